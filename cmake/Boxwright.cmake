@@ -1,0 +1,24 @@
+# Small helpers so that every folder declares its library and its tests the same way.
+
+# bw_library(<name> SOURCES <files...> [DEPS <targets...>] [PRIVATE_DEPS <targets...>])
+function(bw_library name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS;PRIVATE_DEPS" ${ARGN})
+  add_library(${name} STATIC ${ARG_SOURCES})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+  target_link_libraries(${name} PUBLIC ${ARG_DEPS} PRIVATE ${ARG_PRIVATE_DEPS})
+endfunction()
+
+# bw_test(<name> SOURCES <files...> [DEPS <targets...>])
+# Each test binary runs from its own working folder under the build tree, so tests that
+# write files never meet each other.
+function(bw_test name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gmock GTest::gtest_main)
+  set(workdir ${CMAKE_CURRENT_BINARY_DIR}/${name}.work)
+  file(MAKE_DIRECTORY ${workdir})
+  gtest_discover_tests(${name}
+    WORKING_DIRECTORY ${workdir}
+    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;BOXWRIGHT_SOURCE_DIR=${PROJECT_SOURCE_DIR}"
+    DISCOVERY_TIMEOUT 60)
+endfunction()

@@ -1,0 +1,28 @@
+#include "platform/win/debug_output.h"
+
+#include <cstdio>
+#include <mutex>
+
+namespace {
+std::mutex gSinkLock;
+win::DebugSink gSink;
+}  // namespace
+
+void OutputDebugStringA(const char* text) {
+  if (text == nullptr) return;
+  std::lock_guard lock(gSinkLock);
+  if (gSink) {
+    gSink(text);
+    return;
+  }
+  std::fputs(text, stderr);
+}
+
+namespace win {
+DebugSink SetDebugSink(DebugSink sink) {
+  std::lock_guard lock(gSinkLock);
+  DebugSink previous = std::move(gSink);
+  gSink = std::move(sink);
+  return previous;
+}
+}  // namespace win
