@@ -1,0 +1,109 @@
+#pragma once
+// Textrope: one binary-safe byte value (NUL bytes and blanks are ordinary bytes), a queue
+// of lines, a few state flags and the text of the last error.
+//
+// Conventions shared by every method:
+// - Every method is virtual and methods reach one another through the object, so a
+//   derived class changes the behaviour of every method that relies on the one it overrides.
+// - Positions are 1-based and inclusive. Out-of-range positions clamp or give an empty
+//   result; they are never an error. ULONG positions are compared in 64-bit arithmetic,
+//   so a caller's -1 is simply a position far beyond the end.
+// - Text arguments keep their trailing blanks unless a method says it clips them.
+// - Methods that can fail return 1 or 0 and record the failure through ErrorTrap in
+//   `lastError` (and `winErrorCode` for system failures); nothing throws.
+// - One object is used by one thread at a time.
+//
+// The class is declared in blocks, one per group of methods; each block's methods live in
+// their own textrope_<group>.cpp.
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/win/types.h"
+
+// One row of the lines queue: the line's own bytes.
+struct LinesGroupType {
+  std::string Line;
+};
+
+class Textrope {
+ public:
+  Textrope() = default;
+  virtual ~Textrope();
+  Textrope(const Textrope&) = delete;
+  Textrope& operator=(const Textrope&) = delete;
+
+  // ---- Value, lengths, slicing, errors and trace (textrope_value.cpp) ----
+
+  // The value becomes newValue, without its trailing blanks when pClip is non-zero.
+  // An empty result frees the value and leaves the flags alone.
+  virtual void SetValue(std::string_view newValue, LONG pClip = 0);
+  virtual void Assign(std::string_view newValue);
+  // pClip bit 0: clip the whole result; bit 1: an empty or all-blank newValue adds nothing.
+  // The separator is placed only between an existing value and the new text.
+  virtual void AppendA(std::string_view newValue, LONG pClip = 0, std::string_view pSep = {});
+  virtual void Append(std::string_view newValue, LONG pClip = 0, std::string_view pSep = {});
+  // As Append, at the front; the new text always loses its trailing blanks.
+  virtual void Prepend(std::string_view newValue, LONG pClip = 0, std::string_view pSep = {});
+  // Appends the first pLength (1 to 4) bytes of pValue, least significant first.
+  virtual void AppendBinary(LONG pValue, LONG pLength);
+  // Cuts the value, or pads it with blanks, to exactly newLength bytes.
+  virtual void SetLength(LONG newLength);
+  // Empties the value; with pLines non-zero also the lines.
+  virtual void Free(LONG pLines = 0);
+  virtual void FreeLines();
+
+  virtual std::string GetValue();
+  virtual std::string GetValue(LONG maxLen);
+  virtual std::string GetVal();
+  virtual LONG Length();
+  virtual LONG LengthA();
+  virtual LONG Len();
+  // Length without trailing blanks.
+  virtual LONG ClipLength();
+  virtual LONG ClipLen();
+  // Bytes pStart..pEnd; pEnd 0 or beyond the end means the end, pStart 0 means 1.
+  virtual std::string Slice(ULONG pStart, ULONG pEnd);
+  // pLength bytes from pStart, cut at the end of the value.
+  virtual std::string Sub(ULONG pStart, ULONG pLength);
+  // The value becomes bytes pStart..pEnd (pEnd 0: the end). A start of 0, a start beyond
+  // the end or after pEnd leaves the value alone.
+  virtual void Crop(ULONG pStart, ULONG pEnd);
+  // A new NUL-terminated copy of the clipped value, followed by a second NUL.
+  virtual std::unique_ptr<char[]> ToCString();
+  // The MD5 digest of the value as 32 lower-case hexadecimal digits.
+  virtual std::string MD5();
+
+  // Records an error in lastError; with logErrors set also traces it (and the system
+  // error text when winErrorCode is set).
+  virtual void ErrorTrap(std::string_view methodName, std::string_view errorMessage);
+  // The system's text for an error code, with its own line end.
+  virtual std::string FormatMessage(LONG err);
+  // Writes pMsg (or, omitted, the whole value) to the debug output, prefixed "[tx] "
+  // unless it already holds a "[". Stops at the first NUL byte.
+  virtual void Trace(std::optional<std::string_view> pMsg = std::nullopt);
+
+  // ---- State ----
+
+  // The value, always exactly as long as its bytes (no reserve is kept).
+  std::string value;
+  std::vector<LinesGroupType> lines;
+  // System error code of the last failing system call (0 for failures of our own making).
+  LONG winErrorCode = 0;
+  // Non-zero: every trapped error is also traced.
+  LONG logErrors = 0;
+  LONG gzipped = 0;
+  // 1 after the value was Base64-encoded; cleared when a new value is set or loaded.
+  LONG base64 = 0;
+  LONG base64NoWrap = 0;
+  // Character coding of the value: 0 ANSI, 1 UTF-8, 2 UTF-16.
+  LONG encoding = 0;
+  LONG wideChars = 0;
+  // Bytes read by the last LoadFile.
+  LONG bytes = 0;
+  // Text of the last trapped error, at most lastErrorSize bytes; kept until the next error.
+  std::string lastError;
+  static constexpr std::size_t lastErrorSize = 252;
+};
