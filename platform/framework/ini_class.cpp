@@ -1,0 +1,46 @@
+#include "platform/framework/ini_class.h"
+
+#include <mutex>
+
+#include "platform/framework/ini_document.h"
+#include "platform/framework/settings_file_io.h"
+
+namespace {
+// Two settings objects on one file must not interleave their read-change-write cycles.
+std::mutex gWriteLock;
+}  // namespace
+
+void INIClass::Init(std::string_view fileName) {
+  fileName_ = fileName;
+  Fetch();
+}
+
+void INIClass::Kill() { fileName_.clear(); }
+
+std::string INIClass::TryFetch(std::string_view section, std::string_view key) const {
+  return Fetch(section, key, "");
+}
+
+std::string INIClass::Fetch(std::string_view section, std::string_view key, std::string_view fallback) const {
+  if (fileName_.empty()) return std::string(fallback);
+  settings_io::FileText file = settings_io::ReadWholeFile(fileName_);
+  if (file.outcome != settings_io::ReadOutcome::Read) return std::string(fallback);
+  return IniDocument(file.text).Get(section, key).value_or(std::string(fallback));
+}
+
+bool INIClass::Update(std::string_view section, std::string_view key, std::string_view value) {
+  if (fileName_.empty()) return false;
+  std::lock_guard guard(gWriteLock);
+  settings_io::FileText file = settings_io::ReadWholeFile(fileName_);
+  if (file.outcome == settings_io::ReadOutcome::Failed) return false;
+  IniDocument document(file.text);
+  std::string before = document.Text();
+  if (!document.Set(section, key, value)) return false;
+  std::string after = document.Text();
+  return (after == before && file.outcome == settings_io::ReadOutcome::Read) ||
+         settings_io::ReplaceFile(fileName_, after);
+}
+
+bool INIClass::Update(std::string_view section, std::string_view key, long long value) {
+  return Update(section, key, std::to_string(value));
+}

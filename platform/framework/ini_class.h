@@ -1,0 +1,39 @@
+#pragma once
+// The settings object over one Windows-style INI file.
+//
+// Reading never fails loudly: a missing or unreadable file, a missing key, garbage and
+// binary junk all read as absent. Every write reads the file afresh, changes one line and
+// replaces the file through a temporary file and a rename, keeping every other section,
+// key and comment; a failed write leaves the old file as it was.
+//
+// Derive to keep the program's own values: override Fetch() (called by Init) and Update(),
+// calling the parent's, and add `using INIClass::Fetch; using INIClass::Update;` so that the
+// other forms stay visible.
+#include <string>
+#include <string_view>
+
+class INIClass {
+ public:
+  virtual ~INIClass() = default;
+
+  // Sets the file and loads the preserved values (Fetch()).
+  void Init(std::string_view fileName);
+  // Forgets the file: later reads are absent and later writes do nothing.
+  void Kill();
+
+  // Hooks for the values the program keeps; the framework itself keeps none.
+  virtual void Fetch() {}
+  virtual void Update() {}
+
+  // The value, or "" when absent.
+  std::string TryFetch(std::string_view section, std::string_view key) const;
+  std::string Fetch(std::string_view section, std::string_view key, std::string_view fallback) const;
+  // False when the value could not be stored (bad name or value, no file, write failed).
+  bool Update(std::string_view section, std::string_view key, std::string_view value);
+  bool Update(std::string_view section, std::string_view key, long long value);
+
+  const std::string& FileName() const { return fileName_; }
+
+ private:
+  std::string fileName_;
+};

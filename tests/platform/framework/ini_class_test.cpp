@@ -1,0 +1,279 @@
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "platform/framework/ini_class.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string ReadFile(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+void WriteFile(const fs::path& path, std::string_view text) {
+  std::ofstream(path, std::ios::binary) << text;
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::stringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+// Every line of `before` is still in `after`, in the same order.
+bool KeptInOrder(const std::string& before, const std::string& after) {
+  std::vector<std::string> old = Lines(before), now = Lines(after);
+  size_t next = 0;
+  for (const std::string& line : now) {
+    if (next < old.size() && line == old[next]) ++next;
+  }
+  return next == old.size();
+}
+
+class IniFile : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir = fs::current_path() / ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    file = dir / "settings.ini";
+  }
+  void TearDown() override {
+    fs::permissions(dir, fs::perms::owner_all, fs::perm_options::add);
+    fs::remove_all(dir);
+  }
+  INIClass Opened() {
+    INIClass ini;
+    ini.Init(file.string());
+    return ini;
+  }
+  fs::path dir;
+  fs::path file;
+};
+
+// The program's own settings object: loads its values in Fetch() and writes them in Update().
+struct PreservedSettings : INIClass {
+  using INIClass::Fetch;
+  using INIClass::Update;
+  void Fetch() override {
+    device = static_cast<unsigned char>(std::atoi(TryFetch("Preserved", "GLO:MIDIInDevice").c_str()));
+    ++fetches;
+    INIClass::Fetch();
+  }
+  void Update() override {
+    INIClass::Update();
+    Update("Preserved", "GLO:MIDIInDevice", device);
+  }
+  unsigned char device = 99;
+  int fetches = 0;
+};
+
+TEST_F(IniFile, DerivedSettingsLoadOnInitAndSaveOnUpdate) {
+  PreservedSettings first;
+  first.Init(file.string());
+  EXPECT_EQ(first.fetches, 1);
+  EXPECT_EQ(first.device, 0) << "a first run reads every value as 0";
+  first.device = 3;
+  first.Update();
+
+  PreservedSettings second;
+  second.Init(file.string());
+  EXPECT_EQ(second.device, 3);
+
+  WriteFile(file, "[Preserved]\nGLO:MIDIInDevice=300\n");
+  PreservedSettings third;
+  third.Init(file.string());
+  EXPECT_EQ(third.device, 44) << "300 kept in a byte";
+}
+
+TEST_F(IniFile, ValuesRoundTrip) {
+  INIClass ini = Opened();
+  struct Case {
+    const char* section;
+    const char* key;
+    std::string value;
+  } cases[] = {
+      {"Preserved", "GLO:UserCabOffset", "-129"},
+      {"Preserved", "Empty", ""},
+      {"Main", "Path", "C:\\cabs\\my list.cablist"},
+      {"Main", "Padded", "  two blanks each side  "},
+      {"Main", "Quoted", "\"already quoted\""},
+      {"Main", "Equals", "a=b=c"},
+      {"Main", "Comment-like", "; not a comment"},
+      {"Other", "Utf8", "Caf\xC3\xA9"},
+  };
+  for (const Case& c : cases) ASSERT_TRUE(ini.Update(c.section, c.key, c.value)) << c.key;
+  for (const Case& c : cases) EXPECT_EQ(ini.Fetch(c.section, c.key, "absent"), c.value) << c.key;
+  EXPECT_TRUE(ini.Update("Main", "Number", 1450));
+  EXPECT_EQ(Opened().TryFetch("main", "NUMBER"), "1450") << "names compare without case";
+}
+
+TEST_F(IniFile, WritingKeepsEverythingElse) {
+  const std::string original =
+      "; Boxwright settings\r\n"
+      "[Main]\r\n"
+      "  XPos = 10   ; kept as written\r\n"
+      "Height=200\r\n"
+      "odd line without equals\r\n"
+      "\r\n"
+      "# about the next one\r\n"
+      "[Preserved]\r\n"
+      "GLO:MIDIInDevice=2\r\n"
+      "[main]\r\n"
+      "XPos=999\r\n"
+      "last=line without end";
+  WriteFile(file, original);
+  INIClass ini = Opened();
+  EXPECT_EQ(ini.TryFetch("Main", "XPos"), "10   ; kept as written") << "first section of a name counts";
+
+  ASSERT_TRUE(ini.Update("Main", "Height", "240"));
+  ASSERT_TRUE(ini.Update("Main", "Width", "320"));
+  ASSERT_TRUE(ini.Update("AboutWindow", "Maximize", "No"));
+  ASSERT_TRUE(ini.Update("MAIN", "xpos", "11"));
+  EXPECT_EQ(ReadFile(file),
+            "; Boxwright settings\r\n"
+            "[Main]\r\n"
+            "XPos=11\r\n"
+            "Height=240\r\n"
+            "Width=320\r\n"
+            "odd line without equals\r\n"
+            "\r\n"
+            "# about the next one\r\n"
+            "[Preserved]\r\n"
+            "GLO:MIDIInDevice=2\r\n"
+            "[main]\r\n"
+            "XPos=999\r\n"
+            "last=line without end\r\n"
+            "\r\n"
+            "[AboutWindow]\r\n"
+            "Maximize=No\r\n");
+}
+
+TEST_F(IniFile, NewFileAndLineEndsFollowTheFile) {
+  INIClass ini = Opened();
+  ASSERT_TRUE(ini.Update("A", "k", "v"));
+  EXPECT_EQ(ReadFile(file), "[A]\r\nk=v\r\n");
+  WriteFile(file, "[A]\nk=v\n");
+  ASSERT_TRUE(ini.Update("A", "j", "w"));
+  EXPECT_EQ(ReadFile(file), "[A]\nk=v\nj=w\n");
+}
+
+TEST_F(IniFile, GarbageReadsAsAbsent) {
+  const std::string cases[] = {
+      std::string("\0\0\0\xff\xfe[Preserved]\nGLO:SafetyMode=1\n", 25),
+      "[Preserved\nGLO:SafetyMode=1\n",
+      "GLO:SafetyMode=1\n",
+      "[Preserved]\nGLO:SafetyMode\n=1\n",
+      std::string("[Preserved]\nGLO:SafetyMode=1\0junk\n", 34),
+      "[Preserved]\nGLO:SafetyMode=1\x1b[2J\n",
+  };
+  for (const std::string& text : cases) {
+    WriteFile(file, text);
+    INIClass ini = Opened();
+    EXPECT_EQ(ini.Fetch("Preserved", "GLO:SafetyMode", "absent"), "absent") << text;
+    // Junk is kept as it was, and the file is still usable.
+    ASSERT_TRUE(ini.Update("Preserved", "Next", "1"));
+    EXPECT_TRUE(KeptInOrder(text, ReadFile(file))) << text;
+    EXPECT_EQ(ini.TryFetch("Preserved", "Next"), "1");
+  }
+}
+
+TEST_F(IniFile, UnreadableOrMissingFilesReadAsAbsent) {
+  INIClass never;
+  EXPECT_EQ(never.Fetch("Preserved", "GLO:SafetyMode", "d"), "d") << "before Init";
+  EXPECT_FALSE(never.Update("Preserved", "GLO:SafetyMode", "1"));
+
+  EXPECT_EQ(Opened().TryFetch("Preserved", "GLO:SafetyMode"), "") << "no file";
+  fs::create_directory(file);
+  EXPECT_EQ(Opened().TryFetch("Preserved", "GLO:SafetyMode"), "") << "a directory";
+  EXPECT_FALSE(Opened().Update("Preserved", "GLO:SafetyMode", "1"));
+  fs::remove(file);
+
+  WriteFile(file, "[Preserved]\nGLO:SafetyMode=1\n" + std::string(2 << 20, '#'));
+  INIClass huge = Opened();
+  EXPECT_EQ(huge.TryFetch("Preserved", "GLO:SafetyMode"), "") << "far too large to be ours";
+  EXPECT_FALSE(huge.Update("Preserved", "GLO:SafetyMode", "0")) << "and never overwritten";
+}
+
+TEST_F(IniFile, NamesAndValuesThatCannotBeWrittenAreRefused) {
+  WriteFile(file, "[A]\nk=v\n");
+  INIClass ini = Opened();
+  struct Case {
+    const char* section;
+    const char* key;
+    const char* value;
+  } cases[] = {
+      {"A", "k", "two\nlines"}, {"A", "k", "cr\r"},      {"A", "a=b", "v"}, {"A", "", "v"},
+      {"A", " k", "v"},         {"A", "[B]", "v"},       {"A", ";k", "v"},  {"A]", "k", "v"},
+      {"", "k", "v"},           {"A\nB", "k", "v"},
+  };
+  for (const Case& c : cases) EXPECT_FALSE(ini.Update(c.section, c.key, c.value)) << c.key << c.value;
+  EXPECT_EQ(ReadFile(file), "[A]\nk=v\n");
+}
+
+TEST_F(IniFile, FailedWriteLeavesTheOldFileIntact) {
+  if (::geteuid() == 0) GTEST_SKIP() << "permissions do not bind root";
+  const std::string original = "[Preserved]\nGLO:MIDIInDevice=2\n";
+  WriteFile(file, original);
+  INIClass ini = Opened();
+  fs::permissions(dir, fs::perms::owner_read | fs::perms::owner_exec);
+  EXPECT_FALSE(ini.Update("Preserved", "GLO:MIDIInDevice", "5"));
+  fs::permissions(dir, fs::perms::owner_all);
+  EXPECT_EQ(ReadFile(file), original);
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1) << "no temporary left";
+}
+
+TEST_F(IniFile, WriteCutShortLeavesTheOldFileIntact) {
+  const std::string original = "[Preserved]\nGLO:MIDIInDevice=2\n";
+  WriteFile(file, original);
+  INIClass ini = Opened();
+  // A file-size limit stops the write half way, as a full disk would.
+  rlimit saved{};
+  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+  auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+  rlimit tight = saved;
+  tight.rlim_cur = 40;
+  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &tight), 0);
+  bool written = ini.Update("Preserved", "Name", std::string(100, 'x'));
+  ::setrlimit(RLIMIT_FSIZE, &saved);
+  std::signal(SIGXFSZ, oldHandler);
+  EXPECT_FALSE(written);
+  EXPECT_EQ(ReadFile(file), original);
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1) << "no temporary left";
+}
+
+TEST_F(IniFile, ReplacingKeepsModeAndSymbolicLink) {
+  fs::path real = dir / "real.ini";
+  WriteFile(real, "[A]\nk=v\n");
+  fs::permissions(real, fs::perms::owner_read | fs::perms::owner_write);
+  fs::create_symlink(real, file);
+  ASSERT_TRUE(Opened().Update("A", "k", "w"));
+  EXPECT_TRUE(fs::is_symlink(file));
+  EXPECT_EQ(ReadFile(real), "[A]\nk=w\n");
+  EXPECT_EQ(fs::status(real).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+}
+
+TEST_F(IniFile, KillForgetsTheFile) {
+  INIClass ini = Opened();
+  ASSERT_TRUE(ini.Update("A", "k", "v"));
+  ini.Kill();
+  EXPECT_EQ(ini.TryFetch("A", "k"), "");
+  EXPECT_FALSE(ini.Update("A", "k", "w"));
+  EXPECT_EQ(ReadFile(file), "[A]\r\nk=v\r\n");
+}
+
+}  // namespace
