@@ -85,6 +85,45 @@ class Textrope {
   // unless it already holds a "[". Stops at the first NUL byte.
   virtual void Trace(std::optional<std::string_view> pMsg = std::nullopt);
 
+  // ---- Search, replace and compare (textrope_search.cpp) ----
+  // pNoCase 1 compares both sides upper-cased. Whole words are bounded by bytes other than
+  // ASCII letters and digits. pEnd 0 (or below) means the end of the value.
+
+  // Position of the first match at or after pStart that ends at or before pEnd, or 0.
+  // A pStep above 1 tests every pStep-th position and answers the step number.
+  virtual LONG Instring(std::string_view pSearchValue, LONG pStep = 1, LONG pStart = 1, LONG pEnd = 0,
+                        LONG pNoCase = 0, LONG pWholeWord = 0);
+  // Number of matches; softClip non-zero counts matches that only start inside the window;
+  // pOverlap non-zero counts overlapping matches.
+  virtual LONG Count(std::string_view pSearchValue, LONG pStep = 1, LONG pStart = 1, LONG pEnd = 0,
+                     LONG pNoCase = 0, LONG softClip = 0, LONG pOverlap = 0);
+  // Replaces up to pCount (0: every) matches inside the window and answers how many were
+  // replaced. pRecursive repeats the passes until nothing is left to replace; it is refused
+  // (an error, value unchanged) when the old text occurs in the new one.
+  virtual LONG Replace(std::string_view pOldValue, std::string_view pNewValue, LONG pCount = 0, LONG pStart = 1,
+                       LONG pEnd = 0, LONG pNoCase = 0, LONG pRecursive = 0);
+  // The text between the first pLeft and the following pRight (markers included unless
+  // pExclusive is 1); pStart and pEnd become the positions of that text.
+  virtual std::string FindBetween(std::string_view pLeft, std::string_view pRight, LONG& pStart, LONG& pEnd,
+                                  LONG pNoCase = 0, LONG pExclusive = 0);
+  virtual std::string Between(std::string_view pLeft, std::string_view pRight, LONG pStart = 1, LONG pEnd = 0,
+                              LONG pNoCase = 0, LONG pExclusive = 0);
+  // The bytes before (after) the first match.
+  virtual std::string Before(std::string_view pSearchValue, LONG pStart = 1, LONG pEnd = 0, LONG pNoCase = 0);
+  virtual std::string After(std::string_view pSearchValue, LONG pStart = 1, LONG pEnd = 0, LONG pNoCase = 0);
+  // Changes letter case in place, leaving stretches between the quote bytes alone (the end
+  // quote is pQuote's when pQuoteEnd is empty).
+  virtual void Upper(std::string_view pQuote = {}, std::string_view pQuoteEnd = {});
+  virtual void Lower(std::string_view pQuote = {}, std::string_view pQuoteEnd = {});
+  // The value becomes pLength random characters from the alphabets chosen by pFlags
+  // (40h "GCAT", 1 capitals, 2 small letters, 4 digits, 10h punctuation, 20h hexadecimal
+  // digits, 8 a capital first) and pAlphabet; the new value is returned.
+  virtual std::string Random(LONG pLength, LONG pFlags = 0, std::string_view pAlphabet = {});
+  // Position of the first byte in the window equal to pSearchValue's first byte, or 0.
+  virtual LONG FindChar(std::string_view pSearchValue, LONG pStart = 1, LONG pEnd = 0);
+  // Position where the whole of pSearchValue first lies inside the window, or 0.
+  virtual LONG FindChars(std::string_view pSearchValue, LONG pStart = 1, LONG pEnd = 0);
+
   // ---- State ----
 
   // The value, always exactly as long as its bytes (no reserve is kept).

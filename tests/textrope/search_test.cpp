@@ -1,0 +1,260 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "tests/textrope/trace_capture.h"
+#include "textrope/textrope.h"
+
+namespace {
+
+using namespace std::string_literals;
+
+TEST(TextropeSearch, InstringWindowsCaseAndWholeWords) {
+  struct Case {
+    const char* value;
+    const char* search;
+    LONG step, start, end, noCase, wholeWord;
+    LONG expected;
+  } cases[] = {
+      {"xxab", "ab", 1, 1, 0, 0, 0, 3},
+      {"xxab", "AB", 1, 1, 3, 1, 0, 0},       // the match would end at 4
+      {"xxab", "AB", 1, 1, 4, 1, 0, 3},
+      {"xxab", "AB", 1, 1, 0, 0, 0, 0},
+      {"xxab", "ab", 1, 1, 3, 0, 0, 0},
+      {"xxab", "b", 1, 1, 3, 0, 0, 0},
+      {"xxab", "b", 1, 4, 0, 0, 0, 4},
+      {"xxab", "x", 1, 2, 0, 0, 0, 2},
+      {"xxab", "x", 1, -5, -1, 0, 0, 1},
+      {"xxab", "ab", 1, 99, 0, 0, 0, 0},
+      {"xxab", "", 1, 1, 0, 0, 0, 0},
+      {"concat cat", "cat", 1, 1, 0, 0, 1, 8},
+      {"cat_x", "cat", 1, 1, 0, 0, 1, 1},
+      {"cats", "cat", 1, 1, 0, 0, 1, 0},
+      {"xCAT cat", "Cat", 1, 1, 0, 1, 1, 6},
+      {"a b ", "b ", 1, 1, 0, 0, 0, 3},     // trailing blanks of the search count
+      {"a b", "b ", 1, 1, 0, 0, 0, 0},
+      {"abcabcabc", "abc", 3, 1, 0, 0, 0, 1},
+      {"xxxabcabc", "abc", 3, 1, 0, 0, 0, 2}, // step number, not byte position
+      {"xabcabcab", "abc", 3, 1, 0, 0, 0, 0}, // only every third position is tested
+  };
+  for (const auto& c : cases) {
+    Textrope t;
+    t.SetValue(c.value);
+    EXPECT_EQ(t.Instring(c.search, c.step, c.start, c.end, c.noCase, c.wholeWord), c.expected)
+        << "'" << c.search << "' in '" << c.value << "' step " << c.step << " window " << c.start << ".." << c.end;
+  }
+}
+
+TEST(TextropeSearch, FindCharsKeepsTheMatchInsideTheWindow) {
+  Textrope t;
+  t.SetValue("abcbc");
+  EXPECT_EQ(t.FindChars("bc", 1, 0), 2);
+  EXPECT_EQ(t.FindChars("bc", 3, 4), 0);
+  EXPECT_EQ(t.FindChars("bc", 3, 5), 4);
+  EXPECT_EQ(t.FindChar("cz", 4, 0), 5);
+  EXPECT_EQ(t.FindChar("a", 2, 0), 0);
+  EXPECT_EQ(t.FindChar("", 1, 0), 0);
+}
+
+TEST(TextropeSearch, NulBytesAreSearchedLikeAnyOther) {
+  Textrope t;
+  t.SetValue("a\0b\0b"s);
+  EXPECT_EQ(t.Instring("\0b"s, 1, 3, 0, 0, 0), 4);
+  EXPECT_EQ(t.Instring("\0B"s, 1, 1, 0, 1, 0), 2);
+  EXPECT_EQ(t.Count("\0"s, 1, 1, 0, 0, 0, 0), 2);
+  EXPECT_EQ(t.Replace("\0"s, "--", 0, 1, 0, 0, 0), 2);
+  EXPECT_EQ(t.value, "a--b--b");
+  EXPECT_EQ(t.Replace("-", "\0"s, 0, 1, 0, 0, 0), 4);
+  EXPECT_EQ(t.value, "a\0\0b\0\0b"s);
+  EXPECT_EQ(t.Before("b"), "a\0\0"s);
+  EXPECT_EQ(t.After("b"), "\0\0b"s);
+}
+
+TEST(TextropeSearch, CountWindowsOverlapAndSoftClip) {
+  struct Case {
+    const char* value;
+    const char* search;
+    LONG start, end, noCase, softClip, overlap;
+    LONG expected;
+  } cases[] = {
+      {"aaaa", "aa", 1, 0, 0, 0, 1, 3},
+      {"aaaa", "aa", 1, 0, 0, 0, 0, 2},
+      {"aaaa", "aa", 2, 0, 0, 0, 1, 2},
+      {"aaaa", "aa", 1, 3, 0, 0, 1, 2},
+      {"aaaa", "aa", 1, 3, 0, 1, 1, 3},  // soft clip: starting inside is enough
+      {"aAaA", "aa", 1, 0, 1, 0, 0, 2},
+      {"aAaA", "aa", 1, 0, 0, 0, 0, 0},
+      {"abc", "", 1, 0, 0, 0, 0, 0},
+  };
+  for (const auto& c : cases) {
+    Textrope t;
+    t.SetValue(c.value);
+    EXPECT_EQ(t.Count(c.search, 1, c.start, c.end, c.noCase, c.softClip, c.overlap), c.expected)
+        << "'" << c.search << "' in '" << c.value << "' window " << c.start << ".." << c.end;
+  }
+}
+
+TEST(TextropeReplace, GrowShrinkCountWindowAndRecursion) {
+  struct Case {
+    const char* value;
+    const char* oldText;
+    const char* newText;
+    LONG count, start, end, noCase, recursive;
+    const char* expected;
+    LONG replaced;
+  } cases[] = {
+      {"aXa", "a", "bb", 0, 1, 0, 0, 0, "bbXbb", 2},
+      {"aaa", "a", "b", 1, 2, 0, 0, 0, "aba", 1},
+      {"aaaa", "aa", "a", 0, 1, 0, 0, 1, "a", 3},
+      {"aaaa", "aa", "a", 0, 1, 0, 0, 0, "aa", 2},
+      {"aaaa", "aa", "a", 2, 1, 0, 0, 1, "aa", 2},
+      {"abb", "ab", "ba", 0, 1, 0, 0, 0, "bab", 1},  // written bytes are not matched again
+      {"xyxyxy", "xy", "Q", 0, 3, 4, 0, 0, "xyQxy", 1},
+      {"xyxyxy", "xy", "Q", 0, 3, 5, 0, 0, "xyQxy", 1},
+      {"xyxyxy", "xy", "Q", 0, 3, 6, 0, 0, "xyQQ", 2},
+      {"xyxyxy", "xy", "LONG", 2, 1, 0, 0, 0, "LONGLONGxy", 2},
+      {"AbAB", "ab", "c", 0, 1, 0, 1, 0, "cc", 2},
+      {"AbAB", "ab", "cd", 0, 1, 0, 1, 0, "cdcd", 2},
+      {"abc", "abcd", "x", 0, 1, 0, 0, 0, "abc", 0},
+      {"abc", "b", "x", 0, 4, 0, 0, 0, "abc", 0},
+      {"abc", "b", "x", -1, 1, 0, 0, 0, "abc", 0},
+      {"abc", "b", "", 0, 1, 0, 0, 0, "ac", 1},
+      {"bbb", "b", "", 0, 1, 0, 0, 0, "", 3},
+      {"abc", "", "x", 0, 1, 0, 0, 0, "abc", 0},
+  };
+  for (const auto& c : cases) {
+    Textrope t;
+    t.SetValue(c.value);
+    EXPECT_EQ(t.Replace(c.oldText, c.newText, c.count, c.start, c.end, c.noCase, c.recursive), c.replaced)
+        << "'" << c.oldText << "' -> '" << c.newText << "' in '" << c.value << "'";
+    EXPECT_EQ(t.value, c.expected) << "'" << c.oldText << "' -> '" << c.newText << "' in '" << c.value << "'";
+  }
+}
+
+TEST(TextropeReplace, RecursionGuardRefusesAndReports) {
+  const std::string message =
+      "Invalid recursive replacement - the value being replaced is a substring of the new value. "
+      "This will result in an infinite loop";
+  for (LONG count : {0, 1, 5}) {
+    TraceCapture capture;
+    Textrope t;
+    t.SetValue("aaa");
+    EXPECT_EQ(t.Replace("a", "ab", count, 1, 0, 0, 1), 0);
+    EXPECT_EQ(t.value, "aaa");
+    EXPECT_EQ(t.lastError, message);
+    EXPECT_EQ(capture.lines, std::vector<std::string>{"[tx] " + message});
+  }
+  Textrope t;
+  t.SetValue("xAx");
+  EXPECT_EQ(t.Replace("a", "bA", 0, 1, 0, 1, 1), 0);
+  EXPECT_EQ(t.Replace("a", "bA", 0, 1, 0, 0, 1), 0);  // exact case: "a" is not in "bA", but nothing matches
+  EXPECT_EQ(t.value, "xAx");
+}
+
+TEST(TextropeSearch, BetweenBeforeAndAfter) {
+  Textrope t;
+  t.SetValue("x<abc>y");
+  LONG s = 1, e = 0;
+  EXPECT_EQ(t.FindBetween("<", ">", s, e, 0, 1), "abc");
+  EXPECT_EQ(s, 3);
+  EXPECT_EQ(e, 5);
+  s = 1, e = 0;
+  EXPECT_EQ(t.FindBetween("<", ">", s, e, 0, 0), "<abc>");
+  EXPECT_EQ(s, 2);
+  EXPECT_EQ(e, 6);
+  s = -3, e = -3;
+  EXPECT_EQ(t.FindBetween("", ">", s, e, 0, 0), "x<abc>");
+  s = 1, e = 0;
+  EXPECT_EQ(t.FindBetween("<", "", s, e, 0, 1), "abc>y");
+  EXPECT_EQ(t.FindBetween("[", "]", s, e, 0, 1), "");
+  s = 1, e = 0;
+  EXPECT_EQ(t.FindBetween("<", "]", s, e, 0, 1), "");
+  s = 7, e = 0;
+  EXPECT_EQ(t.Between("<", ">", s, e, 0, 1), "");
+  EXPECT_EQ(s, 7);
+
+  t.SetValue("k=v");
+  EXPECT_EQ(t.Before("="), "k");
+  EXPECT_EQ(t.After("="), "v");
+  EXPECT_EQ(t.After("v"), "");
+  EXPECT_EQ(t.Before("k"), "");
+  EXPECT_EQ(t.Before("K", 1, 0, 1), "");
+  EXPECT_EQ(t.After("K", 1, 0, 1), "=v");
+}
+
+TEST(TextropeSearch, CaseChangesLeaveQuotedStretches) {
+  struct Case {
+    bool upper;
+    const char* value;
+    const char* quote;
+    const char* quoteEnd;
+    const char* expected;
+  } cases[] = {
+      {true, "ab|cd|ef", "|", "", "AB|cd|EF"},
+      {true, "ab(cd)ef", "(", ")", "AB(cd)EF"},
+      {true, "ab(cd(x)ef", "(", ")", "AB(cd(x)EF"},
+      {true, "ab\xe9", "", "", "AB\xe9"},
+      {false, "AB'CD'EF", "'", "", "ab'CD'ef"},
+  };
+  for (const auto& c : cases) {
+    Textrope t;
+    t.SetValue(c.value);
+    if (c.upper) {
+      t.Upper(c.quote, c.quoteEnd);
+    } else {
+      t.Lower(c.quote, c.quoteEnd);
+    }
+    EXPECT_EQ(t.value, c.expected) << c.value;
+  }
+}
+
+TEST(TextropeSearch, RandomDrawsFromTheChosenAlphabets) {
+  struct Case {
+    LONG flags;
+    const char* alphabet;
+    const char* allowed;
+  } cases[] = {
+      {4, "", "0123456789"},
+      {0x21, "", "ABCDEFGHIJKLMNOPQRSTUVWXYZ"},
+      {0, "", "ABCDEFGHIJKLMNOPQRSTUVWXYZ"},
+      {0x20, "", "ABCDEF0123456789"},
+      {0x40, "xy  ", "GCATxy"},
+      {0, "q", "q"},
+  };
+  for (const auto& c : cases) {
+    Textrope t;
+    std::string drawn = t.Random(200, c.flags, c.alphabet);
+    EXPECT_EQ(drawn.size(), 200u);
+    EXPECT_EQ(t.value, drawn);
+    EXPECT_EQ(drawn.find_first_not_of(c.allowed), std::string::npos) << c.flags << " " << drawn;
+  }
+  Textrope t;
+  t.SetValue("keep");
+  EXPECT_EQ(t.Random(0, 4), "");
+  EXPECT_EQ(t.value, "keep");
+  std::string lead = t.Random(50, 0x0C);
+  EXPECT_TRUE(lead[0] >= 'A' && lead[0] <= 'Z');
+  EXPECT_EQ(lead.find_first_not_of("0123456789", 1), std::string::npos);
+}
+
+// Instring and Replace reach their helpers through the object.
+TEST(TextropeSearch, SearchHelpersAreReachedThroughTheObject) {
+  struct Spy : Textrope {
+    int findChars = 0, counts = 0;
+    LONG FindChars(std::string_view s, LONG a, LONG b) override {
+      ++findChars;
+      return Textrope::FindChars(s, a, b);
+    }
+    LONG Count(std::string_view s, LONG step, LONG a, LONG b, LONG nc, LONG sc, LONG ov) override {
+      ++counts;
+      return Textrope::Count(s, step, a, b, nc, sc, ov);
+    }
+  } t;
+  t.SetValue("one two one");
+  EXPECT_EQ(t.Instring("one", 1, 2, 0, 0, 0), 9);
+  EXPECT_EQ(t.findChars, 1);
+  EXPECT_EQ(t.Replace("one", "1", 0, 1, 0, 0, 0), 2);
+  EXPECT_EQ(t.counts, 1);
+}
+
+}  // namespace

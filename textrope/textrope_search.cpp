@@ -1,0 +1,297 @@
+#include <algorithm>
+#include <climits>
+#include <cstring>
+#include <random>
+
+#include "textrope/byte_text.h"
+#include "textrope/textrope.h"
+
+using textrope::UpperByte;
+
+namespace {
+
+constexpr std::size_t kNone = std::string_view::npos;
+
+bool EqualFolded(const char* a, std::string_view foldedNeedle) {
+  for (std::size_t i = 0; i < foldedNeedle.size(); ++i) {
+    if (UpperByte(a[i]) != foldedNeedle[i]) return false;
+  }
+  return true;
+}
+
+std::string Folded(std::string_view text) {
+  std::string folded(text);
+  for (char& c : folded) c = UpperByte(c);
+  return folded;
+}
+
+// 0-based index of the first match at a position from, from + step, ... , or kNone.
+// With foldHay the value's bytes are upper-cased before comparing; the needle is taken
+// as given (the caller folds it when it should).
+std::size_t FindFrom(std::string_view hay, std::string_view needle, std::size_t from, std::size_t step,
+                     bool foldHay) {
+  if (needle.empty() || from >= hay.size() || needle.size() > hay.size() - from) return kNone;
+  if (step == 1 && !foldHay) return hay.find(needle, from);
+  std::size_t last = hay.size() - needle.size();
+  for (std::size_t p = from; p <= last; p += step) {
+    bool match = foldHay ? EqualFolded(hay.data() + p, needle)
+                         : std::memcmp(hay.data() + p, needle.data(), needle.size()) == 0;
+    if (match) return p;
+  }
+  return kNone;
+}
+
+// 0-based first position of a window given as 1-based LONG start.
+std::size_t FirstIndex(LONG pStart) { return pStart < 1 ? 0 : static_cast<std::size_t>(pStart) - 1; }
+
+// A search with a step answers which step matched rather than the byte position.
+LONG StepNumber(std::int64_t position, std::size_t step) {
+  return static_cast<LONG>((position - 1) / static_cast<std::int64_t>(step) + 1);
+}
+
+std::mt19937& RandomEngine() {
+  thread_local std::mt19937 engine{std::random_device{}()};
+  return engine;
+}
+
+}  // namespace
+
+LONG Textrope::FindChar(std::string_view pSearchValue, LONG pStart, LONG pEnd) {
+  if (value.empty() || pSearchValue.empty()) return 0;
+  std::size_t length = value.size();
+  std::size_t first = FirstIndex(pStart);
+  std::size_t end = (pEnd < 1 || static_cast<std::size_t>(pEnd) > length) ? length : static_cast<std::size_t>(pEnd);
+  if (first >= end) return 0;
+  const void* hit = std::memchr(value.data() + first, pSearchValue[0], end - first);
+  return hit == nullptr ? 0 : static_cast<LONG>(static_cast<const char*>(hit) - value.data() + 1);
+}
+
+LONG Textrope::FindChars(std::string_view pSearchValue, LONG pStart, LONG pEnd) {
+  if (value.empty() || pSearchValue.empty()) return 0;
+  std::size_t length = value.size();
+  std::size_t first = FirstIndex(pStart);
+  std::size_t end = (pEnd < 1 || static_cast<std::size_t>(pEnd) > length) ? length : static_cast<std::size_t>(pEnd);
+  std::size_t need = pSearchValue.size();
+  if (first >= end || end - first < need) return 0;
+  const char* base = value.data();
+  const char* scan = base + first;
+  const char* lastStart = base + end - need;
+  while (scan <= lastStart) {
+    auto hit = static_cast<const char*>(std::memchr(scan, pSearchValue[0], lastStart - scan + 1));
+    if (hit == nullptr) return 0;
+    if (std::memcmp(hit + 1, pSearchValue.data() + 1, need - 1) == 0) return static_cast<LONG>(hit - base + 1);
+    scan = hit + 1;
+  }
+  return 0;
+}
+
+LONG Textrope::Instring(std::string_view pSearchValue, LONG pStep, LONG pStart, LONG pEnd, LONG pNoCase,
+                        LONG pWholeWord) {
+  std::size_t need = pSearchValue.size();
+  if (value.empty() || need == 0) return 0;
+  std::size_t step = pStep < 1 ? 1 : static_cast<std::size_t>(pStep);
+  bool fast = pNoCase == 0 && step == 1;
+  std::string folded = pNoCase == 1 ? Folded(pSearchValue) : std::string();
+  std::string_view needle = pNoCase == 1 ? std::string_view(folded) : pSearchValue;
+  std::int64_t start = pStart < 1 ? 1 : pStart;
+  for (;;) {
+    std::int64_t x = 0;
+    if (fast) {
+      LONG from = static_cast<LONG>(std::min<std::int64_t>(start, LONG_MAX));
+      x = need == 1 ? FindChar(pSearchValue, from, pEnd) : FindChars(pSearchValue, from, pEnd);
+    } else {
+      std::size_t hit = FindFrom(value, needle, static_cast<std::size_t>(start - 1), step, pNoCase == 1);
+      if (hit != kNone && !(pEnd > 0 && static_cast<std::int64_t>(hit + need) > pEnd)) x = static_cast<std::int64_t>(hit) + 1;
+    }
+    if (x == 0) return 0;
+    if (pWholeWord == 0) return StepNumber(x, step);
+    std::size_t after = static_cast<std::size_t>(x - 1) + need;
+    bool wordBefore = x > 1 && textrope::IsWordByte(value[static_cast<std::size_t>(x - 2)]);
+    bool wordAfter = after < value.size() && textrope::IsWordByte(value[after]);
+    if (!wordBefore && !wordAfter) return StepNumber(x, step);
+    start = x + 1;
+  }
+}
+
+LONG Textrope::Count(std::string_view pSearchValue, LONG pStep, LONG pStart, LONG pEnd, LONG pNoCase, LONG softClip,
+                     LONG pOverlap) {
+  std::size_t need = pSearchValue.size();
+  if (value.empty() || need == 0) return 0;
+  std::size_t step = pStep < 1 ? 1 : static_cast<std::size_t>(pStep);
+  std::string folded = pNoCase != 0 ? Folded(pSearchValue) : std::string();
+  std::string_view needle = pNoCase != 0 ? std::string_view(folded) : pSearchValue;
+  std::size_t tail = softClip == 0 ? need - 1 : 0;
+  LONG count = 0;
+  std::size_t from = FirstIndex(pStart);
+  for (;;) {
+    std::size_t hit = FindFrom(value, needle, from, step, pNoCase == 1);
+    if (hit == kNone || (pEnd > 0 && hit + 1 + tail > static_cast<std::size_t>(pEnd))) return count;
+    ++count;
+    from = hit + (pOverlap != 0 ? 1 : need);
+  }
+}
+
+LONG Textrope::Replace(std::string_view pOldValue, std::string_view pNewValue, LONG pCount, LONG pStart, LONG pEnd,
+                       LONG pNoCase, LONG pRecursive) {
+  std::size_t oldLen = pOldValue.size();
+  std::size_t newLen = pNewValue.size();
+  if (value.empty() || oldLen == 0) return 0;
+  if (pStart < 1) pStart = 1;
+  if (static_cast<std::size_t>(pStart) > value.size() || pCount < 0) return 0;
+
+  std::string folded = pNoCase != 0 ? Folded(pOldValue) : std::string();
+  std::string_view needle = pNoCase != 0 ? std::string_view(folded) : pOldValue;
+  if (pRecursive != 0 && FindFrom(pNewValue, needle, 0, 1, pNoCase != 0) != kNone) {
+    static constexpr std::string_view kMessage =
+        "Invalid recursive replacement - the value being replaced is a substring of the new value. "
+        "This will result in an infinite loop";
+    ErrorTrap("Replace", kMessage);
+    Trace(kMessage);
+    return 0;
+  }
+  std::size_t end = (pEnd <= 0 || static_cast<std::size_t>(pEnd) > value.size()) ? value.size()
+                                                                                  : static_cast<std::size_t>(pEnd);
+  std::size_t first = static_cast<std::size_t>(pStart) - 1;
+  bool fold = pNoCase != 0;
+
+  if (oldLen == newLen) {
+    // In place. The scan resumes after the text just written, so it is never matched again.
+    LONG replaced = 0;
+    std::size_t p = first;
+    while (end >= oldLen && (pCount == 0 || replaced < pCount)) {
+      std::size_t hit = FindFrom(value, needle, p, 1, fold);
+      if (hit == kNone || hit > end - oldLen) break;
+      std::memcpy(value.data() + hit, pNewValue.data(), newLen);
+      ++replaced;
+      p = hit + oldLen;
+    }
+    return replaced;
+  }
+
+  LONG total = 0;
+  for (;;) {
+    LONG wanted = Count(pOldValue, 1, pStart, static_cast<LONG>(end), pNoCase, 0, 0);
+    if (wanted <= 0) break;
+    if (pCount > 0) wanted = std::min(wanted, pCount - total);
+    std::int64_t grownLength = static_cast<std::int64_t>(value.size()) +
+                               (static_cast<std::int64_t>(newLen) - static_cast<std::int64_t>(oldLen)) * wanted;
+    if (grownLength > LONG_MAX) break;  // the value must stay within the LONG range
+
+    // One exactly sized block per pass, each byte copied once.
+    std::string out;
+    out.reserve(static_cast<std::size_t>(grownLength));
+    out.append(value, 0, first);
+    std::size_t p = first;
+    LONG replaced = 0;
+    while (replaced < wanted && end >= oldLen) {
+      std::size_t hit = FindFrom(value, needle, p, 1, fold);
+      if (hit == kNone || hit > end - oldLen) break;
+      out.append(value, p, hit - p).append(pNewValue);
+      p = hit + oldLen;
+      ++replaced;
+    }
+    out.append(value, p, kNone);
+    value = std::move(out);
+    if (end > value.size()) end = value.size();
+    total += replaced;
+    if (replaced == 0 || pRecursive == 0 || (pCount != 0 && total >= pCount) || value.empty() ||
+        first >= value.size()) {
+      break;
+    }
+  }
+  return total;
+}
+
+std::string Textrope::FindBetween(std::string_view pLeft, std::string_view pRight, LONG& pStart, LONG& pEnd,
+                                  LONG pNoCase, LONG pExclusive) {
+  if (pStart <= 0) pStart = 1;
+  if (pEnd < 0) pEnd = 0;
+  pStart = textrope::IsBlank(pLeft) ? 1 : Instring(pLeft, 1, pStart, pEnd, pNoCase, 0);
+  if (pStart == 0) return {};
+  if (pExclusive == 1) pStart += static_cast<LONG>(pLeft.size());
+  if (pRight.empty()) {
+    pEnd = Length();
+  } else {
+    pEnd = Instring(pRight, 1, pStart, pEnd, pNoCase, 0);
+    if (pEnd == 0) return {};
+    pEnd = pExclusive == 1 ? pEnd - 1 : pEnd + static_cast<LONG>(pRight.size()) - 1;
+  }
+  if (pStart > pEnd) return {};
+  return Slice(static_cast<ULONG>(pStart), static_cast<ULONG>(pEnd));
+}
+
+std::string Textrope::Between(std::string_view pLeft, std::string_view pRight, LONG pStart, LONG pEnd, LONG pNoCase,
+                              LONG pExclusive) {
+  return FindBetween(pLeft, pRight, pStart, pEnd, pNoCase, pExclusive);
+}
+
+std::string Textrope::Before(std::string_view pSearchValue, LONG pStart, LONG pEnd, LONG pNoCase) {
+  LONG x = Instring(pSearchValue, 1, pStart, pEnd, pNoCase, 0);
+  return x > 1 ? Slice(1, static_cast<ULONG>(x - 1)) : std::string();
+}
+
+std::string Textrope::After(std::string_view pSearchValue, LONG pStart, LONG pEnd, LONG pNoCase) {
+  LONG x = Instring(pSearchValue, 1, pStart, pEnd, pNoCase, 0);
+  if (x == 0) return {};
+  std::int64_t next = static_cast<std::int64_t>(x) + static_cast<std::int64_t>(pSearchValue.size());
+  if (next > Length()) return {};
+  return Slice(static_cast<ULONG>(next), 0);
+}
+
+namespace {
+
+// Changes case outside quoted stretches; whole-value conversion when no quote is given.
+void ChangeCase(std::string& text, std::string_view quote, std::string_view quoteEnd, bool upper) {
+  if (quote.empty()) {
+    for (char& c : text) c = upper ? UpperByte(c) : textrope::LowerByte(c);
+    return;
+  }
+  char open = quote[0];
+  char close = quoteEnd.empty() ? open : quoteEnd[0];
+  bool quoted = false;
+  for (char& c : text) {
+    if (quoted) {
+      if (c == close) quoted = false;
+    } else if (c == open) {
+      quoted = true;
+    } else {
+      c = upper ? UpperByte(c) : textrope::LowerByte(c);
+    }
+  }
+}
+
+}  // namespace
+
+void Textrope::Upper(std::string_view pQuote, std::string_view pQuoteEnd) {
+  ChangeCase(value, pQuote, pQuoteEnd, true);
+}
+
+void Textrope::Lower(std::string_view pQuote, std::string_view pQuoteEnd) {
+  ChangeCase(value, pQuote, pQuoteEnd, false);
+}
+
+std::string Textrope::Random(LONG pLength, LONG pFlags, std::string_view pAlphabet) {
+  if (pLength <= 0) return {};
+  if (pAlphabet.empty() && pFlags == 0) pFlags = 1;
+  std::string alphabet;
+  auto add = [&alphabet](std::string_view piece) {
+    alphabet.resize(textrope::Clipped(alphabet).size());
+    alphabet.append(piece.substr(0, 256 - std::min<std::size_t>(256, alphabet.size())));
+  };
+  if (pFlags & 0x40) add("GCAT");
+  if (pFlags & 0x01) add("ABCDEFGHIJKLMNOPQRSTUVWXYZ");
+  if (pFlags & 0x02) add("abcdefghijklmnopqrstuvwxyz");
+  if (pFlags & 0x04) add("0123456789");
+  if (pFlags & 0x10) add("!@#$^&*()-_+={}[]:;,.`~");
+  if ((pFlags & 0x20) && !(pFlags & 0x07)) add("ABCDEF0123456789");
+  add(textrope::Clipped(pAlphabet));
+  alphabet.resize(textrope::Clipped(alphabet).size());
+  if (alphabet.empty()) alphabet = "ABCDEFGHIJKLMNOPQRSTUVWXYZ";
+
+  std::uniform_int_distribution<std::size_t> pick(0, alphabet.size() - 1);
+  std::string result(static_cast<std::size_t>(pLength), ' ');
+  for (char& c : result) c = alphabet[pick(RandomEngine())];
+  if (pFlags & 0x08) result[0] = static_cast<char>(std::uniform_int_distribution<int>('A', 'Z')(RandomEngine()));
+  SetValue(result, 0);
+  return value;
+}
