@@ -1,0 +1,127 @@
+#include "platform/win/library.h"
+
+#include <dlfcn.h>
+
+#include <algorithm>
+#include <cctype>
+#include <map>
+#include <mutex>
+#include <string_view>
+
+#include "platform/win/last_error.h"
+#include "platform/win/session_notification.h"
+#include "platform/win/socket_library.h"
+
+namespace {
+
+struct LoadedModule {
+  std::string providerKey;  // set for an in-process provider
+  void* dlHandle = nullptr;  // set for a shared library
+  int references = 0;
+};
+
+std::mutex gLock;
+std::map<std::string, std::vector<win::LibraryExport>> gProviders;
+std::map<std::uintptr_t, LoadedModule> gModules;
+std::uintptr_t gNextHandle = 0x400000;
+
+// Provider names ignore case and an optional ".dll", as the system's loader does.
+std::string ProviderKey(std::string_view name) {
+  std::string key(name);
+  std::transform(key.begin(), key.end(), key.begin(), [](unsigned char c) { return std::tolower(c); });
+  constexpr std::string_view kSuffix = ".dll";
+  if (key.size() > kSuffix.size() && key.ends_with(kSuffix)) key.resize(key.size() - kSuffix.size());
+  return key;
+}
+
+void RegisterBuiltInProviders() {
+  if (!gProviders.empty()) return;
+  gProviders[ProviderKey("Wtsapi32")] = win::SessionNotificationExports();
+  gProviders[ProviderKey("wsock32")] = win::SocketLibraryExports();
+}
+
+HMODULE HandleOf(std::uintptr_t key) { return reinterpret_cast<HMODULE>(key); }
+
+std::uintptr_t AddModule(LoadedModule module) {
+  std::uintptr_t key = gNextHandle;
+  gNextHandle += 0x10000;
+  module.references = 1;
+  gModules[key] = std::move(module);
+  return key;
+}
+
+}  // namespace
+
+HMODULE LoadLibraryA(const char* name) {
+  if (name == nullptr || *name == '\0') {
+    SetLastError(ERROR_MOD_NOT_FOUND);
+    return nullptr;
+  }
+  std::lock_guard guard(gLock);
+  RegisterBuiltInProviders();
+  std::string key = ProviderKey(name);
+  if (gProviders.contains(key)) {
+    for (auto& [handle, module] : gModules) {
+      if (module.providerKey == key) {
+        ++module.references;
+        return HandleOf(handle);
+      }
+    }
+    return HandleOf(AddModule(LoadedModule{key, nullptr, 0}));
+  }
+  void* dl = dlopen(name, RTLD_NOW | RTLD_LOCAL);
+  if (dl == nullptr) {
+    SetLastError(ERROR_MOD_NOT_FOUND);
+    return nullptr;
+  }
+  for (auto& [handle, module] : gModules) {
+    if (module.dlHandle == dl) {
+      dlclose(dl);  // the loader counted this open too
+      ++module.references;
+      return HandleOf(handle);
+    }
+  }
+  return HandleOf(AddModule(LoadedModule{{}, dl, 0}));
+}
+
+FARPROC GetProcAddress(HMODULE module, const char* procName) {
+  std::lock_guard guard(gLock);
+  auto it = gModules.find(reinterpret_cast<std::uintptr_t>(module));
+  if (it == gModules.end()) {
+    SetLastError(ERROR_INVALID_HANDLE);
+    return nullptr;
+  }
+  if (procName != nullptr) {
+    if (it->second.dlHandle != nullptr) {
+      if (void* symbol = dlsym(it->second.dlHandle, procName)) return reinterpret_cast<FARPROC>(symbol);
+    } else {
+      for (const auto& entry : gProviders[it->second.providerKey]) {
+        if (entry.name == procName) return entry.address;
+      }
+    }
+  }
+  SetLastError(ERROR_PROC_NOT_FOUND);
+  return nullptr;
+}
+
+BOOL FreeLibrary(HMODULE module) {
+  std::lock_guard guard(gLock);
+  auto it = gModules.find(reinterpret_cast<std::uintptr_t>(module));
+  if (it == gModules.end()) {
+    SetLastError(ERROR_INVALID_HANDLE);
+    return FALSE;
+  }
+  if (--it->second.references == 0) {
+    if (it->second.dlHandle != nullptr) dlclose(it->second.dlHandle);
+    gModules.erase(it);
+  }
+  return TRUE;
+}
+
+namespace win {
+void RegisterLibraryProvider(const std::string& name, std::vector<LibraryExport> exports) {
+  std::lock_guard guard(gLock);
+  RegisterBuiltInProviders();
+  gProviders[ProviderKey(name)] = std::move(exports);
+}
+}  // namespace win

@@ -1,0 +1,14 @@
+#pragma once
+// The socket library's host-name services ("wsock32").
+#include <vector>
+
+#include "platform/win/library.h"
+
+inline constexpr int SOCKET_ERROR = -1;
+
+using gethostnameProc = int (*)(char* name, int length);
+using WSAGetLastErrorProc = int (*)();
+
+namespace win {
+std::vector<LibraryExport> SocketLibraryExports();
+}
