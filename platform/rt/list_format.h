@@ -1,0 +1,29 @@
+#pragma once
+// List column formats ("32R(2)|M~Cab No.~@n_3@...") and display pictures ("@n_3", "@N_3B",
+// "@s63") as lists, entries and strings show them.
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace rt {
+
+struct ListColumn {
+  int width = 0;          // dialog units
+  char align = 'L';       // L, R, C or D (decimal)
+  int indent = 0;
+  std::string header;
+  char headerAlign = 'L';
+  int headerIndent = 0;
+  std::string picture;    // "@n_3"
+  bool resizable = false; // M
+  bool rightBorder = false;  // |
+};
+
+// Columns in order; text that is not a column format gives what could be read up to it.
+std::vector<ListColumn> ParseListFormat(std::string_view format);
+
+// The text a picture shows for a value: numbers (@n) take sign, fill, grouping, places and
+// B (blank when zero); strings (@s) are cut to their length; other pictures leave the text.
+std::string FormatPicture(std::string_view value, std::string_view picture);
+
+}  // namespace rt

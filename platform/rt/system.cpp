@@ -1,0 +1,49 @@
+#include "platform/rt/system.h"
+
+#include <map>
+#include <mutex>
+
+#include "platform/rt/event_loop.h"
+#include "platform/rt/props.h"
+#include "platform/rt/use.h"
+
+namespace rt {
+namespace {
+std::mutex gLock;
+std::map<int, std::string> gTexts;
+std::map<int, LONG_PTR> gCells;
+}  // namespace
+
+LONG_PTR SystemProp(int prop) {
+  if (prop == PROP::Target) return reinterpret_cast<LONG_PTR>(TargetWindow());
+  std::lock_guard guard(gLock);
+  auto cell = gCells.find(prop);
+  if (cell != gCells.end()) return cell->second;
+  auto text = gTexts.find(prop);
+  return text == gTexts.end() ? 0 : static_cast<LONG_PTR>(TextToNumber(text->second));
+}
+
+std::string SystemText(int prop) {
+  if (prop == PROP::Target) return std::to_string(SystemProp(prop));
+  std::lock_guard guard(gLock);
+  auto text = gTexts.find(prop);
+  if (text != gTexts.end()) return text->second;
+  auto cell = gCells.find(prop);
+  return cell == gCells.end() ? std::string() : std::to_string(cell->second);
+}
+
+void SetSystemProp(int prop, LONG_PTR value) {
+  if (prop == PROP::Target) return;
+  std::lock_guard guard(gLock);
+  gTexts.erase(prop);
+  gCells[prop] = value;
+}
+
+void SetSystemText(int prop, std::string_view value) {
+  if (prop == PROP::Target) return;
+  std::lock_guard guard(gLock);
+  gCells.erase(prop);
+  gTexts[prop] = std::string(value);
+}
+
+}  // namespace rt

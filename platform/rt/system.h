@@ -1,0 +1,15 @@
+#pragma once
+// SYSTEM{...}: properties of the runtime itself. PROP::Target reads the target window
+// (as a pointer-sized number, 0 when none); the hooks are pointer-sized cells the program
+// sets and reads back.
+#include <string>
+#include <string_view>
+
+#include "platform/win/types.h"
+
+namespace rt {
+LONG_PTR SystemProp(int prop);
+std::string SystemText(int prop);
+void SetSystemProp(int prop, LONG_PTR value);
+void SetSystemText(int prop, std::string_view value);
+}  // namespace rt

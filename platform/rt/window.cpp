@@ -1,0 +1,284 @@
+#include "platform/rt/window.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "platform/rt/props.h"
+#include "platform/rt/screen.h"
+
+namespace rt {
+namespace {
+
+bool SameEquate(std::string_view a, std::string_view b) {
+  if (!a.empty() && a[0] == '?') a.remove_prefix(1);
+  if (!b.empty() && b[0] == '?') b.remove_prefix(1);
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           return std::toupper(static_cast<unsigned char>(x)) == std::toupper(static_cast<unsigned char>(y));
+         });
+}
+
+std::string Flag(bool on) { return on ? "1" : ""; }
+
+bool IsList(Kind kind) { return kind == Kind::List || kind == Kind::Combo; }
+
+}  // namespace
+
+Window::Window(const WindowDef& def, HWND frame, HWND client, LONG thread)
+    : def_(def), frame_(frame), client_(client), thread_(thread), controls_(def.controls.size()) {
+  windowProps_[{PROP::Text, 0}] = def.caption;
+  windowProps_[{PROP::Xpos, 0}] = std::to_string(def.at.x);
+  windowProps_[{PROP::Ypos, 0}] = std::to_string(def.at.y);
+  windowProps_[{PROP::Width, 0}] = std::to_string(def.at.width);
+  windowProps_[{PROP::Height, 0}] = std::to_string(def.at.height);
+  windowProps_[{PROP::Icon, 0}] = def.icon;
+  windowProps_[{PROP::Wallpaper, 0}] = def.wallpaper;
+  windowProps_[{PROP::FontName, 0}] = def.font.name;
+  windowProps_[{PROP::FontSize, 0}] = std::to_string(def.font.size);
+  windowProps_[{PROP::Timer, 0}] = std::to_string(def.timer);
+  windowProps_[{PROP::Hide, 0}] = Flag(def.hidden);
+  for (int field = 1; field <= Fields(); ++field) {
+    const ControlDef& control = Control(field);
+    auto& props = State(field).props;
+    props[{PROP::Text, 0}] = control.text;
+    props[{PROP::Xpos, 0}] = std::to_string(control.at.x);
+    props[{PROP::Ypos, 0}] = std::to_string(control.at.y);
+    props[{PROP::Width, 0}] = std::to_string(control.at.width);
+    props[{PROP::Height, 0}] = std::to_string(control.at.height);
+    props[{PROP::Hide, 0}] = Flag(control.hidden);
+    props[{PROP::Disable, 0}] = Flag(control.disabled);
+    props[{PROP::Icon, 0}] = control.icon;
+    props[{PROP::Format, 0}] = control.format;
+    if (!control.font.name.empty()) props[{PROP::FontName, 0}] = control.font.name;
+    for (std::size_t slot = 0; slot < control.alerts.size(); ++slot) {
+      props[{PROP::Alrt, static_cast<int>(slot + 1)}] = std::to_string(control.alerts[slot]);
+    }
+    State(field).columns = ParseListFormat(control.format);
+    if (control.kind == Kind::Sheet && !Children(field).empty()) State(field).choice = 1;
+  }
+}
+
+int Window::FieldOf(std::string_view equate) const {
+  for (int field = 1; field <= Fields(); ++field) {
+    if (SameEquate(Control(field).equate, equate)) return field;
+  }
+  return 0;
+}
+
+std::vector<int> Window::Children(int field) const {
+  std::vector<int> children;
+  for (int child = 1; child <= Fields(); ++child) {
+    if (Control(child).parent == field) children.push_back(child);
+  }
+  return children;
+}
+
+const std::map<std::pair<int, int>, std::string>& Window::PropsOf(int field) const {
+  return field == 0 ? windowProps_ : State(field).props;
+}
+
+std::string Window::Prop(int field, int prop, int index) const {
+  if (field != 0 && !IsField(field)) return {};
+  switch (prop) {
+    case PROP::Handle: return field == 0 ? std::to_string(reinterpret_cast<std::uintptr_t>(frame_)) : "0";
+    case PROP::ClientHandle: return field == 0 ? std::to_string(reinterpret_cast<std::uintptr_t>(client_)) : "0";
+    case PROP::Type: return field == 0 ? "" : std::to_string(static_cast<int>(Control(field).kind));
+    case PROP::Parent: return field == 0 ? "0" : std::to_string(Control(field).parent);
+    case PROP::Selected: return field == 0 ? "0" : std::to_string(Choice(field));
+    case PROP::ScreenText: return field == 0 ? "" : ScreenValue(field);
+    case PROP::Items: return field == 0 ? "0" : std::to_string(ListRecords(field));
+    case PROP::Visible: return Flag(field == 0 ? windowProps_.at({PROP::Hide, 0}).empty() : IsVisible(field));
+    case PROP::Enabled: return Flag(field == 0 || IsEnabled(field));
+    default: break;
+  }
+  const auto& props = PropsOf(field);
+  auto it = props.find({prop, index});
+  return it == props.end() ? std::string() : it->second;
+}
+
+long long Window::PropNumber(int field, int prop, int index) const {
+  return TextToNumber(Prop(field, prop, index));
+}
+
+void Window::SetProp(int field, int prop, std::string_view value, int index) {
+  if (field != 0 && !IsField(field)) return;
+  switch (prop) {
+    case PROP::Handle:
+    case PROP::ClientHandle:
+    case PROP::Type:
+    case PROP::Parent:
+    case PROP::Items:
+    case PROP::Visible:
+    case PROP::Enabled:
+      return;  // read only
+    case PROP::Selected:
+      if (field != 0) SetChoice(field, static_cast<int>(TextToNumber(value)));
+      return;
+    case PROP::ScreenText:
+      if (field != 0) SetScreenValue(field, value);
+      return;
+    case PROP::Hide:
+    case PROP::Disable:
+    case PROP::Maximize:
+    case PROP::Iconize:
+    case PROP::Pixels: {
+      // Flags read "1" or "": any non-zero number turns them on.
+      std::string flag = Flag(TextToNumber(value) != 0);
+      (field == 0 ? windowProps_ : State(field).props)[{prop, index}] = flag;
+      Notify(field, prop, index);
+      return;
+    }
+    case PROP::Timer:
+      if (field != 0) break;
+      windowProps_[{prop, 0}] = std::to_string(std::max<long long>(0, TextToNumber(value)));
+      timerDue_ = 0;  // the event loop restarts the count
+      Notify(0, prop, 0);
+      return;
+    case PROP::Format:
+      if (field != 0) State(field).columns = ParseListFormat(value);
+      break;
+    default:
+      break;
+  }
+  (field == 0 ? windowProps_ : State(field).props)[{prop, index}] = std::string(value);
+  Notify(field, prop, index);
+}
+
+void Window::SetProp(int field, int prop, long long value, int index) { SetProp(field, prop, std::to_string(value), index); }
+
+std::string Window::ScreenValue(int field) const { return IsField(field) ? State(field).screen : std::string(); }
+
+void Window::SetScreenValue(int field, std::string_view text) {
+  if (!IsField(field)) return;
+  const ControlDef& control = Control(field);
+  std::string value(text);
+  if (control.chars > 0 && value.size() > static_cast<std::size_t>(control.chars)) value.resize(static_cast<std::size_t>(control.chars));
+  State(field).screen = value;
+  if (control.kind == Kind::Option) ChooseRadioOf(field);
+  Notify(field, PROP::ScreenText, 0);
+}
+
+void Window::ChooseRadioOf(int option) {
+  int choice = 0;
+  int position = 0;
+  for (int radio : Children(option)) {
+    if (Control(radio).kind != Kind::Radio) continue;
+    ++position;
+    if (choice == 0 && Control(radio).value == State(option).screen) choice = position;
+  }
+  State(option).choice = choice;
+}
+
+int Window::Choice(int field) const { return IsField(field) ? State(field).choice : 0; }
+
+void Window::SetChoice(int field, int choice) {
+  if (!IsField(field)) return;
+  const ControlDef& control = Control(field);
+  ControlState& state = State(field);
+  if (IsList(control.kind)) {
+    long long records = static_cast<long long>(ListRecords(field));
+    state.choice = choice < 0 || choice > records ? 0 : choice;
+    // A drop list shows the chosen row's first cell as its value.
+    if (control.drop) state.screen = state.choice > 0 && control.from ? control.from->Cells(static_cast<std::size_t>(state.choice)).front() : std::string();
+  } else if (control.kind == Kind::Option) {
+    std::vector<int> radios;
+    for (int child : Children(field)) {
+      if (Control(child).kind == Kind::Radio) radios.push_back(child);
+    }
+    if (choice < 1 || choice > static_cast<int>(radios.size())) return;
+    state.choice = choice;
+    state.screen = Control(radios[static_cast<std::size_t>(choice - 1)]).value;
+  } else if (control.kind == Kind::Sheet) {
+    if (choice < 1 || choice > static_cast<int>(Children(field).size())) return;
+    state.choice = choice;
+  } else {
+    state.choice = choice;
+  }
+  Notify(field, PROP::Selected, 0);
+}
+
+bool Window::IsVisible(int field) const {
+  for (int guard = 0; IsField(field) && guard <= Fields(); ++guard) {
+    if (!Prop(field, PROP::Hide).empty()) return false;
+    int parent = Control(field).parent;
+    // A tab's controls are out of sight while another tab of the sheet is chosen.
+    if (Control(field).kind == Kind::Tab && IsField(parent)) {
+      std::vector<int> tabs = Children(parent);
+      int chosen = Choice(parent);
+      if (chosen < 1 || chosen > static_cast<int>(tabs.size()) || tabs[static_cast<std::size_t>(chosen - 1)] != field) return false;
+    }
+    field = parent;
+  }
+  return windowProps_.at({PROP::Hide, 0}).empty();
+}
+
+bool Window::IsEnabled(int field) const {
+  for (int guard = 0; IsField(field) && guard <= Fields(); ++guard) {
+    if (!Prop(field, PROP::Disable).empty()) return false;
+    field = Control(field).parent;
+  }
+  return true;
+}
+
+const std::vector<ListColumn>& Window::ListColumns(int field) const { return State(field).columns; }
+
+std::size_t Window::ListRecords(int field) const {
+  if (!IsField(field) || !Control(field).from) return 0;
+  return Control(field).from->Records();
+}
+
+std::vector<std::string> Window::ListRow(int field, std::size_t row) const {
+  if (row < 1 || row > ListRecords(field)) return {};
+  std::vector<std::string> cells = Control(field).from->Cells(row);
+  const auto& columns = ListColumns(field);
+  for (std::size_t i = 0; i < cells.size() && i < columns.size(); ++i) cells[i] = FormatPicture(cells[i], columns[i].picture);
+  return cells;
+}
+
+void Window::Display(int field) {
+  for (int each = 1; each <= Fields(); ++each) {
+    if (field != 0 && each != field) continue;
+    const ControlDef& control = Control(each);
+    ControlState& state = State(each);
+    if (control.from) {
+      state.listVersion = control.from->Version();
+      if (state.choice > static_cast<int>(ListRecords(each))) state.choice = 0;
+      if (shown_) CurrentScreen().ListChanged(*this, each);
+    }
+    if (control.use.Bound() && !(IsList(control.kind) && !control.drop)) {
+      std::string value = control.use.Get();
+      if (control.kind == Kind::String || control.kind == Kind::Entry || control.kind == Kind::Spin) {
+        value = FormatPicture(value, control.picture);
+      }
+      SetScreenValue(each, value);
+    }
+  }
+}
+
+void Window::Update(int field) {
+  for (int each = 1; each <= Fields(); ++each) {
+    if (field != 0 && each != field) continue;
+    const ControlDef& control = Control(each);
+    if (!control.use.Bound() || control.readOnly) continue;
+    switch (control.kind) {
+      case Kind::Entry:
+      case Kind::Spin:
+      case Kind::Check:
+      case Kind::Option:
+      case Kind::Combo:
+      case Kind::Text:
+        control.use.Set(State(each).screen);
+        break;
+      case Kind::List:
+        if (control.drop) control.use.Set(State(each).screen);
+        break;
+      default:
+        break;
+    }
+  }
+}
+
+void Window::Notify(int field, int prop, int index) {
+  if (shown_) CurrentScreen().PropertyChanged(*this, field, prop, index);
+}
+
+}  // namespace rt
