@@ -1,0 +1,19 @@
+#include "platform/midi/open_flags.h"
+
+#include "platform/win/window.h"
+
+namespace midi {
+
+MMRESULT NotificationWindow(DWORD_PTR callback, DWORD flags, DWORD allowedExtra, HWND& window) {
+  window = nullptr;
+  DWORD type = flags & CALLBACK_TYPEMASK;
+  if ((flags & ~(CALLBACK_TYPEMASK | allowedExtra)) != 0) return MMSYSERR_INVALFLAG;
+  if (type == CALLBACK_NULL) return MMSYSERR_NOERROR;
+  if (type != CALLBACK_WINDOW) return MMSYSERR_INVALFLAG;
+  HWND candidate = reinterpret_cast<HWND>(callback);
+  if (!IsWindow(candidate)) return MMSYSERR_INVALPARAM;
+  window = candidate;
+  return MMSYSERR_NOERROR;
+}
+
+}  // namespace midi

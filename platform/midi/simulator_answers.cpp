@@ -1,0 +1,133 @@
+// How the unit answers each message.
+
+#include "platform/midi/device_sysex.h"
+#include "platform/midi/simulator.h"
+
+namespace midi {
+
+namespace {
+constexpr BYTE kBlockParameter = 0x02;
+constexpr BYTE kCabXY = 0x11;
+constexpr BYTE kCabList = 0x12;
+constexpr BYTE kCabRename = 0x2D;
+constexpr BYTE kStatus = 0x64;
+constexpr BYTE kCabFile = 0x7A;
+
+constexpr BYTE kNoError = 0;
+constexpr BYTE kNoSuchThing = 1;   // slot, block, parameter or value the unit does not have
+constexpr BYTE kNotUserSlot = 2;   // a cab file can only go into a user slot
+constexpr BYTE kBadMessage = 3;    // wrong header, checksum or length
+
+constexpr size_t kBlockParameterLength = 16;
+constexpr size_t kCabXYLength = 12;
+constexpr size_t kCabListRequestLength = 10;
+constexpr size_t kCabRenameLength = 41;
+constexpr size_t kMaxNameLength = 31;
+constexpr int kHighestMode = 2;
+
+std::vector<BYTE> Status(BYTE function, BYTE error) {
+  const BYTE data[] = {function, error};
+  return FrameMessage(kStatus, data);
+}
+
+bool IsBlock(BYTE id, BYTE high) { return (id == Simulator::kCab1 || id == Simulator::kCab2) && high == 0; }
+
+// Name bytes from `from` up to the first 00h or the checksum, at most 31.
+std::string NameFrom(const std::vector<BYTE>& message, size_t from, size_t end) {
+  std::string name;
+  for (size_t i = from; i < end && message[i] != 0 && name.size() < kMaxNameLength; ++i) {
+    name.push_back(static_cast<char>(message[i]));
+  }
+  return name;
+}
+}  // namespace
+
+CabBlockState& Simulator::ActiveState(BYTE block) {
+  CabBlock& b = blocks_[block == kCab2 ? 1 : 0];
+  return b.xy == 0 ? b.x : b.y;
+}
+
+std::vector<std::vector<BYTE>> Simulator::AnswerLocked(const std::vector<BYTE>& message) {
+  BYTE function = message.size() >= kShortestMessage ? message[kFunctionAt] : 0;
+  if (!IsSoundMessage(message)) return {Status(function, kBadMessage)};
+  if (faults_.forceError >= 0) return {Status(function, static_cast<BYTE>(faults_.forceError & 0x7F))};
+  switch (function) {
+    case kCabList: {
+      if (message.size() != kCabListRequestLength || message[6] != 0x7F || message[7] != 0x7F) {
+        return {Status(function, kBadMessage)};
+      }
+      std::vector<std::vector<BYTE>> answers;
+      for (size_t index = 0; index < cabs_.size(); ++index) {
+        std::vector<BYTE> data{static_cast<BYTE>(index & 0x7F), static_cast<BYTE>((index >> 7) & 0x7F)};
+        data.insert(data.end(), cabs_[index].begin(), cabs_[index].end());
+        answers.push_back(FrameMessage(kCabList, data));
+      }
+      return answers;
+    }
+    case kBlockParameter: return {BlockParameter(message)};
+    case kCabXY: return {CabXY(message)};
+    case kCabRename: return {Rename(message)};
+    case kCabFile: return {CabFile(message)};
+    default: return {};  // the unit ignores what it does not know
+  }
+}
+
+std::vector<BYTE> Simulator::BlockParameter(const std::vector<BYTE>& message) {
+  if (message.size() != kBlockParameterLength || message[13] > 1) return Status(kBlockParameter, kBadMessage);
+  BYTE block = message[6];
+  BYTE parameter = message[8];
+  bool known = parameter == kLeftCab || parameter == kRightCab || parameter == kCabMode;
+  if (!IsBlock(block, message[7]) || !known || message[9] != 0) return Status(kBlockParameter, kNoSuchThing);
+  CabBlockState& state = ActiveState(block);
+  int& value = parameter == kLeftCab ? state.leftCab : parameter == kRightCab ? state.rightCab : state.mode;
+  if (message[13] == 1) {
+    int wanted = message[10] | (message[11] << 7) | (message[12] << 14);
+    int highest = parameter == kCabMode ? kHighestMode : static_cast<int>(cabs_.size()) - 1;
+    if (wanted > highest) return Status(kBlockParameter, kNoSuchThing);
+    value = wanted;
+  }
+  lastBlock_ = block;
+  if (parameter != kCabMode) lastSide_ = parameter;
+  std::vector<BYTE> answer = message;
+  answer[10] = static_cast<BYTE>(value & 0x7F);
+  answer[11] = static_cast<BYTE>((value >> 7) & 0x7F);
+  answer[12] = static_cast<BYTE>((value >> 14) & 0x7F);
+  Reseal(answer);
+  return answer;
+}
+
+std::vector<BYTE> Simulator::CabXY(const std::vector<BYTE>& message) {
+  if (message.size() != kCabXYLength || message[9] > 1) return Status(kCabXY, kBadMessage);
+  BYTE block = message[6];
+  if (!IsBlock(block, message[7])) return Status(kCabXY, kNoSuchThing);
+  CabBlock& b = blocks_[block == kCab2 ? 1 : 0];
+  if (message[9] == 1) {
+    if (message[8] > 1) return Status(kCabXY, kNoSuchThing);
+    b.xy = message[8];
+  }
+  lastBlock_ = block;
+  std::vector<BYTE> answer = message;
+  answer[8] = static_cast<BYTE>(b.xy);
+  Reseal(answer);
+  return answer;
+}
+
+std::vector<BYTE> Simulator::Rename(const std::vector<BYTE>& message) {
+  if (message.size() != kCabRenameLength) return Status(kCabRename, kBadMessage);
+  int slot = message[6];
+  int userSlots = static_cast<int>(cabs_.size()) - factoryCabs_;
+  if (slot >= userSlots) return Status(kCabRename, kNoSuchThing);
+  cabs_[factoryCabs_ + slot] = NameFrom(message, 7, 39);
+  return Status(kCabRename, kNoError);
+}
+
+std::vector<BYTE> Simulator::CabFile(const std::vector<BYTE>& message) {
+  if (message.size() < kShortestMessage + 1 || message[6] != 0x7F) return Status(kCabFile, kNotUserSlot);
+  const CabBlockState& state = ActiveState(lastBlock_);
+  int cab = lastSide_ == kRightCab ? state.rightCab : state.leftCab;
+  if (cab < factoryCabs_ || cab >= static_cast<int>(cabs_.size())) return Status(kCabFile, kNotUserSlot);
+  cabs_[cab] = NameFrom(message, 7, message.size() - 2);
+  return Status(kCabFile, kNoError);
+}
+
+}  // namespace midi
