@@ -2,6 +2,7 @@
 
 #include <mutex>
 
+#include "platform/midi/alsa_backend.h"
 #include "platform/midi/simulator_backend.h"
 
 namespace midi {
@@ -22,7 +23,9 @@ DeviceTable& Table() {
   return table;
 }
 
-BackendList DefaultBackends() { return {std::make_shared<SimulatorBackend>(SimulatorInstance())}; }
+BackendList DefaultBackends() {
+  return {std::make_shared<AlsaBackend>(), std::make_shared<SimulatorBackend>(SimulatorInstance())};
+}
 
 void ScanLocked(DeviceTable& table) {
   if (table.defaults) {
