@@ -12,7 +12,9 @@ namespace {
 class Registry : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::ofstream out("registry.store", std::ios::binary);
+    // Cases run as parallel processes in one folder: each has a store of its own.
+    const std::string store = std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + ".store";
+    std::ofstream out(store, std::ios::binary);
     out << "value\tHKEY_CURRENT_USER\\Software\\Maker\\App\tName\t1\t61626300\n"
            "value\thkey_current_user\\software\\maker\\app\\\tCount\t4\te8030000\n"
            "value\tHKEY_CURRENT_USER\\Software\\Maker\\App\tBig\t5\t000003e8\n"
@@ -23,7 +25,7 @@ class Registry : public ::testing::Test {
            "value\tNOWHERE\\Software\tLost\t1\t00\n"
            "garbage line without tabs\n";
     out.close();
-    win::UseRegistryFile("registry.store");
+    win::UseRegistryFile(store);
   }
 
   static std::string Query(HKEY key, const char* name, DWORD* type, LONG* result) {

@@ -1,0 +1,97 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+#include "platform/rt/clock.h"
+#include "toolkit/debug_output.h"
+#include "toolkit_test_support.h"
+
+namespace {
+
+std::string ReadFile(const std::string& name) {
+  std::ifstream in(name, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+// The name is looked up on a thread's first line: each case writes on a fresh thread.
+template <class F>
+void OnNewThread(F f) {
+  std::thread(f).join();
+}
+
+class DebugFile : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    // Cases run as parallel processes in one folder: each has a file of its own.
+    file_ = std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + ".log";
+    std::filesystem::remove(file_);
+    clock_ = std::make_shared<rt::DrivenClock>();
+    previous_ = rt::UseClock(clock_);
+    clock_->Set(TODAY(), ((14 * 60 + 5) * 60 + 9) * 100 + 7);  // 14:05:09.07
+  }
+  void TearDown() override { rt::UseClock(previous_); }
+  std::string file_;
+  std::shared_ptr<rt::DrivenClock> clock_;
+  std::shared_ptr<rt::Clock> previous_;
+};
+
+TEST(DebugOutput, WithoutAFileLinesGoToTheDebuggerUnstamped) {
+  DebugCapture debug;
+  OnNewThread([] {
+    kx_OutputDebugString("abc   ", 1);
+    kx_OutputDebugString("   ", 0);
+    kx_OutputDebugString("def", 0);
+  });
+  EXPECT_EQ(debug.text, "abc\r\ndef");
+}
+
+TEST_F(DebugFile, LinesAreStampedAndAppended) {
+  CommandLine command({"DebugOutputFile=" + file_});
+  OnNewThread([] {
+    kx_OutputDebugString("abc", 1);
+    kx_OutputDebugString("   ", 0);
+  });
+  EXPECT_EQ(ReadFile(file_), "14:05:09:8 abc\r\n14:05:09:8 ");
+  OnNewThread([] { kx_OutputDebugString(std::string(2500, 'x'), 0); });
+  EXPECT_EQ(ReadFile(file_).size(), 27u + 11u + 2500u);
+}
+
+TEST_F(DebugFile, ThreadsShareTheFileWithoutTruncatingIt) {
+  { std::ofstream(file_) << "kept\n"; }
+  CommandLine command({"DebugOutputFile=" + file_});
+  std::vector<std::thread> threads;
+  for (char c : {'a', 'b', 'c', 'd'}) {
+    threads.emplace_back([c] {
+      for (int i = 0; i < 50; ++i) kx_OutputDebugString(std::string(3000, c), 1);
+    });
+  }
+  for (auto& t : threads) t.join();
+  std::string text = ReadFile(file_);
+  ASSERT_TRUE(text.starts_with("kept\n"));
+  std::istringstream lines(text.substr(5));
+  std::string line;
+  int count = 0;
+  while (std::getline(lines, line)) {
+    ++count;
+    ASSERT_EQ(line.size(), 11u + 3000u + 1u);  // stamp, text, CR
+    EXPECT_EQ(line.find_first_not_of(line[11], 11), line.size() - 1) << "lines interleaved";
+  }
+  EXPECT_EQ(count, 200);
+}
+
+TEST_F(DebugFile, AFileThatCannotBeOpenedSendsLinesToTheDebugger) {
+  DebugCapture debug;
+  CommandLine command({"DebugOutputFile=no/such/dir/debug.log"});
+  OnNewThread([] {
+    kx_OutputDebugString("one", 1);
+    kx_OutputDebugString("two", 1);
+  });
+  EXPECT_EQ(debug.text, "one\r\ntwo\r\n");
+}
+
+}  // namespace

@@ -1,0 +1,35 @@
+#pragma once
+// Inside the toolkit: the calling thread's alert rows and message slots.
+#include <set>
+#include <vector>
+
+#include "platform/win/types.h"
+
+namespace hw {
+
+// One alerted message of one window handle.
+struct AlertRow {
+  HWND HANDEL = nullptr;
+  LONG MESSAGE = 0;
+  LONG ACTION = 0;
+  WNDPROC RETURNTO = nullptr;  // the procedure before the toolkit's; the same in every row of a handle
+  LONG THREAD = 0;             // receives the events
+  LONG ISCLIENTAREA = 0;
+  LONG WTSNOTIFYENABLED = 0;
+};
+
+struct AlertState {
+  std::vector<AlertRow> WA;  // in order of handle; read and change only under the toolkit lock
+  std::set<LONG> MA;         // every message ever alerted on the thread; never shrinks
+  LONG VHOOKWATCH = 0;
+  LPARAM VPARAM2 = 0;
+  LONG VWINSYSEVENT = 0;
+  LONG VWTSEVENT = 0;
+  LONG VWTSID = 0;
+  LONG VUSERPOSTEDMESSAGE = 0x500;
+};
+
+// The calling thread's state, empty at the thread's first use and freed when it ends.
+AlertState& ThreadAlerts();
+
+}  // namespace hw

@@ -1,0 +1,108 @@
+#include "toolkit/error_table.h"
+
+#include <iterator>
+
+namespace {
+
+// Row i holds the text of code 0xA0000001 + i. Codes of operations this program does not
+// have keep their rows, so that every code of the family reads as its text.
+constexpr const char* kTexts[] = {
+    "kx_GetTempPath failed, TempPath is longer than 260 chars",
+    "kx_GetFolderPath failed, Path does not exist",
+    "kx_GetFolderPath failed, Invalid FolderID",
+    "kx_String2File error, No filename specified",
+    "kx_String2File API call to CreateFile failed",
+    "kx_String2File API call to WriteFile failed",
+    "kx_String2File API call to CloseHandle failed",
+    "kx_File2String error, No filename specified",
+    "kx_File2String API call to CreateFile failed",
+    "kx_File2String error, File does not exist",
+    "kx_File2String API call to ReadFile failed",
+    "kx_File2String API call to CloseHandle failed",
+    "kx_EmptyPort failed, Could not empty buffer",
+    "kx_GSMGetReply failed, Timeout",
+    "kx_GetGSMReply error, Receive buffer too small",
+    "kx_GSMEchoOFF failed",
+    "kx_GSMSendSMS failed",
+    "kx_GSMEnterPin failed",
+    "kx_GSMSetSMSTextmode failed",
+    "NewPort failed, Error opening port",
+    "NewPort failed, Error setting com buffers",
+    "ResetPort API call to BuildCommDCB failed",
+    "ResetPort API call to SetCommState failed",
+    "ResetPort API call to SetCommTimeouts failed",
+    "WritePort API call to WriteFile failed",
+    "ReadPort API call to ReadFile failed",
+    "SethandShake API call to SetCommState failed",
+    "kx_SetReg API call to RegOpenKeyEx failed",
+    "kx_CloseReg API call to RegCloseKey failed",
+    "kx_PagerSend failed, ATZ does not return OK",
+    "kx_PagerSend failed, No CONNECT detected",
+    "kx_PagerSend failed, +++ unsuccessful",
+    "kx_PagerSend failed, ATH0 unsuccessful",
+    "kx_GSMReadSMS failed, Index out of range",
+    "kx_GSMDeleteSMS failed, Index out of range",
+    "kx_GSMEnterPin error, No PIN specified",
+    "kx_GSMReadSMS failed, Unexpected response",
+    "kx_PAGERGetReply failed, Timeout",
+    "kx_GSMSetSMSReport failed",
+    "kx_GSMReadSMSInit failed, Could not select report source",
+    "UseCommEvents API call to SetCommMask failed",
+    "MonitorCommEvents API call to WaitCommEvent failed",
+    "kx_GSMSelectSR failed, Unexpected response",
+    "kx_GSMDeleteSMSReport failed, Unexpected response",
+    "kx_GSMReadSMSReport failed, Index out of range",
+    "kx_GSMReadSMSReport failed, Unexpected response",
+    "kx_GSMSetEvents failed",
+    "kx_GSMReset failed",
+    "kx_GetFileVersionInfo error",
+    "kx_SetClipboard error",
+    "AddAlerts error",
+    "CloseHandle error",
+    "WinAccept error",
+    "kx_WTSCallBack error",
+    "WritePortWait error",
+    "kx_GetDLLVersion error",
+    "kx_UnloadDLLProc error",
+    "kx_loadDLLProc error",
+    "kx_File2String error",
+    "kx_GetHIcon error",
+    "kx_MoveFile error",
+    "kx_DeleteFile error",
+    "kx_CreateDirectory error",
+    "kx_RemoveDirectory error",
+    "kx_GetFolderPath error",
+    "kx_GetTempPath error",
+    "kx_GSMPagerSend error",
+    "kx_PutReg error",
+    "kx_GetReg error",
+    "kx_CreateShortcut error",
+    "GetFreeDiskSpace error",
+    "GetDiskSpace error",
+    "kx_GetDiskMegs error",
+    "kx_GetIDETemperature error",
+    "kx_WinTaskbarBalloon error",
+    "kx_Win98Balloon error",
+    "WinTaskbarAddIcon error",
+    "WinTaskbarRemoveIcon error",
+    "WinTaskbarChangeIcon error",
+    "WinBringToFront error",
+    "WinOnTop error",
+    "WinNotOnTop error",
+    "kx_HideWindow error",
+    "kx_ShowWindow error",
+    "kx_VisibleOnDesktop error",
+    "kx_WinTransparent error",
+    "kx_StatusRectangle error",
+    "kx_StatusGrip error",
+};
+
+constexpr ULONG kFirstCode = 0xA0000001;
+
+}  // namespace
+
+const char* kx_ErrorTableText(LONG code) {
+  ULONG index = static_cast<ULONG>(code) - kFirstCode;
+  if (index >= std::size(kTexts)) return HOOKWATCH_UNKNOWN_ERROR;
+  return kTexts[index];
+}
