@@ -60,7 +60,12 @@ TEST_F(SimulatorAnswers, BlockParameterAndXYMessagesByteForByte) {
       {"Cab 1 to Y", "F0 00 01 74 03 11 6C 00 01 01 7B F7", "F0 00 01 74 03 11 6C 00 01 01 7B F7"},
       {"Cab 1 now on Y", "F0 00 01 74 03 11 6C 00 00 00 7B F7", "F0 00 01 74 03 11 6C 00 01 00 7A F7"},
       {"Y has its own left cab", "F0 00 01 74 03 02 6C 00 00 00 00 00 00 00 68 F7", "F0 00 01 74 03 02 6C 00 00 00 02 00 00 00 6A F7"},
+      {"Cab 1 back to X", "F0 00 01 74 03 11 6C 00 00 01 7A F7", "F0 00 01 74 03 11 6C 00 00 01 7A F7"},
       {"Cab 2 left cab", "F0 00 01 74 03 02 6D 00 00 00 00 00 00 00 69 F7", "F0 00 01 74 03 02 6D 00 00 00 04 00 00 00 6D F7"},
+      {"Cab 2 right as selected above", "F0 00 01 74 03 02 6D 00 02 00 00 00 00 00 6B F7", "F0 00 01 74 03 02 6D 00 02 00 00 00 00 00 6B F7"},
+      {"Cab 2 X/Y", "F0 00 01 74 03 11 6D 00 00 00 7A F7", "F0 00 01 74 03 11 6D 00 00 00 7A F7"},
+      {"Cab 2 to Y", "F0 00 01 74 03 11 6D 00 01 01 7A F7", "F0 00 01 74 03 11 6D 00 01 01 7A F7"},
+      {"Cab 2 to X", "F0 00 01 74 03 11 6D 00 00 01 7B F7", "F0 00 01 74 03 11 6D 00 00 01 7B F7"},
       {"no such block", "F0 00 01 74 03 02 6E 00 00 00 00 00 00 00 6A F7", "F0 00 01 74 03 64 02 01 61 F7"},
       {"cab beyond the table", "F0 00 01 74 03 02 6C 00 00 00 66 01 00 01 0E F7", "F0 00 01 74 03 64 02 01 61 F7"},
       {"bad checksum", "F0 00 01 74 03 02 6C 00 00 00 00 00 00 00 69 F7", "F0 00 01 74 03 64 02 03 63 F7"},
@@ -70,6 +75,7 @@ TEST_F(SimulatorAnswers, BlockParameterAndXYMessagesByteForByte) {
   for (const auto& c : cases) EXPECT_EQ(AskOne(c.request), c.answer) << c.what;
   EXPECT_EQ(sim.Block(midi::Simulator::kCab2).x.rightCab, 0);
   EXPECT_EQ(sim.Block(midi::Simulator::kCab1).x.leftCab, 149);
+  EXPECT_EQ(sim.Block(midi::Simulator::kCab1).y.leftCab, 2) << "Y keeps its own cab";
 }
 
 TEST_F(SimulatorAnswers, CabListAnswersEveryCabInIndexOrder) {
