@@ -28,17 +28,20 @@ std::string INIClass::Fetch(std::string_view section, std::string_view key, std:
   return IniDocument(file.text).Get(section, key).value_or(std::string(fallback));
 }
 
-bool INIClass::Update(std::string_view section, std::string_view key, std::string_view value) {
+bool INIClass::Edit(const std::function<bool(IniDocument&)>& edit) {
   if (fileName_.empty()) return false;
   std::lock_guard guard(gWriteLock);
   settings_io::FileText file = settings_io::ReadWholeFile(fileName_);
   if (file.outcome == settings_io::ReadOutcome::Failed) return false;
   IniDocument document(file.text);
-  std::string before = document.Text();
-  if (!document.Set(section, key, value)) return false;
+  if (!edit(document)) return false;
   std::string after = document.Text();
-  return (after == before && file.outcome == settings_io::ReadOutcome::Read) ||
+  return (after == file.text && file.outcome == settings_io::ReadOutcome::Read) ||
          settings_io::ReplaceFile(fileName_, after);
+}
+
+bool INIClass::Update(std::string_view section, std::string_view key, std::string_view value) {
+  return Edit([&](IniDocument& document) { return document.Set(section, key, value); });
 }
 
 bool INIClass::Update(std::string_view section, std::string_view key, long long value) {

@@ -9,8 +9,14 @@
 // Derive to keep the program's own values: override Fetch() (called by Init) and Update(),
 // calling the parent's, and add `using INIClass::Fetch; using INIClass::Update;` so that the
 // other forms stay visible.
+#include <functional>
 #include <string>
 #include <string_view>
+
+class IniDocument;
+namespace rt {
+class Window;
+}
 
 class INIClass {
  public:
@@ -32,8 +38,19 @@ class INIClass {
   bool Update(std::string_view section, std::string_view key, std::string_view value);
   bool Update(std::string_view section, std::string_view key, long long value);
 
+  // A window's place in the section named after its procedure: "Maximize" and "Minimize"
+  // ("Yes"/"No"), "XPos", "YPos", "Width", "Height". Fetch leaves the window at its designed
+  // place when the section has no valid "Maximize", ignores values that are not sensible
+  // numbers, and restores the size only of a resizable window. Update keeps the last normal
+  // place while the window is maximized or minimized.
+  void Fetch(std::string_view procedure, rt::Window& window) const;
+  bool Update(std::string_view procedure, const rt::Window& window);
+
   const std::string& FileName() const { return fileName_; }
 
  private:
+  // One read-change-write cycle of the file; `edit` returns false to refuse the change.
+  bool Edit(const std::function<bool(IniDocument&)>& edit);
+
   std::string fileName_;
 };
