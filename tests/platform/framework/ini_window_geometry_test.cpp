@@ -44,7 +44,8 @@ void SetGeometry(rt::Window& w, const Geometry& g) {
 class WindowGeometry : public ::testing::Test {
  protected:
   void SetUp() override {
-    file = fs::current_path() / "geometry.ini";
+    // ctest runs each test as its own process, side by side in one folder.
+    file = fs::current_path() / (std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + ".ini");
     fs::remove(file);
     ini.Init(file.string());
   }
