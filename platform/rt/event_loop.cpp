@@ -246,6 +246,12 @@ void PumpMessages() {
 
 Window* TopWindow() { return Top(CurrentThread()); }
 
+std::vector<Window*> OpenWindows() {
+  std::vector<Window*> windows;
+  for (auto& each : CurrentThread().windows) windows.push_back(each.get());
+  return windows;
+}
+
 Window* TargetWindow() {
   ThreadState& t = CurrentThread();
   return t.target ? t.target : Top(t);

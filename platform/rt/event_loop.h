@@ -11,6 +11,7 @@
 //   while (rt::Accept(*w)) { ... EVENT(), FIELD() ... }
 //   rt::CloseWindow(*w);
 #include <string>
+#include <vector>
 
 #include "platform/rt/events.h"
 #include "platform/rt/window.h"
@@ -41,6 +42,8 @@ void PumpMessages();
 // The thread's top (most recently opened) window and the target window (the window that
 // property calls without a window act on); nullptr when none.
 Window* TopWindow();
+// The thread's open windows, bottom to top.
+std::vector<Window*> OpenWindows();
 Window* TargetWindow();
 Window* SetTarget(Window* window);
 // The runtime window that owns a frame or client handle of this thread; nullptr if none.

@@ -1,7 +1,11 @@
 #include "platform/rt/module.h"
 
+#include <cstdlib>
+#include <string_view>
+
 #include "platform/rt/command.h"
 #include "platform/rt/screen.h"
+#include "platform/rt/scripted_screen.h"
 #include "platform/rt/thread.h"
 #include "platform/rt/thread_state.h"
 
@@ -10,7 +14,12 @@ namespace rt {
 int RunProgram(int argc, char** argv, const Program& program) {
   std::vector<std::string> args(argv, argv + argc);
   SetCommandLine(std::move(args));
-  if (program.screen) UseScreen(program.screen());
+  const char* screen = std::getenv("BOXWRIGHT_SCREEN");
+  if (screen && std::string_view(screen) == "script") {
+    UseScreen(ScriptedScreen::FromEnvironment());
+  } else if (program.screen) {
+    UseScreen(program.screen());
+  }
 
   detail::HoldThreadStarts(true);
   for (const Module& module : program.modules) {

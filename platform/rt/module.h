@@ -17,18 +17,18 @@ namespace rt {
 class Screen;
 
 struct Module {
-  std::string name;
-  std::function<void()> start;        // process start, main thread
-  std::function<void()> stop;         // process end, main thread
-  std::function<void()> threadStart;  // on every thread as it attaches
-  std::function<void()> threadEnd;    // on every thread as it ends
+  std::string name{};
+  std::function<void()> start{};        // process start, main thread
+  std::function<void()> stop{};         // process end, main thread
+  std::function<void()> threadStart{};  // on every thread as it attaches
+  std::function<void()> threadEnd{};    // on every thread as it ends
 };
 
 struct Program {
-  std::vector<Module> modules;
-  std::function<void()> main;
+  std::vector<Module> modules{};
+  std::function<void()> main{};
   // The real screen; without one the program runs on the quiet screen (no display).
-  std::function<std::unique_ptr<Screen>()> screen;
+  std::function<std::unique_ptr<Screen>()> screen{};
 };
 
 int RunProgram(int argc, char** argv, const Program& program);

@@ -145,6 +145,11 @@ void Window::SetProp(int field, int prop, std::string_view value, int index) {
 
 void Window::SetProp(int field, int prop, long long value, int index) { SetProp(field, prop, std::to_string(value), index); }
 
+void Window::NoteFromScreen(int field, int prop, std::string_view value, int index) {
+  if (field != 0 && !IsField(field)) return;
+  (field == 0 ? windowProps_ : State(field).props)[{prop, index}] = std::string(value);
+}
+
 std::string Window::ScreenValue(int field) const { return IsField(field) ? State(field).screen : std::string(); }
 
 void Window::SetScreenValue(int field, std::string_view text) {
@@ -200,8 +205,9 @@ bool Window::IsVisible(int field) const {
   for (int guard = 0; IsField(field) && guard <= Fields(); ++guard) {
     if (!Prop(field, PROP::Hide).empty()) return false;
     int parent = Control(field).parent;
-    // A tab's controls are out of sight while another tab of the sheet is chosen.
-    if (Control(field).kind == Kind::Tab && IsField(parent)) {
+    // A tab's controls are out of sight while another tab of the sheet is chosen (the tab
+    // itself, its title, stays in sight).
+    if (guard > 0 && Control(field).kind == Kind::Tab && IsField(parent)) {
       std::vector<int> tabs = Children(parent);
       int chosen = Choice(parent);
       if (chosen < 1 || chosen > static_cast<int>(tabs.size()) || tabs[static_cast<std::size_t>(chosen - 1)] != field) return false;

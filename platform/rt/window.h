@@ -40,6 +40,8 @@ class Window {
   long long PropNumber(int field, int prop, int index = 0) const;
   void SetProp(int field, int prop, std::string_view value, int index = 0);
   void SetProp(int field, int prop, long long value, int index = 0);
+  // A property the screen reports (the user moved or sized the window): kept, not told back.
+  void NoteFromScreen(int field, int prop, std::string_view value, int index = 0);
 
   // What the control shows as its value (entry text, check value, option value).
   std::string ScreenValue(int field) const;

@@ -28,6 +28,7 @@ struct ThreadQueue {
   std::condition_variable ready;
   std::deque<QueuedMessage> messages;
   HWND active = nullptr;
+  std::function<void()> wake;
 };
 
 struct WindowEntry {
@@ -63,11 +64,14 @@ WindowEntry* Find(HWND hwnd) {
 }
 
 void Enqueue(const std::shared_ptr<ThreadQueue>& queue, QueuedMessage item) {
+  std::function<void()> wake;
   {
     std::lock_guard guard(queue->lock);
     queue->messages.push_back(std::move(item));
+    wake = queue->wake;
   }
   queue->ready.notify_all();
+  if (wake) wake();
 }
 
 WNDPROC ProcOf(HWND hwnd) {
@@ -266,3 +270,11 @@ HWND SetActiveWindow(HWND hwnd) {
   queue->active = hwnd;
   return previous;
 }
+
+namespace win {
+void SetMessageWakeHook(std::function<void()> hook) {
+  auto queue = CurrentQueue();
+  std::lock_guard guard(queue->lock);
+  queue->wake = std::move(hook);
+}
+}  // namespace win

@@ -5,6 +5,7 @@
 // wait in that thread's queue until the thread's pump takes them. Handles are numbers,
 // never addresses, so a stale or made-up handle is detected instead of dereferenced.
 #include <chrono>
+#include <functional>
 
 #include "platform/win/types.h"
 
@@ -53,3 +54,10 @@ HWND GetActiveWindow();
 HWND SetActiveWindow(HWND hwnd);
 
 inline constexpr DWORD ERROR_INVALID_WINDOW_HANDLE = 1400;
+
+namespace win {
+// Installs, for the calling thread's queue, a function called (on the posting thread) after
+// every message queued for it. A screen whose own event loop waits instead of WaitMessageA
+// wakes that loop with it. An empty function removes it.
+void SetMessageWakeHook(std::function<void()> hook);
+}  // namespace win

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <thread>
 #include <vector>
 
@@ -109,6 +110,26 @@ TEST(MessageQueues, ActiveWindowIsPerThreadAndClearedOnDestroy) {
   EXPECT_EQ(other, nullptr);
   DestroyWindow(h);
   EXPECT_EQ(GetActiveWindow(), nullptr);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(MessageQueues, WakeHookRunsForEveryMessageQueuedForItsThread) {
+  HWND h = CreateWindowHandle(BaseProc);
+  std::atomic<int> wakes{0};
+  win::SetMessageWakeHook([&] { ++wakes; });
+  std::thread([&] {
+    PostMessageA(h, 1, 0, 0);
+    PostThreadMessageA(GetWindowThreadId(h), 2, 0, 0);
+  }).join();
+  EXPECT_EQ(wakes.load(), 2);
+  win::SetMessageWakeHook(nullptr);
+  PostMessageA(h, 3, 0, 0);
+  EXPECT_EQ(wakes.load(), 2);
+  Drain();
+  DestroyWindow(h);
 }
 
 }  // namespace

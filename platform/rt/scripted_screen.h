@@ -1,0 +1,70 @@
+#pragma once
+// The scripted screen: plays a script of user actions and dialog answers and writes what the
+// program showed as a transcript (JSON Lines). It runs the program on a driven clock: time
+// passes only by `wait`. Chosen for a whole run by BOXWRIGHT_SCREEN=script, with the script
+// in BOXWRIGHT_SCRIPT and the transcript to BOXWRIGHT_TRANSCRIPT (standard output when unset).
+//
+// Script, one action a line ("#" comments and blank lines are skipped; controls by equate
+// without "?"; rows from 1; texts in double quotes, \" for a quote):
+//   select CONTROL ROW | press CONTROL | set CONTROL "TEXT" | rightclick CONTROL ROW
+//   drop CONTROL "PATH" | wait SECONDS | dump | close
+//   answer popup "ENTRY" | answer message "BUTTON" | answer open "PATH" | answer save "PATH"
+//   answer cancel        (answers are queued for the dialogs that follow, in order)
+// Each line is carried out when the program waits for input, after the settle hooks ran and
+// every posted message and event was handled. At the end of the script the top window is
+// closed as its close box does, until the program ends. A line that cannot be carried out
+// writes {"error": "..."} and ends the process with exit status 2.
+#include <deque>
+#include <istream>
+#include <memory>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "platform/rt/clock.h"
+#include "platform/rt/screen.h"
+#include "platform/rt/script_line.h"
+
+namespace rt {
+
+class ScriptedScreen final : public Screen {
+ public:
+  // A null transcript writes to standard output. Installs `clock` as the runtime's clock.
+  ScriptedScreen(std::unique_ptr<std::istream> script, std::unique_ptr<std::ostream> transcript,
+                 std::shared_ptr<DrivenClock> clock = std::make_shared<DrivenClock>());
+  ~ScriptedScreen() override;
+  static std::unique_ptr<ScriptedScreen> FromEnvironment();
+
+  void WindowOpened(Window&) override {}
+  void WindowClosed(Window&) override {}
+  void PropertyChanged(Window&, int, int, int) override {}
+  void ListChanged(Window&, int) override {}
+  void Wait(std::chrono::milliseconds upTo) override;
+  int Message(const MessageRequest& request) override;
+  std::optional<std::string> ChooseFile(const FileRequest& request) override;
+  int Popup(const PopupRequest& request) override;
+  void Beep() override;
+
+ private:
+  struct Answer {
+    std::string kind;  // popup, message, open, save, cancel
+    std::string text;
+  };
+
+  void CarryOut(const std::vector<ScriptToken>& tokens);
+  Answer TakeAnswer(const std::string& dialog);
+  void Write(const std::string& line);
+  [[noreturn]] void Fail(const std::string& why);
+
+  std::unique_ptr<std::istream> script_;
+  std::unique_ptr<std::ostream> ownTranscript_;
+  std::ostream* transcript_;
+  std::shared_ptr<DrivenClock> clock_;
+  std::deque<Answer> answers_;
+  std::int64_t waitLeft_ = 0;  // hundredths still to pass for the current `wait`
+  int line_ = 0;
+  int closesAfterEnd_ = 0;
+  std::string startError_;
+};
+
+}  // namespace rt

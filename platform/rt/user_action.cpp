@@ -1,0 +1,196 @@
+#include "platform/rt/user_action.h"
+
+#include <algorithm>
+
+#include "platform/rt/event_loop.h"
+#include "platform/rt/events.h"
+#include "platform/rt/props.h"
+#include "platform/rt/thread_state.h"
+#include "platform/win/messages.h"
+#include "platform/win/window.h"
+
+namespace rt::user {
+namespace {
+
+void Post(Window& w, int event, int field, int keyCode = 0, std::string dropId = {}) {
+  detail::PostToWindow(w, event, field, keyCode, std::move(dropId));
+}
+
+std::string Reachable(Window& w, int field) {
+  if (TopWindow() != &w) return "window \"" + w.Def().caption + "\" is beneath another window";
+  if (!w.IsField(field)) return "no such control";
+  const std::string& name = w.Control(field).equate;
+  if (!w.IsVisible(field)) return "control " + name + " is hidden";
+  if (!w.IsEnabled(field)) return "control " + name + " is disabled";
+  return {};
+}
+
+std::string WrongKind(Window& w, int field, std::string_view action) {
+  return "control " + w.Control(field).equate + " (" + std::string(KindName(w.Control(field).kind)) + ") cannot be " +
+         std::string(action);
+}
+
+bool IsList(const ControlDef& control) { return control.kind == Kind::List || control.kind == Kind::Combo; }
+
+std::string ChooseRadio(Window& w, int option, int position) {
+  std::vector<int> radios;
+  for (int child : w.Children(option)) {
+    if (w.Control(child).kind == Kind::Radio) radios.push_back(child);
+  }
+  if (position < 1 || position > static_cast<int>(radios.size())) {
+    return "option " + w.Control(option).equate + " has no radio " + std::to_string(position);
+  }
+  std::string refused = Reachable(w, radios[static_cast<std::size_t>(position - 1)]);
+  if (!refused.empty()) return refused;
+  w.SetChoice(option, position);
+  w.Update(option);
+  Post(w, EVENT::Accepted, option);
+  return {};
+}
+
+std::string ChooseTab(Window& w, int sheet, int position) {
+  std::vector<int> tabs = w.Children(sheet);
+  if (position < 1 || position > static_cast<int>(tabs.size())) {
+    return "sheet " + w.Control(sheet).equate + " has no tab " + std::to_string(position);
+  }
+  Post(w, EVENT::TabChanging, sheet);
+  w.SetChoice(sheet, position);
+  Post(w, EVENT::NewSelection, sheet);
+  return {};
+}
+
+}  // namespace
+
+std::string Press(Window& w, int field) {
+  std::string refused = Reachable(w, field);
+  if (!refused.empty()) return refused;
+  const ControlDef& control = w.Control(field);
+  switch (control.kind) {
+    case Kind::Button:
+      Post(w, EVENT::Accepted, field);
+      return {};
+    case Kind::Check: {
+      std::string on = control.value.empty() ? "1" : control.value;
+      std::string off = control.offValue.empty() ? "0" : control.offValue;
+      w.SetScreenValue(field, w.ScreenValue(field) == on ? off : on);
+      w.Update(field);
+      Post(w, EVENT::Accepted, field);
+      return {};
+    }
+    case Kind::Radio: {
+      int option = control.parent;
+      if (!w.IsField(option) || w.Control(option).kind != Kind::Option) return "radio " + control.equate + " has no option";
+      std::vector<int> siblings = w.Children(option);
+      int position = 0;
+      for (int child : siblings) {
+        if (w.Control(child).kind == Kind::Radio) ++position;
+        if (child == field) break;
+      }
+      return ChooseRadio(w, option, position);
+    }
+    case Kind::Tab: {
+      int sheet = control.parent;
+      std::vector<int> tabs = w.Children(sheet);
+      auto at = std::find(tabs.begin(), tabs.end(), field);
+      return ChooseTab(w, sheet, static_cast<int>(at - tabs.begin()) + 1);
+    }
+    default:
+      return WrongKind(w, field, "pressed");
+  }
+}
+
+std::string Select(Window& w, int field, int row) {
+  std::string refused = Reachable(w, field);
+  if (!refused.empty()) return refused;
+  const ControlDef& control = w.Control(field);
+  if (control.kind == Kind::Option) return ChooseRadio(w, field, row);
+  if (control.kind == Kind::Sheet) return ChooseTab(w, field, row);
+  if (!IsList(control)) return WrongKind(w, field, "selected");
+  if (row < 1 || static_cast<std::size_t>(row) > w.ListRecords(field)) {
+    return "list " + control.equate + " has no row " + std::to_string(row);
+  }
+  w.SetChoice(field, row);
+  w.Update(field);
+  Post(w, EVENT::NewSelection, field);
+  if (control.drop) Post(w, EVENT::Accepted, field);
+  return {};
+}
+
+std::string Type(Window& w, int field, std::string_view text) {
+  std::string refused = Reachable(w, field);
+  if (!refused.empty()) return refused;
+  const ControlDef& control = w.Control(field);
+  bool typable = control.kind == Kind::Entry || control.kind == Kind::Spin || control.kind == Kind::Combo ||
+                 control.kind == Kind::Text;
+  if (!typable || control.readOnly) return WrongKind(w, field, "typed into");
+  w.SetScreenValue(field, text);
+  w.Update(field);
+  Post(w, EVENT::Accepted, field);
+  return {};
+}
+
+std::string RightClick(Window& w, int field, int row) {
+  std::string refused = Reachable(w, field);
+  if (!refused.empty()) return refused;
+  const ControlDef& control = w.Control(field);
+  if (!IsList(control)) return WrongKind(w, field, "right-clicked");
+  if (row < 0 || static_cast<std::size_t>(row) > w.ListRecords(field)) {
+    return "list " + control.equate + " has no row " + std::to_string(row);
+  }
+  if (row > 0 && row != w.Choice(field)) {
+    w.SetChoice(field, row);
+    Post(w, EVENT::NewSelection, field);
+  }
+  if (std::find(control.alerts.begin(), control.alerts.end(), KEY::MouseRight) != control.alerts.end()) {
+    Post(w, EVENT::AlertKey, field, KEY::MouseRight);
+  }
+  return {};
+}
+
+std::string DropFiles(Window& w, int field, const std::vector<std::string>& paths) {
+  std::string refused = Reachable(w, field);
+  if (!refused.empty()) return refused;
+  const ControlDef& control = w.Control(field);
+  if (control.dropId.find("~FILE") == std::string::npos) return "control " + control.equate + " does not take files";
+  std::string joined;
+  for (const auto& path : paths) joined += (joined.empty() ? "" : ",") + path;
+  Post(w, EVENT::Drop, field, 0, joined);
+  return {};
+}
+
+void Close(Window& w) { PostMessageA(w.Frame(), WM_CLOSE, 0, 0); }
+
+void Moved(Window& w, int x, int y) {
+  w.NoteFromScreen(0, PROP::Xpos, std::to_string(x));
+  w.NoteFromScreen(0, PROP::Ypos, std::to_string(y));
+  Post(w, EVENT::Moved, 0);
+}
+
+void Resized(Window& w, int width, int height) {
+  w.NoteFromScreen(0, PROP::Width, std::to_string(width));
+  w.NoteFromScreen(0, PROP::Height, std::to_string(height));
+  Post(w, EVENT::Sized, 0);
+}
+
+void Maximized(Window& w) {
+  w.NoteFromScreen(0, PROP::Maximize, "1");
+  w.NoteFromScreen(0, PROP::Iconize, "");
+  Post(w, EVENT::Maximized, 0);
+}
+
+void Minimized(Window& w) {
+  w.NoteFromScreen(0, PROP::Iconize, "1");
+  Post(w, EVENT::Iconized, 0);
+}
+
+void Restored(Window& w) {
+  w.NoteFromScreen(0, PROP::Maximize, "");
+  w.NoteFromScreen(0, PROP::Iconize, "");
+  Post(w, EVENT::Restored, 0);
+}
+
+void Focused(Window& w, int field) {
+  if (w.IsField(field)) w.NoteFromScreen(0, PROP::Focus, std::to_string(field));
+}
+
+}  // namespace rt::user

@@ -1,0 +1,42 @@
+#pragma once
+// What a user does to a window, as a screen reports it. Each call changes what the control
+// shows, updates its USE variable where a user's action does, and posts the events the action
+// fires; the real and the scripted screen both go through here, so the program cannot tell
+// them apart. Calls that can be refused return why ("" when carried out): a control that is
+// hidden, disabled, of the wrong kind, or in a window beneath the top one.
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/rt/window.h"
+
+namespace rt::user {
+
+// Button: Accepted. Check box: toggles, Accepted. Radio: chooses it in its option,
+// Accepted for the option. Tab: chooses the tab (as Select on the sheet).
+std::string Press(Window& window, int field);
+// List: highlights row (from 1), NewSelection. Drop list: also Accepted. Option: the row-th
+// radio, as Press. Sheet: the row-th tab, TabChanging then NewSelection.
+std::string Select(Window& window, int field, int row);
+// Entry, spin box, combo: replaces the text (cut to the control's length), Accepted.
+std::string Type(Window& window, int field, std::string_view text);
+// List: highlights the row (NewSelection when it changes; row 0 is the empty space below the
+// rows), then AlertKey with KEYCODE() KEY::MouseRight when the list alerts that key.
+std::string RightClick(Window& window, int field, int row);
+// Files dropped from the shell on a control whose drop id includes "~FILE": Drop, with
+// DROPID() the paths joined by commas.
+std::string DropFiles(Window& window, int field, const std::vector<std::string>& paths);
+// The close box: WM_CLOSE to the frame handle (CloseWindow through its window procedure).
+void Close(Window& window);
+
+// The window's geometry as the user left it (the window's own units); posts Moved, Sized,
+// Maximized, Iconized or Restored. The screen is not told back.
+void Moved(Window& window, int x, int y);
+void Resized(Window& window, int width, int height);
+void Maximized(Window& window);
+void Minimized(Window& window);
+void Restored(Window& window);
+// The focus moved to a control (no event; FOCUS() reads it).
+void Focused(Window& window, int field);
+
+}  // namespace rt::user

@@ -1,0 +1,15 @@
+#pragma once
+// The state of open windows as JSON, for the transcript's "dump" lines:
+// {"<caption>": {"<EQUATE>": {"text": ..., "value": ..., "hidden": bool, "rows": [[...]],
+//  "selected": n}}}. "value" appears for controls that show a value, "rows" for lists,
+// "selected" for lists, options and sheets, "disabled": true only for disabled controls.
+// "hidden" is what a user sees: hidden itself, inside a hidden control, or on another tab.
+#include <string>
+#include <vector>
+
+#include "platform/rt/window.h"
+
+namespace rt {
+std::string DumpWindow(const Window& window);
+std::string DumpWindows(const std::vector<Window*>& windows);
+}  // namespace rt
