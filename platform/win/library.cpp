@@ -8,6 +8,7 @@
 #include <mutex>
 #include <string_view>
 
+#include "platform/win/file_version.h"
 #include "platform/win/last_error.h"
 #include "platform/win/session_notification.h"
 #include "platform/win/socket_library.h"
@@ -38,6 +39,7 @@ void RegisterBuiltInProviders() {
   if (!gProviders.empty()) return;
   gProviders[ProviderKey("Wtsapi32")] = win::SessionNotificationExports();
   gProviders[ProviderKey("wsock32")] = win::SocketLibraryExports();
+  gProviders[ProviderKey("version.dll")] = win::FileVersionExports();
 }
 
 HMODULE HandleOf(std::uintptr_t key) { return reinterpret_cast<HMODULE>(key); }

@@ -2,7 +2,8 @@
 // Run-time libraries: LoadLibraryA / GetProcAddress / FreeLibrary.
 //
 // A name is first matched against the in-process providers (the services that the
-// program's design bound at run time from system libraries: "Wtsapi32", "wsock32");
+// program's design bound at run time from system libraries: "Wtsapi32", "wsock32",
+// "version.dll");
 // provider names match without regard to case and with or without ".dll". Any other
 // name goes to the dynamic loader, so real shared libraries ("libz.so.1") bind the same way.
 #include <string>
