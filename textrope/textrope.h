@@ -124,6 +124,80 @@ class Textrope {
   // Position where the whole of pSearchValue first lies inside the window, or 0.
   virtual LONG FindChars(std::string_view pSearchValue, LONG pStart = 1, LONG pEnd = 0);
 
+  // ---- Lines: split, join, sort (textrope_lines.cpp) ----
+  // Line numbers are 1-based positions in `lines`. Every line owns its bytes exactly
+  // (binary-safe, trailing blanks kept).
+
+  // The lines become the pieces of the value between occurrences of pSplitStr (matched byte
+  // for byte, trailing blanks included). An empty piece is a line of one blank; a boundary at
+  // the very end adds no line. With pQuoteStart (and pQuoteEnd, default the same) boundaries
+  // inside quotes are text; removeQuotes drops the quotes from the pieces; pClip removes
+  // trailing blanks, pLeft leading ones (alone it moves them to the end). A pSeparator that
+  // occurs in pQuoteStart lists alternative pairs ("(|[" with ")|]"); pNested counts inner
+  // start quotes of a pair whose start and end differ.
+  virtual void Split(std::string_view pSplitStr, std::string_view pQuoteStart = {}, std::string_view pQuoteEnd = {},
+                     LONG removeQuotes = 0, LONG pClip = 0, LONG pLeft = 0, std::string_view pSeparator = {},
+                     LONG pNested = 0);
+  // The lines become pieces of numChars bytes; the last holds the rest.
+  virtual void SplitEvery(LONG numChars);
+  // The value becomes the lines joined by pBoundary. With a quote byte (the first of
+  // pQuoteStart; the end byte is pQuoteEnd's first, default the same), lines holding the
+  // boundary are quoted unless they already are.
+  virtual void Join(std::string_view pBoundary, std::string_view pQuoteStart = {}, std::string_view pQuoteEnd = {});
+  // Orders the lines, stably: 1 ignoring case, 2 by bytes, 4 by clipped length; other types
+  // leave them.
+  virtual void Sort(LONG pSortType);
+  // Sorts the items of the value: Split (quotes removed), Sort, Join (quotes put back where
+  // an item holds the boundary); the lines are left empty.
+  virtual void Sort(LONG pSortType, std::string_view pSplitStr, std::string_view pQuoteStart,
+                    std::string_view pQuoteEnd, LONG pClip, LONG pLeft);
+  virtual LONG Records();
+  // The line's bytes; empty for a line that does not exist.
+  virtual std::string GetLine(LONG pLineNumber);
+  // Replaces line n; without a line n, inserts as AddLine does.
+  virtual void SetLine(LONG pLineNumber, std::string_view pValue);
+  // Inserts before line n; a number after the last line appends, one below 1 inserts first.
+  virtual void AddLine(LONG pLineNumber, std::string_view pValue);
+  // 0 when the line was removed, 1 when there is no such line.
+  virtual LONG DeleteLine(LONG pLineNumber);
+  // Removes empty and all-blank lines and, with pAlphabet, lines made only of blanks and its
+  // characters; answers how many were removed.
+  virtual LONG RemoveLines(std::string_view pAlphabet = {});
+  // The first of the lines pStart, pStart + pStep, ... pEnd (0: the last) that holds
+  // pSearchValue (or with pWholeLine equals it, trailing blanks aside), or 0. A step below 1
+  // counts as 1.
+  virtual LONG InLine(std::string_view pSearchValue, LONG pStep = 1, LONG pStart = 1, LONG pEnd = 0, LONG pNoCase = 0,
+                      LONG pWholeLine = 0);
+  // Keeps the lines that hold pInclude (when not blank) and do not hold pExclude (when not
+  // blank), ignoring case.
+  virtual void Filter(std::string_view pInclude, std::string_view pExclude);
+
+  // ---- Character classes and words (textrope_words.cpp) ----
+  // Words are separated, by text type, by: 0 plain text: blank, CR, LF, TAB and . , - ; " ' !
+  // ? & ( ) * / + = < > : ; 1 HTML: the same, but an "&...;" entity is skipped where a word
+  // would begin; 2 the blank alone. An apostrophe followed by a letter belongs to its word.
+
+  // 1 when every byte of pTestString (omitted: the value, which must not be empty) is in the
+  // clipped alphabet. An empty pTestString gives 1.
+  virtual LONG IsAll(std::string_view pAlphabet, std::optional<std::string_view> pTestString = std::nullopt);
+  // 1 when any byte of the clipped alphabet occurs in pTestString (omitted: the value).
+  virtual LONG ContainsA(std::string_view pAlphabet, std::optional<std::string_view> pTestString = std::nullopt);
+  virtual LONG IsAllDigits();
+  virtual LONG ContainsADigit();
+  // Position of the first byte of the next word at or after pStartPos (pDir 1) or of the
+  // word at or before it (pDir -1), else 0.
+  virtual LONG WordStart(LONG pStartPos, LONG textType = 0, LONG pDir = 1);
+  // Position of the last byte of the word that begins at pStartPos, else 0.
+  virtual LONG WordEnd(LONG pStartPos, LONG textType = 0);
+  virtual LONG CountWords(LONG startPos = 1, LONG htmlEnc = 0);
+  // Word number pWordNumber counted from startPos, forwards (positive) or backwards
+  // (negative); pStart and pEnd become its positions (0 when there is none).
+  virtual std::string FindWord(LONG pWordNumber, LONG startPos, LONG htmlEnc, LONG& pStart, LONG& pEnd);
+  virtual std::string Word(LONG pWordNumber, LONG startPos = 1, LONG htmlEnc = 0);
+  virtual std::string GetWord(LONG pWordNumber, LONG startPos = 1, LONG htmlEnc = 0);
+  // The value becomes its words separated by single blanks.
+  virtual void Squeeze(LONG textType = 0);
+
   // ---- State ----
 
   // The value, always exactly as long as its bytes (no reserve is kept).
