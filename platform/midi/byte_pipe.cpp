@@ -13,21 +13,12 @@ void BytePipe::Push(std::vector<BYTE> bytes, Clock::time_point due) {
   changed_.notify_all();
 }
 
-void BytePipe::Fail() {
-  {
-    std::lock_guard guard(lock_);
-    failed_ = true;
-  }
-  changed_.notify_all();
-}
-
 bool BytePipe::Receive(const Sink& sink, std::chrono::milliseconds timeout) {
   std::vector<BYTE> bytes;
   {
     std::unique_lock guard(lock_);
     auto until = Clock::now() + timeout;
     for (;;) {
-      if (failed_) return false;
       if (woken_) {
         woken_ = false;
         return true;

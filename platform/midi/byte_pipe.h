@@ -17,8 +17,6 @@ class BytePipe : public InputPort {
   using Clock = std::chrono::steady_clock;
 
   void Push(std::vector<BYTE> bytes, Clock::time_point due = {});
-  // The port is gone: the reader's next Receive fails.
-  void Fail();
 
   bool Receive(const Sink& sink, std::chrono::milliseconds timeout) override;
   void Wake() override;
@@ -35,7 +33,6 @@ class BytePipe : public InputPort {
   std::deque<Piece> pieces_;
   bool handing_ = false;
   bool woken_ = false;
-  bool failed_ = false;
 };
 
 }  // namespace midi

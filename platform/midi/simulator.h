@@ -40,9 +40,9 @@ class Simulator {
   static constexpr BYTE kLeftCab = 0x00;
   static constexpr BYTE kRightCab = 0x02;
   static constexpr BYTE kCabMode = 0x0C;
-  static constexpr int kDefaultFactoryCabs = 130;
   static constexpr int kDefaultUserCabs = 100;
 
+  // The default unit: 130 factory cabs, then 100 user slots.
   Simulator();
   // The default unit, no faults, nothing received. Connections and the log stay.
   void Reset();
@@ -70,7 +70,7 @@ class Simulator {
   // False when another input is connected already.
   bool ConnectProgramInput(BytePipe* toProgram);
   void DisconnectProgramInput(BytePipe* toProgram);
-  // Whether the program's output side is open (the unit has one input).
+  // The unit has one MIDI input: false when the program's output is connected already.
   bool ClaimProgramOutput();
   void ReleaseProgramOutput();
 

@@ -16,11 +16,11 @@ class SimulatorBackend : public Backend {
  public:
   explicit SimulatorBackend(Simulator& simulator);
   void List(std::vector<InputDevice>& inputs, std::vector<OutputDevice>& outputs) override;
-  // The device, whether or not the environment lists it.
+
+ private:
   InputDevice Input();
   OutputDevice Output();
 
- private:
   Simulator& simulator_;
 };
 
