@@ -141,6 +141,7 @@ TEST_F(SimulatorSession, FetchesTheWholeCabListAndSelects) {
 TEST_F(SimulatorSession, IdleWaitCoversDelayedAndSplitReplies) {
   midi::SimulatorInstance().SetFaults({.delay = std::chrono::milliseconds(200), .splitInto = 3});
   Send("F0 00 01 74 03 11 6D 00 00 00 7A F7");
+  EXPECT_FALSE(midi::WaitUntilIdle(std::chrono::milliseconds(20))) << "the reply is still owed";
   EXPECT_TRUE(midi::WaitUntilIdle());
   MSG msg;
   while (PeekMessageA(&msg, true)) DispatchMessageA(&msg);
