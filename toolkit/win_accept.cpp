@@ -4,7 +4,7 @@
 #include "platform/rt/command.h"
 #include "platform/rt/events.h"
 #include "platform/rt/post.h"
-#include "platform/rt/screen.h"
+#include "platform/rt/dialogs.h"
 #include "platform/rt/thread.h"
 #include "platform/win/debug_output.h"
 #include "platform/win/messages.h"
@@ -26,9 +26,6 @@ std::string HandleText(HWND handle) { return std::to_string(reinterpret_cast<std
 std::string HookText(kx_SessionHook hook) { return std::to_string(reinterpret_cast<std::uintptr_t>(hook)); }
 
 void Say(const std::string& line) { kx_OutputDebugString(line, 1); }
-
-// The session-end check boxes of "/CheckshutDownStops": the text, and the user goes on.
-void STOP(const std::string& text) { rt::CurrentScreen().Message(rt::MessageRequest{text, "", "", {"OK"}, 1}); }
 
 // The runtime event for a message posted with action bit 8; 0 for none.
 int NativeEventOf(UINT message) {

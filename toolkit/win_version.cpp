@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "platform/rt/screen.h"
+#include "platform/rt/dialogs.h"
 #include "toolkit/clip.h"
 #include "toolkit/error_state.h"
 #include "toolkit/system_info.h"
@@ -81,7 +81,7 @@ std::string kx_GetWinVersionEx(LONG description) {
   facts.plain.dwOSVersionInfoSize = sizeof facts.plain;
   facts.extended.dwOSVersionInfoSize = sizeof facts.extended;
   if (!GetVersionExA(&facts.plain)) {
-    rt::CurrentScreen().Message(rt::MessageRequest{"GetVersionEx failed", "", "", {"OK"}, 1});
+    MESSAGE("GetVersionEx failed");
     facts.plain = OSVERSIONINFOA{};
   }
   if (facts.plain.dwPlatformId == VER_PLATFORM_WIN32_NT) facts.extendedRead = GetVersionExA(&facts.extended) != FALSE;
