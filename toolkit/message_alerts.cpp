@@ -168,12 +168,14 @@ LONG Hookwatch() { return hw::ThreadAlerts().VHOOKWATCH; }
 LPARAM WinParam2() { return hw::ThreadAlerts().VPARAM2; }
 
 LONG WinSysEvent(BYTE pClearAfterRead) {
+  kx_ErrorReset("WinSysEvent");
   LONG value = hw::ThreadAlerts().VWINSYSEVENT;
   if (pClearAfterRead) hw::ThreadAlerts().VWINSYSEVENT = 0;
   return value;
 }
 
 LONG WinWtsEvent(BYTE pClearAfterRead) {
+  kx_ErrorReset("WinWtsEvent");
   LONG value = hw::ThreadAlerts().VWTSEVENT;
   if (pClearAfterRead) hw::ThreadAlerts().VWTSEVENT = 0;
   return value;
