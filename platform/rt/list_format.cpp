@@ -1,5 +1,6 @@
 #include "platform/rt/list_format.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <cstdio>
@@ -11,10 +12,10 @@ namespace {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
+// Digits as a number, at most 99999 (wider values are nonsense here, and must not overflow).
 int ReadNumber(std::string_view text, std::size_t& i) {
   int value = 0;
-  while (i < text.size() && IsDigit(text[i]) && value < 100000) value = value * 10 + (text[i++] - '0');
-  while (i < text.size() && IsDigit(text[i])) ++i;
+  for (; i < text.size() && IsDigit(text[i]); ++i) value = std::min(value * 10 + (text[i] - '0'), 99999);
   return value;
 }
 
@@ -34,15 +35,9 @@ int ReadIndent(std::string_view text, std::size_t& i) {
 
 bool IsAlign(char c) { return c == 'L' || c == 'R' || c == 'C' || c == 'D'; }
 
-std::string Group(std::string digits, char separator) {
-  if (separator == 0) return digits;
-  std::string out;
-  int count = 0;
-  for (std::size_t i = digits.size(); i-- > 0;) {
-    out.insert(out.begin(), digits[i]);
-    if (++count % 3 == 0 && i > 0) out.insert(out.begin(), separator);
-  }
-  return out;
+std::string Grouped(std::string digits) {
+  for (int at = static_cast<int>(digits.size()) - 3; at > 0; at -= 3) digits.insert(static_cast<std::size_t>(at), ",");
+  return digits;
 }
 
 std::string FormatNumber(std::string_view value, std::string_view spec) {
@@ -50,35 +45,42 @@ std::string FormatNumber(std::string_view value, std::string_view spec) {
   bool blankWhenZero = !spec.empty() && (spec.back() == 'B' || spec.back() == 'b');
   if (blankWhenZero) spec.remove_suffix(1);
   if (i < spec.size() && spec[i] == '-') ++i;  // negative values always show their sign
+  // A fill letter ("_" blanks, "0" zeros) turns the thousands separator off.
   char fill = 0;
-  if (i < spec.size() && (spec[i] == '0' || spec[i] == '_' || spec[i] == '*')) fill = spec[i++];
+  if (i < spec.size() && (spec[i] == '0' || spec[i] == '_')) fill = spec[i++];
   int size = ReadNumber(spec, i);
-  char grouping = ',';
-  if (i < spec.size() && (spec[i] == '_' || spec[i] == '-' || (spec[i] == '.' && i + 1 < spec.size() && spec[i + 1] == '.'))) {
-    grouping = spec[i] == '_' ? 0 : spec[i];
-    ++i;
-  }
   int places = 0;
   if (i < spec.size() && spec[i] == '.') {
     ++i;
-    places = ReadNumber(spec, i);
+    places = std::min(ReadNumber(spec, i), 9);
   }
-  if (places > 15) places = 15;
   double number = TextToReal(value);
   if (blankWhenZero && number == 0) return {};
+  if (std::fabs(number) >= 1e15) return std::string(static_cast<std::size_t>(std::max(size, 1)), '#');
   char buffer[64];
   std::snprintf(buffer, sizeof buffer, "%.*f", places, std::fabs(number));
   std::string text = buffer;
-  std::string whole = text.substr(0, text.find('.'));
-  std::string fraction = places > 0 ? text.substr(text.find('.')) : std::string();
-  if (fill == '0' || fill == '*') {
-    int wanted = size - static_cast<int>(fraction.size()) - (number < 0 ? 1 : 0);
-    while (static_cast<int>(whole.size()) < wanted) whole.insert(whole.begin(), fill);
-    grouping = 0;
+  bool negative = number < 0 && text.find_first_not_of("0.") != std::string::npos;
+  std::size_t point = text.find('.');
+  std::string whole = text.substr(0, point);
+  std::string fraction = point == std::string::npos ? std::string() : text.substr(point);
+  if (fill == 0) whole = Grouped(whole);
+  std::string out = whole + fraction;
+  if (fill == '0') {
+    std::size_t wanted = static_cast<std::size_t>(std::max(size, 0)) - (negative ? 1 : 0);
+    if (out.size() < wanted) out.insert(0, wanted - out.size(), '0');
   }
-  std::string out = Group(whole, grouping) + fraction;
-  if (number < 0 && std::stod(text) != 0) out.insert(out.begin(), '-');
+  if (negative) out.insert(out.begin(), '-');
+  // A number wider than its picture would mislead if cut: it shows as "#"s.
+  if (size > 0 && out.size() > static_cast<std::size_t>(size)) return std::string(static_cast<std::size_t>(size), '#');
   return out;
+}
+
+// Cuts UTF-8 text to at most `size` bytes without splitting a character.
+std::string CutText(std::string_view value, std::size_t size) {
+  if (value.size() <= size) return std::string(value);
+  while (size > 0 && (static_cast<unsigned char>(value[size]) & 0xC0) == 0x80) --size;
+  return std::string(value.substr(0, size));
 }
 
 }  // namespace
@@ -134,8 +136,7 @@ std::string FormatPicture(std::string_view value, std::string_view picture) {
   if (kind == 'n') return FormatNumber(value, spec);
   if (kind == 's') {
     std::size_t i = 0;
-    std::size_t length = static_cast<std::size_t>(ReadNumber(spec, i));
-    return std::string(value.substr(0, length));
+    return CutText(value, static_cast<std::size_t>(ReadNumber(spec, i)));
   }
   return std::string(value);
 }

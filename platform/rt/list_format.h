@@ -22,8 +22,10 @@ struct ListColumn {
 // Columns in order; text that is not a column format gives what could be read up to it.
 std::vector<ListColumn> ParseListFormat(std::string_view format);
 
-// The text a picture shows for a value: numbers (@n) take sign, fill, grouping, places and
-// B (blank when zero); strings (@s) are cut to their length; other pictures leave the text.
+// The text a picture shows for a value, without padding: numbers (@n) grouped by thousands
+// unless a fill letter ("_" blanks, "0" zeros) is given, with places after ".", blank when zero
+// with a trailing B, "#"s when wider than the picture; strings (@s) cut to their length on a
+// character boundary; other pictures leave the text as it is.
 std::string FormatPicture(std::string_view value, std::string_view picture);
 
 }  // namespace rt

@@ -43,11 +43,13 @@ ScriptedScreen::ScriptedScreen(std::unique_ptr<std::istream> script, std::unique
     : script_(std::move(script)),
       ownTranscript_(std::move(transcript)),
       transcript_(ownTranscript_ ? ownTranscript_.get() : &std::cout),
-      clock_(std::move(clock)) {
-  UseClock(clock_);
-}
+      clock_(std::move(clock)),
+      previousClock_(UseClock(clock_)) {}
 
-ScriptedScreen::~ScriptedScreen() { transcript_->flush(); }
+ScriptedScreen::~ScriptedScreen() {
+  transcript_->flush();
+  UseClock(previousClock_);
+}
 
 std::unique_ptr<ScriptedScreen> ScriptedScreen::FromEnvironment() {
   const char* scriptPath = std::getenv("BOXWRIGHT_SCRIPT");

@@ -29,7 +29,8 @@ namespace rt {
 
 class ScriptedScreen final : public Screen {
  public:
-  // A null transcript writes to standard output. Installs `clock` as the runtime's clock.
+  // A null transcript writes to standard output. Installs `clock` as the runtime's clock
+  // for as long as the screen lives.
   ScriptedScreen(std::unique_ptr<std::istream> script, std::unique_ptr<std::ostream> transcript,
                  std::shared_ptr<DrivenClock> clock = std::make_shared<DrivenClock>());
   ~ScriptedScreen() override;
@@ -60,6 +61,7 @@ class ScriptedScreen final : public Screen {
   std::unique_ptr<std::ostream> ownTranscript_;
   std::ostream* transcript_;
   std::shared_ptr<DrivenClock> clock_;
+  std::shared_ptr<Clock> previousClock_;
   std::deque<Answer> answers_;
   std::int64_t waitLeft_ = 0;  // hundredths still to pass for the current `wait`
   int line_ = 0;
