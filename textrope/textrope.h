@@ -15,6 +15,7 @@
 //
 // The class is declared in blocks, one per group of methods; each block's methods live in
 // their own textrope_<group>.cpp.
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -197,6 +198,63 @@ class Textrope {
   virtual std::string GetWord(LONG pWordNumber, LONG startPos = 1, LONG htmlEnc = 0);
   // The value becomes its words separated by single blanks.
   virtual void Squeeze(LONG textType = 0);
+
+  // ---- URL, colour and quoting codecs (textrope_url.cpp, textrope_codecs.cpp) ----
+  // Only the first byte of a delimiter, space or quote argument is used.
+
+  // Percent-style encoding with delimiter pDelimiter (default "%") and space character
+  // pSpace (default "+"): letters, digits and - _ ! ~ * ' ( ) are kept, flags 20h also keeps
+  // / \ . $, flags 1 or 2 keep blanks (10h writes them escaped); every other byte, the
+  // delimiter and the space character are escaped with upper-case hexadecimal digits.
+  // Trailing blanks of the result are dropped.
+  virtual void UrlEncode(LONG flags, std::string_view pDelimiter = {}, std::string_view pSpace = {});
+  // Space characters become blanks, then each escape becomes its byte (upper-case digits
+  // only: a byte that is not one adds nothing). A delimiter with fewer than two bytes after
+  // it stays as it is.
+  virtual void UrlDecode(std::string_view pDelimiter = {}, std::string_view pSpace = {});
+  // Wraps the value in the quotes (default a double quote; the end quote defaults to the
+  // start one) unless it already is. A given but empty quote is a blank.
+  virtual void Quote(std::optional<std::string_view> pQuoteStart = std::nullopt,
+                     std::optional<std::string_view> pQuoteEnd = std::nullopt);
+  // Removes the surrounding quotes (default: an apostrophe when the value begins with one,
+  // else a double quote); anything else is left alone.
+  virtual void Unquote(std::optional<std::string_view> pQuoteStart = std::nullopt,
+                       std::optional<std::string_view> pQuoteEnd = std::nullopt);
+  // The name (omitted or empty: the value), cut to 256 bytes, with \ / * : ? " < > |
+  // replaced by pReplaceChar (default "_") and clipped. Only when pFileName is omitted does
+  // the value become the cleaned name.
+  virtual std::string CleanFileName(std::optional<std::string_view> pFileName = std::nullopt,
+                                    std::optional<std::string_view> pReplaceChar = std::nullopt);
+  // Inserts the clipped fragment after the first ">" (pWhere 1) or before the last "<"
+  // (pWhere -1); appends it when there is no such place.
+  virtual void MergeXml(std::string_view pNew, LONG pWhere);
+  // Rewrites every line ending as CR LF (1), CR (2) or LF (3).
+  virtual void LineEndings(LONG pEndings);
+  // Traces the address and up to pLen bytes found there (a debugging aid). An address that
+  // cannot be read is recorded as an error.
+  virtual void PeekRam(std::uintptr_t pAdr, LONG pLen);
+
+  // ---- Base64 and encoded words (textrope_base64.cpp) ----
+  // Base64 of the standard alphabet with "=" padding; unless base64NoWrap is set, a CR LF
+  // follows every 76 characters. Decoding skips bytes outside the alphabet.
+
+  // The value becomes its Base64 text and `base64` 1; an encoded value is left alone.
+  virtual void Base64Encode();
+  // Encodes the first pLen bytes of the value (below 1 or beyond it: all) into pText, never
+  // beyond its size; pLen becomes the number of characters written. Output that does not
+  // fit is an error.
+  virtual void Base64Encode(std::string& pText, LONG& pLen);
+  // The value becomes the bytes its Base64 text spells and `base64` 0.
+  virtual void Base64Decode();
+  // Decodes the first pLen bytes of the value (below 1 or beyond it: all) into pText;
+  // pLen becomes the number of bytes written. A group that does not fit is an error.
+  virtual void Base64Decode(std::string& pText, LONG& pLen);
+  // Wraps the value as one encoded word "=?charset?B?...?=" (pEncoding 1) or
+  // "=?charset?Q?...?=" (any other); the charset defaults to iso-8859-1.
+  virtual void EncodedWordEncode(std::string_view pCharset, LONG pEncoding);
+  // A value that begins and ends with "=" becomes the text of its encoded words, one per
+  // CR LF line; the charset is not converted.
+  virtual void EncodedWordDecode();
 
   // ---- State ----
 

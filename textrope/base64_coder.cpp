@@ -1,0 +1,148 @@
+#include "textrope/base64_coder.h"
+
+#include <array>
+#include <cstdint>
+
+namespace textrope {
+
+namespace {
+
+constexpr char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+constexpr std::size_t kLineChars = 76;
+constexpr std::uint8_t kPad = 64;
+constexpr std::uint8_t kSkip = 0xFF;
+
+constexpr std::array<std::uint8_t, 256> DigitTable() {
+  std::array<std::uint8_t, 256> table{};
+  for (auto& entry : table) entry = kSkip;
+  for (std::uint8_t i = 0; i < 64; ++i) table[static_cast<unsigned char>(kAlphabet[i])] = i;
+  table['='] = kPad;
+  return table;
+}
+constexpr std::array<std::uint8_t, 256> kDigits = DigitTable();
+
+// The four characters of a group of up to three bytes (missing bytes count as 0).
+void GroupChars(const unsigned char* in, std::size_t count, char chars[4]) {
+  std::uint32_t bits = static_cast<std::uint32_t>(in[0]) << 16;
+  if (count > 1) bits |= static_cast<std::uint32_t>(in[1]) << 8;
+  if (count > 2) bits |= in[2];
+  chars[0] = kAlphabet[bits >> 18];
+  chars[1] = kAlphabet[(bits >> 12) & 63];
+  chars[2] = count > 1 ? kAlphabet[(bits >> 6) & 63] : '=';
+  chars[3] = count > 2 ? kAlphabet[bits & 63] : '=';
+}
+
+// The whole output fits: no checks inside the loop.
+std::size_t EncodeUnchecked(const unsigned char* in, std::size_t n, char* out, bool wrap) {
+  char* start = out;
+  std::size_t column = 0;
+  std::size_t i = 0;
+  for (; i + 3 <= n; i += 3) {
+    std::uint32_t bits = static_cast<std::uint32_t>(in[i]) << 16 | static_cast<std::uint32_t>(in[i + 1]) << 8 | in[i + 2];
+    out[0] = kAlphabet[bits >> 18];
+    out[1] = kAlphabet[(bits >> 12) & 63];
+    out[2] = kAlphabet[(bits >> 6) & 63];
+    out[3] = kAlphabet[bits & 63];
+    out += 4;
+    if (wrap && (column += 4) == kLineChars) {
+      out[0] = '\r';
+      out[1] = '\n';
+      out += 2;
+      column = 0;
+    }
+  }
+  if (i < n) {
+    GroupChars(in + i, n - i, out);
+    out += 4;
+    if (wrap && column + 4 == kLineChars) {
+      out[0] = '\r';
+      out[1] = '\n';
+      out += 2;
+    }
+  }
+  return static_cast<std::size_t>(out - start);
+}
+
+}  // namespace
+
+std::size_t Base64EncodedSize(std::size_t n, bool wrap) {
+  std::size_t chars = (n + 2) / 3 * 4;
+  return wrap ? chars + chars / kLineChars * 2 : chars;
+}
+
+CodedSize Base64EncodeInto(const unsigned char* in, std::size_t n, char* out, std::size_t room, bool wrap) {
+  if (Base64EncodedSize(n, wrap) <= room) return {EncodeUnchecked(in, n, out, wrap), true};
+  std::size_t written = 0;
+  std::size_t column = 0;
+  for (std::size_t i = 0; i < n; i += 3) {
+    if (room - written < 2) return {written, false};
+    char chars[4];
+    GroupChars(in + i, n - i < 3 ? n - i : 3, chars);
+    for (char c : chars) {
+      if (written == room) return {written, false};
+      out[written++] = c;
+    }
+    if (wrap && (column += 4) == kLineChars) {
+      if (room - written < 2) return {written, false};
+      out[written++] = '\r';
+      out[written++] = '\n';
+      column = 0;
+    }
+  }
+  return {written, true};
+}
+
+CodedSize Base64DecodeInto(const unsigned char* in, std::size_t n, unsigned char* out, std::size_t room) {
+  std::size_t written = 0;
+  std::uint32_t bits = 0;
+  int digits = 0;
+  int pads = 0;
+  // One byte per digit before the padding, less one.
+  auto emitGroup = [&]() {
+    std::size_t count = pads >= 3 ? 0 : static_cast<std::size_t>(3 - pads);
+    if (room - written < count) return false;
+    for (std::size_t k = 0; k < count; ++k) out[written++] = static_cast<unsigned char>(bits >> (16 - 8 * k));
+    bits = 0;
+    digits = 0;
+    pads = 0;
+    return true;
+  };
+  std::size_t i = 0;
+  while (i < n) {
+    // Four plain digits in a row, the common case, go as one group.
+    if (digits == 0 && n - i >= 4) {
+      std::uint8_t a = kDigits[in[i]], b = kDigits[in[i + 1]], c = kDigits[in[i + 2]], d = kDigits[in[i + 3]];
+      if (((a | b | c | d) & 0xC0) == 0) {
+        if (room - written < 3) return {written, false};
+        std::uint32_t group = static_cast<std::uint32_t>(a) << 18 | static_cast<std::uint32_t>(b) << 12 |
+                              static_cast<std::uint32_t>(c) << 6 | d;
+        out[written] = static_cast<unsigned char>(group >> 16);
+        out[written + 1] = static_cast<unsigned char>(group >> 8);
+        out[written + 2] = static_cast<unsigned char>(group);
+        written += 3;
+        i += 4;
+        continue;
+      }
+    }
+    std::uint8_t digit = kDigits[in[i++]];
+    if (digit == kSkip) continue;
+    if (digit == kPad) {
+      ++pads;
+      digit = 0;
+    }
+    bits = bits << 6 | digit;
+    if (++digits == 4 && !emitGroup()) return {written, false};
+  }
+  if (digits > 0 && pads > 0) {
+    // "YQ=": the padding says where the value ends, so the missing digits are padding too.
+    while (digits < 4) {
+      bits <<= 6;
+      ++digits;
+      ++pads;
+    }
+    if (!emitGroup()) return {written, false};
+  }
+  return {written, true};
+}
+
+}  // namespace textrope

@@ -1,0 +1,118 @@
+#include <sys/uio.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <string>
+
+#include "textrope/byte_text.h"
+#include "textrope/textrope.h"
+
+namespace {
+
+constexpr std::size_t kFileNameLimit = 256;
+constexpr std::size_t kPeekListLimit = 1024;
+
+// A quote argument that is given but empty stands for a blank.
+char QuoteChar(std::optional<std::string_view> given, char omitted) {
+  if (!given) return omitted;
+  return given->empty() ? ' ' : (*given)[0];
+}
+
+// Reads from our own address space through the kernel, so that an address that is not
+// mapped gives a failure instead of a crash.
+bool ReadOwnMemory(std::uintptr_t address, char* into, std::size_t length) {
+  if (length == 0) return true;
+  iovec local{into, length};
+  iovec remote{reinterpret_cast<void*>(address), length};
+  ssize_t got = process_vm_readv(getpid(), &local, 1, &remote, 1, 0);
+  return got == static_cast<ssize_t>(length);
+}
+
+}  // namespace
+
+void Textrope::Quote(std::optional<std::string_view> pQuoteStart, std::optional<std::string_view> pQuoteEnd) {
+  const char open = QuoteChar(pQuoteStart, '"');
+  const char close = QuoteChar(pQuoteEnd, open);
+  if (value.size() > 1 && value.front() == open && value.back() == close) return;
+  std::string quoted;
+  quoted.reserve(value.size() + 2);
+  quoted.append(1, open).append(value).append(1, close);
+  SetValue(quoted, 0);
+}
+
+void Textrope::Unquote(std::optional<std::string_view> pQuoteStart, std::optional<std::string_view> pQuoteEnd) {
+  if (value.size() < 2) return;
+  const char open = QuoteChar(pQuoteStart, value.front() == '\'' ? '\'' : '"');
+  const char close = QuoteChar(pQuoteEnd, open);
+  if (value.front() != open || value.back() != close) return;
+  SetValue(std::string_view(value).substr(1, value.size() - 2), 0);
+}
+
+std::string Textrope::CleanFileName(std::optional<std::string_view> pFileName,
+                                    std::optional<std::string_view> pReplaceChar) {
+  const char replacement = (pReplaceChar && !pReplaceChar->empty()) ? (*pReplaceChar)[0] : '_';
+  std::string name((pFileName && !pFileName->empty()) ? *pFileName : std::string_view(value));
+  if (name.size() > kFileNameLimit) name.resize(kFileNameLimit);
+  for (char& c : name) {
+    if (std::string_view("\\/*:?\"<>|").find(c) != std::string_view::npos) c = replacement;
+  }
+  name.resize(textrope::Clipped(name).size());
+  // Only a call on the value itself writes the cleaned name back.
+  if (!pFileName) SetValue(name, 0);
+  return name;
+}
+
+void Textrope::MergeXml(std::string_view pNew, LONG pWhere) {
+  const std::string_view fragment = textrope::Clipped(pNew);
+  std::size_t at = value.size();
+  if (pWhere == 1) {
+    std::size_t close = value.find('>');
+    if (close != std::string::npos) at = close + 1;
+  } else if (pWhere == -1) {
+    std::size_t open = value.rfind('<');
+    if (open != std::string::npos && open > 0) at = open;
+  } else {
+    return;
+  }
+  std::string merged;
+  merged.reserve(value.size() + fragment.size());
+  merged.append(value, 0, at).append(fragment).append(value, at);
+  SetValue(merged, 0);
+}
+
+void Textrope::LineEndings(LONG pEndings) {
+  switch (pEndings) {
+    case 1:
+      Replace("\r\n", "\r", 0, 1, 0, 0, 0);
+      Replace("\n", "\r", 0, 1, 0, 0, 0);
+      Replace("\r", "\r\n", 0, 1, 0, 0, 0);
+      break;
+    case 2:
+      Replace("\r\n", "\r", 0, 1, 0, 0, 0);
+      Replace("\n", "\r", 0, 1, 0, 0, 0);
+      break;
+    case 3:
+      Replace("\r\n", "\n", 0, 1, 0, 0, 0);
+      Replace("\r", "\n", 0, 1, 0, 0, 0);
+      break;
+    default: break;
+  }
+}
+
+void Textrope::PeekRam(std::uintptr_t pAdr, LONG pLen) {
+  Trace("PeekRam at " + std::to_string(pAdr));
+  // Every byte takes at least five characters of the list, so more is never shown.
+  const std::size_t wanted = std::clamp<LONG>(pLen, 0, static_cast<LONG>(kPeekListLimit));
+  std::string bytes(wanted, '\0');
+  if (!ReadOwnMemory(pAdr, bytes.data(), wanted)) {
+    ErrorTrap("PeekRam", "The memory at address " + std::to_string(pAdr) + " could not be read.");
+    return;
+  }
+  std::string list;
+  for (char c : bytes) {
+    list.append(" ").append(std::to_string(static_cast<unsigned char>(c))).append("[").append(1, c).append("]");
+    if (list.size() >= kPeekListLimit) break;
+  }
+  if (list.size() > kPeekListLimit) list.resize(kPeekListLimit);
+  Trace("RAM:" + list);
+}
