@@ -99,7 +99,7 @@ void ScriptedScreen::Wait(std::chrono::milliseconds) {
     if (!answer) return;
   }
   // The script is over: the user closes the windows.
-  Window* top = TopWindow();
+  Window* top = user::ActiveWindow();
   if (top == nullptr) return;
   if (++closesAfterEnd_ > kMostClosesAfterEnd) Fail("the program did not end after the script");
   user::Close(*top);
@@ -136,7 +136,7 @@ void ScriptedScreen::CarryOut(const std::vector<ScriptToken>& tokens) {
     Write(json::Object({{"dump", DumpWindows(OpenWindows())}}));
     return;
   }
-  Window* top = TopWindow();
+  Window* top = user::ActiveWindow();
   if (top == nullptr) Fail("no window is open");
   if (verb == "close") {
     argumentCount(0);

@@ -19,16 +19,14 @@ struct Hooks {
 std::mutex gRegistryLock;
 std::map<LONG, std::weak_ptr<ThreadState>> gThreads;
 std::vector<Hooks> gHooks;  // guarded by gRegistryLock; only ever grows
+std::atomic<std::size_t> gHookCount{0};  // gHooks.size(), readable without the lock
 
 Hooks HookAt(std::size_t index) {
   std::lock_guard guard(gRegistryLock);
   return index < gHooks.size() ? gHooks[index] : Hooks{};
 }
 
-std::size_t HookCount() {
-  std::lock_guard guard(gRegistryLock);
-  return gHooks.size();
-}
+std::size_t HookCount() { return gHookCount.load(std::memory_order_acquire); }
 
 void RunStartHooks(ThreadState& state) {
   if (state.ended) return;
@@ -114,6 +112,7 @@ bool PostFromAnotherThread(LONG thread, int event, int field) {
 void AddHooks(std::function<void()> start, std::function<void()> end) {
   std::lock_guard guard(gRegistryLock);
   gHooks.push_back(Hooks{std::move(start), std::move(end)});
+  gHookCount.store(gHooks.size(), std::memory_order_release);
 }
 
 void HoldThreadStarts(bool hold) { gHoldStarts = hold; }

@@ -17,7 +17,7 @@ void Post(Window& w, int event, int field, int keyCode = 0, std::string dropId =
 }
 
 std::string Reachable(Window& w, int field) {
-  if (TopWindow() != &w) return "window \"" + w.Def().caption + "\" is beneath another window";
+  if (ActiveWindow() != &w) return "window \"" + w.Def().caption + "\" is beneath another window";
   if (!w.IsField(field)) return "no such control";
   const std::string& name = w.Control(field).equate;
   if (!w.IsVisible(field)) return "control " + name + " is hidden";
@@ -60,6 +60,14 @@ std::string ChooseTab(Window& w, int sheet, int position) {
 }
 
 }  // namespace
+
+Window* ActiveWindow() {
+  std::vector<Window*> windows = OpenWindows();
+  for (auto it = windows.rbegin(); it != windows.rend(); ++it) {
+    if (!(*it)->Def().hidden) return *it;
+  }
+  return nullptr;
+}
 
 std::string Press(Window& w, int field) {
   std::string refused = Reachable(w, field);

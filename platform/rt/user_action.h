@@ -12,6 +12,9 @@
 
 namespace rt::user {
 
+// The window a user can act on: the thread's top window that is not defined hidden.
+Window* ActiveWindow();
+
 // Button: Accepted. Check box: toggles, Accepted. Radio: chooses it in its option,
 // Accepted for the option. Tab: chooses the tab (as Select on the sheet).
 std::string Press(Window& window, int field);

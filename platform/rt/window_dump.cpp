@@ -57,7 +57,9 @@ std::string DumpWindow(const Window& window) {
 
 std::string DumpWindows(const std::vector<Window*>& windows) {
   std::vector<std::pair<std::string, std::string>> members;
-  for (const Window* window : windows) members.emplace_back(window->Prop(0, PROP::Text), DumpWindow(*window));
+  for (const Window* window : windows) {
+    if (!window->Def().hidden) members.emplace_back(window->Prop(0, PROP::Text), DumpWindow(*window));
+  }
   return json::Object(members);
 }
 

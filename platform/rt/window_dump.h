@@ -4,6 +4,7 @@
 //  "selected": n}}}. "value" appears for controls that show a value, "rows" for lists,
 // "selected" for lists, options and sheets, "disabled": true only for disabled controls.
 // "hidden" is what a user sees: hidden itself, inside a hidden control, or on another tab.
+// Windows defined hidden (never shown) are left out.
 #include <string>
 #include <vector>
 
