@@ -7,7 +7,6 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
-#include <sstream>
 
 #include "platform/rt/event_loop.h"
 #include "platform/rt/json_text.h"

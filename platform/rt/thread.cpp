@@ -5,7 +5,6 @@
 
 #include "platform/rt/thread_state.h"
 #include "platform/rt/window.h"
-#include "platform/win/messages.h"
 #include "platform/win/window.h"
 
 namespace rt::detail {
