@@ -2,7 +2,6 @@
 
 #include <functional>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "platform/framework/error_class.h"
@@ -238,16 +237,6 @@ TEST_F(Windows, AControllerThatGoesAwayClosesItsWindow) {
     ASSERT_NE(rt::TopWindow(), nullptr);
   }
   EXPECT_EQ(rt::TopWindow(), nullptr);
-}
-
-TEST_F(Windows, RequestAndResponseArePerThread) {
-  GlobalRequest = 3;
-  GlobalResponse = 4;
-  VCRRequest = 5;
-  int seen = -1;
-  std::thread([&] { seen = GlobalRequest + GlobalResponse + VCRRequest; }).join();
-  EXPECT_EQ(seen, 0);
-  EXPECT_EQ(GlobalRequest + GlobalResponse + VCRRequest, 12);
 }
 
 }  // namespace
