@@ -19,10 +19,11 @@
 
 namespace rt {
 
-// Opens the window on the calling thread: frame and client handles with the runtime's
-// window procedure, properties from the definition, shown by the screen, made the active
-// window and the target, OpenWindow posted. nullptr (ERRORCODE() 40) when the definition
-// holds a kind nobody announced or a control whose feq is not its position.
+// Opens the window on the calling thread, with its own copy of the definition: frame and
+// client handles with the runtime's window procedure, properties from the definition, shown
+// by the screen, made the active window and the target, OpenWindow posted. nullptr
+// (ERRORCODE() 40) when the definition holds a kind nobody announced or a control whose feq
+// is not its position.
 Window* OpenWindow(const WindowDef& def);
 // Closes the window: the screen forgets it, its handles are destroyed, its pending events
 // dropped; the window beneath becomes active and the target.

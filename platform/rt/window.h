@@ -86,7 +86,7 @@ class Window {
   void Notify(int field, int prop, int index);
   void ChooseRadioOf(int option);
 
-  const WindowDef& def_;
+  const WindowDef def_;  // a copy: the definition a caller built may not outlive the window
   HWND frame_;
   HWND client_;
   LONG thread_;

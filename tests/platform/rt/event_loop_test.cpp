@@ -169,6 +169,18 @@ TEST_F(EventLoop, MessagesAndEventsFromAnotherThreadWakeTheOwner) {
   EXPECT_EQ(POST(EVENT::User, 0, 99999), FALSE);
 }
 
+TEST_F(EventLoop, AWindowOutlivesTheDefinitionItWasOpenedFrom) {
+  rt::Window* w = nullptr;
+  {
+    rt::WindowDef def = kPlain;
+    def.caption = "Built on the fly";
+    w = rt::OpenWindow(def);
+  }
+  ASSERT_NE(w, nullptr);
+  EXPECT_EQ(w->Def().caption, "Built on the fly");
+  EXPECT_EQ(w->Prop(0, PROP::Text), "Built on the fly");
+}
+
 TEST_F(EventLoop, UnannouncedKindsAndMisnumberedFieldsRefuseToOpen) {
   rt::WindowDef def = kPlain;
   def.controls = {{.feq = 1, .equate = "A", .kind = rt::Kind::Ellipse}};
