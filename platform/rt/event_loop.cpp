@@ -308,6 +308,8 @@ int FIELD() {
   rt::Window* w = rt::TargetWindow();
   return w ? w->Field() : 0;
 }
+int ACCEPTED() { return EVENT() == EVENT::Accepted ? FIELD() : 0; }
+int SELECTED() { return EVENT() == EVENT::Selected ? FIELD() : 0; }
 int KEYCODE() {
   rt::Window* w = rt::TargetWindow();
   return w ? w->KeyCode() : 0;

@@ -57,7 +57,10 @@ class Controls : public ::testing::Test {
 
   std::vector<int> Events() {
     std::vector<int> seen;
-    while (rt::PollEvent(*w_)) seen.push_back(EVENT() * 100 + FIELD());
+    while (rt::PollEvent(*w_)) {
+      seen.push_back(EVENT() * 100 + FIELD());
+      EXPECT_EQ(ACCEPTED(), EVENT() == EVENT::Accepted ? FIELD() : 0);
+    }
     return seen;
   }
 

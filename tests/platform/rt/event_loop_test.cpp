@@ -134,6 +134,9 @@ TEST_F(EventLoop, EventsOfAWindowBeneathWaitForItsLoop) {
   rt::WindowDef modalDef = kPlain;
   modalDef.caption = "Modal";
   rt::Window* modal = rt::OpenWindow(modalDef);
+  // A raw message to the window beneath: what its procedure posts belongs to it.
+  gPrevious = reinterpret_cast<WNDPROC>(SetWindowLongA(main->Frame(), GWL_WNDPROC, reinterpret_cast<LONG_PTR>(SlotProc)));
+  PostMessageA(main->Frame(), WM_USER + 1, 0, 7);
   PostMessageA(main->Frame(), WM_CLOSE, 0, 0);
   POST(EVENT::User + 5);  // goes to the target: the modal window
   auto seen = Drain(*modal);
@@ -144,8 +147,10 @@ TEST_F(EventLoop, EventsOfAWindowBeneathWaitForItsLoop) {
   EXPECT_EQ(rt::TargetWindow(), main);
   EXPECT_EQ(GetActiveWindow(), main->Frame());
   seen = Drain(*main);
-  ASSERT_EQ(seen.size(), 1u);
-  EXPECT_EQ(seen[0].event, EVENT::CloseWindow);
+  ASSERT_EQ(seen.size(), 2u);
+  EXPECT_EQ(seen[0].event, EVENT::User);
+  EXPECT_EQ(seen[0].slot, 7);
+  EXPECT_EQ(seen[1].event, EVENT::CloseWindow);
 }
 
 TEST_F(EventLoop, MessagesAndEventsFromAnotherThreadWakeTheOwner) {
@@ -165,6 +170,7 @@ TEST_F(EventLoop, MessagesAndEventsFromAnotherThreadWakeTheOwner) {
   ASSERT_TRUE(rt::Accept(*w));
   EXPECT_EQ(EVENT(), EVENT::User + 1);
   EXPECT_EQ(FIELD(), 3);
+  EXPECT_EQ(ACCEPTED(), 0);
   back.join();
   EXPECT_EQ(POST(EVENT::User, 0, 99999), FALSE);
 }
