@@ -2,9 +2,15 @@
 // Small byte-string helpers shared by the Textrope method files. Fixed texts keep their
 // trailing blanks; "clipping" removes trailing blanks (20h) only.
 #include <cstddef>
+#include <limits>
 #include <string_view>
 
+#include "platform/win/types.h"
+
 namespace textrope {
+
+// Lengths and positions are LONG: no value may grow beyond this.
+inline constexpr LONG kMaxLength = std::numeric_limits<LONG>::max();
 
 inline std::string_view Clipped(std::string_view text) {
   std::size_t n = text.size();

@@ -256,6 +256,40 @@ class Textrope {
   // CR LF line; the charset is not converted.
   virtual void EncodedWordDecode();
 
+  // ---- Editing the value in place (textrope_edit.cpp) ----
+  // pWhat selects the filler that justification moves: 1 blank, 2 TAB, 4 CR, 8 LF.
+  // pPad's first byte pads (a blank when empty).
+
+  // Strips the attributes from every opening tag named pTag ("<td class=a>" -> "<td>").
+  virtual void RemoveAttributes(std::string_view pTag);
+  // Without pRight: removes every pLeft (at most pCount). With pRight: removes each stretch
+  // from pLeft to the following pRight, or with pContentsOnly only the bytes between them.
+  // Answers the number of removals.
+  virtual LONG Remove(std::string_view pLeft, std::string_view pRight = {}, LONG pNoCase = 0,
+                      LONG pContentsOnly = 0, LONG pCount = 0);
+  // Removes trailing blanks.
+  virtual void Clip();
+  // Removes leading and trailing blanks.
+  virtual void Trim();
+  // The value without leading filler, cut or padded to pLength (0: the value's length).
+  virtual std::string Left(LONG pLength = 0, LONG pWhat = 1, std::string_view pPad = {});
+  virtual void SetLeft(LONG pLength = 0, LONG pWhat = 1, std::string_view pPad = {});
+  // The value without trailing filler, right-aligned in pLength (0: the value's length).
+  virtual std::string Right(LONG pLength = 0, LONG pWhat = 1, std::string_view pPad = {});
+  virtual void SetRight(LONG pLength = 0, LONG pWhat = 1, std::string_view pPad = {});
+  // The value repeated to fill pLength bytes (empty for an empty value or pLength below 1).
+  virtual std::string All(LONG pLength);
+  virtual void SetAll(LONG pLength);
+  virtual std::string Str();
+  // The value becomes newValue; answers the new value.
+  virtual std::string Str(std::string_view newValue);
+  // Overwrites bytes pStart..pEnd with newValue, cut or blank-padded to the slice; pEnd 0
+  // takes newValue's own length. The value grows (with blanks) when the slice ends beyond
+  // it, never beyond the LONG range, and never shrinks.
+  virtual void SetSlice(ULONG pStart, ULONG pEnd, std::string_view newValue);
+  // Inserts before pStart; beyond the end the gap is filled with blanks.
+  virtual void Insert(ULONG pStart, std::string_view insertValue);
+
   // ---- State ----
 
   // The value, always exactly as long as its bytes (no reserve is kept).

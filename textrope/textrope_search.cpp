@@ -1,5 +1,4 @@
 #include <algorithm>
-#include <climits>
 #include <cstring>
 #include <random>
 
@@ -97,7 +96,7 @@ LONG Textrope::Instring(std::string_view pSearchValue, LONG pStep, LONG pStart, 
   for (;;) {
     std::int64_t x = 0;
     if (fast) {
-      LONG from = static_cast<LONG>(std::min<std::int64_t>(start, LONG_MAX));
+      LONG from = static_cast<LONG>(std::min<std::int64_t>(start, textrope::kMaxLength));
       x = need == 1 ? FindChar(pSearchValue, from, pEnd) : FindChars(pSearchValue, from, pEnd);
     } else {
       std::size_t hit = FindFrom(value, needle, static_cast<std::size_t>(start - 1), step, pNoCase == 1);
@@ -175,7 +174,7 @@ LONG Textrope::Replace(std::string_view pOldValue, std::string_view pNewValue, L
     if (pCount > 0) wanted = std::min(wanted, pCount - total);
     std::int64_t grownLength = static_cast<std::int64_t>(value.size()) +
                                (static_cast<std::int64_t>(newLen) - static_cast<std::int64_t>(oldLen)) * wanted;
-    if (grownLength > LONG_MAX) break;  // the value must stay within the LONG range
+    if (grownLength > textrope::kMaxLength) break;  // the value must stay within the LONG range
 
     // One exactly sized block per pass, each byte copied once.
     std::string out;
