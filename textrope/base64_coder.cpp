@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <cstring>
 
 namespace textrope {
 
@@ -21,6 +22,28 @@ constexpr std::array<std::uint8_t, 256> DigitTable() {
 }
 constexpr std::array<std::uint8_t, 256> kDigits = DigitTable();
 
+// Each digit already in its place of a group of four; anything else sets kNotADigit.
+constexpr std::uint32_t kNotADigit = 0x80000000u;
+constexpr std::array<std::array<std::uint32_t, 256>, 4> ShiftedTables() {
+  std::array<std::array<std::uint32_t, 256>, 4> tables{};
+  for (int place = 0; place < 4; ++place) {
+    for (int c = 0; c < 256; ++c) {
+      std::uint8_t digit = kDigits[static_cast<std::size_t>(c)];
+      tables[place][c] = digit < 64 ? static_cast<std::uint32_t>(digit) << (18 - 6 * place) : kNotADigit;
+    }
+  }
+  return tables;
+}
+constexpr std::array<std::array<std::uint32_t, 256>, 4> kShifted = ShiftedTables();
+
+// The two characters of every 12-bit half of a group, so a group takes two look-ups.
+constexpr std::array<std::array<char, 2>, 4096> PairTable() {
+  std::array<std::array<char, 2>, 4096> table{};
+  for (std::size_t i = 0; i < 4096; ++i) table[i] = {kAlphabet[i >> 6], kAlphabet[i & 63]};
+  return table;
+}
+constexpr std::array<std::array<char, 2>, 4096> kPairs = PairTable();
+
 // The four characters of a group of up to three bytes (missing bytes count as 0).
 void GroupChars(const unsigned char* in, std::size_t count, char chars[4]) {
   std::uint32_t bits = static_cast<std::uint32_t>(in[0]) << 16;
@@ -39,10 +62,8 @@ std::size_t EncodeUnchecked(const unsigned char* in, std::size_t n, char* out, b
   std::size_t i = 0;
   for (; i + 3 <= n; i += 3) {
     std::uint32_t bits = static_cast<std::uint32_t>(in[i]) << 16 | static_cast<std::uint32_t>(in[i + 1]) << 8 | in[i + 2];
-    out[0] = kAlphabet[bits >> 18];
-    out[1] = kAlphabet[(bits >> 12) & 63];
-    out[2] = kAlphabet[(bits >> 6) & 63];
-    out[3] = kAlphabet[bits & 63];
+    std::memcpy(out, kPairs[bits >> 12].data(), 2);
+    std::memcpy(out + 2, kPairs[bits & 0xFFF].data(), 2);
     out += 4;
     if (wrap && (column += 4) == kLineChars) {
       out[0] = '\r';
@@ -107,23 +128,27 @@ CodedSize Base64DecodeInto(const unsigned char* in, std::size_t n, unsigned char
     pads = 0;
     return true;
   };
+  // The byte after the output that the last four-byte store covered, and what was there:
+  // the caller's buffer keeps it unless more output follows.
+  std::size_t spillAt = room;
+  unsigned char spilled = 0;
+  bool complete = true;
   std::size_t i = 0;
   while (i < n) {
-    // Four plain digits in a row, the common case, go as one group.
-    if (digits == 0 && n - i >= 4) {
-      std::uint8_t a = kDigits[in[i]], b = kDigits[in[i + 1]], c = kDigits[in[i + 2]], d = kDigits[in[i + 3]];
-      if (((a | b | c | d) & 0xC0) == 0) {
-        if (room - written < 3) return {written, false};
-        std::uint32_t group = static_cast<std::uint32_t>(a) << 18 | static_cast<std::uint32_t>(b) << 12 |
-                              static_cast<std::uint32_t>(c) << 6 | d;
-        out[written] = static_cast<unsigned char>(group >> 16);
-        out[written + 1] = static_cast<unsigned char>(group >> 8);
-        out[written + 2] = static_cast<unsigned char>(group);
-        written += 3;
-        i += 4;
-        continue;
-      }
+    // Runs of plain digits, the common case, go four at a time.
+    while (digits == 0 && n - i >= 4 && room - written >= 4) {
+      std::uint32_t group = kShifted[0][in[i]] | kShifted[1][in[i + 1]] | kShifted[2][in[i + 2]] | kShifted[3][in[i + 3]];
+      if ((group & kNotADigit) != 0) break;
+      // One four-byte store; its last byte is overwritten by the next group. It never
+      // reaches input still to be read, which is at least four bytes ahead.
+      std::uint32_t bigEndian = __builtin_bswap32(group << 8);
+      spillAt = written + 3;
+      spilled = out[spillAt];
+      std::memcpy(out + written, &bigEndian, 4);
+      written += 3;
+      i += 4;
     }
+    if (i == n) break;
     std::uint8_t digit = kDigits[in[i++]];
     if (digit == kSkip) continue;
     if (digit == kPad) {
@@ -131,18 +156,19 @@ CodedSize Base64DecodeInto(const unsigned char* in, std::size_t n, unsigned char
       digit = 0;
     }
     bits = bits << 6 | digit;
-    if (++digits == 4 && !emitGroup()) return {written, false};
+    if (++digits == 4 && !(complete = emitGroup())) break;
   }
-  if (digits > 0 && pads > 0) {
+  if (complete && digits > 0 && pads > 0) {
     // "YQ=": the padding says where the value ends, so the missing digits are padding too.
     while (digits < 4) {
       bits <<= 6;
       ++digits;
       ++pads;
     }
-    if (!emitGroup()) return {written, false};
+    complete = emitGroup();
   }
-  return {written, true};
+  if (spillAt == written) out[spillAt] = spilled;
+  return {written, complete};
 }
 
 }  // namespace textrope

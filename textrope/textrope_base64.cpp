@@ -42,7 +42,8 @@ void Textrope::Base64Decode() {
   // In place: the value is its own output buffer.
   auto* bytes = reinterpret_cast<unsigned char*>(value.data());
   textrope::CodedSize result = textrope::Base64DecodeInto(bytes, value.size(), bytes, value.size());
-  SetLength(static_cast<LONG>(result.written));
+  // Cut where the decoding ended; no new block and no second copy.
+  value.resize(result.written);
   base64 = 0;
 }
 

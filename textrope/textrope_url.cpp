@@ -1,4 +1,5 @@
 #include <array>
+#include <cstdint>
 #include <cstring>
 #include <string>
 
@@ -9,29 +10,37 @@ namespace {
 
 constexpr char kHexDigits[] = "0123456789ABCDEF";
 
-enum class Coding : unsigned char { Keep, Escape, Space };
-
 char FirstOr(std::string_view text, char fallback) { return text.empty() ? fallback : text[0]; }
+
+// The encoding of one byte: itself, the space character, or the delimiter and two digits.
+struct ByteCode {
+  char bytes[4];
+  std::uint8_t length;
+};
 
 // What becomes of each byte value. The delimiter and the space character are always
 // escaped, so that decoding gives them back.
-std::array<Coding, 256> CodingTable(LONG flags, char delimiter, char space) {
-  std::array<Coding, 256> table;
-  table.fill(Coding::Escape);
-  for (unsigned char c : std::string_view("-_!~*'()")) table[c] = Coding::Keep;
-  for (int c = '0'; c <= '9'; ++c) table[c] = Coding::Keep;
-  for (int c = 'A'; c <= 'Z'; ++c) table[c] = Coding::Keep;
-  for (int c = 'a'; c <= 'z'; ++c) table[c] = Coding::Keep;
+std::array<ByteCode, 256> CodingTable(LONG flags, char delimiter, char space) {
+  std::array<bool, 256> keep{};
+  for (unsigned char c : std::string_view("-_!~*'()")) keep[c] = true;
+  for (int c = '0'; c <= '9'; ++c) keep[c] = true;
+  for (int c = 'A'; c <= 'Z'; ++c) keep[c] = true;
+  for (int c = 'a'; c <= 'z'; ++c) keep[c] = true;
   if ((flags & 0x20) != 0) {
-    for (unsigned char c : std::string_view("/\\.$")) table[c] = Coding::Keep;
+    for (unsigned char c : std::string_view("/\\.$")) keep[c] = true;
+  }
+  auto escaped = [delimiter](unsigned char c) { return ByteCode{{delimiter, kHexDigits[c >> 4], kHexDigits[c & 0x0F], 0}, 3}; };
+  std::array<ByteCode, 256> table;
+  for (int c = 0; c < 256; ++c) {
+    table[c] = keep[c] ? ByteCode{{static_cast<char>(c), 0, 0, 0}, 1} : escaped(static_cast<unsigned char>(c));
   }
   if ((flags & 3) != 0) {
-    table[' '] = Coding::Keep;
+    table[' '] = {{' ', 0, 0, 0}, 1};
   } else if ((flags & 0x10) == 0) {
-    table[' '] = Coding::Space;
+    table[' '] = {{space, 0, 0, 0}, 1};
   }
-  table[static_cast<unsigned char>(delimiter)] = Coding::Escape;
-  table[static_cast<unsigned char>(space)] = Coding::Escape;
+  table[static_cast<unsigned char>(delimiter)] = escaped(static_cast<unsigned char>(delimiter));
+  table[static_cast<unsigned char>(space)] = escaped(static_cast<unsigned char>(space));
   return table;
 }
 
@@ -48,27 +57,20 @@ void Textrope::UrlEncode(LONG flags, std::string_view pDelimiter, std::string_vi
   if (value.empty()) return;
   const char delimiter = FirstOr(pDelimiter, '%');
   const char space = FirstOr(pSpace, '+');
-  const std::array<Coding, 256> table = CodingTable(flags, delimiter, space);
-  // Counted first, so that the encoding is written once into a block of its exact size.
-  std::size_t escapes = 0;
-  for (unsigned char c : value) escapes += table[c] == Coding::Escape;
-  std::string encoded(value.size() + 2 * escapes, '\0');
+  const std::array<ByteCode, 256> table = CodingTable(flags, delimiter, space);
+  // Counted first, so that the encoding is written once into a block of its size. Every
+  // byte's code is stored whole (four bytes) and the output moves on by its length, which
+  // needs three bytes of room after the end.
+  std::size_t size = 0;
+  for (unsigned char c : value) size += table[c].length;
+  std::string encoded(size + 3, '\0');
   char* out = encoded.data();
   for (unsigned char c : value) {
-    switch (table[c]) {
-      case Coding::Keep: *out++ = static_cast<char>(c); break;
-      case Coding::Space: *out++ = space; break;
-      case Coding::Escape:
-        out[0] = delimiter;
-        out[1] = kHexDigits[c >> 4];
-        out[2] = kHexDigits[c & 0x0F];
-        out += 3;
-        break;
-    }
+    std::memcpy(out, table[c].bytes, 4);
+    out += table[c].length;
   }
   // A blank kept at the very end does not survive.
-  encoded.resize(textrope::Clipped(encoded).size());
-  if (encoded.size() != encoded.capacity()) encoded.shrink_to_fit();
+  encoded.resize(textrope::Clipped(std::string_view(encoded).substr(0, size)).size());
   value = std::move(encoded);
 }
 

@@ -132,6 +132,23 @@ TEST(TextropeBase64, IntoABufferTruncatesAndReports) {
   EXPECT_EQ(three, "abc");
   EXPECT_EQ(u.lastError, "");
   EXPECT_EQ(u.value, "YWJj");
+  std::string roomy(8, '#');
+  length = 0;
+  u.Base64Decode(roomy, length);
+  EXPECT_EQ(roomy, "abc#####");  // bytes after the output are the caller's
+  u.SetValue("YWJjYWJjYQ");
+  std::string six(6, '#');
+  length = 0;
+  u.Base64Decode(six, length);
+  EXPECT_EQ(length, 6);
+  EXPECT_EQ(six, "abcabc");
+  EXPECT_EQ(u.lastError, "");
+  u.SetValue("YWJjYWJjYQ=");
+  length = 0;
+  u.Base64Decode(six, length);
+  EXPECT_EQ(length, 6);
+  EXPECT_EQ(u.lastError, kDecodeTruncated);
+  u.SetValue("YWJj");
   length = 2;  // the first two characters only: an unfinished group
   u.Base64Decode(three, length);
   EXPECT_EQ(length, 0);
