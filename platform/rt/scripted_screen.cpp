@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -74,7 +75,10 @@ void ScriptedScreen::Write(const std::string& line) {
 
 void ScriptedScreen::Fail(const std::string& why) {
   Write(json::Object({{"error", json::Quote(line_ > 0 ? "line " + std::to_string(line_) + ": " + why : why)}}));
-  std::exit(2);
+  // Ends at once: the run is void, and back-end threads still running must not turn the
+  // status into a crash while the process's objects are torn down.
+  std::fflush(nullptr);
+  std::_Exit(2);
 }
 
 void ScriptedScreen::Wait(std::chrono::milliseconds) {
