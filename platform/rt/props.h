@@ -42,6 +42,7 @@ inline constexpr int MessageHook = 0x7A35;
 inline constexpr int Target = 0x7A45;          // the current target window (read only here)
 inline constexpr int LastChanceHook = 0x7A66;
 inline constexpr int AppIcon = 0x7A70;         // the program's icon
+inline constexpr int ExeVersion = 0x7CC5;      // the runtime's version times 1000 (read only)
 }  // namespace PROP
 
 // Key codes that can be alerted on a control.

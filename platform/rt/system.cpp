@@ -12,10 +12,12 @@ namespace {
 std::mutex gLock;
 std::map<int, std::string> gTexts;
 std::map<int, LONG_PTR> gCells;
+constexpr LONG_PTR kRuntimeVersion = 1100;  // 1.1, with the program it runs
 }  // namespace
 
 LONG_PTR SystemProp(int prop) {
   if (prop == PROP::Target) return reinterpret_cast<LONG_PTR>(TargetWindow());
+  if (prop == PROP::ExeVersion) return kRuntimeVersion;
   std::lock_guard guard(gLock);
   auto cell = gCells.find(prop);
   if (cell != gCells.end()) return cell->second;
@@ -24,7 +26,7 @@ LONG_PTR SystemProp(int prop) {
 }
 
 std::string SystemText(int prop) {
-  if (prop == PROP::Target) return std::to_string(SystemProp(prop));
+  if (prop == PROP::Target || prop == PROP::ExeVersion) return std::to_string(SystemProp(prop));
   std::lock_guard guard(gLock);
   auto text = gTexts.find(prop);
   if (text != gTexts.end()) return text->second;
@@ -33,14 +35,14 @@ std::string SystemText(int prop) {
 }
 
 void SetSystemProp(int prop, LONG_PTR value) {
-  if (prop == PROP::Target) return;
+  if (prop == PROP::Target || prop == PROP::ExeVersion) return;
   std::lock_guard guard(gLock);
   gTexts.erase(prop);
   gCells[prop] = value;
 }
 
 void SetSystemText(int prop, std::string_view value) {
-  if (prop == PROP::Target) return;
+  if (prop == PROP::Target || prop == PROP::ExeVersion) return;
   std::lock_guard guard(gLock);
   gCells.erase(prop);
   gTexts[prop] = std::string(value);

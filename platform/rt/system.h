@@ -1,7 +1,8 @@
 #pragma once
 // SYSTEM{...}: properties of the runtime itself. PROP::Target reads the target window
-// (as a pointer-sized number, 0 when none); the hooks are pointer-sized cells the program
-// sets and reads back.
+// (as a pointer-sized number, 0 when none), PROP::ExeVersion the runtime's version times
+// 1000; both are read only. The hooks (PROP::LastChanceHook, PROP::MessageHook) are
+// pointer-sized cells the program sets and reads back; the runtime does not call them.
 #include <string>
 #include <string_view>
 

@@ -183,7 +183,11 @@ void Window::SetChoice(int field, int choice) {
     long long records = static_cast<long long>(ListRecords(field));
     state.choice = choice < 0 || choice > records ? 0 : choice;
     // A drop list shows the chosen row's first cell as its value.
-    if (control.drop) state.screen = state.choice > 0 && control.from ? control.from->Cells(static_cast<std::size_t>(state.choice)).front() : std::string();
+    if (control.drop) {
+      std::vector<std::string> cells = state.choice > 0 ? control.from->Cells(static_cast<std::size_t>(state.choice))
+                                                        : std::vector<std::string>{};
+      state.screen = cells.empty() ? std::string() : cells.front();
+    }
   } else if (control.kind == Kind::Option) {
     std::vector<int> radios;
     for (int child : Children(field)) {

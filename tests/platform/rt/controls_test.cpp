@@ -4,6 +4,7 @@
 #include "platform/rt/event_loop.h"
 #include "platform/rt/props.h"
 #include "platform/rt/queue.h"
+#include "platform/rt/system.h"
 #include "platform/rt/user_action.h"
 
 namespace {
@@ -153,6 +154,22 @@ TEST_F(Controls, PropertiesByNumber) {
   rt::SetProp(ctl::NAME, 0x7E01, "kept for the layers above", 3);
   EXPECT_EQ(rt::GetProp(ctl::NAME, 0x7E01, 3), "kept for the layers above");
   EXPECT_EQ(rt::GetProp(99, PROP::Text), "");
+}
+
+}  // namespace
+
+namespace {
+
+TEST(SystemProperties, CellsHoldAddressesWholeAndReadOnlyOnesStay) {
+  auto address = reinterpret_cast<LONG_PTR>(&DEVICES);
+  rt::SetSystemProp(PROP::LastChanceHook, address);
+  EXPECT_EQ(rt::SystemProp(PROP::LastChanceHook), address);
+  rt::SetSystemText(PROP::AppIcon, "boxwright.ico");
+  EXPECT_EQ(rt::SystemText(PROP::AppIcon), "boxwright.ico");
+  rt::SetSystemProp(PROP::ExeVersion, 5);
+  EXPECT_EQ(rt::SystemProp(PROP::ExeVersion), 1100);
+  rt::SetSystemProp(PROP::Target, address);
+  EXPECT_EQ(rt::SystemProp(PROP::Target), reinterpret_cast<LONG_PTR>(rt::TargetWindow()));
 }
 
 }  // namespace
