@@ -185,6 +185,10 @@ class Textrope {
   virtual LONG ContainsA(std::string_view pAlphabet, std::optional<std::string_view> pTestString = std::nullopt);
   virtual LONG IsAllDigits();
   virtual LONG ContainsADigit();
+  // Whether the value, leading (trailing) blanks aside, starts (ends) with the clipped pStr;
+  // pCase 0 ignores case. An empty pStr gives 1.
+  virtual LONG StartsWith(std::string_view pStr, LONG pCase);
+  virtual LONG EndsWith(std::string_view pStr, LONG pCase);
   // Position of the first byte of the next word at or after pStartPos (pDir 1) or of the
   // word at or before it (pDir -1), else 0.
   virtual LONG WordStart(LONG pStartPos, LONG textType = 0, LONG pDir = 1);
@@ -289,6 +293,27 @@ class Textrope {
   virtual void SetSlice(ULONG pStart, ULONG pEnd, std::string_view newValue);
   // Inserts before pStart; beyond the end the gap is filled with blanks.
   virtual void Insert(ULONG pStart, std::string_view insertValue);
+
+  // ---- Time formatting and parsing (textrope_time.cpp) ----
+  // A time number counts hundredths of a second from 1 at midnight (360001 is 01:00).
+
+  // Exactly 15 characters, blank-padded, by a picture "[@][T][0-000]<layout>[sep][B][Z]":
+  // layouts 1 h:mm, 2 hmm, 3 h:mmam, 4 h:mm:ss, 5 hhmmss, 6 h:mm:ssam, 7 hh:mm, 8 hh:mm:ss,
+  // 91 h:mm:ss:cc, 92 h:mm:ss:ccam (other layouts give blanks). The zeros give the hour two
+  // to four digits (else it is right-aligned in four); the separator is "-", ".", "_" (a
+  // blank) or "'" (a comma), default ":"; B blanks a time of 0; Z counts from 0.
+  virtual std::string FormatTime(LONG pValue, std::string_view pFormat);
+  // The value (a number) becomes its formatted time.
+  virtual void FormatTime(std::string_view pFormat);
+  // The value (free-form text such as "1:30 pm" or "1030") becomes the decimal time number
+  // it spells; a text without one is only left-justified.
+  virtual void DeformatTime();
+  // What DeformatTime leaves for pValue; the value is not touched.
+  virtual std::string DeformatTime(std::string_view pValue);
+  // 1 when the value is made of digits, ":", blanks and "a", "p", "m" and holds ":", "am" or
+  // "pm".
+  virtual LONG IsTime();
+  virtual LONG IsTime(std::string_view pValue);
 
   // ---- State ----
 

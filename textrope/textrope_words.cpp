@@ -40,6 +40,14 @@ bool AllIn(std::string_view text, std::string_view alphabet) {
   return true;
 }
 
+std::string LowerText(std::string_view text) {
+  std::string lowered(text);
+  for (char& c : lowered) c = textrope::LowerByte(c);
+  return lowered;
+}
+
+bool SameIgnoringTrailingBlanks(std::string_view a, std::string_view b) { return Clipped(a) == Clipped(b); }
+
 }  // namespace
 
 LONG Textrope::IsAll(std::string_view pAlphabet, std::optional<std::string_view> pTestString) {
@@ -66,6 +74,22 @@ LONG Textrope::ContainsA(std::string_view pAlphabet, std::optional<std::string_v
 LONG Textrope::IsAllDigits() { return IsAll(kDigits); }
 
 LONG Textrope::ContainsADigit() { return ContainsA(kDigits); }
+
+LONG Textrope::StartsWith(std::string_view pStr, LONG pCase) {
+  std::string_view prefix = Clipped(pStr);
+  if (prefix.empty()) return 1;
+  std::string head = Left(static_cast<LONG>(prefix.size()), 1);
+  if (pCase != 0) return SameIgnoringTrailingBlanks(head, prefix) ? 1 : 0;
+  return SameIgnoringTrailingBlanks(LowerText(head), LowerText(prefix)) ? 1 : 0;
+}
+
+LONG Textrope::EndsWith(std::string_view pStr, LONG pCase) {
+  std::string_view suffix = Clipped(pStr);
+  if (suffix.empty()) return 1;
+  std::string tail = Right(static_cast<LONG>(suffix.size()), 1);
+  if (pCase != 0) return SameIgnoringTrailingBlanks(tail, suffix) ? 1 : 0;
+  return SameIgnoringTrailingBlanks(LowerText(tail), LowerText(suffix)) ? 1 : 0;
+}
 
 LONG Textrope::WordEnd(LONG pStartPos, LONG textType) {
   const LONG length = Length();

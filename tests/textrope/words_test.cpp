@@ -39,6 +39,31 @@ TEST(TextropeClasses, IsAllAndContainsAOmittedVersusEmpty) {
   EXPECT_EQ(t.IsAllDigits(), 1);
 }
 
+TEST(TextropeClasses, StartsWithAndEndsWith) {
+  struct Case {
+    const char* value;
+    const char* text;
+    LONG exactCase;
+    LONG starts, ends;
+  } cases[] = {
+      {"  ABc", "ab", 0, 1, 0},
+      {"  ABc", "ab", 1, 0, 0},
+      {"abc  ", "BC  ", 0, 0, 1},
+      {"abc  ", "bc", 1, 0, 1},
+      {"abc", "", 1, 1, 1},
+      {"abc", "   ", 0, 1, 1},
+      {"ab", "abc", 0, 0, 0},
+      {"", "a", 0, 0, 0},
+      {"a b", "a b", 1, 1, 1},
+  };
+  for (const auto& c : cases) {
+    Textrope t;
+    t.SetValue(c.value);
+    EXPECT_EQ(t.StartsWith(c.text, c.exactCase), c.starts) << "'" << c.value << "' starts with '" << c.text << "'";
+    EXPECT_EQ(t.EndsWith(c.text, c.exactCase), c.ends) << "'" << c.value << "' ends with '" << c.text << "'";
+  }
+}
+
 TEST(TextropeWords, ScannerForwardsAndBackwards) {
   Textrope t;
   t.SetValue("don't stop.");
