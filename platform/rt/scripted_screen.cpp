@@ -129,8 +129,11 @@ void ScriptedScreen::CarryOut(const std::vector<ScriptToken>& tokens) {
   }
   if (verb == "wait") {
     argumentCount(1);
-    double seconds = TextToReal(tokens[1].text);
-    if (tokens[1].quoted || seconds < 0 || seconds > 86400) Fail("\"wait\" takes a number of seconds");
+    const std::string& text = tokens[1].text;
+    bool number = !tokens[1].quoted && !text.empty() && text.find_first_not_of("0123456789.") == std::string::npos &&
+                  std::count(text.begin(), text.end(), '.') <= 1 && text != ".";
+    double seconds = number ? TextToReal(text) : -1;
+    if (seconds < 0 || seconds > 86400) Fail("\"wait\" takes a number of seconds, at most a day");
     waitLeft_ = static_cast<std::int64_t>(std::llround(seconds * 100));
     return;
   }
