@@ -315,6 +315,33 @@ class Textrope {
   virtual LONG IsTime();
   virtual LONG IsTime(std::string_view pValue);
 
+  // ---- Hexadecimal and number bases (textrope_hex.cpp) ----
+  // Hexadecimal output is lower case unless pCase is 1; input takes either case. Digit
+  // values: '0'-'9' are 0-9, letters 10-35 in either case, every other byte 0. None of these
+  // records an error.
+
+  // num written in base 2 to 16 without leading zeros; empty for num 0 or below and for any
+  // other base.
+  virtual std::string DecToBase(LONG num, LONG base = 16, LONG lowerCase = 0);
+  // The number spelled by num (trailing blanks ignored). Digits not below base are skipped;
+  // sums wrap at 32 bits.
+  virtual LONG BaseToDec(std::string_view num, LONG base = 16);
+  virtual std::string ByteToHex(BYTE pByte);
+  // The byte spelled by one or two characters; 0 for any other length.
+  virtual BYTE HexToByte(std::string_view hexVal);
+  // Always eight digits, two's complement for negative numbers.
+  virtual std::string LongToHex(LONG pLong);
+  // Hexadecimal text of the first pLen bytes of binData (0: binData without trailing blanks;
+  // never more than binData holds); nothing when there is nothing to encode.
+  virtual std::optional<std::string> StringToHex(std::string_view binData, LONG pLen = 0, LONG pCase = 0);
+  // The bytes spelled by consecutive character pairs (an odd last character is ignored);
+  // nothing when there is not one whole pair.
+  virtual std::optional<std::string> HexToString(std::string_view hexData);
+  // The value becomes its hexadecimal text (every byte, trailing blanks included).
+  virtual void ToHex(LONG pCase = 0);
+  // The value (hexadecimal text) becomes the bytes it spells; unchanged when it spells none.
+  virtual void FromHex();
+
   // ---- State ----
 
   // The value, always exactly as long as its bytes (no reserve is kept).
