@@ -29,6 +29,9 @@ struct LinesGroupType {
   std::string Line;
 };
 
+// A large-object field of the data layer: its size and its bytes.
+using BLOB = std::vector<BYTE>;
+
 class Textrope {
  public:
   Textrope() = default;
@@ -341,6 +344,31 @@ class Textrope {
   virtual void ToHex(LONG pCase = 0);
   // The value (hexadecimal text) becomes the bytes it spells; unchanged when it spells none.
   virtual void FromHex();
+
+  // ---- Files and blobs (textrope_file.cpp) ----
+  // File names lose their trailing blanks and are otherwise used whole; a name holding a NUL
+  // byte is refused. The bytes go both ways untranslated.
+
+  // Reads the file into the value: all of it, or pLength bytes (0: to the end) from byte
+  // pOffset (0-based; a negative offset counts back from the end, and one reaching before
+  // the start means the start). Never reads more than the file holds; `bytes` is the count
+  // read. 1, or 0 with the error recorded and the value unchanged (a failed read empties it).
+  virtual LONG LoadFile(std::string_view fileName, LONG pOffset = 0, LONG pLength = 0);
+  // Writes the value to the file, replacing it or (pAppendFlag) adding to its end.
+  virtual LONG SaveFile(std::string_view fileName, LONG pAppendFlag = 0);
+  // Writes the first dataLen bytes of writeString (all of them for 0 or below). The new
+  // contents go to a temporary file first, which then replaces the old file, so a failure
+  // leaves the old file as it was. 1, or 0 with the error recorded.
+  virtual LONG SaveFile(std::string_view writeString, std::string_view fileName, LONG pAppendFlag, LONG dataLen);
+  virtual LONG SaveFileA(std::string_view writeString, std::string_view fileName, LONG pAppendFlag = 0);
+  // Parts of a path ('\' separators, else '/'); an omitted path means the value.
+  virtual std::string PathOnly(std::optional<std::string_view> fPath = std::nullopt);
+  virtual std::string FileNameOnly(std::optional<std::string_view> fPath, LONG pIncludeExtension);
+  virtual std::string ExtensionOnly(std::optional<std::string_view> fPath = std::nullopt);
+  // The value into the blob, or the whole blob into the value; 0 for no blob (and for an
+  // empty one when reading).
+  virtual LONG ToBlob(BLOB* blob);
+  virtual LONG FromBlob(BLOB* blob);
 
   // ---- State ----
 

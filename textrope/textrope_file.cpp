@@ -1,0 +1,291 @@
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+
+#include "platform/win/last_error.h"
+#include "textrope/byte_text.h"
+#include "textrope/textrope.h"
+
+using textrope::Clipped;
+
+namespace {
+
+// Closes the descriptor when the call ends, whichever way it ends.
+class FileDescriptor {
+ public:
+  explicit FileDescriptor(int fd) : fd_(fd) {}
+  ~FileDescriptor() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  FileDescriptor(const FileDescriptor&) = delete;
+  FileDescriptor& operator=(const FileDescriptor&) = delete;
+  int get() const { return fd_; }
+  // Closes now and reports the result: a failed close can mean lost data.
+  bool Close() {
+    int fd = fd_;
+    fd_ = -1;
+    return ::close(fd) == 0;
+  }
+
+ private:
+  int fd_;
+};
+
+LONG ErrnoCode(int err) { return static_cast<LONG>(SetLastErrorFromErrno(err)); }
+
+// Reads up to count bytes at offset; answers the count read (short only at the end of the
+// file), or -1 with errno set.
+std::int64_t ReadAt(int fd, char* buffer, std::size_t count, off_t offset) {
+  std::size_t done = 0;
+  while (done < count) {
+    ssize_t got = ::pread(fd, buffer + done, count - done, offset + static_cast<off_t>(done));
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) return -1;
+    if (got == 0) break;
+    done += static_cast<std::size_t>(got);
+  }
+  return static_cast<std::int64_t>(done);
+}
+
+bool WriteAll(int fd, const char* data, std::size_t count) {
+  while (count > 0) {
+    ssize_t put = ::write(fd, data, count);
+    if (put < 0 && errno == EINTR) continue;
+    if (put <= 0) return false;
+    data += put;
+    count -= static_cast<std::size_t>(put);
+  }
+  return true;
+}
+
+// Copies the whole of an existing file to fd (the start of an append).
+bool CopyFileTo(const std::string& path, int fd) {
+  FileDescriptor in(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  if (in.get() < 0) return false;
+  char buffer[1 << 16];
+  for (off_t offset = 0;;) {
+    std::int64_t got = ReadAt(in.get(), buffer, sizeof buffer, offset);
+    if (got < 0) return false;
+    if (got == 0) return true;
+    if (!WriteAll(fd, buffer, static_cast<std::size_t>(got))) return false;
+    offset += static_cast<off_t>(got);
+  }
+}
+
+// The file a save really replaces: the target of a symbolic link, so the link survives.
+std::string SaveTarget(const std::string& path) {
+  struct stat link {};
+  if (::lstat(path.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
+    if (char* resolved = ::realpath(path.c_str(), nullptr)) {
+      std::string target(resolved);
+      std::free(resolved);
+      return target;
+    }
+  }
+  return path;
+}
+
+// A new, empty file next to target, created with the mode target has (or the default).
+int CreateTemporaryBeside(const std::string& target, std::string& tempPath, const struct stat* existing) {
+  static std::atomic<unsigned> counter{0};
+  for (;;) {
+    tempPath = target + ".tmp-" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
+    int fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0 && errno == EEXIST) continue;
+    if (fd >= 0 && existing != nullptr) ::fchmod(fd, existing->st_mode & 07777);
+    return fd;
+  }
+}
+
+}  // namespace
+
+LONG Textrope::LoadFile(std::string_view fileName, LONG pOffset, LONG pLength) {
+  bytes = 0;
+  std::string_view name = Clipped(fileName);
+  if (name.empty()) {
+    winErrorCode = 0;
+    ErrorTrap("LoadFile", "Cannot load the file, the name is blank.");
+    return 0;
+  }
+  const std::string path(name);
+  const std::string cannotOpen = "Error loading the file, could not open " + path + ".";
+  if (path.find('\0') != std::string::npos) {
+    winErrorCode = ErrnoCode(EINVAL);
+    ErrorTrap("LoadFile", cannotOpen);
+    return 0;
+  }
+  FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  struct stat info {};
+  if (file.get() < 0 || ::fstat(file.get(), &info) != 0 || S_ISDIR(info.st_mode)) {
+    winErrorCode = ErrnoCode(file.get() < 0 || !S_ISDIR(info.st_mode) ? errno : EISDIR);
+    ErrorTrap("LoadFile", cannotOpen);
+    return 0;
+  }
+  const std::int64_t size = info.st_size;
+  if (size == 0) {
+    winErrorCode = 0;
+    ErrorTrap("LoadFile", "Error loading the file, the file size is zero. no data to read.");
+    return 0;
+  }
+  if (size > INT32_MAX) {
+    winErrorCode = 0;
+    ErrorTrap("LoadFile", "Error loading the file, the file is 2 GB or larger.");
+    return 0;
+  }
+
+  // Where to start and how much the file holds from there.
+  std::int64_t start = 0;
+  std::int64_t available = size;
+  if (pOffset > 0) {
+    if (pOffset >= size) {
+      winErrorCode = 0;
+      ErrorTrap("LoadFile", "Error loading the file, the offset is greater than the file length.");
+      return 0;
+    }
+    start = pOffset;
+    available = size - pOffset;
+  } else if (pOffset < 0) {
+    std::int64_t back = -static_cast<std::int64_t>(pOffset);
+    if (back <= size) {
+      start = size - back;
+      available = back;
+    }
+  }
+  const std::int64_t count = pLength > 0 ? std::min<std::int64_t>(available, pLength) : available;
+
+  Free(0);
+  base64 = 0;
+  value.assign(static_cast<std::size_t>(count), ' ');
+  std::int64_t got = ReadAt(file.get(), value.data(), value.size(), static_cast<off_t>(start));
+  if (got < 0) {
+    winErrorCode = ErrnoCode(errno);
+    Free(0);
+    ErrorTrap("LoadFile", "Error loading the file, the ReadFile API failed.");
+    return 0;
+  }
+  // A file that shrank since it was measured gives what it still holds.
+  if (got < count) value = value.substr(0, static_cast<std::size_t>(got));
+  bytes = static_cast<LONG>(got);
+  return 1;
+}
+
+LONG Textrope::SaveFile(std::string_view fileName, LONG pAppendFlag) {
+  return SaveFile(value, fileName, pAppendFlag, 0);
+}
+
+LONG Textrope::SaveFile(std::string_view writeString, std::string_view fileName, LONG pAppendFlag, LONG dataLen) {
+  std::string_view name = Clipped(fileName);
+  if (name.empty()) {
+    winErrorCode = 0;
+    ErrorTrap("SaveFile", "Cannot save the file, the file name passed is blank.");
+    return 0;
+  }
+  const std::string path(name);
+  const std::string cannotCreate = "Could not save the file, the CreateFile API failed to create " + path;
+  const std::string cannotWrite = "Failed to save the file, WriteFile failed to write to " + path;
+  if (path.find('\0') != std::string::npos) {
+    winErrorCode = ErrnoCode(EINVAL);
+    ErrorTrap("SaveFile", cannotCreate);
+    return 0;
+  }
+  std::size_t count = writeString.size();
+  if (dataLen > 0) count = std::min(count, static_cast<std::size_t>(dataLen));
+
+  const std::string target = SaveTarget(path);
+  struct stat existing {};
+  const bool exists = ::stat(target.c_str(), &existing) == 0;
+  if (exists && S_ISDIR(existing.st_mode)) {
+    winErrorCode = ErrnoCode(EISDIR);
+    ErrorTrap("SaveFile", cannotCreate);
+    return 0;
+  }
+  std::string tempPath;
+  FileDescriptor temp(CreateTemporaryBeside(target, tempPath, exists ? &existing : nullptr));
+  if (temp.get() < 0) {
+    winErrorCode = ErrnoCode(errno);
+    ErrorTrap("SaveFile", cannotCreate);
+    return 0;
+  }
+  auto fail = [&](int err, std::string_view message) {
+    winErrorCode = ErrnoCode(err);
+    ::unlink(tempPath.c_str());
+    ErrorTrap("SaveFile", message);
+    return 0;
+  };
+  if (pAppendFlag != 0 && exists && !CopyFileTo(target, temp.get())) {
+    return fail(errno, "Failed to save the file, SetFilePointer failed, so could not append.");
+  }
+  if (!WriteAll(temp.get(), writeString.data(), count) || ::fsync(temp.get()) != 0) {
+    int err = errno;
+    temp.Close();
+    return fail(err, cannotWrite);
+  }
+  if (!temp.Close()) return fail(errno, cannotWrite);
+  if (::rename(tempPath.c_str(), target.c_str()) != 0) return fail(errno, cannotWrite);
+  return 1;
+}
+
+LONG Textrope::SaveFileA(std::string_view writeString, std::string_view fileName, LONG pAppendFlag) {
+  return SaveFile(writeString, fileName, pAppendFlag, 0);
+}
+
+std::string Textrope::PathOnly(std::optional<std::string_view> fPath) {
+  std::string_view path = Clipped(fPath ? *fPath : std::string_view(value));
+  std::size_t at = path.rfind('\\');
+  if (at == std::string_view::npos) at = path.rfind('/');
+  if (at == std::string_view::npos) return {};
+  return std::string(path.substr(0, at));
+}
+
+std::string Textrope::FileNameOnly(std::optional<std::string_view> fPath, LONG pIncludeExtension) {
+  std::string_view path = Clipped(fPath ? *fPath : std::string_view(value));
+  if (path.empty() || path.back() == '/' || path.back() == '\\') return {};
+  std::size_t at = path.rfind('\\');
+  if (at == std::string_view::npos) at = path.rfind('/');
+  if (at == std::string_view::npos) {
+    if (pIncludeExtension != 0) return std::string(path);
+    std::size_t dot = path.rfind('.');
+    if (dot == std::string_view::npos) return std::string(path);
+    return std::string(path.substr(0, dot));
+  }
+  std::string_view name = path.substr(at + 1);
+  if (pIncludeExtension != 0) return std::string(name);
+  // A dot that starts the name (".profile") does not begin an extension.
+  std::size_t dot = name.rfind('.');
+  if (dot == std::string_view::npos || dot == 0) return std::string(name);
+  return std::string(name.substr(0, dot));
+}
+
+std::string Textrope::ExtensionOnly(std::optional<std::string_view> fPath) {
+  std::string_view path = Clipped(fPath ? *fPath : std::string_view(value));
+  if (path.empty() || path.back() == '/' || path.back() == '\\' || path.back() == '.') return {};
+  std::size_t at = path.find_last_of("./\\", path.size() - 2);
+  if (at == std::string_view::npos || path[at] != '.') return {};
+  return std::string(path.substr(at + 1));
+}
+
+LONG Textrope::ToBlob(BLOB* blob) {
+  if (blob == nullptr) {
+    ErrorTrap("ToBlob", "The passed BLOB pointer was null");
+    return 0;
+  }
+  blob->assign(value.begin(), value.end());
+  return 1;
+}
+
+LONG Textrope::FromBlob(BLOB* blob) {
+  if (blob == nullptr || blob->empty()) {
+    ErrorTrap("FromBlob", "The passed BLOB pointer was null or the BLOB did not contain any data.");
+    return 0;
+  }
+  Free(0);
+  value.assign(blob->begin(), blob->end());
+  base64 = 0;
+  return 1;
+}
