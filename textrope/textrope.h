@@ -219,6 +219,11 @@ class Textrope {
   // only: a byte that is not one adds nothing). A delimiter with fewer than two bytes after
   // it stays as it is.
   virtual void UrlDecode(std::string_view pDelimiter = {}, std::string_view pSpace = {});
+  // "rrggbb" (lower case, "#" in front with addHash) of a colour number whose lowest byte is
+  // red; empty outside 0 to 0FFFFFFh.
+  virtual std::string ColorToHex(LONG claColor, LONG addHash);
+  // The colour number of "rrggbb" or "#rrggbb"; -1 when the text is too short.
+  virtual LONG ColorFromHex(std::string_view hexCol);
   // Wraps the value in the quotes (default a double quote; the end quote defaults to the
   // start one) unless it already is. A given but empty quote is a blank.
   virtual void Quote(std::optional<std::string_view> pQuoteStart = std::nullopt,

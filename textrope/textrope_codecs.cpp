@@ -30,6 +30,26 @@ bool ReadOwnMemory(std::uintptr_t address, char* into, std::size_t length) {
 
 }  // namespace
 
+std::string Textrope::ColorToHex(LONG claColor, LONG addHash) {
+  if (claColor < 0 || claColor > 0xFFFFFF) return {};
+  std::string text = addHash != 0 ? "#" : "";
+  for (int shift : {0, 8, 16}) text += ByteToHex(static_cast<BYTE>(claColor >> shift & 0xFF));
+  return text;
+}
+
+LONG Textrope::ColorFromHex(std::string_view hexCol) {
+  std::string_view digits = textrope::Clipped(hexCol);
+  if (digits.size() < 6) return -1;
+  if (digits.front() == '#') {
+    if (digits.size() < 7) return -1;
+    digits.remove_prefix(1);
+  }
+  // Red, green and blue; red is the lowest byte of a colour number.
+  LONG colour = 0;
+  for (int i = 0; i < 3; ++i) colour |= static_cast<LONG>(HexToByte(digits.substr(2 * i, 2))) << (8 * i);
+  return colour;
+}
+
 void Textrope::Quote(std::optional<std::string_view> pQuoteStart, std::optional<std::string_view> pQuoteEnd) {
   const char open = QuoteChar(pQuoteStart, '"');
   const char close = QuoteChar(pQuoteEnd, open);

@@ -58,6 +58,7 @@ TEST(TextropeUrl, Decode) {
       {"a%4", "", "", "a%4"},
       {"%", "", "", "%"},
       {"a=20b_c", "=", "_", "a b c"},
+      {"%7Euser%2Fdoc%E2%82%AC", "", "", "~user/doc\xE2\x82\xAC"},  // standard percent-encoding
       {"", "", "", ""},
   };
   for (const auto& c : cases) {
@@ -79,6 +80,30 @@ TEST(TextropeUrl, EncodeThenDecodeGivesEveryByteBack) {
     t.UrlDecode();
     EXPECT_EQ(t.value, bytes) << "flags " << flags;
   }
+}
+
+TEST(TextropeColour, ToAndFromHex) {
+  struct Case {
+    LONG colour;
+    LONG hash;
+    const char* text;
+  } cases[] = {
+      {255, 1, "#ff0000"}, {0x00FF00, 0, "00ff00"}, {0x123456, 1, "#563412"}, {0, 0, "000000"},
+      {0xFFFFFF, 1, "#ffffff"}, {-1, 0, ""}, {0x1000000, 1, ""},
+  };
+  for (const auto& c : cases) {
+    Textrope t;
+    EXPECT_EQ(t.ColorToHex(c.colour, c.hash), c.text) << c.colour;
+    if (*c.text != '\0') {
+      EXPECT_EQ(t.ColorFromHex(c.text), c.colour) << c.text;
+    }
+  }
+  Textrope t;
+  EXPECT_EQ(t.ColorFromHex("#FF0000"), 255);
+  EXPECT_EQ(t.ColorFromHex("ff0000  "), 255);
+  EXPECT_EQ(t.ColorFromHex("#fff"), -1);
+  EXPECT_EQ(t.ColorFromHex("#fffff"), -1);
+  EXPECT_EQ(t.ColorFromHex("fffff "), -1);
 }
 
 TEST(TextropeQuoting, QuoteAndUnquoteOmittedVersusEmpty) {
