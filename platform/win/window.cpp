@@ -9,6 +9,7 @@
 #include <unordered_map>
 
 #include "platform/win/last_error.h"
+#include "platform/win/messages.h"
 
 namespace {
 
@@ -165,7 +166,9 @@ LRESULT CallWindowProcA(WNDPROC proc, HWND hwnd, UINT message, WPARAM wParam, LP
   return proc ? proc(hwnd, message, wParam, lParam) : 0;
 }
 
-LRESULT DefWindowProcA(HWND, UINT, WPARAM, LPARAM) { return 0; }
+// A window with no say of its own lets the desktop session end, as the default procedure
+// of the platform the program was designed for does.
+LRESULT DefWindowProcA(HWND, UINT message, WPARAM, LPARAM) { return message == WM_QUERYENDSESSION ? TRUE : 0; }
 
 BOOL PostMessageA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   std::shared_ptr<ThreadQueue> owner;

@@ -6,7 +6,9 @@
 #include <gtest/gtest.h>
 
 #include "platform/win/messages.h"
+#include "platform/rt/events.h"
 #include "platform/win/window.h"
+#include "screen_fixture.h"
 
 namespace qtscreen {
 namespace {
@@ -27,6 +29,12 @@ LRESULT Original(HWND, UINT message, WPARAM, LPARAM) { return message == WM_QUER
 LRESULT Subclass(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_QUERYENDSESSION || message == WM_ENDSESSION) gSeen.push_back({message, wParam, lParam});
   if (message == WM_QUERYENDSESSION) return gAnswer;
+  return CallWindowProcA(gOriginal, hwnd, message, wParam, lParam);
+}
+
+// Records and passes everything on: the window's own procedure answers.
+LRESULT Recording(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_QUERYENDSESSION || message == WM_ENDSESSION) gSeen.push_back({message, wParam, lParam});
   return CallWindowProcA(gOriginal, hwnd, message, wParam, lParam);
 }
 
@@ -95,3 +103,20 @@ TEST_F(SessionEndTest, WindowsClosedMeanwhileAreSkipped) {
 
 }  // namespace
 }  // namespace qtscreen
+
+// The whole road on the Qt screen: the signal, the subclassed procedure of an open runtime
+// window, the runtime's own procedure answering for the window, and the windows closed in
+// order so the program can save its settings.
+TEST_F(ScreenTest, TheSessionEndReachesOpenWindowsAndClosesThem) {
+  qtscreen::gSeen.clear();
+  qtscreen::gOriginal = reinterpret_cast<WNDPROC>(
+      SetWindowLongA(window_->Frame(), GWL_WNDPROC, reinterpret_cast<LONG_PTR>(qtscreen::Recording)));
+  raise(SIGHUP);
+  const auto events = Events();
+  ASSERT_EQ(qtscreen::gSeen.size(), 2u);
+  EXPECT_EQ(qtscreen::gSeen[0].message, WM_QUERYENDSESSION);
+  EXPECT_EQ(qtscreen::gSeen[0].lParam, ENDSESSION_LOGOFF);
+  EXPECT_EQ(qtscreen::gSeen[1].wParam, WPARAM(TRUE));
+  EXPECT_EQ(events, (std::vector<std::pair<int, int>>{{EVENT::CloseWindow, 0}}));
+  signal(SIGHUP, SIG_DFL);
+}

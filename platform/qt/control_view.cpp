@@ -1,0 +1,132 @@
+#include "platform/qt/control_view.h"
+
+#include <optional>
+
+#include "platform/qt/control_views.h"
+#include "platform/qt/dialog_units.h"
+#include "platform/qt/wait_loop.h"
+#include "platform/qt/window_view.h"
+#include "platform/rt/props.h"
+#include "platform/rt/use.h"
+#include "platform/win/debug_output.h"
+
+namespace qtscreen {
+namespace {
+
+// Runtime colours are 0xBBGGRR numbers; -1 and the system-colour range mean "the default".
+std::optional<QColor> ColourOf(const QString& text) {
+  if (text.trimmed().isEmpty()) return std::nullopt;
+  const long long value = rt::TextToNumber(text.toStdString());
+  if (value < 0 || value >= 0x80000000LL) return std::nullopt;
+  return QColor(int(value & 0xFF), int((value >> 8) & 0xFF), int((value >> 16) & 0xFF));
+}
+
+Qt::CursorShape CursorOf(const QString& name) {
+  const QString n = name.toLower();
+  if (n.contains(QLatin1String("hand")) || n.contains(QLatin1String("link"))) return Qt::PointingHandCursor;
+  if (n.contains(QLatin1String("wait"))) return Qt::WaitCursor;
+  if (n.contains(QLatin1String("ibeam"))) return Qt::IBeamCursor;
+  if (n.contains(QLatin1String("cross"))) return Qt::CrossCursor;
+  return Qt::ArrowCursor;
+}
+
+}  // namespace
+
+QString FromUtf8(const std::string& text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+
+ControlView::ControlView(WindowView& view, int field) : view_(view), field_(field) {}
+
+ControlView::~ControlView() { delete widget_.data(); }
+
+rt::Window& ControlView::Runtime() const { return view_.Runtime(); }
+
+const rt::ControlDef& ControlView::Def() const { return Runtime().Control(field_); }
+
+QString ControlView::Prop(int prop) const { return FromUtf8(Runtime().Prop(field_, prop)); }
+
+void ControlView::SetWidget(QWidget* widget) {
+  widget_ = widget;
+  widget->setObjectName(FromUtf8(Def().equate));
+}
+
+void ControlView::Acted(const std::string& refused) const {
+  WaitLoop::Wake();
+  if (!refused.empty()) OutputDebugStringA(("[screen] " + refused + "\n").c_str());
+}
+
+void ControlView::Place() {
+  if (!widget_) return;
+  QRect r = view_.ToPixels(Runtime().PropNumber(field_, PROP::Xpos), Runtime().PropNumber(field_, PROP::Ypos),
+                           Runtime().PropNumber(field_, PROP::Width), Runtime().PropNumber(field_, PROP::Height));
+  // A control without a size takes the size its contents ask for.
+  const QSize hint = widget_->sizeHint();
+  if (r.width() <= 0) r.setWidth(qMax(hint.width(), 1));
+  if (r.height() <= 0) r.setHeight(qMax(hint.height(), 1));
+  widget_->setGeometry(r);
+}
+
+void ControlView::ApplyStyle() {
+  if (!widget_) return;
+  QFont font = view_.font();
+  if (const QString name = Prop(PROP::FontName); !name.isEmpty()) font = WindowFont(name.toStdString(), font.pointSize());
+  if (const long long size = Runtime().PropNumber(field_, PROP::FontSize); size > 0) font.setPointSize(int(size));
+  if (const long long style = Runtime().PropNumber(field_, PROP::FontStyle); style > 0) {
+    font.setWeight(QFont::Weight(qBound(1, int(style & 0xFFF), 1000)));
+    font.setItalic(style & 0x1000);
+    font.setUnderline(style & 0x2000);
+    font.setStrikeOut(style & 0x4000);
+  }
+  widget_->setFont(font);
+
+  QPalette palette = view_.palette();
+  if (auto colour = ColourOf(Prop(PROP::FontColor))) {
+    palette.setColor(QPalette::WindowText, *colour);
+    palette.setColor(QPalette::Text, *colour);
+    palette.setColor(QPalette::ButtonText, *colour);
+  }
+  const auto background = ColourOf(Prop(PROP::Color));
+  if (background) {
+    palette.setColor(QPalette::Window, *background);
+    palette.setColor(QPalette::Base, *background);
+  }
+  widget_->setPalette(palette);
+  widget_->setAutoFillBackground(background.has_value());
+
+  const QString cursor = Prop(PROP::Cursor);
+  if (cursor.isEmpty()) widget_->unsetCursor();
+  else widget_->setCursor(CursorOf(cursor));
+}
+
+void ControlView::ApplyState() {
+  if (!widget_) return;
+  widget_->setVisible(Runtime().IsVisible(field_));
+  widget_->setEnabled(Runtime().IsEnabled(field_));
+}
+
+std::unique_ptr<ControlView> MakeControlView(WindowView& view, int field) {
+  switch (view.Runtime().Control(field).kind) {
+    case rt::Kind::Button: return std::make_unique<ButtonView>(view, field);
+    case rt::Kind::Check: return std::make_unique<CheckView>(view, field);
+    case rt::Kind::Option: return std::make_unique<OptionView>(view, field);
+    case rt::Kind::Radio: return std::make_unique<RadioView>(view, field);
+    case rt::Kind::Prompt: return std::make_unique<PromptView>(view, field);
+    case rt::Kind::String:
+    case rt::Kind::SString: return std::make_unique<StringView>(view, field);
+    case rt::Kind::Entry: return std::make_unique<EntryView>(view, field);
+    case rt::Kind::Spin: return std::make_unique<SpinView>(view, field);
+    case rt::Kind::Group: return std::make_unique<GroupView>(view, field);
+    case rt::Kind::Box: return std::make_unique<BoxView>(view, field);
+    case rt::Kind::Image: return std::make_unique<ImageView>(view, field);
+    case rt::Kind::Region: return std::make_unique<RegionView>(view, field);
+    case rt::Kind::List:
+    case rt::Kind::Combo:
+      if (view.Runtime().Control(field).drop || view.Runtime().Control(field).kind == rt::Kind::Combo)
+        return std::make_unique<DropListView>(view, field);
+      return std::make_unique<ListView>(view, field);
+    case rt::Kind::Sheet: return std::make_unique<SheetView>(view, field);
+    case rt::Kind::Tab: return std::make_unique<TabView>(view, field);
+    default: return nullptr;
+  }
+}
+
+}  // namespace qtscreen

@@ -1,0 +1,19 @@
+#pragma once
+// The runtime's user dialogs as real Qt dialogs: message boxes, file choosers, popup
+// menus and the beep. Each runs modally and returns the runtime's answer.
+#include <optional>
+#include <string>
+
+#include "platform/rt/screen.h"
+
+namespace qtscreen {
+
+// The chosen button, from 1. Esc and the close box choose a "Cancel" or "No" button, or
+// the only button; without one of those the box can only be answered by a button.
+int ShowMessage(const rt::MessageRequest& request);
+// The chosen path; nullopt when cancelled.
+std::optional<std::string> ShowFileDialog(const rt::FileRequest& request);
+// Opens at the mouse; the chosen entry from 1, separators ("-") not counted; 0 when none.
+int ShowPopup(const rt::PopupRequest& request);
+
+}  // namespace qtscreen

@@ -1,0 +1,65 @@
+#include "platform/qt/qt_screen.h"
+
+#include <QApplication>
+
+#include "platform/qt/desktop_publisher.h"
+#include "platform/qt/dialogs.h"
+#include "platform/qt/session_end.h"
+#include "platform/qt/wait_loop.h"
+#include "platform/qt/window_view.h"
+#include "platform/rt/user_action.h"
+
+namespace qtscreen {
+
+QtScreen::QtScreen(std::unique_ptr<QApplication> application)
+    : application_(std::move(application)),
+      desktop_(std::make_unique<DesktopPublisher>()),
+      session_(std::make_unique<SessionEnd>(
+          [this] {
+            std::vector<HWND> frames;
+            for (const auto& view : views_) frames.push_back(view->Runtime().Frame());
+            return frames;
+          },
+          // Top windows first, so that a modal window is closed before the one beneath it.
+          [this] {
+            for (auto it = views_.rbegin(); it != views_.rend(); ++it) rt::user::Close((*it)->Runtime());
+            WaitLoop::Wake();
+          })) {}
+
+QtScreen::~QtScreen() = default;
+
+void QtScreen::WindowOpened(rt::Window& window) {
+  // The window is built hidden and shown once every control stands where it belongs.
+  views_.push_back(std::make_unique<WindowView>(window));
+}
+
+void QtScreen::WindowClosed(rt::Window& window) {
+  std::erase_if(views_, [&](const auto& view) { return &view->Runtime() == &window; });
+}
+
+void QtScreen::PropertyChanged(rt::Window& window, int field, int prop, int) {
+  if (WindowView* view = ViewOf(window)) view->PropertyChanged(field, prop);
+}
+
+void QtScreen::ListChanged(rt::Window& window, int field) {
+  if (WindowView* view = ViewOf(window)) view->ListChanged(field);
+}
+
+void QtScreen::Wait(std::chrono::milliseconds upTo) { waitLoop_.Run(upTo); }
+
+int QtScreen::Message(const rt::MessageRequest& request) { return ShowMessage(request); }
+
+std::optional<std::string> QtScreen::ChooseFile(const rt::FileRequest& request) { return ShowFileDialog(request); }
+
+int QtScreen::Popup(const rt::PopupRequest& request) { return ShowPopup(request); }
+
+void QtScreen::Beep() { QApplication::beep(); }
+
+WindowView* QtScreen::ViewOf(const rt::Window& window) const {
+  for (const auto& view : views_) {
+    if (&view->Runtime() == &window) return view.get();
+  }
+  return nullptr;
+}
+
+}  // namespace qtscreen

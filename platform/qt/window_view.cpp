@@ -1,0 +1,265 @@
+#include "platform/qt/window_view.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QPainter>
+#include <QScreen>
+
+#include "platform/qt/art.h"
+#include "platform/qt/desktop_publisher.h"
+#include "platform/qt/file_drop.h"
+#include "platform/qt/wait_loop.h"
+#include "platform/rt/props.h"
+#include "platform/rt/system.h"
+#include "platform/rt/use.h"
+#include "platform/rt/user_action.h"
+
+namespace qtscreen {
+namespace {
+
+bool IsGeometry(int prop) {
+  return prop == PROP::Xpos || prop == PROP::Ypos || prop == PROP::Width || prop == PROP::Height;
+}
+
+bool IsStyle(int prop) {
+  return prop == PROP::FontName || prop == PROP::FontSize || prop == PROP::FontStyle || prop == PROP::FontColor ||
+         prop == PROP::Color || prop == PROP::Cursor;
+}
+
+// A window without a size of its own gets a small, usable one.
+constexpr QSize kFallbackSize(320, 200);
+
+}  // namespace
+
+WindowView::WindowView(rt::Window& window)
+    : QWidget(nullptr, Qt::Window),
+      window_(window),
+      units_(WindowFont(window.Prop(0, PROP::FontName), static_cast<int>(window.PropNumber(0, PROP::FontSize)))) {
+  setObjectName(FromUtf8(window.Def().label));
+  if (window.Def().modal) setWindowModality(Qt::ApplicationModal);
+  ApplyFont();
+  PropertyChanged(0, PROP::Text);
+  PropertyChanged(0, PROP::Icon);
+  PropertyChanged(0, PROP::Wallpaper);
+
+  controls_.resize(static_cast<std::size_t>(window.Fields()));
+  for (int field = 1; field <= window.Fields(); ++field) controls_[static_cast<std::size_t>(field - 1)] = MakeControlView(*this, field);
+  for (const auto& control : controls_) {
+    if (!control) continue;
+    control->ListChanged();
+    control->Sync();
+    control->ApplyStyle();
+    control->Place();
+    if (const int taker = FileDropField(window_, control->Field()); taker && control->Widget()) {
+      for (QWidget* target : {control->Widget(), control->MouseWidget()}) {
+        target->setAcceptDrops(true);
+        target->installEventFilter(new FileDropFilter(window_, taker, target));
+      }
+    }
+  }
+  RefreshStates();
+
+  applying_ = true;
+  ApplyGeometry();
+  setVisible(window.Prop(0, PROP::Hide).empty() && !window.Def().hidden);
+  // Centred with its frame, which the window system adds once the window is shown.
+  if (window.Def().centered) {
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+      move(pos() + screen->availableGeometry().center() - frameGeometry().center());
+  }
+  ApplyWindowState();
+  applying_ = false;
+  connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) { OnFocusChanged(now); });
+}
+
+WindowView::~WindowView() { controls_.clear(); }
+
+ControlView* WindowView::Control(int field) const {
+  if (field < 1 || field > static_cast<int>(controls_.size())) return nullptr;
+  return controls_[static_cast<std::size_t>(field - 1)].get();
+}
+
+bool WindowView::Pixels() const { return !window_.Prop(0, PROP::Pixels).empty(); }
+
+QRect WindowView::ToPixels(long long x, long long y, long long width, long long height) const {
+  auto clamp = [](long long v) { return static_cast<int>(std::clamp<long long>(v, -100000, 100000)); };
+  if (Pixels()) return QRect(clamp(x), clamp(y), clamp(width), clamp(height));
+  return units_.ToPixels(clamp(x), clamp(y), clamp(width), clamp(height));
+}
+
+int WindowView::ToUnitsX(int pixels) const { return Pixels() ? pixels : units_.ToUnitsX(pixels); }
+int WindowView::ToUnitsY(int pixels) const { return Pixels() ? pixels : units_.ToUnitsY(pixels); }
+
+void WindowView::ApplyFont() {
+  const QFont font = WindowFont(window_.Prop(0, PROP::FontName), static_cast<int>(window_.PropNumber(0, PROP::FontSize)));
+  setFont(font);
+  units_ = DialogUnits(font);
+}
+
+void WindowView::ApplyGeometry() {
+  const QRect r = ToPixels(window_.PropNumber(0, PROP::Xpos), window_.PropNumber(0, PROP::Ypos),
+                           window_.PropNumber(0, PROP::Width), window_.PropNumber(0, PROP::Height));
+  const QSize size = r.width() > 0 && r.height() > 0 ? r.size() : kFallbackSize;
+  if (window_.Def().resizable) {
+    setMinimumSize(0, 0);
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    resize(size);
+  } else {
+    setFixedSize(size);
+  }
+  if (!window_.Def().centered || isVisible()) move(r.topLeft());
+}
+
+void WindowView::ApplyWindowState() {
+  Qt::WindowStates state = windowState() & ~(Qt::WindowMaximized | Qt::WindowMinimized);
+  if (!window_.Prop(0, PROP::Maximize).empty()) state |= Qt::WindowMaximized;
+  if (!window_.Prop(0, PROP::Iconize).empty()) state |= Qt::WindowMinimized;
+  if (state != windowState()) setWindowState(state);
+}
+
+void WindowView::Resync(int field) {
+  if (ControlView* control = Control(field)) control->Sync();
+  for (int child : window_.Children(field)) {
+    if (ControlView* control = Control(child)) control->Sync();
+  }
+}
+
+void WindowView::RefreshStates() {
+  for (const auto& control : controls_) {
+    if (control) control->ApplyState();
+  }
+}
+
+void WindowView::PropertyChanged(int field, int prop) {
+  if (field == 0) {
+    applying_ = true;
+    switch (prop) {
+      case PROP::Text: setWindowTitle(FromUtf8(window_.Prop(0, PROP::Text))); break;
+      case PROP::Icon: {
+        std::string icon = window_.Prop(0, PROP::Icon);
+        if (icon.empty()) icon = rt::SystemText(PROP::AppIcon);
+        setWindowIcon(ArtIcon(icon));
+        break;
+      }
+      case PROP::Wallpaper:
+        wallpaper_ = ArtImage(window_.Prop(0, PROP::Wallpaper));
+        update();
+        break;
+      case PROP::Color: update(); break;
+      case PROP::FontName:
+      case PROP::FontSize:
+      case PROP::FontStyle:
+      case PROP::Pixels:
+        ApplyFont();
+        for (const auto& control : controls_) {
+          if (!control) continue;
+          control->ApplyStyle();
+          control->Place();
+        }
+        ApplyGeometry();
+        break;
+      case PROP::Xpos:
+      case PROP::Ypos:
+      case PROP::Width:
+      case PROP::Height: ApplyGeometry(); break;
+      case PROP::Hide:
+        setVisible(window_.Prop(0, PROP::Hide).empty() && !window_.Def().hidden);
+        RefreshStates();
+        break;
+      case PROP::Maximize:
+      case PROP::Iconize: ApplyWindowState(); break;
+      case PROP::Focus: FocusField(static_cast<int>(window_.PropNumber(0, PROP::Focus))); break;
+      default: break;
+    }
+    applying_ = false;
+    return;
+  }
+  ControlView* control = Control(field);
+  if (!control) return;
+  if (prop == PROP::Hide || prop == PROP::Disable) {
+    RefreshStates();
+    control->Sync();
+  } else if (IsGeometry(prop)) {
+    control->Place();
+  } else if (IsStyle(prop)) {
+    control->ApplyStyle();
+  } else {
+    Resync(field);
+    if (prop == PROP::Selected && window_.Control(field).kind == rt::Kind::Sheet) RefreshStates();
+  }
+}
+
+void WindowView::ListChanged(int field) {
+  if (ControlView* control = Control(field)) control->ListChanged();
+}
+
+void WindowView::FocusField(int field) {
+  ControlView* control = Control(field);
+  if (control && control->Widget()) control->Widget()->setFocus(Qt::OtherFocusReason);
+}
+
+void WindowView::OnFocusChanged(QWidget* now) {
+  if (!now || now->window() != this) return;
+  for (const auto& control : controls_) {
+    if (control && control->Widget() && (control->Widget() == now || control->Widget()->isAncestorOf(now))) {
+      if (window_.PropNumber(0, PROP::Focus) != control->Field()) rt::user::Focused(window_, control->Field());
+      return;
+    }
+  }
+}
+
+void WindowView::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  const long long colour = window_.Prop(0, PROP::Color).empty() ? -1 : window_.PropNumber(0, PROP::Color);
+  if (colour >= 0 && colour < 0x80000000LL)
+    painter.fillRect(rect(), QColor(int(colour & 0xFF), int((colour >> 8) & 0xFF), int((colour >> 16) & 0xFF)));
+  // The wallpaper is tiled from the top left corner, as a brush does.
+  if (!wallpaper_.isNull()) painter.fillRect(rect(), QBrush(wallpaper_));
+}
+
+void WindowView::closeEvent(QCloseEvent* event) {
+  // The program decides: the close box only asks, through the window's procedure.
+  event->ignore();
+  rt::user::Close(window_);
+  WaitLoop::Wake();
+}
+
+void WindowView::moveEvent(QMoveEvent* event) {
+  QWidget::moveEvent(event);
+  PublishWindowRect(window_.Frame(), frameGeometry());
+  if (!isVisible()) return;
+  const int x = ToUnitsX(pos().x()), y = ToUnitsY(pos().y());
+  if (x == window_.PropNumber(0, PROP::Xpos) && y == window_.PropNumber(0, PROP::Ypos)) return;
+  // Where the screen put the window (centred, say) is its position too, but no user moved it.
+  if (applying_) {
+    window_.NoteFromScreen(0, PROP::Xpos, std::to_string(x));
+    window_.NoteFromScreen(0, PROP::Ypos, std::to_string(y));
+    return;
+  }
+  rt::user::Moved(window_, x, y);
+  WaitLoop::Wake();
+}
+
+void WindowView::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  PublishWindowRect(window_.Frame(), frameGeometry());
+  if (applying_ || !isVisible()) return;
+  const int width = ToUnitsX(this->width()), height = ToUnitsY(this->height());
+  if (width == window_.PropNumber(0, PROP::Width) && height == window_.PropNumber(0, PROP::Height)) return;
+  rt::user::Resized(window_, width, height);
+  WaitLoop::Wake();
+}
+
+void WindowView::changeEvent(QEvent* event) {
+  QWidget::changeEvent(event);
+  if (event->type() != QEvent::WindowStateChange || applying_) return;
+  const bool maximized = isMaximized(), minimized = isMinimized();
+  const bool wasMaximized = !window_.Prop(0, PROP::Maximize).empty(), wasMinimized = !window_.Prop(0, PROP::Iconize).empty();
+  if (minimized && !wasMinimized) rt::user::Minimized(window_);
+  else if (maximized && !wasMaximized && !minimized) rt::user::Maximized(window_);
+  else if (!maximized && !minimized && (wasMaximized || wasMinimized)) rt::user::Restored(window_);
+  else return;
+  WaitLoop::Wake();
+}
+
+}  // namespace qtscreen

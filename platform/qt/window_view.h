@@ -1,0 +1,60 @@
+#pragma once
+// A runtime window as a top-level Qt widget: caption, icon, font, tiled wallpaper, size in
+// dialog units, centring, resizing, and one ControlView per control. The user's moves,
+// resizes, focus changes and the close box go back to the runtime through rt::user.
+#include <QImage>
+#include <QWidget>
+#include <memory>
+#include <vector>
+
+#include "platform/qt/control_view.h"
+#include "platform/qt/dialog_units.h"
+#include "platform/rt/window.h"
+
+namespace qtscreen {
+
+class WindowView : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit WindowView(rt::Window& window);
+  ~WindowView() override;
+
+  rt::Window& Runtime() const { return window_; }
+  const DialogUnits& Units() const { return units_; }
+  ControlView* Control(int field) const;
+  // Positions and sizes in the window's units (dialog units, or pixels for a window whose
+  // Pixels property is on) to pixels.
+  QRect ToPixels(long long x, long long y, long long width, long long height) const;
+
+  void PropertyChanged(int field, int prop);
+  void ListChanged(int field);
+  // Shows the field and the controls inside it as the runtime holds them.
+  void Resync(int field);
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void moveEvent(QMoveEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void changeEvent(QEvent* event) override;
+
+ private:
+  void ApplyFont();
+  void ApplyGeometry();
+  void ApplyWindowState();
+  void RefreshStates();
+  void FocusField(int field);
+  void OnFocusChanged(QWidget* now);
+  int ToUnitsX(int pixels) const;
+  int ToUnitsY(int pixels) const;
+  bool Pixels() const;
+
+  rt::Window& window_;
+  DialogUnits units_;
+  QImage wallpaper_;
+  std::vector<std::unique_ptr<ControlView>> controls_;  // by field - 1; null for undrawn kinds
+  bool applying_ = false;  // geometry set from the runtime, not by the user
+};
+
+}  // namespace qtscreen
