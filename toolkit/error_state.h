@@ -34,9 +34,15 @@ const HookwatchErrorState& kx_ThreadErrorState();
 inline constexpr ULONG HOOKWATCH_CODE_BIT = 0x20000000;
 constexpr LONG HookwatchCode(ULONG code) { return static_cast<LONG>(code); }
 
+inline constexpr LONG KX_ERR_STRING2FILE_NONAME = HookwatchCode(0xA0000004);
+inline constexpr LONG KX_ERR_STRING2FILE_CREATE = HookwatchCode(0xA0000005);
+inline constexpr LONG KX_ERR_STRING2FILE_WRITE = HookwatchCode(0xA0000006);
+inline constexpr LONG KX_ERR_STRING2FILE_CLOSE = HookwatchCode(0xA0000007);
+inline constexpr LONG KX_ERR_GETFILEVERSIONINFO = HookwatchCode(0xA0000031);
 inline constexpr LONG KX_ERR_ADDALERTS = HookwatchCode(0xA0000033);
 inline constexpr LONG KX_ERR_CLOSEHANDLE = HookwatchCode(0xA0000034);
 inline constexpr LONG KX_ERR_WINACCEPT = HookwatchCode(0xA0000035);
 inline constexpr LONG KX_ERR_LOADDLLPROC = HookwatchCode(0xA000003A);
+inline constexpr LONG KX_ERR_DELETEFILE = HookwatchCode(0xA000003E);
 inline constexpr LONG KX_ERR_GETREG = HookwatchCode(0xA0000045);
 inline constexpr LONG KX_ERR_VISIBLEONDESKTOP = HookwatchCode(0xA0000055);

@@ -9,6 +9,7 @@
 #include <mutex>
 #include <string_view>
 
+#include "platform/win/embedded_version.h"
 #include "platform/win/last_error.h"
 
 namespace {
@@ -68,14 +69,19 @@ bool FindBlock(const char* file, std::string& block) {
     SetLastError(2);
     return false;
   }
-  std::lock_guard guard(gLock);
-  auto it = gBlocks.find(CanonicalPath(file));
-  if (it == gBlocks.end()) {
-    SetLastError(ERROR_RESOURCE_TYPE_NOT_FOUND);
-    return false;
+  {
+    std::lock_guard guard(gLock);
+    if (auto it = gBlocks.find(CanonicalPath(file)); it != gBlocks.end()) {
+      block = it->second;
+      return true;
+    }
   }
-  block = it->second;
-  return true;
+  if (auto embedded = win::ReadEmbeddedVersion(file)) {
+    block = BuildBlock(*embedded);
+    return true;
+  }
+  SetLastError(ERROR_RESOURCE_TYPE_NOT_FOUND);
+  return false;
 }
 
 DWORD GetFileVersionInfoSizeA(const char* file, DWORD* handle) {

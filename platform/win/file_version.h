@@ -1,7 +1,7 @@
 #pragma once
-// File version resources ("version.dll"). Linux executables carry none, so the provider
-// answers from the resources the program registers (its own file's, from the build's
-// version); any other existing file has no version resource.
+// File version resources ("version.dll"). Linux executables carry none; the provider
+// answers from a resource registered for the file, else from the version strings our build
+// writes into each program file (embedded_version.h). Any other file has no version resource.
 //
 // The data block that GetFileVersionInfoA fills is ours; VerQueryValueA reads it and never
 // reads past the bytes that were filled, even when the caller's buffer was too short.
