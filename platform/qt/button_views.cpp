@@ -5,6 +5,7 @@
 
 #include "platform/qt/art.h"
 #include "platform/qt/control_views.h"
+#include "platform/qt/etched_group.h"
 #include "platform/qt/window_view.h"
 #include "platform/rt/props.h"
 #include "platform/rt/user_action.h"
@@ -42,7 +43,7 @@ void CheckView::Sync() {
   box_->setChecked(Runtime().ScreenValue(Field()) == on);
 }
 
-OptionView::OptionView(WindowView& view, int field) : ControlView(view, field), frame_(new QGroupBox(&view)) {
+OptionView::OptionView(WindowView& view, int field) : ControlView(view, field), frame_(new EtchedGroup(&view)) {
   SetWidget(frame_);
   radios_.setExclusive(true);
 }
@@ -51,8 +52,7 @@ void OptionView::Sync() {
   const QString title = Prop(PROP::Text);
   frame_->setTitle(title);
   // An option without a title is only a grouping: no frame either.
-  frame_->setFlat(title.isEmpty());
-  frame_->setStyleSheet(title.isEmpty() ? QStringLiteral("QGroupBox { border: none; }") : QString());
+  frame_->SetEtched(!title.isEmpty());
 }
 
 RadioView::RadioView(WindowView& view, int field) : ControlView(view, field), radio_(new QRadioButton(&view)) {

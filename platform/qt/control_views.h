@@ -7,7 +7,6 @@
 
 class QCheckBox;
 class QComboBox;
-class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -18,6 +17,7 @@ class QTreeView;
 
 namespace qtscreen {
 
+class EtchedGroup;
 class ListModel;
 
 // Buttons and choices (button_views.cpp).
@@ -48,7 +48,7 @@ class OptionView final : public ControlView {
   QButtonGroup& Radios() { return radios_; }
 
  private:
-  QGroupBox* frame_;
+  EtchedGroup* frame_;
   QButtonGroup radios_;
 };
 
@@ -106,7 +106,7 @@ class GroupView final : public ControlView {
   void Sync() override;
 
  private:
-  QGroupBox* group_;
+  EtchedGroup* group_;
 };
 
 class BoxView final : public ControlView {

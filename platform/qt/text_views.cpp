@@ -5,6 +5,7 @@
 
 #include "platform/qt/art.h"
 #include "platform/qt/control_views.h"
+#include "platform/qt/etched_group.h"
 #include "platform/qt/window_view.h"
 #include "platform/rt/props.h"
 #include "platform/rt/use.h"
@@ -108,7 +109,7 @@ void SpinView::Sync() {
   syncing_ = false;
 }
 
-GroupView::GroupView(WindowView& view, int field) : ControlView(view, field), group_(new QGroupBox(&view)) {
+GroupView::GroupView(WindowView& view, int field) : ControlView(view, field), group_(new EtchedGroup(&view)) {
   SetWidget(group_);
 }
 

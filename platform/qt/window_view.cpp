@@ -51,7 +51,9 @@ WindowView::WindowView(rt::Window& window)
     control->ApplyStyle();
     control->Place();
     if (const int taker = FileDropField(window_, control->Field()); taker && control->Widget()) {
-      for (QWidget* target : {control->Widget(), control->MouseWidget()}) {
+      std::vector<QWidget*> targets{control->Widget()};
+      if (control->MouseWidget() != control->Widget()) targets.push_back(control->MouseWidget());
+      for (QWidget* target : targets) {
         target->setAcceptDrops(true);
         target->installEventFilter(new FileDropFilter(window_, taker, target));
       }
