@@ -177,8 +177,8 @@ class Textrope {
   virtual void Filter(std::string_view pInclude, std::string_view pExclude);
 
   // ---- Character classes and words (textrope_words.cpp) ----
-  // Words are separated, by text type, by: 0 plain text: blank, CR, LF, TAB and . , - ; " ' !
-  // ? & ( ) * / + = < > : ; 1 HTML: the same, but an "&...;" entity is skipped where a word
+  // Word separators by text type: 0 (plain text) blank, CR, LF, TAB and the bytes
+  // .,-;"'!?&()*/+=<>: ; 1 (HTML) the same, but an "&...;" entity is skipped where a word
   // would begin; 2 the blank alone. An apostrophe followed by a letter belongs to its word.
 
   // 1 when every byte of pTestString (omitted: the value, which must not be empty) is in the
@@ -193,7 +193,7 @@ class Textrope {
   virtual LONG StartsWith(std::string_view pStr, LONG pCase);
   virtual LONG EndsWith(std::string_view pStr, LONG pCase);
   // Position of the first byte of the next word at or after pStartPos (pDir 1) or of the
-  // word at or before it (pDir -1), else 0.
+  // word at or before it (pDir -1), else 0 (always 0 for pDir 0).
   virtual LONG WordStart(LONG pStartPos, LONG textType = 0, LONG pDir = 1);
   // Position of the last byte of the word that begins at pStartPos, else 0.
   virtual LONG WordEnd(LONG pStartPos, LONG textType = 0);
