@@ -349,6 +349,39 @@ class Textrope {
   virtual void ToHex(LONG pCase = 0);
   // The value (hexadecimal text) becomes the bytes it spells; unchanged when it spells none.
   virtual void FromHex();
+  // ---- Gzip and Gunzip (textrope_gzip.cpp) ----
+  // The system's zlib is bound on first use through the run-time library services and never
+  // linked; a missing library or entry point answers -99 and leaves the value alone. Other
+  // failures answer zlib's own code with the value and `gzipped` as they were.
+
+  // Binds zlib once per process (a failed load is tried again, and traced, on the next call).
+  virtual void LoadLibs();
+  // Compresses the value in place into one complete gzip member at pLevel (-1 default, 0-9)
+  // and sets `gzipped`; a value already marked gzipped is left alone (0).
+  virtual LONG Gzip(LONG pLevel = -1);
+  // Expands a gzip member, a zlib stream, or an unterminated sync-flushed stream that ends on
+  // a block boundary, and clears `gzipped`; a value not marked gzipped is left alone (0).
+  virtual LONG Gunzip();
+
+  // ---- Byte order (textrope_byte_order.cpp) ----
+
+  // Reverses the bytes of the value in place.
+  virtual void ReverseByteOrder();
+  // x with its four bytes in reverse order.
+  virtual ULONG SwitchEndian(ULONG x);
+  // The big-endian form of a native number (swapped on this little-endian machine).
+  virtual ULONG BigEndian(ULONG x);
+  // The little-endian form of a native number: x itself on this machine.
+  virtual ULONG LittleEndian(ULONG x);
+
+  // ---- Text wrapping and bounded copy (textrope_wrap.cpp) ----
+
+  // Breaks the value into lines of at most wrapAt bytes by turning the last blank or vertical
+  // tab of each window into CR LF; a window without one is kept whole and unbroken.
+  virtual void WrapText(LONG wrapAt);
+  // Copies pIn (clipped when pClip is non-zero) into the fixed-length pOut, blank-padded or
+  // cut. Answers 0 when it fitted, -1 when pOut has no room at all, else the length of pIn.
+  virtual LONG StrCpy(std::string_view pIn, std::string& pOut, LONG pClip = 0);
 
   // ---- Files and blobs (textrope_file.cpp) ----
   // File names lose their trailing blanks and are otherwise used whole; a name holding a NUL

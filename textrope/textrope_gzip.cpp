@@ -1,0 +1,164 @@
+#include <algorithm>
+#include <cstring>
+#include <string>
+
+#include "textrope/textrope.h"
+#include "textrope/zlib_binding.h"
+
+namespace {
+
+constexpr LONG kZlibMissing = -99;
+constexpr int kGzipWindowBits = 15 + 16;      // gzip wrapper
+constexpr int kAnyHeaderWindowBits = 15 + 32;  // gzip or zlib header, detected
+constexpr int kMemoryLevel = 9;
+// zlib counts in 32 bits; larger values go through in portions.
+constexpr std::size_t kPortion = std::size_t{1} << 30;
+constexpr std::size_t kSmallestBuffer = 64;
+// Deflate cannot expand data more than about 1032 times.
+constexpr std::size_t kLargestRatio = 1032;
+constexpr std::size_t kLargestFirstBuffer = std::size_t{256} << 20;
+
+uInt Portion(std::size_t n) { return static_cast<uInt>(std::min(n, kPortion)); }
+
+// Hands the input to zlib a portion at a time.
+class InputFeed {
+ public:
+  InputFeed(z_stream& stream, const std::string& input) : stream_(stream), input_(input) {}
+  void Top() {
+    if (stream_.avail_in != 0 || fed_ == input_.size()) return;
+    stream_.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(input_.data())) + fed_;
+    stream_.avail_in = Portion(input_.size() - fed_);
+    fed_ += stream_.avail_in;
+  }
+  bool AllGiven() const { return fed_ == input_.size(); }
+  bool Exhausted() const { return AllGiven() && stream_.avail_in == 0; }
+
+ private:
+  z_stream& stream_;
+  const std::string& input_;
+  std::size_t fed_ = 0;
+};
+
+// A complete gzip member ends with its length modulo 2^32: the best first guess of the output
+// size, when it is believable. Anything else starts at four times the input.
+std::size_t FirstOutputSize(const std::string& input) {
+  std::size_t guess = input.size() * 4;
+  if (input.size() >= 18 && static_cast<unsigned char>(input[0]) == 0x1F &&
+      static_cast<unsigned char>(input[1]) == 0x8B) {
+    std::uint32_t stated = 0;
+    for (int i = 4; i >= 1; --i) stated = (stated << 8) | static_cast<unsigned char>(input[input.size() - i]);
+    if (stated != 0 && stated <= input.size() * kLargestRatio) guess = stated;
+  }
+  return std::clamp(guess, kSmallestBuffer, kLargestFirstBuffer);
+}
+
+// The value must stay exactly as long as its bytes.
+void TakeOver(Textrope& t, std::string& out, std::size_t produced) {
+  if (produced == out.size() && out.capacity() == out.size()) {
+    t.value = std::move(out);
+  } else {
+    t.value = std::string(out.data(), produced);
+  }
+  if (!t.value.empty()) t.base64 = 0;
+}
+
+}  // namespace
+
+void Textrope::LoadLibs() {
+  if (!textrope::BindZlib()) Trace(std::string("Failed to load ") + textrope::kZlibLibraryName);
+}
+
+LONG Textrope::Gzip(LONG pLevel) {
+  if (gzipped != 0) return 0;
+  LoadLibs();
+  const textrope::ZlibEntryPoints zlib = textrope::BoundZlib();
+  if (zlib.deflateInit2Entry == nullptr || zlib.deflate == nullptr || zlib.deflateEnd == nullptr) return kZlibMissing;
+
+  std::string input = std::move(value);
+  value = std::string();
+  z_stream stream{};
+  int rc = zlib.deflateInit2Entry(&stream, pLevel, Z_DEFLATED, kGzipWindowBits, kMemoryLevel, Z_DEFAULT_STRATEGY,
+                             ZLIB_VERSION, static_cast<int>(sizeof(z_stream)));
+  if (rc != Z_OK) {
+    value = std::move(input);
+    return rc;
+  }
+  // One pass usually does: compressed data rarely outgrows its input.
+  std::string out(std::clamp(input.size(), kSmallestBuffer, kPortion), '\0');
+  std::size_t produced = 0;
+  InputFeed feed(stream, input);
+  // The stream is always finished, so the result is a complete member that any gzip reader
+  // takes (and a one-byte value no longer spins in a pass that cannot finish).
+  for (;;) {
+    feed.Top();
+    if (produced == out.size()) out.resize(out.size() * 2);
+    stream.next_out = reinterpret_cast<Bytef*>(out.data()) + produced;
+    stream.avail_out = Portion(out.size() - produced);
+    const uInt room = stream.avail_out;
+    rc = zlib.deflate(&stream, feed.AllGiven() ? Z_FINISH : Z_NO_FLUSH);
+    produced += room - stream.avail_out;
+    if (rc == Z_STREAM_END) {
+      rc = Z_OK;
+      break;
+    }
+    if (rc != Z_OK) break;
+  }
+  zlib.deflateEnd(&stream);
+  if (rc != Z_OK) {
+    value = std::move(input);
+    return rc;
+  }
+  TakeOver(*this, out, produced);
+  gzipped = 1;
+  return 0;
+}
+
+LONG Textrope::Gunzip() {
+  if (gzipped == 0) return 0;
+  LoadLibs();
+  const textrope::ZlibEntryPoints zlib = textrope::BoundZlib();
+  if (zlib.inflateInit2Entry == nullptr || zlib.inflate == nullptr || zlib.inflateEnd == nullptr) return kZlibMissing;
+
+  std::string input = std::move(value);
+  value = std::string();
+  z_stream stream{};
+  int rc = zlib.inflateInit2Entry(&stream, kAnyHeaderWindowBits, ZLIB_VERSION, static_cast<int>(sizeof(z_stream)));
+  if (rc != Z_OK) {
+    value = std::move(input);
+    return rc;
+  }
+  std::string out(FirstOutputSize(input), '\0');
+  std::size_t produced = 0;
+  InputFeed feed(stream, input);
+  for (;;) {
+    feed.Top();
+    if (produced == out.size()) out.resize(out.size() * 2);
+    stream.next_out = reinterpret_cast<Bytef*>(out.data()) + produced;
+    stream.avail_out = Portion(out.size() - produced);
+    const uInt room = stream.avail_out;
+    rc = zlib.inflate(&stream, Z_SYNC_FLUSH);
+    produced += room - stream.avail_out;
+    if (rc == Z_STREAM_END) {
+      rc = Z_OK;  // bytes after a complete member are not ours
+      break;
+    }
+    const bool stalled = rc == Z_BUF_ERROR || (rc == Z_OK && stream.avail_out != 0);
+    if (rc == Z_OK && !stalled) continue;
+    if (stalled && !feed.Exhausted()) continue;
+    if (!stalled) break;
+    // The input ran out before the end of the stream. Values compressed before streams were
+    // finished end this way, on a block boundary after a sync flush; input that stops
+    // anywhere else, or holds no data at all, is torn.
+    const bool onBlockBoundary = (stream.data_type & 128) != 0;
+    rc = (onBlockBoundary && produced > 0) ? Z_OK : Z_BUF_ERROR;
+    break;
+  }
+  zlib.inflateEnd(&stream);
+  if (rc != Z_OK) {
+    value = std::move(input);
+    return rc;
+  }
+  TakeOver(*this, out, produced);
+  gzipped = 0;
+  return 0;
+}
