@@ -407,6 +407,34 @@ class Textrope {
   // empty one when reading).
   virtual LONG ToBlob(BLOB* blob);
   virtual LONG FromBlob(BLOB* blob);
+  // ---- Character-set conversion (textrope_charset.cpp) ----
+  // Code pages: 65001 UTF-8, 20127 US-ASCII, 0 the ANSI page (Windows-1252), any other n the
+  // system's "CPn". UTF-16 travels as a byte string of 2 bytes per unit, little-endian. A
+  // result is a new exact-size byte string, or none on failure (never an empty one); every
+  // conversion goes through UTF-16. Undecodable bytes become U+FFFD, characters the target
+  // page cannot hold "?".
+
+  // The ANSI text without its trailing blanks, as UTF-16; unicodeChars gets the unit count.
+  virtual std::optional<std::string> AnsiToUtf16(std::string_view strAnsi, LONG& unicodeChars, ULONG codePage);
+  // The first unicodeChars units (no more than the string holds) in the code page; ansiLen
+  // gets the byte count.
+  virtual std::optional<std::string> Utf16ToAnsi(std::string_view unicodeString, LONG unicodeChars, LONG& ansiLen,
+                                                 ULONG codePage);
+  // The whole UTF-8 text, trailing blanks included, as UTF-16.
+  virtual std::optional<std::string> Utf8To16(std::string_view strUtf8, LONG& unicodeChars);
+  // unicodeChars 0: every whole unit of the string.
+  virtual std::optional<std::string> Utf16To8(std::string_view unicodeString, LONG unicodeChars, LONG& utf8Len);
+  virtual std::optional<std::string> Utf8ToAnsi(std::string_view strUtf8, LONG& ansiLen, ULONG pCodePage);
+  virtual std::optional<std::string> AnsiToUtf8(std::string_view strAnsi, LONG& utf8Len, ULONG pCodePage);
+  // As Utf8ToAnsi and AnsiToUtf8 with US-ASCII.
+  virtual std::optional<std::string> ApiUtf8ToAnsi(std::string_view strUtf8, LONG& ansiLen);
+  virtual std::optional<std::string> ApiAnsiToUtf8(std::string_view strAnsi, LONG& utf8Len);
+  // Converts the value, which is in encoding (0: as `encoding` says; 1 UTF-8, 2 UTF-16), to
+  // the code page; `encoding` becomes 0. Answers 1 when converted.
+  virtual LONG ToAnsi(LONG encoding, ULONG pCodePage);
+  // Converts the ANSI value (code page pCodePage) to UTF-8 (encoding 1) or UTF-16 (2); sets
+  // `encoding` and `wideChars`. Refused while `encoding` is not 0. Answers 1 when converted.
+  virtual LONG ToUnicode(LONG encoding, ULONG pCodePage);
 
   // ---- State ----
 

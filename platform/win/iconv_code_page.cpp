@@ -1,0 +1,212 @@
+#include "platform/win/iconv_code_page.h"
+
+#include <iconv.h>
+
+#include <array>
+#include <cerrno>
+#include <cstring>
+#include <map>
+#include <mutex>
+#include <string>
+#include <vector>
+
+namespace win::codepage {
+namespace {
+
+constexpr char16_t kReplacement = 0xFFFD;
+constexpr char kUtf16[] = "UTF-16LE";
+const iconv_t kNoConverter = reinterpret_cast<iconv_t>(-1);
+constexpr std::size_t kFailed = static_cast<std::size_t>(-1);
+
+std::string CharsetName(UINT codePage) {
+  if (codePage == 0) return "CP1252";
+  if (codePage == 20127) return "US-ASCII";
+  return "CP" + std::to_string(codePage);
+}
+
+bool IsWindowsAnsiPage(UINT codePage) { return codePage == 0 || (codePage >= 1250 && codePage <= 1258); }
+
+bool IsHighSurrogate(char16_t u) { return u >= 0xD800 && u <= 0xDBFF; }
+bool IsLowSurrogate(char16_t u) { return u >= 0xDC00 && u <= 0xDFFF; }
+
+class Converter {
+ public:
+  Converter(const std::string& to, const std::string& from) : cd_(iconv_open(to.c_str(), from.c_str())) {}
+  ~Converter() {
+    if (cd_ != kNoConverter) iconv_close(cd_);
+  }
+  Converter(const Converter&) = delete;
+  Converter& operator=(const Converter&) = delete;
+  bool Open() const { return cd_ != kNoConverter; }
+  std::size_t Run(const char*& in, std::size_t& inLeft, char*& out, std::size_t& outLeft) {
+    return iconv(cd_, const_cast<char**>(&in), &inLeft, &out, &outLeft);
+  }
+  void Reset() { iconv(cd_, nullptr, nullptr, nullptr, nullptr); }
+  // Ends a stateful encoding (a shift back to its initial state).
+  void Finish(char*& out, std::size_t& outLeft) { iconv(cd_, nullptr, nullptr, &out, &outLeft); }
+
+ private:
+  iconv_t cd_;
+};
+
+class SingleBytePage final : public IconvPage {
+ public:
+  SingleBytePage(const std::array<char16_t, 256>& decode, const std::array<bool, 256>& defined) : decode_(decode) {
+    encode_.assign(0x10000, kUnmapped);
+    for (int b = 255; b >= 0; --b) {
+      if (defined[b]) encode_[decode_[b]] = static_cast<std::uint16_t>(b);  // the lowest byte wins
+    }
+    std::uint16_t question = encode_[u'?'];
+    defaultChar_ = question == kUnmapped ? '?' : static_cast<char>(question);
+  }
+
+  void Decode(const unsigned char* bytes, std::size_t n, Output<char16_t>& out) const override {
+    for (std::size_t i = 0; i < n; ++i) out.Put(decode_[bytes[i]]);
+  }
+
+  void Encode(const char16_t* units, std::size_t n, Output<char>& out, std::string_view replacement,
+              bool& replaced) const override {
+    const char fallback = replacement.empty() ? defaultChar_ : replacement.front();
+    for (std::size_t i = 0; i < n; ++i) {
+      std::uint16_t byte = encode_[units[i]];
+      if (byte != kUnmapped) {
+        out.Put(static_cast<char>(byte));
+        continue;
+      }
+      // A surrogate pair is one character and gets one default character.
+      if (IsHighSurrogate(units[i]) && i + 1 < n && IsLowSurrogate(units[i + 1])) ++i;
+      out.Put(fallback);
+      replaced = true;
+    }
+  }
+
+ private:
+  static constexpr std::uint16_t kUnmapped = 0xFFFF;
+  std::array<char16_t, 256> decode_;
+  std::vector<std::uint16_t> encode_;
+  char defaultChar_;
+};
+
+class MultiBytePage final : public IconvPage {
+ public:
+  explicit MultiBytePage(std::string charset) : charset_(std::move(charset)) {
+    Converter toPage(charset_, kUtf16);
+    const char question[] = {'?', '\0'};
+    const char* in = question;
+    std::size_t inLeft = 2;
+    char buffer[16];
+    char* out = buffer;
+    std::size_t outLeft = sizeof buffer;
+    if (toPage.Open() && toPage.Run(in, inLeft, out, outLeft) != kFailed) toPage.Finish(out, outLeft);
+    defaultChar_ = out > buffer ? std::string(buffer, out) : std::string("?");
+  }
+
+  void Decode(const unsigned char* bytes, std::size_t n, Output<char16_t>& out) const override {
+    Converter toUtf16(kUtf16, charset_);
+    const char* in = reinterpret_cast<const char*>(bytes);
+    std::size_t inLeft = n;
+    char chunk[4096];
+    auto emit = [&](const char* end) {
+      for (const char* p = chunk; p + 1 < end; p += 2) {
+        char16_t unit;
+        std::memcpy(&unit, p, 2);
+        out.Put(unit);
+      }
+    };
+    while (inLeft > 0) {
+      char* outPtr = chunk;
+      std::size_t outLeft = sizeof chunk;
+      const bool failed = toUtf16.Run(in, inLeft, outPtr, outLeft) == kFailed;
+      const int error = errno;
+      emit(outPtr);
+      if (!failed || error == E2BIG) continue;
+      // A byte that starts nothing valid, or a sequence cut short by the end.
+      out.Put(kReplacement);
+      ++in;
+      --inLeft;
+      toUtf16.Reset();
+    }
+    char* outPtr = chunk;
+    std::size_t outLeft = sizeof chunk;
+    toUtf16.Finish(outPtr, outLeft);
+    emit(outPtr);
+  }
+
+  void Encode(const char16_t* units, std::size_t n, Output<char>& out, std::string_view replacement,
+              bool& replaced) const override {
+    Converter toPage(charset_, kUtf16);
+    const std::string_view fallback = replacement.empty() ? std::string_view(defaultChar_) : replacement.substr(0, 1);
+    const char* in = reinterpret_cast<const char*>(units);
+    std::size_t inLeft = n * 2;
+    char chunk[4096];
+    auto emit = [&](const char* end) {
+      for (const char* p = chunk; p < end; ++p) out.Put(*p);
+    };
+    while (inLeft > 0) {
+      char* outPtr = chunk;
+      std::size_t outLeft = sizeof chunk;
+      const bool failed = toPage.Run(in, inLeft, outPtr, outLeft) == kFailed;
+      const int error = errno;
+      emit(outPtr);
+      if (!failed || error == E2BIG) continue;
+      std::size_t at = n - inLeft / 2;
+      std::size_t skip = (IsHighSurrogate(units[at]) && at + 1 < n && IsLowSurrogate(units[at + 1])) ? 2 : 1;
+      for (char c : fallback) out.Put(c);
+      replaced = true;
+      in += 2 * skip;
+      inLeft -= 2 * skip;
+    }
+    char* outPtr = chunk;
+    std::size_t outLeft = sizeof chunk;
+    toPage.Finish(outPtr, outLeft);
+    emit(outPtr);
+  }
+
+ private:
+  std::string charset_;
+  std::string defaultChar_;
+};
+
+std::shared_ptr<const IconvPage> LoadPage(UINT codePage) {
+  const std::string charset = CharsetName(codePage);
+  Converter probe(kUtf16, charset);
+  if (!probe.Open()) return nullptr;
+  std::array<char16_t, 256> decode{};
+  std::array<bool, 256> defined{};
+  for (int b = 0; b < 256; ++b) {
+    const char byte = static_cast<char>(b);
+    const char* in = &byte;
+    std::size_t inLeft = 1;
+    char buffer[8];
+    char* out = buffer;
+    std::size_t outLeft = sizeof buffer;
+    probe.Reset();
+    std::size_t rc = probe.Run(in, inLeft, out, outLeft);
+    if (rc == kFailed && errno == EINVAL) return std::make_shared<MultiBytePage>(charset);  // a lead byte
+    if (rc == kFailed) {
+      // Undefined in this page. The Windows ANSI pages give their holes in 80h-9Fh the C1
+      // controls of the same number, so every byte survives a round trip.
+      bool c1 = IsWindowsAnsiPage(codePage) && b >= 0x80 && b <= 0x9F;
+      decode[b] = c1 ? static_cast<char16_t>(b) : kReplacement;
+      defined[b] = c1;
+      continue;
+    }
+    if (out - buffer != 2) return std::make_shared<MultiBytePage>(charset);  // shifts or pairs
+    std::memcpy(&decode[b], buffer, 2);
+    defined[b] = true;
+  }
+  return std::make_shared<SingleBytePage>(decode, defined);
+}
+
+}  // namespace
+
+std::shared_ptr<const IconvPage> FindIconvPage(UINT codePage) {
+  static std::mutex lock;
+  static std::map<UINT, std::shared_ptr<const IconvPage>> pages;
+  std::lock_guard guard(lock);
+  auto found = pages.find(codePage);
+  if (found != pages.end()) return found->second;
+  return pages[codePage] = LoadPage(codePage);
+}
+
+}  // namespace win::codepage

@@ -1,0 +1,28 @@
+#pragma once
+// Code pages other than UTF-8, through the system's iconv. A single-byte page is read once
+// into tables, so converting is a look-up per byte; a multi-byte page converts through iconv
+// each time, resuming after every byte or character it cannot take.
+#include <memory>
+#include <string_view>
+
+#include "platform/win/code_page_output.h"
+#include "platform/win/types.h"
+
+namespace win::codepage {
+
+class IconvPage {
+ public:
+  virtual ~IconvPage() = default;
+  // Undecodable bytes become U+FFFD.
+  virtual void Decode(const unsigned char* bytes, std::size_t n, Output<char16_t>& out) const = 0;
+  // Characters the page cannot hold, and unpaired surrogates, become `replacement`
+  // (the page's own default character when empty); *replaced tells whether that happened.
+  virtual void Encode(const char16_t* units, std::size_t n, Output<char>& out, std::string_view replacement,
+                      bool& replaced) const = 0;
+};
+
+// The page for a Windows code-page number other than 65001 (0 is Windows-1252); null when
+// the system knows no such character set. Pages are loaded once and kept.
+std::shared_ptr<const IconvPage> FindIconvPage(UINT codePage);
+
+}  // namespace win::codepage

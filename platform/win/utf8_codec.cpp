@@ -1,0 +1,123 @@
+#include "platform/win/utf8_codec.h"
+
+#include <cstdint>
+#include <cstring>
+
+namespace win::codepage {
+namespace {
+
+constexpr char16_t kReplacement = 0xFFFD;
+
+// Length of the run of bytes below 80h that starts at `from`.
+std::size_t AsciiRun(const unsigned char* bytes, std::size_t from, std::size_t n) {
+  std::size_t i = from;
+  for (std::uint64_t word; i + 8 <= n; i += 8) {
+    std::memcpy(&word, bytes + i, 8);
+    if ((word & 0x8080808080808080ull) != 0) break;
+  }
+  while (i < n && bytes[i] < 0x80) ++i;
+  return i - from;
+}
+
+std::size_t AsciiUnitRun(const char16_t* units, std::size_t from, std::size_t n) {
+  std::size_t i = from;
+  for (std::uint64_t word; i + 4 <= n; i += 4) {
+    std::memcpy(&word, units + i, 8);
+    if ((word & 0xFF80FF80FF80FF80ull) != 0) break;
+  }
+  while (i < n && units[i] < 0x80) ++i;
+  return i - from;
+}
+
+bool IsHighSurrogate(char16_t u) { return u >= 0xD800 && u <= 0xDBFF; }
+bool IsLowSurrogate(char16_t u) { return u >= 0xDC00 && u <= 0xDFFF; }
+
+}  // namespace
+
+void DecodeUtf8(const unsigned char* bytes, std::size_t n, Output<char16_t>& out) {
+  std::size_t i = 0;
+  while (i < n) {
+    if (bytes[i] < 0x80) {
+      std::size_t run = AsciiRun(bytes, i, n);
+      out.PutAscii(bytes + i, run);
+      i += run;
+      continue;
+    }
+    const unsigned lead = bytes[i];
+    int trailing = 0;
+    unsigned low = 0x80, high = 0xBF;  // the range of the first trailing byte
+    std::uint32_t code = 0;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+      trailing = 1;
+      code = lead & 0x1F;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+      trailing = 2;
+      code = lead & 0x0F;
+      if (lead == 0xE0) low = 0xA0;   // no overlong forms
+      if (lead == 0xED) high = 0x9F;  // no surrogates
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+      trailing = 3;
+      code = lead & 0x07;
+      if (lead == 0xF0) low = 0x90;
+      if (lead == 0xF4) high = 0x8F;  // nothing above U+10FFFF
+    } else {
+      out.Put(kReplacement);
+      ++i;
+      continue;
+    }
+    std::size_t next = i + 1;
+    bool whole = true;
+    for (int k = 0; k < trailing; ++k, ++next) {
+      if (next >= n || bytes[next] < low || bytes[next] > high) {
+        whole = false;
+        break;
+      }
+      code = (code << 6) | (bytes[next] & 0x3Fu);
+      low = 0x80;
+      high = 0xBF;
+    }
+    i = next;  // a broken sequence is dropped up to the byte that broke it
+    if (!whole) {
+      out.Put(kReplacement);
+    } else if (code >= 0x10000) {
+      code -= 0x10000;
+      out.Put(static_cast<char16_t>(0xD800 + (code >> 10)));
+      out.Put(static_cast<char16_t>(0xDC00 + (code & 0x3FF)));
+    } else {
+      out.Put(static_cast<char16_t>(code));
+    }
+  }
+}
+
+void EncodeUtf8(const char16_t* units, std::size_t n, Output<char>& out) {
+  std::size_t i = 0;
+  while (i < n) {
+    std::uint32_t u = units[i];
+    if (u < 0x80) {
+      std::size_t run = AsciiUnitRun(units, i, n);
+      for (std::size_t k = 0; k < run; ++k) out.Put(static_cast<char>(units[i + k]));
+      i += run;
+      continue;
+    }
+    ++i;
+    if (IsHighSurrogate(static_cast<char16_t>(u)) && i < n && IsLowSurrogate(units[i])) {
+      u = 0x10000 + ((u - 0xD800) << 10) + (units[i] - 0xDC00u);
+      ++i;
+    } else if (IsHighSurrogate(static_cast<char16_t>(u)) || IsLowSurrogate(static_cast<char16_t>(u))) {
+      u = kReplacement;
+    }
+    if (u < 0x800) {
+      out.Put(static_cast<char>(0xC0 | (u >> 6)));
+    } else if (u < 0x10000) {
+      out.Put(static_cast<char>(0xE0 | (u >> 12)));
+      out.Put(static_cast<char>(0x80 | ((u >> 6) & 0x3F)));
+    } else {
+      out.Put(static_cast<char>(0xF0 | (u >> 18)));
+      out.Put(static_cast<char>(0x80 | ((u >> 12) & 0x3F)));
+      out.Put(static_cast<char>(0x80 | ((u >> 6) & 0x3F)));
+    }
+    out.Put(static_cast<char>(0x80 | (u & 0x3F)));
+  }
+}
+
+}  // namespace win::codepage

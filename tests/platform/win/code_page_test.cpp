@@ -1,0 +1,127 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+
+#include "platform/win/code_page.h"
+#include "platform/win/last_error.h"
+
+namespace {
+
+using namespace std::string_literals;
+
+std::u16string Decode(UINT codePage, const std::string& bytes) {
+  int needed = MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+  std::u16string units(static_cast<std::size_t>(needed), u'\0');
+  int written = MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), units.data(), needed);
+  EXPECT_EQ(written, needed);
+  return units;
+}
+
+std::string Encode(UINT codePage, const std::u16string& units, const char* defaultChar = nullptr,
+                   BOOL* used = nullptr) {
+  int needed = WideCharToMultiByte(codePage, 0, units.data(), static_cast<int>(units.size()), nullptr, 0,
+                                   defaultChar, used);
+  std::string bytes(static_cast<std::size_t>(needed), '\0');
+  int written = WideCharToMultiByte(codePage, 0, units.data(), static_cast<int>(units.size()), bytes.data(), needed,
+                                    defaultChar, used);
+  EXPECT_EQ(written, needed);
+  return bytes;
+}
+
+TEST(CodePages, DecodingReplacesWhatDoesNotDecode) {
+  struct Case {
+    UINT page;
+    std::string bytes;
+    std::u16string units;
+  } cases[] = {
+      {65001, "\xc3\xa9", u"\u00e9"},
+      {65001, "a\0b"s, u"a\0b"s},
+      {65001, "\xf0\x9f\x98\x80", u"\U0001F600"},
+      {65001, "\xc3", u"\ufffd"},
+      {65001, "\xe2\x82" "A", u"\ufffdA"},          // cut short: one replacement
+      {65001, "\xed\xa0\x80", u"\ufffd\ufffd\ufffd"},  // an encoded surrogate
+      {65001, "\xc0\xaf", u"\ufffd\ufffd"},          // overlong
+      {65001, "\xf4\x90\x80\x80", u"\ufffd\ufffd\ufffd\ufffd"},
+      {65001, "\xff" "abcdefghij\xc3\xa9", u"\ufffdabcdefghij\u00e9"},
+      {1252, "\xe9\x80", u"\u00e9\u20ac"},
+      {1252, "\x81\x8d\x8f\x90\x9d", u"\u0081\u008d\u008f\u0090\u009d"},  // the page's holes
+      {0, "\xe9", u"\u00e9"},
+      {20127, "A\xe9", u"A\ufffd"},
+      {932, "\x82\xa0" "a", u"\u3042a"},
+      {932, "a\x82", u"a\ufffd"},  // a lead byte at the end
+  };
+  for (const Case& c : cases) EXPECT_EQ(Decode(c.page, c.bytes), c.units) << c.page << " " << c.bytes;
+}
+
+TEST(CodePages, EncodingPutsTheDefaultCharacterForWhatDoesNotFit) {
+  struct Case {
+    UINT page;
+    std::u16string units;
+    std::string bytes;
+  } cases[] = {
+      {65001, u"\u00e9", "\xc3\xa9"},
+      {65001, u"\U0001F600", "\xf0\x9f\x98\x80"},
+      {65001, u"a\xd800" "b", "a\xef\xbf\xbd" "b"},
+      {65001, u"\xdc00", "\xef\xbf\xbd"},
+      {1252, u"\u00e9\u20ac\u0081", "\xe9\x80\x81"},
+      {1252, u"\u0100\U0001F600\xd800", "???"},
+      {0, u"\u00e9", "\xe9"},
+      {20127, u"e\u00e9", "e?"},
+      {932, u"\u3042\u00e9", "\x82\xa0?"},
+      {932, u"a\U0001F600b", "a?b"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(Encode(c.page, c.units), c.bytes) << c.page << " " << c.bytes;
+
+  BOOL used = FALSE;
+  EXPECT_EQ(Encode(1252, u"x\u0100", "*", &used), "x*");
+  EXPECT_TRUE(used);
+  EXPECT_EQ(Encode(932, u"x\u00e9", "*", &used), "x*");
+  EXPECT_TRUE(used);
+  EXPECT_EQ(Encode(1252, u"x", "*", &used), "x");
+  EXPECT_FALSE(used);
+}
+
+TEST(CodePages, EveryAnsiByteSurvivesARoundTrip) {
+  std::string all;
+  for (int b = 1; b < 256; ++b) all += static_cast<char>(b);
+  EXPECT_EQ(Encode(1252, Decode(1252, all)), all);
+  EXPECT_EQ(Encode(1250, Decode(1250, all)), all);
+}
+
+TEST(CodePages, SizeThenFillAndRefusals) {
+  WCHAR units[4];
+  char bytes[4];
+  const char* text = "abcde";
+  struct Refusal {
+    const char* what;
+    std::function<int()> call;
+    DWORD error;
+  } refusals[] = {
+      {"empty source", [&] { return MultiByteToWideChar(65001, 0, text, 0, nullptr, 0); }, ERROR_INVALID_PARAMETER},
+      {"too little room", [&] { return MultiByteToWideChar(65001, 0, text, 5, units, 4); }, ERROR_INSUFFICIENT_BUFFER},
+      {"flags", [&] { return MultiByteToWideChar(65001, 8, text, 5, nullptr, 0); }, ERROR_INVALID_FLAGS},
+      {"unknown page", [&] { return MultiByteToWideChar(12345, 0, text, 5, nullptr, 0); }, ERROR_INVALID_PARAMETER},
+      {"negative count", [&] { return MultiByteToWideChar(1252, 0, text, -1, nullptr, 0); }, ERROR_INVALID_PARAMETER},
+      {"room without a buffer", [&] { return MultiByteToWideChar(1252, 0, text, 5, nullptr, 5); },
+       ERROR_INVALID_PARAMETER},
+      {"no units", [&] { return WideCharToMultiByte(1252, 0, u"ab", 0, nullptr, 0, nullptr, nullptr); },
+       ERROR_INVALID_PARAMETER},
+      {"too few bytes",
+       [&] { return WideCharToMultiByte(65001, 0, u"\u00e9\u00e9\u00e9", 3, bytes, 4, nullptr, nullptr); },
+       ERROR_INSUFFICIENT_BUFFER},
+      {"default char for UTF-8", [&] { return WideCharToMultiByte(65001, 0, u"ab", 2, nullptr, 0, "?", nullptr); },
+       ERROR_INVALID_PARAMETER},
+  };
+  for (const Refusal& r : refusals) {
+    SetLastError(0);
+    EXPECT_EQ(r.call(), 0) << r.what;
+    EXPECT_EQ(GetLastError(), r.error) << r.what;
+  }
+
+  // A size of 0 with a buffer still only asks.
+  EXPECT_EQ(MultiByteToWideChar(65001, 0, text, 3, units, 0), 3);
+  EXPECT_EQ(WideCharToMultiByte(65001, 0, u"\u00e9", 1, bytes, 0, nullptr, nullptr), 2);
+}
+
+}  // namespace
