@@ -1,0 +1,21 @@
+#pragma once
+// The application's process-wide framework objects, built at module start-up and destroyed
+// at module shutdown, and the event every window posts itself to stay on the desktop.
+#include <memory>
+
+#include "app/ini_manager.h"
+#include "platform/framework/error_class.h"
+#include "platform/framework/error_status_class.h"
+
+extern std::unique_ptr<ErrorClass> GlobalErrors;
+extern std::unique_ptr<INIMGR> INIMgr;
+
+// The calling thread's error status (made at thread start).
+ErrorStatusClass& ThreadErrorStatus();
+
+// Posted by each window to itself when it opens; its handler moves the window inside the
+// visible desktop.
+inline constexpr int EnsureVisibleEvent = 1450;
+
+// The settings file, in the current directory at start-up.
+inline constexpr const char* kSettingsFile = "./settings.ini";

@@ -1,0 +1,52 @@
+#include "app/cab_upload.h"
+
+#include <string>
+
+#include "app/cab_file_check.h"
+#include "app/globals.h"
+#include "app/midi_output.h"
+#include "platform/rt/dialogs.h"
+#include "textrope/textrope.h"
+
+namespace {
+
+constexpr const char* kUploadErrorCaption = "Error Uploading Cab";
+
+void Refuse(std::string_view text) { MESSAGE(text, kUploadErrorCaption, ICON::Asterisk, BUTTON::OK); }
+
+std::string WithoutTrailingBlanks(std::string text) {
+  text.erase(text.find_last_not_of(' ') + 1);
+  return text;
+}
+
+}  // namespace
+
+bool UploadDroppedCab(Textrope& ST, std::string_view path) {
+  if (CAB_QUEUE->UserCab == 0) {
+    Refuse("You cannot upload a cab into Factory slot!  Only into a user slot");
+    return false;
+  }
+  ST.Free();
+  const bool loaded = ST.LoadFile(path, 0, 0) != 0;
+  switch (JudgeCabFile(loaded, ST.value)) {
+    case CabFileVerdict::Invalid:
+      Refuse("Invalid CAB File Detected!");
+      return false;
+    case CabFileVerdict::HardCodedSlot:
+      Refuse("This cab file has a hard coded cabinet slot.  Cannot upload to currently selected slot.  Sorry!");
+      return false;
+    case CabFileVerdict::Sendable:
+      break;
+  }
+  if (GLO::SafetyMode) {
+    const std::string question = "Are you sure you want to over write the cab named:\r\n" +
+                                 WithoutTrailingBlanks(CAB_QUEUE->Name) + "\r\nin slot " +
+                                 std::to_string(CAB_QUEUE->UserCab) + " with this Cab File?";
+    if (MESSAGE(question, "Cab Upload Confirmation", ICON::Exclamation, BUTTON::Yes | BUTTON::No, BUTTON::No) !=
+        BUTTON::Yes) {
+      return false;
+    }
+  }
+  SendToMidiOutput(ST.value);
+  return true;
+}

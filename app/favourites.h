@@ -1,0 +1,21 @@
+#pragma once
+// The favourites: kept in FAV_QUEUE for the life of the process, and saved to and loaded
+// from ".cablist" files. Such a file holds one byte per favourite, its cab number, in list
+// order, and nothing else; names and user-cab numbers come from the cab list on loading.
+// Nothing on the unit changes here.
+#include "platform/win/types.h"
+
+class Textrope;
+
+// Adds the current cab row to the favourites unless its cab number is there already.
+void AddCabToFavourites();
+
+// Asks for a file and replaces the favourites with the cabs it names that the cab list
+// holds, in file order (a number named twice comes twice). The current cab row stays.
+void LoadFavourites(Textrope& ST);
+// Asks for a file name and writes the favourites to it. A cab number above 255 does not
+// fit the file's one byte: such favourites are left out, and one message names them.
+void SaveFavourites(Textrope& ST);
+
+// The largest cab number a favourites file can hold.
+inline constexpr LONG kLargestStorableCab = 255;

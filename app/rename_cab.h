@@ -1,0 +1,12 @@
+#pragma once
+// The modal window that asks for a user cab's new name. Returns 1 when the user confirmed a
+// name with OK (left in GLO::CabName), 0 otherwise.
+#include <string>
+#include <string_view>
+
+#include "platform/win/types.h"
+
+LONG RenameCab(std::string_view currentName);
+
+// The characters of a typed name that a rename message can carry (20h-7Eh), at most 31.
+std::string KeepCabNameCharacters(std::string_view typed);
