@@ -17,36 +17,6 @@ namespace {
 
 constexpr const char* kProcedure = "AboutWindow";
 
-rt::WindowDef AboutWindowDef() {
-  using rt::Kind;
-  rt::WindowDef def{.label = "P26$WINDOW",
-                    .caption = "About Boxwright",
-                    .font = {.name = "Tahoma", .size = 8},
-                    .at = {0, 0, 260, 142},
-                    .centered = true,
-                    .modal = true};
-  def.controls = {
-      {.feq = 1, .equate = "OKBUTTON", .kind = Kind::Button, .text = "&OK", .at = {105, 118, 50, 18},
-       .icon = "WAOk.ico"},
-      {.feq = 2, .equate = "STRING1", .kind = Kind::String, .text = "Boxwright v1.01", .at = {8, 8, 244, 10},
-       .font = {.size = 10, .style = 700}},
-      {.feq = 3, .equate = "STRING2", .kind = Kind::String,
-       .text = "A custom cabinet manager for the Fractal Audio Axe-FX II", .at = {8, 22, 244, 10}},
-      {.feq = 4, .equate = "STRING3", .kind = Kind::String,
-       .text = "(Please note we are not affiliated with Fractal Audio)", .at = {8, 34, 244, 10}},
-      {.feq = 5, .equate = "STRING4", .kind = Kind::String,
-       .text = "No responsibility taken for loss of data or corruption of presets.", .at = {8, 46, 244, 10}},
-      {.feq = 6, .equate = "STRING5", .kind = Kind::String, .text = "https://boxwright.example.org/",
-       .at = {8, 60, 244, 10}},
-      {.feq = 7, .equate = "STRING6", .kind = Kind::String,
-       .text = "Donations for new picks & strings are appreciated ;-)", .at = {8, 74, 244, 10}},
-      {.feq = 8, .equate = "STRING7", .kind = Kind::String,
-       .text = "Paypal Address: donations@boxwright.example.com", .at = {8, 86, 244, 10}},
-      {.feq = 9, .equate = "STRING8", .kind = Kind::String,
-       .text = "Support Email: support@boxwright.example.com", .at = {8, 98, 244, 10}},
-  };
-  return def;
-}
 
 class AboutWindowManager final : public WindowManager {
  public:
@@ -96,6 +66,38 @@ class AboutWindowManager final : public WindowManager {
 };
 
 }  // namespace
+
+rt::WindowDef AboutWindowDef() {
+  using rt::Kind;
+  rt::WindowDef def{.label = "P26$WINDOW",
+                    .caption = "About Boxwright",
+                    .font = {.name = "Tahoma", .size = 8},
+                    .at = {0, 0, 260, 142},
+                    .centered = true,
+                    .modal = true};
+  def.controls = {
+      {.feq = 1, .equate = "OKBUTTON", .kind = Kind::Button, .text = "&OK", .at = {105, 118, 50, 18},
+       .icon = "WAOk.ico"},
+      {.feq = 2, .equate = "STRING1", .kind = Kind::String, .text = "Boxwright v1.01", .at = {8, 8, 244, 10},
+       .font = {.size = 10, .style = 700}},
+      {.feq = 3, .equate = "STRING2", .kind = Kind::String,
+       .text = "A custom cabinet manager for the Fractal Audio Axe-FX II", .at = {8, 22, 244, 10}},
+      {.feq = 4, .equate = "STRING3", .kind = Kind::String,
+       .text = "(Please note we are not affiliated with Fractal Audio)", .at = {8, 34, 244, 10}},
+      {.feq = 5, .equate = "STRING4", .kind = Kind::String,
+       .text = "No responsibility taken for loss of data or corruption of presets.", .at = {8, 46, 244, 10}},
+      {.feq = 6, .equate = "STRING5", .kind = Kind::String, .text = "https://boxwright.example.org/",
+       .at = {8, 60, 244, 10}},
+      // "&&" shows one ampersand; a single one would mark a mnemonic.
+      {.feq = 7, .equate = "STRING6", .kind = Kind::String,
+       .text = "Donations for new picks && strings are appreciated ;-)", .at = {8, 74, 244, 10}},
+      {.feq = 8, .equate = "STRING7", .kind = Kind::String,
+       .text = "Paypal Address: donations@boxwright.example.com", .at = {8, 86, 244, 10}},
+      {.feq = 9, .equate = "STRING8", .kind = Kind::String,
+       .text = "Support Email: support@boxwright.example.com", .at = {8, 98, 244, 10}},
+  };
+  return def;
+}
 
 void AboutWindow() {
   AboutWindowManager ThisWindow;

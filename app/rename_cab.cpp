@@ -26,24 +26,6 @@ namespace {
 
 constexpr const char* kProcedure = "RenameCab";
 
-rt::WindowDef RenameCabDef() {
-  using rt::Kind;
-  rt::WindowDef def{.label = "P19$WINDOW",
-                    .caption = "Rename Cab",
-                    .font = {.name = "Tahoma", .size = 8},
-                    .at = {0, 0, 196, 58},
-                    .centered = true,
-                    .modal = true};
-  def.controls = {
-      {.feq = 1, .equate = "GLO:CABNAME:PROMPT", .kind = Kind::Prompt, .text = "Cab Name:", .at = {8, 12, 38, 10}},
-      {.feq = 2, .equate = "GLO:CABNAME", .kind = Kind::Entry, .at = {50, 10, 138, 12}, .use = ::GLO::CabName,
-       .chars = CAB_NAME_MAX},
-      {.feq = 3, .equate = "OKBUTTON", .kind = Kind::Button, .text = "&OK", .at = {84, 32, 50, 18}, .icon = "ok.ico"},
-      {.feq = 4, .equate = "CANCELBUTTON", .kind = Kind::Button, .text = "&Cancel", .at = {138, 32, 50, 18},
-       .icon = "close.ico"},
-  };
-  return def;
-}
 
 class RenameCabWindow final : public WindowManager {
  public:
@@ -130,10 +112,29 @@ class RenameCabWindow final : public WindowManager {
   std::string currentName_;
   std::string LOC_ReturnValue;
   ToolbarClass toolbar_;
-  rt::WindowDef def_ = RenameCabDef();
+  rt::WindowDef def_ = RenameCabWindowDef();
 };
 
 }  // namespace
+
+rt::WindowDef RenameCabWindowDef() {
+  using rt::Kind;
+  rt::WindowDef def{.label = "P19$WINDOW",
+                    .caption = "Rename Cab",
+                    .font = {.name = "Tahoma", .size = 8},
+                    .at = {0, 0, 196, 58},
+                    .centered = true,
+                    .modal = true};
+  def.controls = {
+      {.feq = 1, .equate = "GLO:CABNAME:PROMPT", .kind = Kind::Prompt, .text = "Cab Name:", .at = {8, 12, 38, 10}},
+      {.feq = 2, .equate = "GLO:CABNAME", .kind = Kind::Entry, .at = {50, 10, 138, 12}, .use = ::GLO::CabName,
+       .chars = CAB_NAME_MAX},
+      {.feq = 3, .equate = "OKBUTTON", .kind = Kind::Button, .text = "&OK", .at = {84, 32, 50, 18}, .icon = "ok.ico"},
+      {.feq = 4, .equate = "CANCELBUTTON", .kind = Kind::Button, .text = "&Cancel", .at = {138, 32, 50, 18},
+       .icon = "close.ico"},
+  };
+  return def;
+}
 
 std::string KeepCabNameCharacters(std::string_view typed) {
   std::string kept;

@@ -4,9 +4,13 @@
 #include <string>
 #include <string_view>
 
+#include "platform/rt/window_def.h"
 #include "platform/win/types.h"
 
 LONG RenameCab(std::string_view currentName);
+
+// Its definition (resource "P19$WINDOW").
+rt::WindowDef RenameCabWindowDef();
 
 // The characters of a typed name that a rename message can carry (20h-7Eh), at most 31.
 std::string KeepCabNameCharacters(std::string_view typed);
