@@ -2,6 +2,7 @@
 #include <cstring>
 #include <random>
 
+#include "textrope/byte_search.h"
 #include "textrope/byte_text.h"
 #include "textrope/textrope.h"
 
@@ -24,20 +25,38 @@ std::string Folded(std::string_view text) {
   return folded;
 }
 
-// 0-based index of the first match at a position from, from + step, ... , or kNone.
-// With foldHay the value's bytes are upper-cased before comparing; the needle is taken
-// as given (the caller folds it when it should).
+// Finds the search text in the value from a position on, testing the positions from,
+// from + step, ... With foldHay the value's bytes are upper-cased before comparing; the
+// needle is taken as given (the caller folds it when it should).
+class Matcher {
+ public:
+  Matcher(std::string_view hay, std::string_view needle, std::size_t step, bool foldHay)
+      : hay_(hay), needle_(needle), step_(step), foldHay_(foldHay), finder_(hay, needle) {}
+
+  // 0-based index of the first match at or after from, or kNone.
+  std::size_t Next(std::size_t from) {
+    if (step_ == 1 && !foldHay_) return finder_.Next(from);
+    if (needle_.empty() || from >= hay_.size() || needle_.size() > hay_.size() - from) return kNone;
+    std::size_t last = hay_.size() - needle_.size();
+    for (std::size_t p = from; p <= last; p += step_) {
+      bool match = foldHay_ ? EqualFolded(hay_.data() + p, needle_)
+                            : std::memcmp(hay_.data() + p, needle_.data(), needle_.size()) == 0;
+      if (match) return p;
+    }
+    return kNone;
+  }
+
+ private:
+  std::string_view hay_;
+  std::string_view needle_;
+  std::size_t step_;
+  bool foldHay_;
+  textrope::ByteFinder finder_;
+};
+
 std::size_t FindFrom(std::string_view hay, std::string_view needle, std::size_t from, std::size_t step,
                      bool foldHay) {
-  if (needle.empty() || from >= hay.size() || needle.size() > hay.size() - from) return kNone;
-  if (step == 1 && !foldHay) return hay.find(needle, from);
-  std::size_t last = hay.size() - needle.size();
-  for (std::size_t p = from; p <= last; p += step) {
-    bool match = foldHay ? EqualFolded(hay.data() + p, needle)
-                         : std::memcmp(hay.data() + p, needle.data(), needle.size()) == 0;
-    if (match) return p;
-  }
-  return kNone;
+  return Matcher(hay, needle, step, foldHay).Next(from);
 }
 
 // 0-based first position of a window given as 1-based LONG start.
@@ -70,18 +89,9 @@ LONG Textrope::FindChars(std::string_view pSearchValue, LONG pStart, LONG pEnd) 
   std::size_t length = value.size();
   std::size_t first = FirstIndex(pStart);
   std::size_t end = (pEnd < 1 || static_cast<std::size_t>(pEnd) > length) ? length : static_cast<std::size_t>(pEnd);
-  std::size_t need = pSearchValue.size();
-  if (first >= end || end - first < need) return 0;
-  const char* base = value.data();
-  const char* scan = base + first;
-  const char* lastStart = base + end - need;
-  while (scan <= lastStart) {
-    auto hit = static_cast<const char*>(std::memchr(scan, pSearchValue[0], lastStart - scan + 1));
-    if (hit == nullptr) return 0;
-    if (std::memcmp(hit + 1, pSearchValue.data() + 1, need - 1) == 0) return static_cast<LONG>(hit - base + 1);
-    scan = hit + 1;
-  }
-  return 0;
+  if (first >= end || end - first < pSearchValue.size()) return 0;
+  std::size_t hit = textrope::FindBytes(std::string_view(value.data(), end), pSearchValue, first);
+  return hit == kNone ? 0 : static_cast<LONG>(hit + 1);
 }
 
 LONG Textrope::Instring(std::string_view pSearchValue, LONG pStep, LONG pStart, LONG pEnd, LONG pNoCase,
@@ -122,8 +132,9 @@ LONG Textrope::Count(std::string_view pSearchValue, LONG pStep, LONG pStart, LON
   std::size_t tail = softClip == 0 ? need - 1 : 0;
   LONG count = 0;
   std::size_t from = FirstIndex(pStart);
+  Matcher matcher(value, needle, step, pNoCase == 1);
   for (;;) {
-    std::size_t hit = FindFrom(value, needle, from, step, pNoCase == 1);
+    std::size_t hit = matcher.Next(from);
     if (hit == kNone || (pEnd > 0 && hit + 1 + tail > static_cast<std::size_t>(pEnd))) return count;
     ++count;
     from = hit + (pOverlap != 0 ? 1 : need);
@@ -157,8 +168,9 @@ LONG Textrope::Replace(std::string_view pOldValue, std::string_view pNewValue, L
     // In place. The scan resumes after the text just written, so it is never matched again.
     LONG replaced = 0;
     std::size_t p = first;
+    Matcher matcher(value, needle, 1, fold);
     while (end >= oldLen && (pCount == 0 || replaced < pCount)) {
-      std::size_t hit = FindFrom(value, needle, p, 1, fold);
+      std::size_t hit = matcher.Next(p);
       if (hit == kNone || hit > end - oldLen) break;
       std::memcpy(value.data() + hit, pNewValue.data(), newLen);
       ++replaced;
@@ -177,19 +189,29 @@ LONG Textrope::Replace(std::string_view pOldValue, std::string_view pNewValue, L
     if (grownLength > textrope::kMaxLength) break;  // the value must stay within the LONG range
 
     // One exactly sized block per pass, each byte copied once.
-    std::string out;
-    out.reserve(static_cast<std::size_t>(grownLength));
-    out.append(value, 0, first);
+    std::string out(static_cast<std::size_t>(std::max<std::int64_t>(grownLength, 0)), ' ');
+    std::size_t written = 0;
+    auto copy = [&out, &written](const char* from, std::size_t count) {
+      // Only a Count of a derived class that promised more matches than there are can
+      // make a shrinking result longer than its block.
+      if (written + count > out.size()) out.resize(written + count);
+      std::memcpy(out.data() + written, from, count);
+      written += count;
+    };
+    copy(value.data(), first);
     std::size_t p = first;
     LONG replaced = 0;
+    Matcher matcher(value, needle, 1, fold);
     while (replaced < wanted && end >= oldLen) {
-      std::size_t hit = FindFrom(value, needle, p, 1, fold);
+      std::size_t hit = matcher.Next(p);
       if (hit == kNone || hit > end - oldLen) break;
-      out.append(value, p, hit - p).append(pNewValue);
+      copy(value.data() + p, hit - p);
+      copy(pNewValue.data(), newLen);
       p = hit + oldLen;
       ++replaced;
     }
-    out.append(value, p, kNone);
+    copy(value.data() + p, value.size() - p);
+    if (written != out.size()) out = out.substr(0, written);
     value = std::move(out);
     if (end > value.size()) end = value.size();
     total += replaced;

@@ -258,3 +258,35 @@ TEST(TextropeSearch, SearchHelpersAreReachedThroughTheObject) {
 }
 
 }  // namespace
+
+namespace {
+
+// A derived Count that promises more or fewer matches than there are must not corrupt the value.
+TEST(TextropeReplace, MiscountedPassesStayExact) {
+  struct Miscounting : Textrope {
+    LONG promised = 0;
+    LONG Count(std::string_view, LONG, LONG, LONG, LONG, LONG, LONG) override { return promised; }
+  };
+  struct Case {
+    LONG promised;
+    const char* value;
+    const char* oldText;
+    const char* newText;
+    const char* expected;
+  } cases[] = {
+      {9, "abbabba", "bb", "c", "acaca"},
+      {1, "abbabba", "bb", "c", "acabba"},
+      {9, "abba", "b", "ccc", "acccccca"},
+      {1, "abba", "b", "ccc", "acccba"},
+  };
+  for (const auto& c : cases) {
+    Miscounting t;
+    t.promised = c.promised;
+    t.SetValue(c.value);
+    t.Replace(c.oldText, c.newText, 0, 1, 0, 0, 0);
+    EXPECT_EQ(t.value, c.expected) << c.promised << " " << c.oldText;
+    EXPECT_EQ(t.value.size(), std::string(c.expected).size());
+  }
+}
+
+}  // namespace

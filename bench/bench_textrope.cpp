@@ -1,0 +1,182 @@
+// Textrope against plain std::string code doing the same job, on 1 MiB and 64 MiB values.
+#include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <random>
+#include <string>
+#include <string_view>
+
+#include "textrope/textrope.h"
+
+namespace {
+
+constexpr std::int64_t kSmall = 1 << 20;
+constexpr std::int64_t kLarge = 64 << 20;
+
+// Lower-case text with the needle only at the very end, so every search reads it all.
+std::string Haystack(std::size_t size, std::string_view needle) {
+  std::mt19937 random(7);
+  std::string text(size - needle.size(), ' ');
+  for (char& c : text) c = static_cast<char>('a' + random() % 26);
+  return text.append(needle);
+}
+
+// Text with "ab" about every 16 bytes, for the replacements.
+std::string Pairs(std::size_t size) {
+  std::string text(size, '.');
+  for (std::size_t i = 0; i + 2 <= size; i += 16) text.replace(i, 2, "ab");
+  return text;
+}
+
+std::string RandomBytes(std::size_t size) {
+  std::mt19937 random(11);
+  std::string bytes(size, '\0');
+  for (char& c : bytes) c = static_cast<char>(random());
+  return bytes;
+}
+
+void Instring(benchmark::State& state) {
+  const std::string_view needle = "needle!";
+  Textrope t;
+  t.SetValue(Haystack(static_cast<std::size_t>(state.range(0)), needle));
+  for (auto _ : state) benchmark::DoNotOptimize(t.Instring(needle, 1, 1, 0, 0, 0));
+  state.SetBytesProcessed(state.iterations() * state.range(0));
+}
+
+void StringViewFind(benchmark::State& state) {
+  const std::string_view needle = "needle!";
+  const std::string text = Haystack(static_cast<std::size_t>(state.range(0)), needle);
+  for (auto _ : state) benchmark::DoNotOptimize(std::string_view(text).find(needle));
+  state.SetBytesProcessed(state.iterations() * state.range(0));
+}
+
+void Replace(benchmark::State& state, std::string_view from, std::string_view to) {
+  std::string text = Pairs(static_cast<std::size_t>(state.range(0)));
+  if (from.size() > to.size()) {
+    Textrope grow;
+    grow.SetValue(text);
+    grow.Replace(to, from, 0, 1, 0, 0, 0);
+    text = grow.value;
+  }
+  Textrope t;
+  for (auto _ : state) {
+    state.PauseTiming();
+    t.SetValue(text);
+    state.ResumeTiming();
+    benchmark::DoNotOptimize(t.Replace(from, to, 0, 1, 0, 0, 0));
+  }
+  state.SetBytesProcessed(state.iterations() * state.range(0));
+}
+
+void StringRebuild(benchmark::State& state, std::string_view from, std::string_view to) {
+  std::string text = Pairs(static_cast<std::size_t>(state.range(0)));
+  if (from.size() > to.size()) {
+    Textrope grow;
+    grow.SetValue(text);
+    grow.Replace(to, from, 0, 1, 0, 0, 0);
+    text = grow.value;
+  }
+  std::string s;
+  for (auto _ : state) {
+    state.PauseTiming();
+    s = text;
+    state.ResumeTiming();
+    std::string out;
+    out.reserve(s.size());
+    std::size_t p = 0;
+    for (std::size_t x; (x = s.find(from, p)) != std::string::npos; p = x + from.size()) {
+      out.append(s, p, x - p).append(to);
+    }
+    out.append(s, p, std::string::npos);
+    s.swap(out);
+    benchmark::DoNotOptimize(s.data());
+  }
+  state.SetBytesProcessed(state.iterations() * state.range(0));
+}
+
+void ReplaceGrow(benchmark::State& state) { Replace(state, "ab", "xyz"); }
+void ReplaceShrink(benchmark::State& state) { Replace(state, "xyz", "ab"); }
+void StringRebuildGrow(benchmark::State& state) { StringRebuild(state, "ab", "xyz"); }
+void StringRebuildShrink(benchmark::State& state) { StringRebuild(state, "xyz", "ab"); }
+
+void ToHex(benchmark::State& state) {
+  const std::string bytes = RandomBytes(static_cast<std::size_t>(state.range(0)));
+  Textrope t;
+  for (auto _ : state) {
+    state.PauseTiming();
+    t.SetValue(bytes);
+    state.ResumeTiming();
+    t.ToHex(0);
+  }
+  state.SetBytesProcessed(state.iterations() * state.range(0));
+}
+
+void FromHex(benchmark::State& state) {
+  Textrope source;
+  source.SetValue(RandomBytes(static_cast<std::size_t>(state.range(0))));
+  source.ToHex(0);
+  Textrope t;
+  for (auto _ : state) {
+    state.PauseTiming();
+    t.SetValue(source.value);
+    state.ResumeTiming();
+    t.FromHex();
+  }
+  state.SetBytesProcessed(state.iterations() * state.range(0));  // bytes produced
+}
+
+// A file of the benchmark's size in the temporary folder, removed when done.
+class BenchFile {
+ public:
+  explicit BenchFile(std::int64_t size) : path_("/tmp/boxwright-bench-" + std::to_string(::getpid())) {
+    Textrope t;
+    t.SaveFile(RandomBytes(static_cast<std::size_t>(size)), path_, 0, 0);
+  }
+  ~BenchFile() { std::remove(path_.c_str()); }
+  const std::string& path() const { return path_; }
+
+ private:
+  std::string path_;
+};
+
+void LoadFile(benchmark::State& state) {
+  BenchFile file(state.range(0));
+  Textrope t;
+  for (auto _ : state) benchmark::DoNotOptimize(t.LoadFile(file.path()));
+  state.SetBytesProcessed(state.iterations() * state.range(0));
+}
+
+void PlainReadLoop(benchmark::State& state) {
+  BenchFile file(state.range(0));
+  for (auto _ : state) {
+    int fd = ::open(file.path().c_str(), O_RDONLY);
+    struct stat info {};
+    ::fstat(fd, &info);
+    std::string data(static_cast<std::size_t>(info.st_size), '\0');
+    std::size_t done = 0;
+    while (done < data.size()) {
+      ssize_t got = ::read(fd, data.data() + done, data.size() - done);
+      if (got <= 0) break;
+      done += static_cast<std::size_t>(got);
+    }
+    ::close(fd);
+    benchmark::DoNotOptimize(data.data());
+  }
+  state.SetBytesProcessed(state.iterations() * state.range(0));
+}
+
+}  // namespace
+
+BENCHMARK(Instring)->Arg(kSmall)->Arg(kLarge);
+BENCHMARK(StringViewFind)->Arg(kSmall)->Arg(kLarge);
+BENCHMARK(ReplaceGrow)->Arg(kSmall)->Arg(kLarge);
+BENCHMARK(StringRebuildGrow)->Arg(kSmall)->Arg(kLarge);
+BENCHMARK(ReplaceShrink)->Arg(kSmall)->Arg(kLarge);
+BENCHMARK(StringRebuildShrink)->Arg(kSmall)->Arg(kLarge);
+BENCHMARK(ToHex)->Arg(kSmall)->Arg(kLarge);
+BENCHMARK(FromHex)->Arg(kSmall)->Arg(kLarge);
+BENCHMARK(LoadFile)->Arg(kSmall)->Arg(kLarge);
+BENCHMARK(PlainReadLoop)->Arg(kSmall)->Arg(kLarge);

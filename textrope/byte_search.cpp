@@ -1,0 +1,20 @@
+#include "textrope/byte_search.h"
+
+namespace textrope {
+
+std::size_t ByteFinder::NextSingleByte(std::size_t from) const {
+  const void* hit = std::memchr(hay_.data() + from, needle_[0], hay_.size() - from);
+  return hit == nullptr ? npos : static_cast<std::size_t>(static_cast<const char*>(hit) - hay_.data());
+}
+
+std::size_t ByteFinder::NextNearTheEnd(std::size_t from) const {
+  const std::size_t length = needle_.size();
+  for (const std::size_t lastStart = hay_.size() - length; from <= lastStart; ++from) {
+    if (hay_[from] == needle_.front() && hay_[from + length - 1] == needle_.back() && MiddleMatches(from)) {
+      return from;
+    }
+  }
+  return npos;
+}
+
+}  // namespace textrope

@@ -1,0 +1,94 @@
+#pragma once
+// The byte-sequence search under the Textrope searches. Candidate positions are found
+// sixteen at a time by their first and last byte, and only candidates are compared whole.
+// A finder keeps the candidates of the block it looked at last, so a caller walking from
+// match to match through dense matches pays a few bit operations per match.
+#include <cstddef>
+#include <cstring>
+#include <string_view>
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
+namespace textrope {
+
+class ByteFinder {
+ public:
+  static constexpr std::size_t npos = std::string_view::npos;
+
+  // hay and needle must outlive the finder. Bytes of hay before the position of the last
+  // Next call may change between calls (in-place replacement); later bytes must not.
+  ByteFinder(std::string_view hay, std::string_view needle)
+      : hay_(hay), needle_(needle), blockStart_(hay.size() + kBlock) {}
+  // 0-based index of the first occurrence at or after from, or npos.
+  std::size_t Next(std::size_t from);
+
+ private:
+  static constexpr std::size_t kBlock = 16;
+
+  bool MiddleMatches(std::size_t at) const {
+    const std::size_t length = needle_.size();
+    return length <= 2 || std::memcmp(hay_.data() + at + 1, needle_.data() + 1, length - 2) == 0;
+  }
+  unsigned BlockMask(std::size_t start) const;
+  std::size_t NextSingleByte(std::size_t from) const;
+  std::size_t NextNearTheEnd(std::size_t from) const;
+
+  std::string_view hay_;
+  std::string_view needle_;
+  // No block yet: a start beyond every position a search can begin at.
+  std::size_t blockStart_;
+  unsigned blockMask_ = 0;
+};
+
+// Bit i set: position start + i has the needle's first and last byte where they belong.
+inline unsigned ByteFinder::BlockMask(std::size_t start) const {
+  const char* h = hay_.data() + start;
+  const std::size_t length = needle_.size();
+#ifdef __SSE2__
+  // Broadcast through a 32-bit pattern: a byte broadcast compiles to a byte store and a
+  // wider load, which stalls.
+  const __m128i heads = _mm_set1_epi32(static_cast<int>(static_cast<unsigned char>(needle_.front()) * 0x01010101u));
+  const __m128i tails = _mm_set1_epi32(static_cast<int>(static_cast<unsigned char>(needle_.back()) * 0x01010101u));
+  __m128i atHead = _mm_loadu_si128(reinterpret_cast<const __m128i*>(h));
+  __m128i atTail = _mm_loadu_si128(reinterpret_cast<const __m128i*>(h + length - 1));
+  return static_cast<unsigned>(
+      _mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi8(atHead, heads), _mm_cmpeq_epi8(atTail, tails))));
+#else
+  unsigned mask = 0;
+  for (std::size_t i = 0; i < kBlock; ++i) {
+    if (h[i] == needle_.front() && h[i + length - 1] == needle_.back()) mask |= 1u << i;
+  }
+  return mask;
+#endif
+}
+
+inline std::size_t ByteFinder::Next(std::size_t from) {
+  const std::size_t length = needle_.size();
+  if (length == 0 || from > hay_.size() || length > hay_.size() - from) return npos;
+  if (length == 1) return NextSingleByte(from);
+  const std::size_t lastStart = hay_.size() - length;
+  for (;;) {
+    if (from - blockStart_ < kBlock) {  // inside the block looked at last
+      unsigned mask = blockMask_ & (~0u << (from - blockStart_));
+      while (mask != 0) {
+        std::size_t at = blockStart_ + static_cast<std::size_t>(__builtin_ctz(mask));
+        if (MiddleMatches(at)) return at;
+        mask &= mask - 1;
+      }
+      from = blockStart_ + kBlock;
+    }
+    // Both loads of a block end at or before the last byte of hay.
+    if (from + kBlock - 1 > lastStart) return NextNearTheEnd(from);
+    blockStart_ = from;
+    blockMask_ = BlockMask(from);
+  }
+}
+
+// 0-based index of the first occurrence of needle in hay at or after from, or npos.
+inline std::size_t FindBytes(std::string_view hay, std::string_view needle, std::size_t from) {
+  return ByteFinder(hay, needle).Next(from);
+}
+
+}  // namespace textrope
