@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "platform/win/types.h"
+#include "textrope/typed_variables.h"
 
 // One row of the lines queue: the line's own bytes.
 struct LinesGroupType {
@@ -435,6 +436,68 @@ class Textrope {
   // Converts the ANSI value (code page pCodePage) to UTF-8 (encoding 1) or UTF-16 (2); sets
   // `encoding` and `wideChars`. Refused while `encoding` is not 0. Answers 1 when converted.
   virtual LONG ToUnicode(LONG encoding, ULONG pCodePage);
+
+  // ---- Typed binary packing (textrope_packing.cpp) ----
+  // A variable's bytes are its in-memory image: integers little-endian, reals IEEE 754,
+  // DECIMAL its packed storage, CSTRING its text without the terminating zero, a fixed-length
+  // text (std::string) all of its bytes. Where two sizes differ an assertion report goes to
+  // the debug output and the target is cleared (zero bytes, 0, or an empty text); nothing is
+  // copied and lastError is not touched.
+
+  // bVals (as long as the variable's bytes) receives them.
+  virtual void ToBytes(const BYTE& pVal, std::string& bVals);
+  virtual void ToBytes(const SHORT& pVal, std::string& bVals);
+  virtual void ToBytes(const USHORT& pVal, std::string& bVals);
+  virtual void ToBytes(const LONG& pVal, std::string& bVals);
+  virtual void ToBytes(const ULONG& pVal, std::string& bVals);
+  virtual void ToBytes(const SREAL& pVal, std::string& bVals);
+  virtual void ToBytes(const REAL& pVal, std::string& bVals);
+  virtual void ToBytes(const DECIMAL& pVal, std::string& bVals);
+  virtual void ToBytes(const CSTRING& pVal, std::string& bVals);
+  virtual void ToBytes(const std::string& pVal, std::string& bVals);
+  // The variable receives bVals, which must be as long as its bytes (for a CSTRING: its
+  // current text).
+  virtual void FromBytes(std::string_view bVals, BYTE& pVal);
+  virtual void FromBytes(std::string_view bVals, SHORT& pVal);
+  virtual void FromBytes(std::string_view bVals, USHORT& pVal);
+  virtual void FromBytes(std::string_view bVals, LONG& pVal);
+  virtual void FromBytes(std::string_view bVals, ULONG& pVal);
+  virtual void FromBytes(std::string_view bVals, SREAL& pVal);
+  virtual void FromBytes(std::string_view bVals, REAL& pVal);
+  virtual void FromBytes(std::string_view bVals, DECIMAL& pVal);
+  virtual void FromBytes(std::string_view bVals, CSTRING& pVal);
+  virtual void FromBytes(std::string_view bVals, std::string& pVal);
+  // The value becomes the variable's bytes.
+  virtual void SetBytes(const BYTE& pVal);
+  virtual void SetBytes(const SHORT& pVal);
+  virtual void SetBytes(const USHORT& pVal);
+  virtual void SetBytes(const LONG& pVal);
+  virtual void SetBytes(const ULONG& pVal);
+  virtual void SetBytes(const SREAL& pVal);
+  virtual void SetBytes(const REAL& pVal);
+  virtual void SetBytes(const DECIMAL& pVal);
+  virtual void SetBytes(const CSTRING& pVal);
+  virtual void SetBytes(const std::string& pVal);
+  // The variable receives the value's bytes (FromBytes).
+  virtual void GetBytes(BYTE& pVal);
+  virtual void GetBytes(SHORT& pVal);
+  virtual void GetBytes(USHORT& pVal);
+  virtual void GetBytes(LONG& pVal);
+  virtual void GetBytes(ULONG& pVal);
+  virtual void GetBytes(SREAL& pVal);
+  virtual void GetBytes(REAL& pVal);
+  virtual void GetBytes(DECIMAL& pVal);
+  virtual void GetBytes(CSTRING& pVal);
+  virtual void GetBytes(std::string& pVal);
+  // The value becomes the variable, read as the type named by pType ("BYTE", "SHORT",
+  // "USHORT", "LONG", "ULONG", "SREAL", "REAL", "DECIMAL" as a REAL, "STRING", "CSTRING";
+  // case counts, trailing blanks do not). The value is emptied first. 1, or 0 with the error
+  // recorded for an unknown type or an empty text.
+  virtual LONG SetBytes(VariableRef pVal, std::string_view pType);
+  // The variable receives the value read as the type named by pType. 1; 0 with the error
+  // recorded for an unknown type (the variable unchanged), or with an assertion report and 0
+  // assigned when the value's length is not the type's.
+  virtual LONG GetBytes(VariableRef pVal, std::string_view pType);
 
   // ---- State ----
 
