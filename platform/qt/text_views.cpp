@@ -54,8 +54,9 @@ StringView::StringView(WindowView& view, int field) : ControlView(view, field), 
   SetWidget(label_);
 }
 
+// A string is plain text: an "&" in it is shown, it marks no mnemonic.
 void StringView::Sync() {
-  label_->setText(Def().use.Bound() ? FromUtf8(Runtime().ScreenValue(Field())) : WithoutMnemonic(Prop(PROP::Text)));
+  label_->setText(Def().use.Bound() ? FromUtf8(Runtime().ScreenValue(Field())) : Prop(PROP::Text));
 }
 
 EntryView::EntryView(WindowView& view, int field) : ControlView(view, field), edit_(new QLineEdit(&view)) {

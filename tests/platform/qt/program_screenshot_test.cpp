@@ -1,0 +1,185 @@
+// The program's own windows on the Qt screen: the librarian runs in this process against the
+// simulated unit, and at each idle moment the test acts as a user would (connect, right-click
+// a user cab, "Rename Cabinet", cancel, About, OK, close), rendering each window to PNG under
+// screenshots/ and checking that it is drawn with its controls where the layout puts them.
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QSet>
+#include <QTreeView>
+#include <cstdlib>
+#include <fstream>
+#include <gtest/gtest.h>
+
+#include "app/librarian_program.h"
+#include "platform/midi/backend.h"
+#include "platform/midi/simulator_backend.h"
+#include "platform/qt/qt_screen.h"
+#include "platform/qt/window_view.h"
+#include "platform/rt/event_loop.h"
+#include "platform/rt/user_action.h"
+
+namespace {
+
+constexpr qint64 kPatience = 20000;  // ms for the whole walk before the test gives up
+
+int DistinctColours(const QImage& image) {
+  QSet<QRgb> colours;
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x) colours.insert(image.pixel(x, y));
+  return static_cast<int>(colours.size());
+}
+
+// The Qt screen with a user in front of it.
+class WalkingScreen final : public rt::Screen {
+ public:
+  WalkingScreen() { clock_.start(); }
+
+  void WindowOpened(rt::Window& w) override { screen_.WindowOpened(w); }
+  void WindowClosed(rt::Window& w) override { screen_.WindowClosed(w); }
+  void PropertyChanged(rt::Window& w, int field, int prop, int index) override {
+    screen_.PropertyChanged(w, field, prop, index);
+  }
+  void ListChanged(rt::Window& w, int field) override { screen_.ListChanged(w, field); }
+  int Message(const rt::MessageRequest& request) override { return request.defaultButton; }
+  std::optional<std::string> ChooseFile(const rt::FileRequest&) override { return std::nullopt; }
+  int Popup(const rt::PopupRequest& request) override {
+    int number = 0;
+    for (const std::string& entry : request.entries) {
+      if (entry == "-") continue;
+      ++number;
+      if (entry == "Rename Cabinet") return number;
+    }
+    return 0;
+  }
+  void Beep() override {}
+
+  void Wait(std::chrono::milliseconds upTo) override {
+    screen_.Wait(std::min(upTo, std::chrono::milliseconds(20)));
+    rt::Window* top = rt::TopWindow();
+    if (!top) return;
+    if (clock_.elapsed() > kPatience) {
+      ADD_FAILURE() << "gave up at step " << step_ << " in \"" << top->Def().caption << "\"";
+      rt::user::Close(*top);
+      return;
+    }
+    Step(*top);
+  }
+
+  std::vector<std::string> shots;
+
+ private:
+  int Field(const rt::Window& w, const char* equate) const { return w.FieldOf(equate); }
+
+  void Press(rt::Window& w, const char* equate) {
+    const std::string refused = rt::user::Press(w, Field(w, equate));
+    EXPECT_EQ(refused, "") << equate;
+  }
+
+  // The first row of the all-cabs list that holds a user cab; 0 while there is none.
+  static int UserCabRow(const rt::Window& main, int list) {
+    for (std::size_t row = 1; row <= main.ListRecords(list); ++row) {
+      const std::vector<std::string> cells = main.ListRow(list, row);
+      if (cells.size() > 1 && cells[1].find_first_not_of(' ') != std::string::npos) return static_cast<int>(row);
+    }
+    return 0;
+  }
+
+  void Shoot(rt::Window& w, const std::string& name) {
+    qtscreen::WindowView* view = screen_.ViewOf(w);
+    ASSERT_NE(view, nullptr);
+    QApplication::processEvents();
+    const QImage shot = view->grab().toImage();
+    ASSERT_TRUE(QDir().mkpath("screenshots"));
+    ASSERT_TRUE(shot.save(QString::fromStdString("screenshots/" + name + ".png")));
+    EXPECT_GT(DistinctColours(shot), 100) << name;
+    for (int field = 1; field <= w.Fields(); ++field) {
+      const rt::ControlDef& control = w.Control(field);
+      if (control.kind == rt::Kind::Tab) continue;
+      QWidget* widget = view->findChild<QWidget*>(QString::fromStdString(control.equate));
+      ASSERT_NE(widget, nullptr) << control.equate;
+      const rt::Rect& at = control.at;
+      EXPECT_EQ(widget->geometry(), view->Units().ToPixels(at.x, at.y, at.width, at.height)) << name << " " << control.equate;
+      // Texts are shown as the program wrote them ("picks & strings" keeps its "&").
+      if (control.kind == rt::Kind::String && !control.use.Bound()) {
+        EXPECT_EQ(qobject_cast<QLabel*>(widget)->text().toStdString(), control.text);
+      }
+    }
+    shots.push_back(name);
+  }
+
+  void Step(rt::Window& top) {
+    const std::string& caption = top.Def().caption;
+    switch (step_) {
+      case 0:  // the main window: connect to the simulated unit
+        if (caption != "Boxwright 1.01") return;
+        Press(top, "CONNECTBUTTON");
+        step_ = 1;
+        return;
+      case 1: {  // wait for the cab list, show it, and ask to rename a user cab
+        const int list = Field(top, "ALLCABLIST");
+        const int row = UserCabRow(top, list);
+        if (row == 0) return;
+        Shoot(top, "main_window");
+        EXPECT_EQ(rt::user::RightClick(top, list, row), "");
+        step_ = 2;
+        return;
+      }
+      case 2:
+        if (caption != "Rename Cab") return;
+        Shoot(top, "rename_cab");
+        Press(top, "CANCELBUTTON");
+        step_ = 3;
+        return;
+      case 3:
+        if (caption != "Boxwright 1.01") return;
+        Press(top, "ABOUTBUTTON");
+        step_ = 4;
+        return;
+      case 4:
+        if (caption != "About Boxwright") return;
+        Shoot(top, "about_window");
+        Press(top, "OKBUTTON");
+        step_ = 5;
+        return;
+      case 5:
+        if (caption != "Boxwright 1.01") return;
+        rt::user::Close(top);
+        step_ = 6;
+        return;
+      default:
+        return;
+    }
+  }
+
+  qtscreen::QtScreen screen_;
+  QElapsedTimer clock_;
+  int step_ = 0;
+};
+
+TEST(ProgramScreenshots, EveryWindowIsDrawnWithItsControlsInPlace) {
+  setenv("BOXWRIGHT_SIMULATOR", "1", 1);
+  unsetenv("BOXWRIGHT_SCREEN");
+  midi::InstallBackends({std::make_shared<midi::SimulatorBackend>(midi::SimulatorInstance())});
+  std::ofstream("settings.ini") << "[Preserved]\r\nGLO:MIDIInDevice=1\r\nGLO:MIDIOutDevice=1\r\n";
+
+  WalkingScreen* walker = nullptr;
+  rt::Program program = LibrarianProgram();
+  program.screen = [&walker] {
+    auto screen = std::make_unique<WalkingScreen>();
+    walker = screen.get();
+    return screen;
+  };
+  std::vector<std::string> shots;
+  program.main = [main = program.main, &walker, &shots] {
+    main();
+    shots = walker->shots;
+  };
+  char name[] = "boxwright";
+  char* argv[] = {name, nullptr};
+  EXPECT_EQ(rt::RunProgram(1, argv, program), 0);
+  EXPECT_EQ(shots, (std::vector<std::string>{"main_window", "rename_cab", "about_window"}));
+}
+
+}  // namespace
