@@ -23,13 +23,26 @@ class ByteFinder {
       : hay_(hay), needle_(needle), blockStart_(hay.size() + kBlock) {}
   // 0-based index of the first occurrence at or after from, or npos.
   std::size_t Next(std::size_t from);
+  // Calls visit(at) for the occurrences from `from` on, in order, each next one at or after
+  // at + advance, until visit returns false. The text is read a block after another, so a
+  // walk through dense matches never waits on the previous match. Bytes before at +
+  // advance may be changed by visit.
+  template <typename Visit>
+  void Walk(std::size_t from, std::size_t advance, Visit visit);
 
  private:
   static constexpr std::size_t kBlock = 16;
 
   bool MiddleMatches(std::size_t at) const {
-    const std::size_t length = needle_.size();
-    return length <= 2 || std::memcmp(hay_.data() + at + 1, needle_.data() + 1, length - 2) == 0;
+    const char* candidate = hay_.data() + at + 1;
+    const char* middle = needle_.data() + 1;
+    const std::size_t count = needle_.size() - 2;
+    // Short middles are compared here: a library call costs more than the bytes.
+    if (count > 16) return std::memcmp(candidate, middle, count) == 0;
+    for (std::size_t i = 0; i < count; ++i) {
+      if (candidate[i] != middle[i]) return false;
+    }
+    return true;
   }
   unsigned BlockMask(std::size_t start) const;
   std::size_t NextSingleByte(std::size_t from) const;
@@ -83,6 +96,34 @@ inline std::size_t ByteFinder::Next(std::size_t from) {
     if (from + kBlock - 1 > lastStart) return NextNearTheEnd(from);
     blockStart_ = from;
     blockMask_ = BlockMask(from);
+  }
+}
+
+template <typename Visit>
+void ByteFinder::Walk(std::size_t from, std::size_t advance, Visit visit) {
+  const std::size_t length = needle_.size();
+  if (length < 2) {
+    for (std::size_t at = Next(from); at != npos && visit(at); at = Next(at + advance)) {
+    }
+    return;
+  }
+  if (from > hay_.size() || length > hay_.size() - from) return;
+  const std::size_t lastStart = hay_.size() - length;
+  std::size_t allowed = from;
+  std::size_t block = from;
+  for (; block + kBlock - 1 <= lastStart; block += kBlock) {
+    for (unsigned mask = BlockMask(block); mask != 0; mask &= mask - 1) {
+      std::size_t at = block + static_cast<std::size_t>(__builtin_ctz(mask));
+      if (at < allowed || !MiddleMatches(at)) continue;
+      if (!visit(at)) return;
+      allowed = at + advance;
+    }
+  }
+  for (std::size_t at = block > allowed ? block : allowed; at <= lastStart; ++at) {
+    if (hay_[at] == needle_.front() && hay_[at + length - 1] == needle_.back() && MiddleMatches(at)) {
+      if (!visit(at)) return;
+      at += advance - 1;
+    }
   }
 }
 

@@ -46,6 +46,18 @@ class Matcher {
     return kNone;
   }
 
+  // Calls visit(at) for the matches from `from` on, each next one at or after at + advance,
+  // until visit returns false.
+  template <typename Visit>
+  void Walk(std::size_t from, std::size_t advance, Visit visit) {
+    if (step_ == 1 && !foldHay_) {
+      finder_.Walk(from, advance, visit);
+      return;
+    }
+    for (std::size_t at = Next(from); at != kNone && visit(at); at = Next(at + advance)) {
+    }
+  }
+
  private:
   std::string_view hay_;
   std::string_view needle_;
@@ -57,6 +69,24 @@ class Matcher {
 std::size_t FindFrom(std::string_view hay, std::string_view needle, std::size_t from, std::size_t step,
                      bool foldHay) {
   return Matcher(hay, needle, step, foldHay).Next(from);
+}
+
+// memcpy for the short stretches between dense matches, where a library call per stretch
+// would cost more than the bytes: fixed-size moves that overlap cover every length.
+inline void CopyBytes(char* to, const char* from, std::size_t count) {
+  if (count > 16) {
+    std::memcpy(to, from, count);
+  } else if (count >= 8) {
+    std::memcpy(to, from, 8);
+    std::memcpy(to + count - 8, from + count - 8, 8);
+  } else if (count >= 4) {
+    std::memcpy(to, from, 4);
+    std::memcpy(to + count - 4, from + count - 4, 4);
+  } else if (count > 0) {
+    to[0] = from[0];
+    to[count / 2] = from[count / 2];
+    to[count - 1] = from[count - 1];
+  }
 }
 
 // 0-based first position of a window given as 1-based LONG start.
@@ -132,13 +162,12 @@ LONG Textrope::Count(std::string_view pSearchValue, LONG pStep, LONG pStart, LON
   std::size_t tail = softClip == 0 ? need - 1 : 0;
   LONG count = 0;
   std::size_t from = FirstIndex(pStart);
-  Matcher matcher(value, needle, step, pNoCase == 1);
-  for (;;) {
-    std::size_t hit = matcher.Next(from);
-    if (hit == kNone || (pEnd > 0 && hit + 1 + tail > static_cast<std::size_t>(pEnd))) return count;
+  Matcher(value, needle, step, pNoCase == 1).Walk(from, pOverlap != 0 ? 1 : need, [&](std::size_t hit) {
+    if (pEnd > 0 && hit + 1 + tail > static_cast<std::size_t>(pEnd)) return false;
     ++count;
-    from = hit + (pOverlap != 0 ? 1 : need);
-  }
+    return true;
+  });
+  return count;
 }
 
 LONG Textrope::Replace(std::string_view pOldValue, std::string_view pNewValue, LONG pCount, LONG pStart, LONG pEnd,
@@ -167,15 +196,13 @@ LONG Textrope::Replace(std::string_view pOldValue, std::string_view pNewValue, L
   if (oldLen == newLen) {
     // In place. The scan resumes after the text just written, so it is never matched again.
     LONG replaced = 0;
-    std::size_t p = first;
-    Matcher matcher(value, needle, 1, fold);
-    while (end >= oldLen && (pCount == 0 || replaced < pCount)) {
-      std::size_t hit = matcher.Next(p);
-      if (hit == kNone || hit > end - oldLen) break;
+    if (end < oldLen) return 0;
+    Matcher(value, needle, 1, fold).Walk(first, oldLen, [&](std::size_t hit) {
+      if (hit > end - oldLen) return false;
       std::memcpy(value.data() + hit, pNewValue.data(), newLen);
       ++replaced;
-      p = hit + oldLen;
-    }
+      return pCount == 0 || replaced < pCount;
+    });
     return replaced;
   }
 
@@ -195,20 +222,20 @@ LONG Textrope::Replace(std::string_view pOldValue, std::string_view pNewValue, L
       // Only a Count of a derived class that promised more matches than there are can
       // make a shrinking result longer than its block.
       if (written + count > out.size()) out.resize(written + count);
-      std::memcpy(out.data() + written, from, count);
+      CopyBytes(out.data() + written, from, count);
       written += count;
     };
     copy(value.data(), first);
     std::size_t p = first;
     LONG replaced = 0;
-    Matcher matcher(value, needle, 1, fold);
-    while (replaced < wanted && end >= oldLen) {
-      std::size_t hit = matcher.Next(p);
-      if (hit == kNone || hit > end - oldLen) break;
-      copy(value.data() + p, hit - p);
-      copy(pNewValue.data(), newLen);
-      p = hit + oldLen;
-      ++replaced;
+    if (end >= oldLen) {
+      Matcher(value, needle, 1, fold).Walk(first, oldLen, [&](std::size_t hit) {
+        if (hit > end - oldLen) return false;
+        copy(value.data() + p, hit - p);
+        copy(pNewValue.data(), newLen);
+        p = hit + oldLen;
+        return ++replaced < wanted;
+      });
     }
     copy(value.data() + p, value.size() - p);
     if (written != out.size()) out = out.substr(0, written);
