@@ -44,39 +44,6 @@ class Favourites : public ::testing::Test {
   Textrope ST;
 };
 
-TEST_F(Favourites, AddedOnceInCabOrder) {
-  for (LONG n : {140, 3, 10}) ListCab(n, n > 130 ? n - 130 : 0, "cab " + std::to_string(n));
-  for (LONG n : {140, 3, 10, 3}) AddFromList(n);
-  EXPECT_EQ(FavouriteNumbers(), (std::vector<LONG>{3, 10, 140}));
-  EXPECT_EQ(FAV_QUEUE.Peek(3).UserCab, 10);
-  EXPECT_EQ(FAV_QUEUE.Peek(3).Name, "cab 140");
-}
-
-TEST_F(Favourites, SavedAsOneBytePerCabAndLoadedWithCurrentNames) {
-  for (LONG n : {3, 10, 140}) ListCab(n, 0, "old");
-  for (LONG n : {3, 10, 140}) AddFromList(n);
-  screen.files = {"favs.cablist", "favs.cablist"};
-  SaveFavourites(ST);
-  EXPECT_EQ(ReadFile("favs.cablist"), "\x03\x0A\x8C");
-  ASSERT_EQ(screen.fileRequests.size(), 1u);
-  EXPECT_EQ(screen.fileRequests[0].title, "Save Favourite Cabs");
-  EXPECT_EQ(screen.fileRequests[0].defaultExtension, "cablist");
-  EXPECT_TRUE(screen.fileRequests[0].overwritePrompt);
-  EXPECT_TRUE(screen.messages.empty());
-
-  CAB_QUEUE.Free();
-  for (LONG n : {1, 3, 10, 140}) ListCab(n, 0, "new " + std::to_string(n));
-  CAB_QUEUE.Get(1);
-  FAV_QUEUE.Free();
-  LoadFavourites(ST);
-  EXPECT_EQ(FavouriteNumbers(), (std::vector<LONG>{3, 10, 140}));
-  EXPECT_EQ(FAV_QUEUE.Peek(2).Name, "new 10");
-  EXPECT_EQ(screen.fileRequests[1].title, "Load Favourite Cabs");
-  EXPECT_TRUE(screen.fileRequests[1].mustExist);
-  EXPECT_EQ(CAB_QUEUE.Pointer(), 1u) << "the current cab row stays";
-  EXPECT_EQ(GLO::FileName, "favs.cablist");
-}
-
 TEST_F(Favourites, LoadTakesEveryListedByteInFileOrder) {
   for (LONG n : {3, 10}) ListCab(n, 0, "c");
   std::ofstream("odd.cablist", std::ios::binary) << std::string("\x0A\x03\xFA\x03\x00", 5);

@@ -67,10 +67,12 @@ TEST(LibrarianStart, SmallWindowsKeepTheirPlaceInTheSettings) {
 }
 
 TEST(LibrarianConnection, RefreshWithoutAnOpenOutputDoesNothing) {
-  LibrarianRun run = RunLibrarian(TestFolder(), "press REFRESHBUTTON\nwait 2\ndump\n");
+  LibrarianRun run = RunLibrarian(TestFolder(), "press REFRESHBUTTON\nwait 2\ndump\n" + ConnectScript() +
+                                                    "press CONNECTBUTTON\nwait 1\npress REFRESHBUTTON\nwait 2\ndump\n");
   ASSERT_EQ(run.status, 0) << ErrorOf(run);
   EXPECT_TRUE(MainWindowIn(run.dumps.at(0))["ALLCABLIST"]["rows"].items.empty());
-  EXPECT_TRUE(run.sent.empty());
+  EXPECT_EQ(MainWindowIn(run.dumps.at(1))["ALLCABLIST"]["rows"].items.size(), 230u) << "the list stays as it was";
+  EXPECT_EQ(CountSent(run.sent, kCabList), 1u);
 }
 
 TEST(LibrarianConnection, OneSideOpenKeepsConnectAndTheNextPressOpensTheOther) {
@@ -126,6 +128,7 @@ TEST(LibrarianUpload, RefusalsAndConfirmations) {
                              "answer message \"OK\"\ndrop SHEET1 \"list.syx\"\n"
                              "answer message \"OK\"\ndrop SHEET1 \"short.syx\"\n"
                              "answer message \"OK\"\ndrop SHEET1 \"missing.syx\"\n"
+                             "answer message \"OK\"\ndrop SHEET1 \"empty.syx\"\n"
                              "answer message \"OK\"\ndrop SHEET1 \"slot.syx\"\n"
                              "press GLO:SAFETYMODE\nanswer message \"No\"\ndrop SHEET1 \"good.syx\"\nwait 2\n"
                              "press GLO:SAFETYMODE\ndrop SHEET1 \"good.syx\"\nwait 3\ndump\n";
@@ -133,17 +136,19 @@ TEST(LibrarianUpload, RefusalsAndConfirmations) {
                                   {{"good.syx", CabFileBytes(0x7F, "Dropped")},
                                    {"list.syx", BytesFromHex("F0 00 01 74 03 12 7F 7F 14 F7")},
                                    {"short.syx", BytesFromHex("F0 00 01 74 03 7A 7F")},
+                                   {"empty.syx", ""},
                                    {"slot.syx", CabFileBytes(0x05, "Fixed")}});
   ASSERT_EQ(run.status, 0) << ErrorOf(run);
   const auto messages = run.Lines("message");
-  ASSERT_EQ(messages.size(), 6u);
+  ASSERT_EQ(messages.size(), 7u);
   EXPECT_EQ(messages[0]["text"].text, "You cannot upload a cab into Factory slot!  Only into a user slot");
-  for (int i : {1, 2, 3}) EXPECT_EQ(messages[i]["text"].text, "Invalid CAB File Detected!");
-  EXPECT_EQ(messages[4]["text"].text,
+  for (int i : {1, 2, 3, 4}) EXPECT_EQ(messages[i]["text"].text, "Invalid CAB File Detected!");
+  EXPECT_EQ(messages[5]["text"].text,
             "This cab file has a hard coded cabinet slot.  Cannot upload to currently selected slot.  Sorry!");
-  for (int i : {0, 1, 2, 3, 4}) EXPECT_EQ(messages[i]["caption"].text, "Error Uploading Cab");
-  EXPECT_EQ(messages[5]["caption"].text, "Cab Upload Confirmation");
-  EXPECT_EQ(messages[5]["answer"].text, "No");
+  for (int i : {0, 1, 2, 3, 4, 5}) EXPECT_EQ(messages[i]["caption"].text, "Error Uploading Cab");
+  EXPECT_EQ(messages[6]["caption"].text, "Cab Upload Confirmation");
+  EXPECT_EQ(messages[6]["buttons"].items.size(), 2u);
+  EXPECT_EQ(messages[6]["answer"].text, "No");
   EXPECT_EQ(CountSent(run.sent, kCabFile), 1u) << "only the upload without safety mode is sent";
   EXPECT_EQ(CountSent(run.sent, kCabList), 2u) << "No refreshes nothing; the upload refreshes once";
   EXPECT_EQ(RowCells(MainWindowIn(run.dumps.at(0))["ALLCABLIST"], 135)[2], "Dropped");

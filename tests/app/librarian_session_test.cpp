@@ -58,7 +58,7 @@ TEST(LibrarianSession, ConnectReadsEveryCabWithUserNumbers) {
 TEST(LibrarianSession, SelectSwitchRenameFavouritesAndUpload) {
   const std::string script = ConnectScript() +
                              // select cab 150 on Cab 1 left, then switch the block to Y
-                             "select ALLCABLIST 150\nwait 1\nselect CAB:SWITCH 2\nwait 2\ndump\n"
+                             "select ALLCABLIST 150\nwait 1\ndump\nselect CAB:SWITCH 2\nwait 2\ndump\n"
                              // rename user cab 1 (cab 131)
                              "answer popup \"Rename Cabinet\"\nrightclick ALLCABLIST 131\n"
                              "set GLO:CABNAME \"abc\"\npress OKBUTTON\nwait 3\ndump\n"
@@ -80,20 +80,21 @@ TEST(LibrarianSession, SelectSwitchRenameFavouritesAndUpload) {
   LibrarianRun run = RunLibrarian(TestFolder(), script, {{"new.syx", CabFileBytes(0x7F, "Fresh Air")}});
   ASSERT_EQ(run.status, 0) << (run.Lines("error").empty() ? "" : run.Lines("error")[0].text);
   const auto& dumps = run.dumps;
-  ASSERT_EQ(dumps.size(), 5u);
+  ASSERT_EQ(dumps.size(), 6u);
 
   EXPECT_TRUE(Contains(run.sent, "F0 00 01 74 03 02 6C 00 00 00 15 01 00 01 7D F7"));
+  EXPECT_EQ(MainWindowIn(dumps[0])["ALLCABLIST"]["selected"].number, 150) << "the unit reports cab 150 selected";
   EXPECT_TRUE(Contains(run.sent, "F0 00 01 74 03 11 6C 00 01 01 7B F7"));
-  EXPECT_EQ(MainWindowIn(dumps[0])["CAB:SWITCH"]["value"].text, "1");
+  EXPECT_EQ(MainWindowIn(dumps[1])["CAB:SWITCH"]["value"].text, "1");
 
   std::string rename = "F0 00 01 74 03 2D 00 61 62 63";
   for (int i = 0; i < 29; ++i) rename += " 00";
   EXPECT_TRUE(Contains(run.sent, rename + " 4B F7"));
-  EXPECT_EQ(RowCells(MainWindowIn(dumps[1])["ALLCABLIST"], 131)[2], "abc") << "the list was fetched again";
+  EXPECT_EQ(RowCells(MainWindowIn(dumps[2])["ALLCABLIST"], 131)[2], "abc") << "the list was fetched again";
 
   EXPECT_EQ(ReadFile(std::filesystem::path(run.folder) / "favs.cablist"), BytesFromHex("03 0A 8C"));
-  EXPECT_TRUE(MainWindowIn(dumps[2])["FAVCABLIST"]["rows"].items.empty());
-  const Json& favourites = MainWindowIn(dumps[3])["FAVCABLIST"];
+  EXPECT_TRUE(MainWindowIn(dumps[3])["FAVCABLIST"]["rows"].items.empty());
+  const Json& favourites = MainWindowIn(dumps[4])["FAVCABLIST"];
   ASSERT_EQ(favourites["rows"].items.size(), 3u);
   EXPECT_EQ(RowCells(favourites, 1)[0], "3");
   EXPECT_EQ(RowCells(favourites, 2)[0], "10");
@@ -105,7 +106,7 @@ TEST(LibrarianSession, SelectSwitchRenameFavouritesAndUpload) {
   EXPECT_EQ(questions.back()["text"].text,
             "Are you sure you want to over write the cab named:\r\nEmpty\r\nin slot 5 with this Cab File?");
   EXPECT_TRUE(Contains(run.sent, app_test::HexBytes(CabFileBytes(0x7F, "Fresh Air"))));
-  EXPECT_EQ(RowCells(MainWindowIn(dumps[4])["ALLCABLIST"], 135)[2], "Fresh Air");
+  EXPECT_EQ(RowCells(MainWindowIn(dumps[5])["ALLCABLIST"], 135)[2], "Fresh Air");
 }
 
 }  // namespace
