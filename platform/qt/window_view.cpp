@@ -36,6 +36,7 @@ WindowView::WindowView(rt::Window& window)
       window_(window),
       units_(WindowFont(window.Prop(0, PROP::FontName), static_cast<int>(window.PropNumber(0, PROP::FontSize)))) {
   setObjectName(FromUtf8(window.Def().label));
+  pixels_ = Pixels();
   if (window.Def().modal) setWindowModality(Qt::ApplicationModal);
   ApplyFont();
   PropertyChanged(0, PROP::Text);
@@ -112,6 +113,28 @@ void WindowView::ApplyGeometry() {
   if (!window_.Def().centered || isVisible()) move(r.topLeft());
 }
 
+// The Pixels property changes the unit the position and size properties are read and
+// written in, not where anything is: the stored values are converted and nothing moves.
+void WindowView::ConvertUnits() {
+  const bool pixels = Pixels();
+  if (pixels == pixels_) return;
+  pixels_ = pixels;
+  auto convert = [&](int field, int prop, bool across) {
+    const long long value = window_.PropNumber(field, prop);
+    if (value == 0) return;  // a zero size means "the natural size" in either unit
+    const int v = static_cast<int>(std::clamp<long long>(value, -100000, 100000));
+    const int converted = pixels ? (across ? units_.ToPixelsX(v) : units_.ToPixelsY(v))
+                                 : (across ? units_.ToUnitsX(v) : units_.ToUnitsY(v));
+    window_.NoteFromScreen(field, prop, std::to_string(converted));
+  };
+  for (int field = 0; field <= window_.Fields(); ++field) {
+    convert(field, PROP::Xpos, true);
+    convert(field, PROP::Ypos, false);
+    convert(field, PROP::Width, true);
+    convert(field, PROP::Height, false);
+  }
+}
+
 void WindowView::ApplyWindowState() {
   Qt::WindowStates state = windowState() & ~(Qt::WindowMaximized | Qt::WindowMinimized);
   if (!window_.Prop(0, PROP::Maximize).empty()) state |= Qt::WindowMaximized;
@@ -148,10 +171,10 @@ void WindowView::PropertyChanged(int field, int prop) {
         update();
         break;
       case PROP::Color: update(); break;
+      case PROP::Pixels: ConvertUnits(); break;
       case PROP::FontName:
       case PROP::FontSize:
       case PROP::FontStyle:
-      case PROP::Pixels:
         ApplyFont();
         for (const auto& control : controls_) {
           if (!control) continue;

@@ -43,6 +43,7 @@ class WindowView : public QWidget {
   void ApplyFont();
   void ApplyGeometry();
   void ApplyWindowState();
+  void ConvertUnits();
   void RefreshStates();
   void FocusField(int field);
   void OnFocusChanged(QWidget* now);
@@ -55,6 +56,7 @@ class WindowView : public QWidget {
   QImage wallpaper_;
   std::vector<std::unique_ptr<ControlView>> controls_;  // by field - 1; null for undrawn kinds
   bool applying_ = false;  // geometry set from the runtime, not by the user
+  bool pixels_ = false;    // the unit the geometry properties hold now
 };
 
 }  // namespace qtscreen

@@ -240,6 +240,31 @@ TEST_F(ScreenTest, TheWindowIsSizedInDialogUnitsAndCentred) {
   EXPECT_TRUE(Events().empty());
 }
 
+// What the toolkit does to keep a window on the desktop: read and write its geometry in
+// pixels for a moment. Nothing moves by the switch itself.
+TEST_F(ScreenTest, PixelsSwitchesTheUnitOfTheGeometryNotTheGeometry) {
+  const qtscreen::DialogUnits& units = view_->Units();
+  const QRect before = view_->geometry();
+  const QRect button = Widget("CONNECTBUTTON")->geometry();
+  const long long xUnits = window_->PropNumber(0, PROP::Xpos);
+
+  window_->SetProp(0, PROP::Pixels, 1LL);
+  EXPECT_EQ(view_->geometry(), before);
+  EXPECT_EQ(window_->PropNumber(0, PROP::Width), before.width());
+  EXPECT_EQ(window_->PropNumber(0, PROP::Xpos), units.ToPixelsX(static_cast<int>(xUnits)));
+  EXPECT_EQ(window_->PropNumber(ctl::CONNECTBUTTON, PROP::Xpos), button.x());
+  window_->SetProp(0, PROP::Xpos, before.x() + 10LL);
+  EXPECT_EQ(view_->x(), before.x() + 10);
+
+  window_->SetProp(0, PROP::Pixels, "");
+  EXPECT_EQ(view_->x(), before.x() + 10);
+  EXPECT_EQ(view_->size(), before.size());
+  EXPECT_EQ(window_->PropNumber(0, PROP::Width), 348);
+  EXPECT_EQ(window_->PropNumber(ctl::CONNECTBUTTON, PROP::Xpos), 290);
+  EXPECT_EQ(Widget("CONNECTBUTTON")->geometry(), button);
+  EXPECT_TRUE(Events().empty());
+}
+
 // A file manager's drag: text/uri-list with local files and, here, a remote address.
 QMimeData* FileDrag(const QList<QUrl>& urls) {
   auto* data = new QMimeData;
