@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdio>
+#include <random>
 #include <string>
 
 #include "textrope/textrope.h"
@@ -169,6 +171,37 @@ TEST(TextropeDeviceMessages, CabListReplyReadsBack) {
   EXPECT_EQ(st.Slice(9, static_cast<ULONG>(st.Length() - 2)), "Name");
   st.ToHex(0);
   EXPECT_EQ(st.value, "f000017403120501" "4e616d65" "3af7");
+}
+
+}  // namespace
+
+namespace {
+
+// Long texts go sixteen bytes at a time; they must give exactly what one pair or one byte at
+// a time gives, with irregular characters anywhere in a block.
+TEST(TextropeHex, LongTextsAgreeWithOneAtATime) {
+  std::mt19937 random(5);
+  const std::string alphabet = "0123456789abcdefABCDEF 5g-\xff\x00Zz"s;
+  for (int round = 0; round < 200; ++round) {
+    std::string bytes(random() % 70, '\0');
+    for (char& c : bytes) c = static_cast<char>(random());
+    std::string expectedHex;
+    for (char c : bytes) {
+      char pair[3];
+      std::snprintf(pair, sizeof pair, "%02X", static_cast<unsigned char>(c));
+      expectedHex += pair;
+    }
+    Textrope t;
+    EXPECT_EQ(t.StringToHex(bytes, static_cast<LONG>(bytes.size()), 1).value_or(""), expectedHex);
+
+    std::string text(random() % 140, '0');
+    for (char& c : text) c = alphabet[random() % (round % 2 ? 22 : alphabet.size())];
+    std::string expectedBytes;
+    for (std::size_t i = 0; i + 1 < text.size(); i += 2) {
+      expectedBytes += static_cast<char>(t.BaseToDec(text.substr(i, 2), 16) & 0xFF);
+    }
+    EXPECT_EQ(t.HexToString(text).value_or(""), expectedBytes) << text;
+  }
 }
 
 }  // namespace
