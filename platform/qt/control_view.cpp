@@ -65,13 +65,23 @@ void ControlView::Place() {
   widget_->setGeometry(r);
 }
 
+// The control's font as designed (a family, size, style and colour of its own, each left
+// to the window when not given), then as the program changed it through the properties.
 void ControlView::ApplyStyle() {
   if (!widget_) return;
+  const rt::Font& designed = Def().font;
+  const bool ownFont = !designed.name.empty() || designed.style != 0 || designed.size != rt::Font{}.size;
   QFont font = view_.font();
-  if (const QString name = Prop(PROP::FontName); !name.isEmpty()) font = WindowFont(name.toStdString(), font.pointSize());
-  if (const long long size = Runtime().PropNumber(field_, PROP::FontSize); size > 0) font.setPointSize(int(size));
-  if (const long long style = Runtime().PropNumber(field_, PROP::FontStyle); style > 0) {
-    font.setWeight(QFont::Weight(qBound(1, int(style & 0xFFF), 1000)));
+  QString family = Prop(PROP::FontName);
+  if (family.isEmpty()) family = FromUtf8(designed.name);
+  if (!family.isEmpty()) font = WindowFont(family.toStdString(), font.pointSize());
+  long long size = Runtime().PropNumber(field_, PROP::FontSize);
+  if (size <= 0 && ownFont) size = designed.size;
+  if (size > 0) font.setPointSize(int(size));
+  long long style = Runtime().PropNumber(field_, PROP::FontStyle);
+  if (style <= 0) style = designed.style;
+  if (style > 0) {
+    if (const int weight = int(style & 0xFFF); weight > 0) font.setWeight(QFont::Weight(std::min(weight, 1000)));
     font.setItalic(style & 0x1000);
     font.setUnderline(style & 0x2000);
     font.setStrikeOut(style & 0x4000);
@@ -79,7 +89,9 @@ void ControlView::ApplyStyle() {
   widget_->setFont(font);
 
   QPalette palette = view_.palette();
-  if (auto colour = ColourOf(Prop(PROP::FontColor))) {
+  QString ink = Prop(PROP::FontColor);
+  if (ink.isEmpty() && designed.color != -1) ink = QString::number(designed.color);
+  if (auto colour = ColourOf(ink)) {
     palette.setColor(QPalette::WindowText, *colour);
     palette.setColor(QPalette::Text, *colour);
     palette.setColor(QPalette::ButtonText, *colour);

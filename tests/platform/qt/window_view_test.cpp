@@ -47,6 +47,12 @@ TEST_F(ScreenTest, ControlsShowWhatTheRuntimeHolds) {
   EXPECT_EQ(Widget<QSpinBox>("GLO:USERCABOFFSET")->maximum(), 999);
   EXPECT_TRUE(Widget<QCheckBox>("GLO:SAFETYMODE")->isChecked());
   EXPECT_EQ(Widget<QLabel>("LOC:MIDIPACKETCOUNT")->text().trimmed(), "0");
+  // Fonts of their own: size and style over the window's family; underline alone keeps the weight.
+  EXPECT_EQ(Widget("LOC:MIDIPACKETCOUNT")->font().pointSize(), 10);
+  EXPECT_TRUE(Widget("LOC:MIDIPACKETCOUNT")->font().bold());
+  EXPECT_TRUE(Widget("GLO:SAFETYMODE")->font().underline());
+  EXPECT_EQ(Widget("GLO:SAFETYMODE")->font().weight(), view_->font().weight());
+  EXPECT_EQ(Widget("GLO:SAFETYMODE")->font().pointSize(), view_->font().pointSize());
   EXPECT_EQ(Widget<QLineEdit>("GLO:CABNAME")->maxLength(), 31);
   EXPECT_FALSE(Widget<QPushButton>("REFRESHBUTTON")->icon().isNull());
   EXPECT_TRUE(Widget<QPushButton>("CONNECTBUTTON")->icon().isNull());
