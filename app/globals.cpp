@@ -1,7 +1,5 @@
 #include "app/globals.h"
 
-#include <cstring>
-
 namespace GLO {
 BYTE MIDIInDevice = 0;
 BYTE MIDIOutDevice = 0;
@@ -57,5 +55,4 @@ void ResetLibrarianState() {
   RETURN_QUEUE.Free();
   RETURN_QUEUE.Clear();
   GLO::FileName.clear();
-  std::memset(midilink::MIDIString, ' ', sizeof midilink::MIDIString);
 }

@@ -74,5 +74,6 @@ extern rt::Queue<RETURN_QUEUE_ROW> RETURN_QUEUE;
 extern rt::Queue<DEVICE_QUEUE_ROW> InDeviceQ;
 extern rt::Queue<DEVICE_QUEUE_ROW> OutDeviceQ;
 
-// The state at module start-up: every variable zero or empty, every queue empty.
+// The state at module start-up: every variable zero or empty, every queue empty (the input
+// buffer is left as it is).
 void ResetLibrarianState();

@@ -1,5 +1,7 @@
 #include "app/librarian_program.h"
 
+#include <cstring>
+
 #include "app/app_objects.h"
 #include "app/globals.h"
 #include "app/main_window.h"
@@ -38,6 +40,7 @@ rt::Module LibrarianModule() {
             ResetLibrarianState();
             // The crash reporter's object joins here, once the crash reporter exists: after
             // the file name is blanked and before the input buffer is.
+            std::memset(midilink::MIDIString, ' ', sizeof midilink::MIDIString);
             GlobalErrors = std::make_unique<ErrorClass>();
             INIMgr = std::make_unique<INIMGR>();
             // MIDI traffic runs on the drivers' threads: a screen that settles the program

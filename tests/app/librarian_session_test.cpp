@@ -72,6 +72,7 @@ TEST(LibrarianSession, SelectSwitchRenameFavouritesAndUpload) {
                              "rightclick FAVCABLIST 1\n"
                              "answer popup \"Clear Favourites List\"\nanswer message \"Yes\"\n"
                              "rightclick FAVCABLIST 1\ndump\n"
+                             "press REFRESHBUTTON\nwait 3\n"
                              "answer popup \"Load Favourites From File...\"\nanswer open \"favs.cablist\"\n"
                              "rightclick FAVCABLIST 0\nwait 1\ndump\n"
                              // a cab file dropped on user cab 5, safety on, confirmed
