@@ -1,6 +1,7 @@
 #include "platform/qt/list_model.h"
 
 #include <QApplication>
+#include <QPainter>
 #include <QStyle>
 
 #include "platform/qt/control_view.h"
@@ -84,6 +85,13 @@ void IndentDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option
   else if (format.align == 'L') item.rect.adjust(indent, 0, 0, 0);
   item.state &= ~QStyle::State_HasFocus;
   style->drawControl(QStyle::CE_ItemViewItem, &item, painter, item.widget);
+  // "|": a line down the column's right edge.
+  if (format.rightBorder) {
+    painter->save();
+    painter->setPen(option.palette.color(QPalette::Mid));
+    painter->drawLine(option.rect.topRight(), option.rect.bottomRight());
+    painter->restore();
+  }
 }
 
 }  // namespace qtscreen

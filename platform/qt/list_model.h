@@ -31,7 +31,8 @@ class ListModel final : public QAbstractTableModel {
   int cellsPerRow_ = 0;  // for a list without a format: the widest row
 };
 
-// Moves each cell's text in from its aligned edge by the column's indent.
+// Moves each cell's text in from its aligned edge by the column's indent, and draws the
+// column's right border when its format asks for one.
 class IndentDelegate final : public QStyledItemDelegate {
  public:
   IndentDelegate(const ListModel& model, const DialogUnits& units, QObject* parent);
