@@ -268,9 +268,14 @@ void WindowView::moveEvent(QMoveEvent* event) {
 void WindowView::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
   PublishWindowRect(window_.Frame(), frameGeometry());
-  if (applying_ || !isVisible()) return;
+  if (!isVisible()) return;
   const int width = ToUnitsX(this->width()), height = ToUnitsY(this->height());
   if (width == window_.PropNumber(0, PROP::Width) && height == window_.PropNumber(0, PROP::Height)) return;
+  if (applying_) {  // the size the screen gave a window without one of its own
+    window_.NoteFromScreen(0, PROP::Width, std::to_string(width));
+    window_.NoteFromScreen(0, PROP::Height, std::to_string(height));
+    return;
+  }
   rt::user::Resized(window_, width, height);
   WaitLoop::Wake();
 }
