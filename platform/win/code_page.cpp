@@ -1,29 +1,13 @@
 #include "platform/win/code_page.h"
 
 #include <cstdint>
+#include <string_view>
 
-#include "platform/win/code_page_output.h"
 #include "platform/win/iconv_code_page.h"
 #include "platform/win/last_error.h"
 #include "platform/win/utf8_codec.h"
 
-using win::codepage::Output;
-
 namespace {
-
-// The answer of both calls: the count when it fitted (or was only asked for).
-template <class Unit>
-int Answer(const Output<Unit>& out) {
-  if (!out.Fitted()) {
-    SetLastError(ERROR_INSUFFICIENT_BUFFER);
-    return 0;
-  }
-  if (out.Count() > static_cast<std::size_t>(INT32_MAX)) {
-    SetLastError(ERROR_INVALID_PARAMETER);  // more than a count can say
-    return 0;
-  }
-  return static_cast<int>(out.Count());
-}
 
 bool Refused(DWORD flags, const void* source, int sourceCount, const void* destination, int destinationCount) {
   if (flags != 0) {
@@ -38,47 +22,63 @@ bool Refused(DWORD flags, const void* source, int sourceCount, const void* desti
   return false;
 }
 
+// Every call counts first. A sizing call (room 0) answers the count; a filling call writes
+// only when the whole result fits.
+template <class Write>
+int Answer(std::size_t needed, int room, Write write) {
+  if (needed > static_cast<std::size_t>(INT32_MAX)) {
+    SetLastError(ERROR_INVALID_PARAMETER);  // more than a count can say
+    return 0;
+  }
+  if (room == 0) return static_cast<int>(needed);
+  if (needed > static_cast<std::size_t>(room)) {
+    SetLastError(ERROR_INSUFFICIENT_BUFFER);
+    return 0;
+  }
+  write();
+  return static_cast<int>(needed);
+}
+
 }  // namespace
 
 int MultiByteToWideChar(UINT codePage, DWORD flags, const char* multiByteStr, int multiByteCount, WCHAR* wideStr,
                         int wideCount) {
   if (Refused(flags, multiByteStr, multiByteCount, wideStr, wideCount)) return 0;
   const auto* bytes = reinterpret_cast<const unsigned char*>(multiByteStr);
-  Output<char16_t> out(wideStr, static_cast<std::size_t>(wideCount));
+  const auto n = static_cast<std::size_t>(multiByteCount);
   if (codePage == CP_UTF8) {
-    win::codepage::DecodeUtf8(bytes, static_cast<std::size_t>(multiByteCount), out);
-  } else {
-    auto page = win::codepage::FindIconvPage(codePage);
-    if (page == nullptr) {
-      SetLastError(ERROR_INVALID_PARAMETER);
-      return 0;
-    }
-    page->Decode(bytes, static_cast<std::size_t>(multiByteCount), out);
-  }
-  return Answer(out);
-}
-
-int WideCharToMultiByte(UINT codePage, DWORD flags, const WCHAR* wideStr, int wideCount, char* multiByteStr,
-                        int multiByteCount, const char* defaultChar, BOOL* usedDefaultChar) {
-  if (Refused(flags, wideStr, wideCount, multiByteStr, multiByteCount)) return 0;
-  Output<char> out(multiByteStr, static_cast<std::size_t>(multiByteCount));
-  if (codePage == CP_UTF8) {
-    // UTF-8 holds every character: it has no default character to choose or report.
-    if (defaultChar != nullptr || usedDefaultChar != nullptr) {
-      SetLastError(ERROR_INVALID_PARAMETER);
-      return 0;
-    }
-    win::codepage::EncodeUtf8(wideStr, static_cast<std::size_t>(wideCount), out);
-    return Answer(out);
+    return Answer(win::codepage::Utf8DecodedUnits(bytes, n), wideCount,
+                  [&] { win::codepage::DecodeUtf8(bytes, n, wideStr); });
   }
   auto page = win::codepage::FindIconvPage(codePage);
   if (page == nullptr) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return 0;
   }
+  return Answer(page->DecodedUnits(bytes, n), wideCount, [&] { page->Decode(bytes, n, wideStr); });
+}
+
+int WideCharToMultiByte(UINT codePage, DWORD flags, const WCHAR* wideStr, int wideCount, char* multiByteStr,
+                        int multiByteCount, const char* defaultChar, BOOL* usedDefaultChar) {
+  if (Refused(flags, wideStr, wideCount, multiByteStr, multiByteCount)) return 0;
+  const auto n = static_cast<std::size_t>(wideCount);
+  if (codePage == CP_UTF8) {
+    // UTF-8 holds every character: it has no default character to choose or report.
+    if (defaultChar != nullptr || usedDefaultChar != nullptr) {
+      SetLastError(ERROR_INVALID_PARAMETER);
+      return 0;
+    }
+    return Answer(win::codepage::Utf8EncodedBytes(wideStr, n), multiByteCount,
+                  [&] { win::codepage::EncodeUtf8(wideStr, n, multiByteStr); });
+  }
+  auto page = win::codepage::FindIconvPage(codePage);
+  if (page == nullptr) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return 0;
+  }
+  const std::string_view replacement = defaultChar != nullptr ? std::string_view(defaultChar) : std::string_view();
   bool replaced = false;
-  std::string_view replacement = defaultChar != nullptr ? std::string_view(defaultChar) : std::string_view();
-  page->Encode(wideStr, static_cast<std::size_t>(wideCount), out, replacement, replaced);
+  const std::size_t needed = page->EncodedBytes(wideStr, n, replacement, usedDefaultChar ? &replaced : nullptr);
   if (usedDefaultChar != nullptr) *usedDefaultChar = replaced ? TRUE : FALSE;
-  return Answer(out);
+  return Answer(needed, multiByteCount, [&] { page->Encode(wideStr, n, replacement, multiByteStr); });
 }

@@ -5,9 +5,9 @@
 // US-ASCII and any other number n is the system's character set "CPn" (glibc iconv).
 // A number the system does not know fails with ERROR_INVALID_PARAMETER.
 //
-// Both calls follow the two-step contract: with no destination and a size of 0 they answer
-// the size needed; with a destination they fill it and answer what they wrote, or fail with
-// ERROR_INSUFFICIENT_BUFFER when it is too small. An empty source fails
+// Both calls follow the two-step contract: with a size of 0 they answer the size needed; with
+// a destination they fill it and answer what they wrote, or fail with
+// ERROR_INSUFFICIENT_BUFFER when it is too small (and then write nothing). An empty source fails
 // (ERROR_INVALID_PARAMETER); counts are explicit, never -1. Only flags 0 are known.
 //
 // Nothing is refused for its content, as the system's own conversions do:

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/win/code_page_sinks.h"
+
 namespace win::codepage {
 namespace {
 
@@ -28,6 +30,12 @@ bool IsWindowsAnsiPage(UINT codePage) { return codePage == 0 || (codePage >= 125
 
 bool IsHighSurrogate(char16_t u) { return u >= 0xD800 && u <= 0xDBFF; }
 bool IsLowSurrogate(char16_t u) { return u >= 0xDC00 && u <= 0xDFFF; }
+
+bool HasSurrogates(const char16_t* units, std::size_t n) {
+  std::size_t found = 0;  // a plain sum, so the compiler can take many units a step
+  for (std::size_t i = 0; i < n; ++i) found += (units[i] & 0xF800) == 0xD800;
+  return found != 0;
+}
 
 class Converter {
  public:
@@ -56,19 +64,86 @@ class SingleBytePage final : public IconvPage {
     for (int b = 255; b >= 0; --b) {
       if (defined[b]) encode_[decode_[b]] = static_cast<std::uint16_t>(b);  // the lowest byte wins
     }
+    for (int b = 0; b < 0x80; ++b) asciiKept_ = asciiKept_ && defined[b] && decode_[b] == b;
     std::uint16_t question = encode_[u'?'];
     defaultChar_ = question == kUnmapped ? '?' : static_cast<char>(question);
   }
 
-  void Decode(const unsigned char* bytes, std::size_t n, Output<char16_t>& out) const override {
-    for (std::size_t i = 0; i < n; ++i) out.Put(decode_[bytes[i]]);
+  std::size_t DecodedUnits(const unsigned char*, std::size_t n) const override { return n; }
+
+  void Decode(const unsigned char* bytes, std::size_t n, char16_t* units) const override {
+    std::size_t i = 0;
+    if (asciiKept_) {
+      // Text is mostly ASCII: blocks of it are widened many bytes a step.
+      for (; i + kBlock <= n; i += kBlock) {
+        if (AllAscii(bytes + i)) {
+          for (std::size_t k = 0; k < kBlock; ++k) units[i + k] = bytes[i + k];
+        } else {
+          for (std::size_t k = 0; k < kBlock; ++k) units[i + k] = decode_[bytes[i + k]];
+        }
+      }
+    }
+    for (; i < n; ++i) units[i] = decode_[bytes[i]];
   }
 
-  void Encode(const char16_t* units, std::size_t n, Output<char>& out, std::string_view replacement,
-              bool& replaced) const override {
+  std::size_t EncodedBytes(const char16_t* units, std::size_t n, std::string_view replacement,
+                           bool* replaced) const override {
+    if (replaced == nullptr && !HasSurrogates(units, n)) return n;
+    CountingSink<char> sink;
+    bool unmapped = false;
+    Convert(units, n, replacement, sink, unmapped);
+    if (replaced != nullptr) *replaced = unmapped;
+    return sink.count;
+  }
+
+  void Encode(const char16_t* units, std::size_t n, std::string_view replacement, char* bytes) const override {
+    WritingSink<char> sink{bytes};
+    bool unmapped = false;
+    Convert(units, n, replacement, sink, unmapped);
+  }
+
+ private:
+  static constexpr std::size_t kBlock = 16;
+
+  // Converts a block in one go when every unit in it maps to a byte.
+  template <class Sink>
+  bool PutBlock(const char16_t* units, Sink& out) const {
+    if (asciiKept_ && AllAscii(units)) {
+      out.PutAscii(units, kBlock);
+      return true;
+    }
+    std::uint16_t bytes[kBlock];
+    std::uint16_t missing = 0;
+    for (std::size_t k = 0; k < kBlock; ++k) {
+      bytes[k] = encode_[units[k]];
+      missing |= bytes[k] & 0xFF00;  // only kUnmapped has high bits
+    }
+    if (missing != 0) return false;
+    out.PutAscii(bytes, kBlock);  // one byte each
+    return true;
+  }
+
+  static bool AllAscii(const unsigned char* bytes) {
+    std::uint64_t a, b;
+    std::memcpy(&a, bytes, 8);
+    std::memcpy(&b, bytes + 8, 8);
+    return ((a | b) & 0x8080808080808080ull) == 0;
+  }
+  static bool AllAscii(const char16_t* units) {
+    std::uint64_t word[4];
+    std::memcpy(word, units, sizeof word);
+    return ((word[0] | word[1] | word[2] | word[3]) & 0xFF80FF80FF80FF80ull) == 0;
+  }
+
+  template <class Sink>
+  void Convert(const char16_t* units, std::size_t n, std::string_view replacement, Sink& out, bool& unmapped) const {
     const char fallback = replacement.empty() ? defaultChar_ : replacement.front();
     for (std::size_t i = 0; i < n; ++i) {
-      std::uint16_t byte = encode_[units[i]];
+      if (i + kBlock <= n && PutBlock(units + i, out)) {
+        i += kBlock - 1;
+        continue;
+      }
+      const std::uint16_t byte = encode_[units[i]];
       if (byte != kUnmapped) {
         out.Put(static_cast<char>(byte));
         continue;
@@ -76,14 +151,14 @@ class SingleBytePage final : public IconvPage {
       // A surrogate pair is one character and gets one default character.
       if (IsHighSurrogate(units[i]) && i + 1 < n && IsLowSurrogate(units[i + 1])) ++i;
       out.Put(fallback);
-      replaced = true;
+      unmapped = true;
     }
   }
 
- private:
   static constexpr std::uint16_t kUnmapped = 0xFFFF;
   std::array<char16_t, 256> decode_;
   std::vector<std::uint16_t> encode_;
+  bool asciiKept_ = true;  // bytes below 80h are the characters of the same number
   char defaultChar_;
 };
 
@@ -101,7 +176,35 @@ class MultiBytePage final : public IconvPage {
     defaultChar_ = out > buffer ? std::string(buffer, out) : std::string("?");
   }
 
-  void Decode(const unsigned char* bytes, std::size_t n, Output<char16_t>& out) const override {
+  std::size_t DecodedUnits(const unsigned char* bytes, std::size_t n) const override {
+    CountingSink<char16_t> sink;
+    ConvertFrom(bytes, n, sink);
+    return sink.count;
+  }
+
+  void Decode(const unsigned char* bytes, std::size_t n, char16_t* units) const override {
+    WritingSink<char16_t> sink{units};
+    ConvertFrom(bytes, n, sink);
+  }
+
+  std::size_t EncodedBytes(const char16_t* units, std::size_t n, std::string_view replacement,
+                           bool* replaced) const override {
+    CountingSink<char> sink;
+    bool unmapped = false;
+    ConvertTo(units, n, replacement, sink, unmapped);
+    if (replaced != nullptr) *replaced = unmapped;
+    return sink.count;
+  }
+
+  void Encode(const char16_t* units, std::size_t n, std::string_view replacement, char* bytes) const override {
+    WritingSink<char> sink{bytes};
+    bool unmapped = false;
+    ConvertTo(units, n, replacement, sink, unmapped);
+  }
+
+ private:
+  template <class Sink>
+  void ConvertFrom(const unsigned char* bytes, std::size_t n, Sink& out) const {
     Converter toUtf16(kUtf16, charset_);
     const char* in = reinterpret_cast<const char*>(bytes);
     std::size_t inLeft = n;
@@ -132,8 +235,8 @@ class MultiBytePage final : public IconvPage {
     emit(outPtr);
   }
 
-  void Encode(const char16_t* units, std::size_t n, Output<char>& out, std::string_view replacement,
-              bool& replaced) const override {
+  template <class Sink>
+  void ConvertTo(const char16_t* units, std::size_t n, std::string_view replacement, Sink& out, bool& unmapped) const {
     Converter toPage(charset_, kUtf16);
     const std::string_view fallback = replacement.empty() ? std::string_view(defaultChar_) : replacement.substr(0, 1);
     const char* in = reinterpret_cast<const char*>(units);
@@ -152,7 +255,7 @@ class MultiBytePage final : public IconvPage {
       std::size_t at = n - inLeft / 2;
       std::size_t skip = (IsHighSurrogate(units[at]) && at + 1 < n && IsLowSurrogate(units[at + 1])) ? 2 : 1;
       for (char c : fallback) out.Put(c);
-      replaced = true;
+      unmapped = true;
       in += 2 * skip;
       inLeft -= 2 * skip;
     }
@@ -162,7 +265,6 @@ class MultiBytePage final : public IconvPage {
     emit(outPtr);
   }
 
- private:
   std::string charset_;
   std::string defaultChar_;
 };

@@ -2,10 +2,10 @@
 // Code pages other than UTF-8, through the system's iconv. A single-byte page is read once
 // into tables, so converting is a look-up per byte; a multi-byte page converts through iconv
 // each time, resuming after every byte or character it cannot take.
+#include <cstddef>
 #include <memory>
 #include <string_view>
 
-#include "platform/win/code_page_output.h"
 #include "platform/win/types.h"
 
 namespace win::codepage {
@@ -13,12 +13,15 @@ namespace win::codepage {
 class IconvPage {
  public:
   virtual ~IconvPage() = default;
-  // Undecodable bytes become U+FFFD.
-  virtual void Decode(const unsigned char* bytes, std::size_t n, Output<char16_t>& out) const = 0;
-  // Characters the page cannot hold, and unpaired surrogates, become `replacement`
-  // (the page's own default character when empty); *replaced tells whether that happened.
-  virtual void Encode(const char16_t* units, std::size_t n, Output<char>& out, std::string_view replacement,
-                      bool& replaced) const = 0;
+  // Undecodable bytes become U+FFFD. Decode writes exactly DecodedUnits units.
+  virtual std::size_t DecodedUnits(const unsigned char* bytes, std::size_t n) const = 0;
+  virtual void Decode(const unsigned char* bytes, std::size_t n, char16_t* units) const = 0;
+  // Characters the page cannot hold, and unpaired surrogates, become `replacement` (the
+  // page's own default character when empty); *replaced, when asked for, tells whether that
+  // happens. Encode writes exactly EncodedBytes bytes.
+  virtual std::size_t EncodedBytes(const char16_t* units, std::size_t n, std::string_view replacement,
+                                   bool* replaced) const = 0;
+  virtual void Encode(const char16_t* units, std::size_t n, std::string_view replacement, char* bytes) const = 0;
 };
 
 // The page for a Windows code-page number other than 65001 (0 is Windows-1252); null when

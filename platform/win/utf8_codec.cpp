@@ -1,7 +1,12 @@
 #include "platform/win/utf8_codec.h"
 
+#include <bit>
 #include <cstdint>
 #include <cstring>
+
+#include "platform/win/code_page_sinks.h"
+
+static_assert(std::endian::native == std::endian::little, "the ASCII scans read bytes as little-endian words");
 
 namespace win::codepage {
 namespace {
@@ -9,11 +14,14 @@ namespace {
 constexpr char16_t kReplacement = 0xFFFD;
 
 // Length of the run of bytes below 80h that starts at `from`.
+// Eight bytes a step; the first byte of 80h or above is found from its bit's position.
 std::size_t AsciiRun(const unsigned char* bytes, std::size_t from, std::size_t n) {
   std::size_t i = from;
   for (std::uint64_t word; i + 8 <= n; i += 8) {
     std::memcpy(&word, bytes + i, 8);
-    if ((word & 0x8080808080808080ull) != 0) break;
+    if (std::uint64_t high = word & 0x8080808080808080ull; high != 0) {
+      return i + static_cast<std::size_t>(std::countr_zero(high)) / 8 - from;
+    }
   }
   while (i < n && bytes[i] < 0x80) ++i;
   return i - from;
@@ -23,7 +31,9 @@ std::size_t AsciiUnitRun(const char16_t* units, std::size_t from, std::size_t n)
   std::size_t i = from;
   for (std::uint64_t word; i + 4 <= n; i += 4) {
     std::memcpy(&word, units + i, 8);
-    if ((word & 0xFF80FF80FF80FF80ull) != 0) break;
+    if (std::uint64_t high = word & 0xFF80FF80FF80FF80ull; high != 0) {
+      return i + static_cast<std::size_t>(std::countr_zero(high)) / 16 - from;
+    }
   }
   while (i < n && units[i] < 0x80) ++i;
   return i - from;
@@ -32,9 +42,8 @@ std::size_t AsciiUnitRun(const char16_t* units, std::size_t from, std::size_t n)
 bool IsHighSurrogate(char16_t u) { return u >= 0xD800 && u <= 0xDBFF; }
 bool IsLowSurrogate(char16_t u) { return u >= 0xDC00 && u <= 0xDFFF; }
 
-}  // namespace
-
-void DecodeUtf8(const unsigned char* bytes, std::size_t n, Output<char16_t>& out) {
+template <class Sink>
+void Decode(const unsigned char* bytes, std::size_t n, Sink& out) {
   std::size_t i = 0;
   while (i < n) {
     if (bytes[i] < 0x80) {
@@ -89,13 +98,14 @@ void DecodeUtf8(const unsigned char* bytes, std::size_t n, Output<char16_t>& out
   }
 }
 
-void EncodeUtf8(const char16_t* units, std::size_t n, Output<char>& out) {
+template <class Sink>
+void Encode(const char16_t* units, std::size_t n, Sink& out) {
   std::size_t i = 0;
   while (i < n) {
     std::uint32_t u = units[i];
     if (u < 0x80) {
       std::size_t run = AsciiUnitRun(units, i, n);
-      for (std::size_t k = 0; k < run; ++k) out.Put(static_cast<char>(units[i + k]));
+      out.PutAscii(units + i, run);
       i += run;
       continue;
     }
@@ -118,6 +128,40 @@ void EncodeUtf8(const char16_t* units, std::size_t n, Output<char>& out) {
     }
     out.Put(static_cast<char>(0x80 | (u & 0x3F)));
   }
+}
+
+}  // namespace
+
+std::size_t Utf8DecodedUnits(const unsigned char* bytes, std::size_t n) {
+  CountingSink<char16_t> sink;
+  Decode(bytes, n, sink);
+  return sink.count;
+}
+
+void DecodeUtf8(const unsigned char* bytes, std::size_t n, char16_t* units) {
+  WritingSink<char16_t> sink{units};
+  Decode(bytes, n, sink);
+}
+
+std::size_t Utf8EncodedBytes(const char16_t* units, std::size_t n) {
+  // Without surrogates every unit's length follows from its value alone. Plain sums, so the
+  // compiler can take many units a step.
+  std::size_t total = n;
+  std::size_t surrogates = 0;
+  for (std::size_t i = 0; i < n; ++i) {
+    const std::uint32_t u = units[i];
+    total += (u >= 0x80) + (u >= 0x800);
+    surrogates += (u & 0xF800) == 0xD800;
+  }
+  if (surrogates == 0) return total;
+  CountingSink<char> sink;
+  Encode(units, n, sink);
+  return sink.count;
+}
+
+void EncodeUtf8(const char16_t* units, std::size_t n, char* bytes) {
+  WritingSink<char> sink{bytes};
+  Encode(units, n, sink);
 }
 
 }  // namespace win::codepage

@@ -89,6 +89,31 @@ TEST(CodePages, EveryAnsiByteSurvivesARoundTrip) {
   EXPECT_EQ(Encode(1250, Decode(1250, all)), all);
 }
 
+// Long runs of ASCII go through in blocks; whatever sits where in a block converts alike.
+TEST(CodePages, EveryPositionInALongTextConvertsAlike) {
+  for (std::size_t at = 0; at < 40; ++at) {
+    std::string ansi = std::string(at, 'a') + "\xe9" + std::string(20, 'b') + "\x80" + std::string(at % 7, 'c');
+    std::u16string units = std::u16string(at, u'a') + u"\u00e9" + std::u16string(20, u'b') + u"\u20ac" +
+                           std::u16string(at % 7, u'c');
+    EXPECT_EQ(Decode(1252, ansi), units) << at;
+    EXPECT_EQ(Encode(1252, units), ansi) << at;
+    const std::string utf8 = Encode(65001, units);
+    EXPECT_EQ(utf8.size(), ansi.size() + 3) << at;
+    EXPECT_EQ(Decode(65001, utf8), units) << at;
+
+    std::u16string unmappable = std::u16string(40, u'x');
+    unmappable[at] = u'\u0100';
+    std::string expected(40, 'x');
+    expected[at] = '?';
+    EXPECT_EQ(Encode(1252, unmappable), expected) << at;
+    std::string broken = std::string(40, 'y');
+    broken[at] = '\xff';
+    std::u16string replaced(40, u'y');
+    replaced[at] = u'\ufffd';
+    EXPECT_EQ(Decode(65001, broken), replaced) << at;
+  }
+}
+
 TEST(CodePages, SizeThenFillAndRefusals) {
   WCHAR units[4];
   char bytes[4];
