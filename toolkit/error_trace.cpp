@@ -1,11 +1,5 @@
 #include "toolkit/error_trace.h"
 
-#include <string>
+#include "toolkit/event_tracer.h"
 
-#include "toolkit/debug_output.h"
-
-void kx_HandErrorToTracer(std::string_view errorText) {
-  std::string line = " ";
-  line.append(errorText);
-  kx_OutputDebugString(line, 1);
-}
+void kx_HandErrorToTracer(std::string_view errorText) { kx_Debug(errorText); }

@@ -23,9 +23,6 @@ TEST(Timing, SleepWaitsAtLeastItsTime) {
   auto start = std::chrono::steady_clock::now();
   Sleep(15);
   EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(15));
-  start = std::chrono::steady_clock::now();
-  Sleep(0);
-  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(10));
 }
 
 }  // namespace
