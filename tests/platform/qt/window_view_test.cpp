@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDropEvent>
+#include <QElapsedTimer>
 #include <QMimeData>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -14,6 +15,7 @@
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTest>
+#include <QTimer>
 #include <QTreeView>
 
 #include "platform/rt/display.h"
@@ -215,6 +217,22 @@ TEST_F(ScreenTest, ChoosingATabShowsItsControls) {
   EXPECT_EQ(window_->Choice(ctl::SHEET), 2);
   EXPECT_TRUE(Widget("FAVCABLIST")->isVisible());
   EXPECT_FALSE(Widget("ALLCABLIST")->isVisible());
+}
+
+// The runtime's loop waits on Qt's: window timers still come, on time.
+TEST_F(ScreenTest, TimersArriveWhileTheScreenWaits) {
+  window_->SetProp(0, PROP::Timer, 5LL);  // hundredths
+  QElapsedTimer clock;
+  clock.start();
+  int ticks = 0;
+  // A watchdog: should the ticks never come, the close box ends the wait.
+  QTimer::singleShot(5000, view_, [this] { view_->close(); });
+  while (ticks < 3 && rt::Accept(*window_) && EVENT() != EVENT::CloseWindow) {
+    if (EVENT() == EVENT::Timer) ++ticks;
+  }
+  EXPECT_EQ(ticks, 3);
+  EXPECT_GE(clock.elapsed(), 100);
+  EXPECT_LT(clock.elapsed(), 2000);
 }
 
 TEST_F(ScreenTest, TheCloseBoxAsksTheProgram) {
