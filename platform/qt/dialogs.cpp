@@ -1,6 +1,7 @@
 #include "platform/qt/dialogs.h"
 
 #include <QApplication>
+#include <algorithm>
 #include <QCursor>
 #include <QFileDialog>
 #include <QFileInfo>

@@ -1,4 +1,6 @@
 #include <QComboBox>
+#include <algorithm>
+#include <functional>
 #include <QEvent>
 #include <QHeaderView>
 #include <QMouseEvent>
