@@ -1,7 +1,6 @@
 #include "platform/qt/dialogs.h"
 
 #include <QApplication>
-#include <algorithm>
 #include <QCursor>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -9,6 +8,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStringList>
+#include <algorithm>
 
 #include "platform/qt/art.h"
 

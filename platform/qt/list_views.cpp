@@ -1,10 +1,10 @@
 #include <QComboBox>
-#include <algorithm>
-#include <functional>
 #include <QEvent>
 #include <QHeaderView>
 #include <QMouseEvent>
 #include <QTreeView>
+#include <algorithm>
+#include <functional>
 
 #include "platform/qt/control_views.h"
 #include "platform/qt/list_model.h"
