@@ -92,6 +92,8 @@ TEST(LibrarianSession, SelectSwitchRenameFavouritesAndUpload) {
   for (int i = 0; i < 29; ++i) rename += " 00";
   EXPECT_TRUE(Contains(run.sent, rename + " 4B F7"));
   EXPECT_EQ(RowCells(MainWindowIn(dumps[2])["ALLCABLIST"], 131)[2], "abc") << "the list was fetched again";
+  // Replies that came while the rename window was open are neither lost nor taken twice.
+  EXPECT_EQ(MainWindowIn(dumps[2])["ALLCABLIST"]["rows"].items.size(), 230u);
 
   EXPECT_EQ(ReadFile(std::filesystem::path(run.folder) / "favs.cablist"), BytesFromHex("03 0A 8C"));
   EXPECT_TRUE(MainWindowIn(dumps[3])["FAVCABLIST"]["rows"].items.empty());
