@@ -23,8 +23,8 @@ void SetLastWrite(const win::DirectoryEntry& found, ENTRYG& entry) {
   std::int64_t localSeconds = static_cast<std::int64_t>(found.lastWrite) + local.tm_gmtoff;
   std::int64_t days = localSeconds >= 0 ? localSeconds / 86400 : (localSeconds - 86399) / 86400;
   entry.DATE = static_cast<LONG>(kUnixEpochDay + days);
+  // Counted from 1 as CLOCK() counts, so midnight is 1 and no time reads 0.
   entry.TIME = (local.tm_hour * 3600 + local.tm_min * 60 + local.tm_sec) * 100 + found.lastWriteHundredths + 1;
-  if (entry.TIME == 0) entry.TIME = 1;
 }
 
 // The lookup without touching the error state, for kx_DeleteFile.

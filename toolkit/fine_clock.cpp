@@ -153,6 +153,7 @@ std::string kx_FormatFastTime(REAL fastTime, LONG places) {
   if (places > kMostPlaces) places = kMostPlaces;
   REAL t = std::isfinite(fastTime) ? std::fmod(fastTime, kHundredthsPerDay) : 0;
   if (t < 0) t += kHundredthsPerDay;
+  if (t >= kHundredthsPerDay) t = 0;  // a tiny negative value rounds up to a whole day
   // Hours and minutes come from the whole value, so a whole minute shows itself. The seconds
   // are written from their hundredths, which the value holds exactly, and the fraction of a
   // hundredth, so that 2907.5 hundredths read 29.075 and not 29.074999...
