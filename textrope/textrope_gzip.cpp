@@ -8,7 +8,7 @@
 namespace {
 
 constexpr LONG kZlibMissing = -99;
-constexpr int kGzipWindowBits = 15 + 16;      // gzip wrapper
+constexpr int kGzipWindowBits = 15 + 16;       // gzip wrapper
 constexpr int kAnyHeaderWindowBits = 15 + 32;  // gzip or zlib header, detected
 constexpr int kMemoryLevel = 9;
 // zlib counts in 32 bits; larger values go through in portions.
@@ -78,7 +78,7 @@ LONG Textrope::Gzip(LONG pLevel) {
   value = std::string();
   z_stream stream{};
   int rc = zlib.deflateInit2Entry(&stream, pLevel, Z_DEFLATED, kGzipWindowBits, kMemoryLevel, Z_DEFAULT_STRATEGY,
-                             ZLIB_VERSION, static_cast<int>(sizeof(z_stream)));
+                                  ZLIB_VERSION, static_cast<int>(sizeof(z_stream)));
   if (rc != Z_OK) {
     value = std::move(input);
     return rc;

@@ -121,10 +121,10 @@ bool IsTextType(std::string_view type) { return type == "STRING" || type == "CST
 
 }  // namespace
 
-#define TEXTROPE_TYPED_PACKING(T)                                                                        \
-  void Textrope::ToBytes(const T& pVal, std::string& bVals) { ToBytesOf(*this, pVal, bVals); }           \
-  void Textrope::FromBytes(std::string_view bVals, T& pVal) { FromBytesOf(*this, bVals, pVal); }         \
-  void Textrope::SetBytes(const T& pVal) { SetBytesOf(*this, pVal); }                                    \
+#define TEXTROPE_TYPED_PACKING(T)                                                                \
+  void Textrope::ToBytes(const T& pVal, std::string& bVals) { ToBytesOf(*this, pVal, bVals); }   \
+  void Textrope::FromBytes(std::string_view bVals, T& pVal) { FromBytesOf(*this, bVals, pVal); } \
+  void Textrope::SetBytes(const T& pVal) { SetBytesOf(*this, pVal); }                            \
   void Textrope::GetBytes(T& pVal) { FromBytes(value, pVal); }
 
 TEXTROPE_TYPED_PACKING(BYTE)

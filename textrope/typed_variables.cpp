@@ -84,13 +84,18 @@ std::string DECIMAL::Text() const {
   const std::size_t first = nibbles - static_cast<std::size_t>(digits_);
   std::string digits;
   for (std::size_t n = first; n < nibbles; ++n) digits += static_cast<char>('0' + std::min(Nibble(n), 9));
-  std::string whole = digits.substr(0, digits.size() - static_cast<std::size_t>(places_));
-  whole.erase(0, std::min(whole.find_first_not_of('0'), whole.size()));
-  if (whole.empty()) whole = "0";
-  std::string text = whole;
-  if (places_ > 0) text += "." + digits.substr(digits.size() - static_cast<std::size_t>(places_));
+  std::string_view whole = std::string_view(digits).substr(0, digits.size() - static_cast<std::size_t>(places_));
+  whole.remove_prefix(std::min(whole.find_first_not_of('0'), whole.size()));
+  std::string text;
   const bool zero = digits.find_first_not_of('0') == std::string::npos;
-  return (Nibble(0) == kNegative && !zero) ? "-" + text : text;
+  if (Nibble(0) == kNegative && !zero) text += '-';
+  if (whole.empty()) {
+    text += '0';
+  } else {
+    text.append(whole);
+  }
+  if (places_ > 0) text.append(1, '.').append(digits, digits.size() - static_cast<std::size_t>(places_));
+  return text;
 }
 
 double DECIMAL::Real() const { return TextNumber(Text()); }
