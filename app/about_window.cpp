@@ -90,7 +90,7 @@ rt::WindowDef AboutWindowDef() {
        .at = {8, 60, 244, 10}},
       // "&&" shows one ampersand; a single one would mark a mnemonic.
       {.feq = 7, .equate = "STRING6", .kind = Kind::String,
-       .text = "Donations for new picks && strings are appreciated ;-)", .at = {8, 74, 244, 10}},
+       .text = "Donations for new picks & strings are appreciated ;-)", .at = {8, 74, 244, 10}},
       {.feq = 8, .equate = "STRING7", .kind = Kind::String,
        .text = "Paypal Address: donations@boxwright.example.com", .at = {8, 86, 244, 10}},
       {.feq = 9, .equate = "STRING8", .kind = Kind::String,
