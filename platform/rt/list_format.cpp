@@ -40,19 +40,19 @@ std::string Grouped(std::string digits) {
   return digits;
 }
 
-std::string FormatNumber(std::string_view value, std::string_view spec) {
+std::string FormatNumber(std::string_view value, std::string_view layout) {
   std::size_t i = 0;
-  bool blankWhenZero = !spec.empty() && (spec.back() == 'B' || spec.back() == 'b');
-  if (blankWhenZero) spec.remove_suffix(1);
-  if (i < spec.size() && spec[i] == '-') ++i;  // negative values always show their sign
+  bool blankWhenZero = !layout.empty() && (layout.back() == 'B' || layout.back() == 'b');
+  if (blankWhenZero) layout.remove_suffix(1);
+  if (i < layout.size() && layout[i] == '-') ++i;  // negative values always show their sign
   // A fill letter ("_" blanks, "0" zeros) turns the thousands separator off.
   char fill = 0;
-  if (i < spec.size() && (spec[i] == '0' || spec[i] == '_')) fill = spec[i++];
-  int size = ReadNumber(spec, i);
+  if (i < layout.size() && (layout[i] == '0' || layout[i] == '_')) fill = layout[i++];
+  int size = ReadNumber(layout, i);
   int places = 0;
-  if (i < spec.size() && spec[i] == '.') {
+  if (i < layout.size() && layout[i] == '.') {
     ++i;
-    places = std::min(ReadNumber(spec, i), 9);
+    places = std::min(ReadNumber(layout, i), 9);
   }
   double number = TextToReal(value);
   if (blankWhenZero && number == 0) return {};
@@ -132,11 +132,11 @@ std::vector<ListColumn> ParseListFormat(std::string_view format) {
 std::string FormatPicture(std::string_view value, std::string_view picture) {
   if (picture.size() < 2 || picture[0] != '@') return std::string(value);
   char kind = static_cast<char>(std::tolower(static_cast<unsigned char>(picture[1])));
-  std::string_view spec = picture.substr(2);
-  if (kind == 'n') return FormatNumber(value, spec);
+  std::string_view layout = picture.substr(2);
+  if (kind == 'n') return FormatNumber(value, layout);
   if (kind == 's') {
     std::size_t i = 0;
-    return CutText(value, static_cast<std::size_t>(ReadNumber(spec, i)));
+    return CutText(value, static_cast<std::size_t>(ReadNumber(layout, i)));
   }
   return std::string(value);
 }
