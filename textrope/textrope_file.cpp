@@ -3,39 +3,18 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <atomic>
 #include <cerrno>
 #include <climits>
-#include <cstdlib>
 
+#include "platform/win/file_replacement.h"
 #include "platform/win/last_error.h"
+#include "platform/win/unique_fd.h"
 #include "textrope/byte_text.h"
 #include "textrope/textrope.h"
 
 using textrope::Clipped;
 
 namespace {
-
-// Closes the descriptor when the call ends, whichever way it ends.
-class FileDescriptor {
- public:
-  explicit FileDescriptor(int fd) : fd_(fd) {}
-  ~FileDescriptor() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  FileDescriptor(const FileDescriptor&) = delete;
-  FileDescriptor& operator=(const FileDescriptor&) = delete;
-  int get() const { return fd_; }
-  // Closes now and reports the result: a failed close can mean lost data.
-  bool Close() {
-    int fd = fd_;
-    fd_ = -1;
-    return ::close(fd) == 0;
-  }
-
- private:
-  int fd_;
-};
 
 LONG ErrnoCode(int err) { return static_cast<LONG>(SetLastErrorFromErrno(err)); }
 
@@ -51,56 +30,6 @@ std::int64_t ReadAt(int fd, char* buffer, std::size_t count, off_t offset) {
     done += static_cast<std::size_t>(got);
   }
   return static_cast<std::int64_t>(done);
-}
-
-bool WriteAll(int fd, const char* data, std::size_t count) {
-  while (count > 0) {
-    ssize_t put = ::write(fd, data, count);
-    if (put < 0 && errno == EINTR) continue;
-    if (put <= 0) return false;
-    data += put;
-    count -= static_cast<std::size_t>(put);
-  }
-  return true;
-}
-
-// Copies the whole of an existing file to fd (the start of an append).
-bool CopyFileTo(const std::string& path, int fd) {
-  FileDescriptor in(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-  if (in.get() < 0) return false;
-  char buffer[1 << 16];
-  for (off_t offset = 0;;) {
-    std::int64_t got = ReadAt(in.get(), buffer, sizeof buffer, offset);
-    if (got < 0) return false;
-    if (got == 0) return true;
-    if (!WriteAll(fd, buffer, static_cast<std::size_t>(got))) return false;
-    offset += static_cast<off_t>(got);
-  }
-}
-
-// The file a save really replaces: the target of a symbolic link, so the link survives.
-std::string SaveTarget(const std::string& path) {
-  struct stat link {};
-  if (::lstat(path.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
-    if (char* resolved = ::realpath(path.c_str(), nullptr)) {
-      std::string target(resolved);
-      std::free(resolved);
-      return target;
-    }
-  }
-  return path;
-}
-
-// A new, empty file next to target, created with the mode target has (or the default).
-int CreateTemporaryBeside(const std::string& target, std::string& tempPath, const struct stat* existing) {
-  static std::atomic<unsigned> counter{0};
-  for (;;) {
-    tempPath = target + ".tmp-" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
-    int fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0 && errno == EEXIST) continue;
-    if (fd >= 0 && existing != nullptr) ::fchmod(fd, existing->st_mode & 07777);
-    return fd;
-  }
 }
 
 }  // namespace
@@ -120,7 +49,7 @@ LONG Textrope::LoadFile(std::string_view fileName, LONG pOffset, LONG pLength) {
     ErrorTrap("LoadFile", cannotOpen);
     return 0;
   }
-  FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  win::UniqueFd file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
   struct stat info {};
   if (file.get() < 0 || ::fstat(file.get(), &info) != 0 || S_ISDIR(info.st_mode)) {
     winErrorCode = ErrnoCode(file.get() < 0 || !S_ISDIR(info.st_mode) ? errno : EISDIR);
@@ -197,38 +126,22 @@ LONG Textrope::SaveFile(std::string_view writeString, std::string_view fileName,
   std::size_t count = writeString.size();
   if (dataLen > 0) count = std::min(count, static_cast<std::size_t>(dataLen));
 
-  const std::string target = SaveTarget(path);
-  struct stat existing {};
-  const bool exists = ::stat(target.c_str(), &existing) == 0;
-  if (exists && S_ISDIR(existing.st_mode)) {
-    winErrorCode = ErrnoCode(EISDIR);
-    ErrorTrap("SaveFile", cannotCreate);
-    return 0;
+  std::string_view failure = cannotWrite;
+  switch (win::ReplaceFileContents(path, writeString.substr(0, count), pAppendFlag != 0)) {
+    case win::Replacement::Done:
+      return 1;
+    case win::Replacement::CannotCreate:
+      failure = cannotCreate;
+      break;
+    case win::Replacement::CannotCopyOld:
+      failure = "Failed to save the file, SetFilePointer failed, so could not append.";
+      break;
+    case win::Replacement::CannotWrite:
+      break;
   }
-  std::string tempPath;
-  FileDescriptor temp(CreateTemporaryBeside(target, tempPath, exists ? &existing : nullptr));
-  if (temp.get() < 0) {
-    winErrorCode = ErrnoCode(errno);
-    ErrorTrap("SaveFile", cannotCreate);
-    return 0;
-  }
-  auto fail = [&](int err, std::string_view message) {
-    winErrorCode = ErrnoCode(err);
-    ::unlink(tempPath.c_str());
-    ErrorTrap("SaveFile", message);
-    return 0;
-  };
-  if (pAppendFlag != 0 && exists && !CopyFileTo(target, temp.get())) {
-    return fail(errno, "Failed to save the file, SetFilePointer failed, so could not append.");
-  }
-  if (!WriteAll(temp.get(), writeString.data(), count) || ::fsync(temp.get()) != 0) {
-    int err = errno;
-    temp.Close();
-    return fail(err, cannotWrite);
-  }
-  if (!temp.Close()) return fail(errno, cannotWrite);
-  if (::rename(tempPath.c_str(), target.c_str()) != 0) return fail(errno, cannotWrite);
-  return 1;
+  winErrorCode = static_cast<LONG>(GetLastError());
+  ErrorTrap("SaveFile", failure);
+  return 0;
 }
 
 LONG Textrope::SaveFileA(std::string_view writeString, std::string_view fileName, LONG pAppendFlag) {

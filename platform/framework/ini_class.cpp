@@ -4,6 +4,7 @@
 
 #include "platform/framework/ini_document.h"
 #include "platform/framework/settings_file_io.h"
+#include "platform/win/file_replacement.h"
 
 namespace {
 // Two settings objects on one file must not interleave their read-change-write cycles.
@@ -37,7 +38,7 @@ bool INIClass::Edit(const std::function<bool(IniDocument&)>& edit) {
   if (!edit(document)) return false;
   std::string after = document.Text();
   return (after == file.text && file.outcome == settings_io::ReadOutcome::Read) ||
-         settings_io::ReplaceFile(fileName_, after);
+         win::ReplaceFileContents(fileName_, after) == win::Replacement::Done;
 }
 
 bool INIClass::Update(std::string_view section, std::string_view key, std::string_view value) {
