@@ -1,6 +1,9 @@
 #pragma once
-// Inside the toolkit: the calling thread's alert rows and message slots.
+// Inside the toolkit, shared by WinAlert and WinAccept: the calling thread's alert rows and
+// message slots, and how their diagnostic lines write a handle or a hook.
+#include <cstdint>
 #include <set>
+#include <string>
 #include <vector>
 
 #include "platform/win/types.h"
@@ -26,10 +29,18 @@ struct AlertState {
   LONG VWINSYSEVENT = 0;
   LONG VWTSEVENT = 0;
   LONG VWTSID = 0;
-  LONG VUSERPOSTEDMESSAGE = 0x500;
 };
 
 // The calling thread's state, empty at the thread's first use and freed when it ends.
 AlertState& ThreadAlerts();
+
+// The first row of the handle, or rows.end().
+std::vector<AlertRow>::iterator FirstRowOf(std::vector<AlertRow>& rows, HWND handle);
+
+// An address in decimal.
+template <class Address>
+std::string AddressText(Address address) {
+  return std::to_string(reinterpret_cast<std::uintptr_t>(address));
+}
 
 }  // namespace hw

@@ -2,11 +2,11 @@
 
 #include <string>
 
-#include "platform/win/desktop_metrics.h"
-#include "toolkit/error_state.h"
 #include "platform/rt/display.h"
 #include "platform/rt/props.h"
 #include "platform/rt/system.h"
+#include "platform/win/desktop_metrics.h"
+#include "toolkit/error_state.h"
 
 namespace {
 
@@ -25,8 +25,7 @@ bool Meets(LONG low, LONG high, LONG areaLow, LONG areaHigh) {
 
 bool ReadWorkArea(RECT& area) {
   if (SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0)) return true;
-  kx_SetExtendedError(kx_WinError());
-  kx_ErrorSet(KX_ERR_VISIBLEONDESKTOP);
+  kx_ErrorSet(KX_ERR_VISIBLEONDESKTOP, kx_WinError());
   return false;
 }
 
@@ -98,8 +97,7 @@ LONG kx_VisibleOnDesktop(BYTE mode) {
   auto height = static_cast<LONG>(rt::GetPropNumber(0, PROP::Height));
   RECT r;
   if (!GetWindowRect(reinterpret_cast<HWND>(rt::GetPropNumber(0, PROP::Handle)), &r)) {
-    kx_SetExtendedError(kx_WinError());
-    kx_ErrorSet(KX_ERR_VISIBLEONDESKTOP);
+    kx_ErrorSet(KX_ERR_VISIBLEONDESKTOP, kx_WinError());
     r = RECT{};
   }
   // The outer rectangle includes the frame; the runtime's position and size may not.

@@ -12,10 +12,7 @@ constexpr size_t kNameLimit = 254;
 
 std::string ClippedName(std::string_view name) { return std::string(Clip(name).substr(0, kNameLimit)); }
 
-void RecordFailure(const std::string& text) {
-  kx_SetExtendedError(text + " " + kx_WinError());
-  kx_ErrorSet(KX_ERR_LOADDLLPROC);
-}
+void RecordFailure(const std::string& text) { kx_ErrorSet(KX_ERR_LOADDLLPROC, text + " " + kx_WinError()); }
 
 }  // namespace
 

@@ -44,12 +44,15 @@ void kx_ErrorReset(std::string_view procName) {
   tState.HOOKWATCHERRPROC = procName.substr(0, kTextLimit);
 }
 
-void kx_SetExtendedError(std::string_view text) { tState.HOOKWATCHEXTENDEDERR = text.substr(0, kTextLimit); }
-
 LONG kx_ErrorSet(LONG code) {
   tState.HOOKWATCHERRORCODE = code;
   if (kx_Tracing()) kx_HandErrorToTracer(kx_Error());
   return code;
+}
+
+LONG kx_ErrorSet(LONG code, std::string_view extendedText) {
+  tState.HOOKWATCHEXTENDEDERR = extendedText.substr(0, kTextLimit);
+  return kx_ErrorSet(code);
 }
 
 std::string kx_WinError() {

@@ -10,17 +10,16 @@
 // Resets the code and the extended text; with a name, also stores it (cut to 255 characters).
 void kx_ErrorReset();
 void kx_ErrorReset(std::string_view procName);
-// Stores the code and returns it; under "/debug" the full error text goes to the trace.
+// Stores the code (with its extended text, cut to 255 characters) and returns it; under
+// "/debug" the full error text goes to the trace.
 LONG kx_ErrorSet(LONG code);
+LONG kx_ErrorSet(LONG code, std::string_view extendedText);
 // The system's text for GetLastError(), without its line end; empty when there is none.
 std::string kx_WinError();
 // The text of the thread's last error with its context (extended text, procedure name).
 std::string kx_Error();
 // The text of a code: a toolkit code's table text, or the system's text with its line end.
 std::string kx_Error(LONG code);
-
-// The caller sets the extended text (cut to 255 characters) before kx_ErrorSet.
-void kx_SetExtendedError(std::string_view text);
 
 // The thread's state as it stands.
 struct HookwatchErrorState {

@@ -1,8 +1,7 @@
 #include "toolkit/event_tracer.h"
 
-#include <array>
 #include <optional>
-#include <utility>
+#include <span>
 
 #include "platform/rt/display.h"
 #include "platform/rt/event_loop.h"
@@ -19,71 +18,64 @@ namespace {
 constexpr std::size_t kWindowLimit = 40;
 constexpr std::size_t kTextLimit = 255;
 constexpr int kPropVScrollPos = 0x7C9E;
-constexpr LONG kTipquillEvent = 7780;
-constexpr LONG kTrayCallbackFirst = 6280;
-constexpr LONG kTrayCallbackLast = 6380;
+constexpr LONG kTrayCallbackLast = KX_EVENT_TRAY_CALLBACK + 100;
 constexpr LONG kUserFirst = 1024;
 constexpr LONG kUserLast = 4095;
 
 thread_local LONG tLastEvent = 0;
 
-using EventName = std::pair<LONG, const char*>;
+struct EventName {
+  LONG event;
+  const char* name;
+};
 
 // Field events whose name needs nothing from the runtime.
-constexpr std::array kFieldEvents = {
-    EventName{0x01, "Accepted or MouseDown"}, EventName{0x03, "ScrollUp"}, EventName{0x04, "ScrollDown"},
-    EventName{0x05, "PageUp"}, EventName{0x06, "PageDown"}, EventName{0x07, "ScrollTop"},
-    EventName{0x08, "ScrollBottom"}, EventName{0x09, "Locate"}, EventName{0x0A, "MouseUp"},
-    EventName{0x0B, "MouseIn"}, EventName{0x0C, "MouseOut"}, EventName{0x0D, "MouseMove"},
-    EventName{0x11, "Dragging"}, EventName{0x12, "Drag"}, EventName{0x13, "Drop"},
-    EventName{0x14, "ScrollDrag"}, EventName{0x16, "Expanding"}, EventName{0x17, "Contracting"},
-    EventName{0x18, "Expanded"}, EventName{0x19, "Contracted"}, EventName{0x1A, "Rejected"},
-    EventName{0x1B, "DroppingDown"}, EventName{0x1C, "DroppedDown"}, EventName{0x1E, "ColumnResize"},
-    EventName{0x101, "Selected"}, EventName{0x102, "Selecting"},
-    EventName{kTipquillEvent, "Tipquill Message, \"Whats This\" selected"},
+constexpr EventName kFieldEvents[] = {
+    {0x01, "Accepted or MouseDown"}, {0x03, "ScrollUp"}, {0x04, "ScrollDown"}, {0x05, "PageUp"},
+    {0x06, "PageDown"}, {0x07, "ScrollTop"}, {0x08, "ScrollBottom"}, {0x09, "Locate"}, {0x0A, "MouseUp"},
+    {0x0B, "MouseIn"}, {0x0C, "MouseOut"}, {0x0D, "MouseMove"}, {0x11, "Dragging"}, {0x12, "Drag"},
+    {0x13, "Drop"}, {0x14, "ScrollDrag"}, {0x16, "Expanding"}, {0x17, "Contracting"}, {0x18, "Expanded"},
+    {0x19, "Contracted"}, {0x1A, "Rejected"}, {0x1B, "DroppingDown"}, {0x1C, "DroppedDown"},
+    {0x1E, "ColumnResize"}, {0x101, "Selected"}, {0x102, "Selecting"},
+    {7780, "Tipquill Message, \"Whats This\" selected"},
 };
 
 // Window events and the toolkit's fixed events: the name follows the caller's text.
-constexpr std::array kNamedEvents = {
-    EventName{0x201, " CloseWindow"}, EventName{0x202, " CloseDown"}, EventName{0x203, " OpenWindow"},
-    EventName{0x204, " OpenFailed"}, EventName{0x205, " LoseFocus"}, EventName{0x206, " GainFocus"},
-    EventName{0x208, " Suspend"}, EventName{0x209, " Resume"}, EventName{0x20B, " Timer"},
-    EventName{0x20C, " DDErequest"}, EventName{0x20D, " DDEadvise"}, EventName{0x20E, " DDEdata"},
-    EventName{0x20F, " DDEcommand"}, EventName{0x210, " DDEpoke"}, EventName{0x211, " DDEclosed"},
-    EventName{0x220, " Move "}, EventName{0x221, " Size"}, EventName{0x222, " Restore"},
-    EventName{0x223, " Maximize"}, EventName{0x224, " Iconize"}, EventName{0x225, " Completed"},
-    EventName{0x230, " Moved"}, EventName{0x231, " Sized"}, EventName{0x232, " Restored"},
-    EventName{0x233, " Maximized"}, EventName{0x234, " Iconized"}, EventName{0x235, " Docked"},
-    EventName{0x236, " Undocked"}, EventName{0x240, " BuildFile"}, EventName{0x241, " BuildKey"},
-    EventName{0x242, " BuildDone"},
-    EventName{6781, " Hookwatch Message, HW::WM_TaskbarRestart, Reload icons!"},
-    EventName{6783, " Hookwatch Message, HW::WM_QueryEndSession"},
-    EventName{6784, " Hookwatch Message, HW::WM_EndSession Aborted"},
-    EventName{6785, " Hookwatch Message, HW::WM_EndSession Now!"},
-    EventName{6787, " Hookwatch Message, SERVICE_CONTROL_SHUTDOWN"},
-    EventName{6790, " Hookwatch Message, Taskbar load icon"},
-    EventName{6792, " Hookwatch Message, Taskbar mouse move"},
-    EventName{6793, " Hookwatch Message, Taskbar mouseleft down"},
-    EventName{6794, " Hookwatch Message, Taskbar mouseleft up"},
-    EventName{6795, " Hookwatch Message, Taskbar double left click"},
-    EventName{6796, " Hookwatch Message, Taskbar mouseright down"},
-    EventName{6797, " Hookwatch Message, Taskbar mouseright up"},
-    EventName{6881, " Hookwatch Message, Comms Transmit Buffer Empty"},
-    EventName{6882, " Hookwatch Message, Comms Character(s) Received"},
-    EventName{6883, " Hookwatch Message, Comms Handshaking lines changed"},
-    EventName{7306, " Hookwatch Message, Taskbar balloon opened"},
-    EventName{7307, " Hookwatch Message, Taskbar balloon closed"},
-    EventName{7308, " Hookwatch Message, Taskbar balloon timeout, closed"},
+constexpr EventName kNamedEvents[] = {
+    {0x201, " CloseWindow"}, {0x202, " CloseDown"}, {0x203, " OpenWindow"}, {0x204, " OpenFailed"},
+    {0x205, " LoseFocus"}, {0x206, " GainFocus"}, {0x208, " Suspend"}, {0x209, " Resume"}, {0x20B, " Timer"},
+    {0x20C, " DDErequest"}, {0x20D, " DDEadvise"}, {0x20E, " DDEdata"}, {0x20F, " DDEcommand"},
+    {0x210, " DDEpoke"}, {0x211, " DDEclosed"}, {0x220, " Move "}, {0x221, " Size"}, {0x222, " Restore"},
+    {0x223, " Maximize"}, {0x224, " Iconize"}, {0x225, " Completed"}, {0x230, " Moved"}, {0x231, " Sized"},
+    {0x232, " Restored"}, {0x233, " Maximized"}, {0x234, " Iconized"}, {0x235, " Docked"},
+    {0x236, " Undocked"}, {0x240, " BuildFile"}, {0x241, " BuildKey"}, {0x242, " BuildDone"},
+    {6781, " Hookwatch Message, HW::WM_TaskbarRestart, Reload icons!"},
+    {KX_EVENT_QUERYENDSESSION, " Hookwatch Message, HW::WM_QueryEndSession"},
+    {KX_EVENT_ENDSESSION_ABORTED, " Hookwatch Message, HW::WM_EndSession Aborted"},
+    {KX_EVENT_ENDSESSION_NOW, " Hookwatch Message, HW::WM_EndSession Now!"},
+    {6787, " Hookwatch Message, SERVICE_CONTROL_SHUTDOWN"},
+    {6790, " Hookwatch Message, Taskbar load icon"},
+    {6792, " Hookwatch Message, Taskbar mouse move"},
+    {6793, " Hookwatch Message, Taskbar mouseleft down"},
+    {6794, " Hookwatch Message, Taskbar mouseleft up"},
+    {6795, " Hookwatch Message, Taskbar double left click"},
+    {6796, " Hookwatch Message, Taskbar mouseright down"},
+    {6797, " Hookwatch Message, Taskbar mouseright up"},
+    {6881, " Hookwatch Message, Comms Transmit Buffer Empty"},
+    {6882, " Hookwatch Message, Comms Character(s) Received"},
+    {6883, " Hookwatch Message, Comms Handshaking lines changed"},
+    {7306, " Hookwatch Message, Taskbar balloon opened"},
+    {7307, " Hookwatch Message, Taskbar balloon closed"},
+    {7308, " Hookwatch Message, Taskbar balloon timeout, closed"},
 };
 
 // Names of the mouse messages 200h-209h for the alerted-message event.
-constexpr std::array<const char*, 10> kMouseMessages = {
-    "HW::WM_MOUSEMOVE",   "HW::WM_LBUTTONDOWN", "HW::WM_LBUTTONUP",   "HW::WM_LBUTTONDBLCLK", "HW::WM_RBUTTONDOWN",
+constexpr const char* kMouseMessages[] = {
+    "HW::WM_MOUSEMOVE",   "HW::WM_LBUTTONDOWN",   "HW::WM_LBUTTONUP",   "HW::WM_LBUTTONDBLCLK", "HW::WM_RBUTTONDOWN",
     "HW::WM_RBUTTONUP",   "HW::WM_RBUTTONDBLCLK", "HW::WM_MBUTTONDOWN", "HW::WM_MBUTTONUP",     "HW::WM_MBUTTONDBLCLK",
 };
 
-template <std::size_t N>
-const char* NameOf(const std::array<EventName, N>& table, LONG event) {
+const char* NameOf(std::span<const EventName> table, LONG event) {
   for (const auto& [number, name] : table) {
     if (number == event) return name;
   }
@@ -133,7 +125,7 @@ std::optional<std::string> SlotEventText(std::string_view Text1, LONG event) {
         .append(", WinWtsID()=")
         .append(std::to_string(slots.VWTSID));
   }
-  if (event >= kTrayCallbackFirst && event <= kTrayCallbackLast) {
+  if (event >= KX_EVENT_TRAY_CALLBACK && event <= kTrayCallbackLast) {
     return text.append(" Hookwatch Message, TaskbarCallBack, Hookwatch()=").append(std::to_string(slots.VHOOKWATCH));
   }
   return std::nullopt;

@@ -70,9 +70,6 @@ LONG kx_DeleteFile(std::string_view fileName) {
   if (!name || !FindEntry(*name, entry)) return 0;
   if (!SetFileAttributesA(name->c_str(), 0)) return 0;
   if (DeleteFileA(name->c_str())) return 1;
-  if (kx_Tracing()) {
-    kx_SetExtendedError(kx_WinError());
-    kx_ErrorSet(KX_ERR_DELETEFILE);
-  }
+  if (kx_Tracing()) kx_ErrorSet(KX_ERR_DELETEFILE, kx_WinError());
   return 0;
 }

@@ -20,8 +20,7 @@ kx_ProcCell WC_GetFileVersionInfo{KX_CELL_UNTRIED};
 kx_ProcCell WC_VerQueryValue{KX_CELL_UNTRIED};
 
 std::string Fail(std::string_view text) {
-  kx_SetExtendedError(text);
-  kx_ErrorSet(KX_ERR_GETFILEVERSIONINFO);
+  kx_ErrorSet(KX_ERR_GETFILEVERSIONINFO, text);
   return {};
 }
 

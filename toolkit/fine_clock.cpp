@@ -40,15 +40,13 @@ hw::FineClock& ProcessFineClock() {
 namespace hw {
 
 FineClockSources MachineSources() {
-  return {[]() -> std::optional<std::int64_t> {
-            std::int64_t value = 0;
-            return QueryPerformanceFrequency(&value) ? std::optional(value) : std::nullopt;
-          },
-          []() -> std::optional<std::int64_t> {
-            std::int64_t value = 0;
-            return QueryPerformanceCounter(&value) ? std::optional(value) : std::nullopt;
-          },
-          ReadCycleCounter, CLOCK, kx_Sleep};
+  auto reading = [](BOOL (*query)(std::int64_t*)) {
+    return [query]() -> std::optional<std::int64_t> {
+      std::int64_t value = 0;
+      return query(&value) ? std::optional(value) : std::nullopt;
+    };
+  };
+  return {reading(QueryPerformanceFrequency), reading(QueryPerformanceCounter), ReadCycleCounter, CLOCK, kx_Sleep};
 }
 
 std::optional<REAL> FineClock::Counter() const {

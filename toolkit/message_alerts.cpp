@@ -24,16 +24,7 @@ kx_ProcCell WC_WTSUnRegisterSessionNotification{KX_CELL_UNTRIED};
 
 constexpr size_t kAddingLineLimit = 250;
 
-std::string HandleText(HWND handle) { return std::to_string(reinterpret_cast<std::uintptr_t>(handle)); }
-
-void RecordAlertError(LONG code, const std::string& text) {
-  kx_SetExtendedError(text + " " + kx_WinError());
-  kx_ErrorSet(code);
-}
-
-std::vector<hw::AlertRow>::iterator FirstRowOf(std::vector<hw::AlertRow>& rows, HWND handle) {
-  return std::find_if(rows.begin(), rows.end(), [&](const hw::AlertRow& row) { return row.HANDEL == handle; });
-}
+void RecordAlertError(LONG code, const std::string& text) { kx_ErrorSet(code, text + " " + kx_WinError()); }
 
 // Rows stay in order of handle; a new row goes after the rows of its handle.
 void AddByHandle(std::vector<hw::AlertRow>& rows, const hw::AlertRow& row) {
@@ -49,7 +40,7 @@ void RegisterSessionNotification(hw::AlertRow& row) {
     row.WTSNOTIFYENABLED = 1;
   } else {
     RecordAlertError(KX_ERR_ADDALERTS,
-                     "WinAlert Error : WTSRegisterSessionNotification, wa:Handel = " + HandleText(row.HANDEL));
+                     "WinAlert Error : WTSRegisterSessionNotification, wa:Handel = " + hw::AddressText(row.HANDEL));
   }
 }
 
@@ -57,13 +48,13 @@ void AddAlerts(HWND handle, HWND clientHandle, LONG fromMess, LONG toMess, LONG 
   ToolkitLockHold hold("WinAlert");
   hw::AlertState& state = hw::ThreadAlerts();
   WNDPROC previous = nullptr;
-  if (auto existing = FirstRowOf(state.WA, handle); existing != state.WA.end()) {
+  if (auto existing = hw::FirstRowOf(state.WA, handle); existing != state.WA.end()) {
     previous = existing->RETURNTO;  // subclassed already
   } else {
     SetLastError(0xFFFFFFFF);
     previous = reinterpret_cast<WNDPROC>(SetWindowLongA(handle, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(&WinAccept)));
     if (previous == nullptr) {
-      RecordAlertError(KX_ERR_ADDALERTS, "WinAlert Error : SetLongWindow failed, ch:handel=" + HandleText(handle));
+      RecordAlertError(KX_ERR_ADDALERTS, "WinAlert Error : SetLongWindow failed, ch:handel=" + hw::AddressText(handle));
     }
   }
   for (std::int64_t m = fromMess; m <= toMess; ++m) {
@@ -92,12 +83,12 @@ void CloseHandle(HWND handle) {
   ToolkitLockHold hold("WinAlert");
   hw::AlertState& state = hw::ThreadAlerts();
   WNDPROC previous = nullptr;
-  for (auto row = FirstRowOf(state.WA, handle); row != state.WA.end(); row = FirstRowOf(state.WA, handle)) {
+  for (auto row = hw::FirstRowOf(state.WA, handle); row != state.WA.end(); row = hw::FirstRowOf(state.WA, handle)) {
     if (row->MESSAGE == static_cast<LONG>(WM_WTSSESSION_CHANGE) && row->WTSNOTIFYENABLED &&
         kx_LoadDLLProc("Wtsapi32", "WTSUnRegisterSessionNotification", WC_WTSUnRegisterSessionNotification) == 0 &&
         !kx_BoundProc<WTSUnRegisterSessionNotificationProc>(WC_WTSUnRegisterSessionNotification)(handle)) {
       RecordAlertError(KX_ERR_CLOSEHANDLE,
-                       "WinAlert Error : WTSUnRegisterSessionNotification, wa:Handel = " + HandleText(handle));
+                       "WinAlert Error : WTSUnRegisterSessionNotification, wa:Handel = " + hw::AddressText(handle));
     }
     previous = row->RETURNTO;
     state.WA.erase(row);
@@ -105,7 +96,7 @@ void CloseHandle(HWND handle) {
   if (previous == nullptr) return;
   SetLastError(0xFFFFFFFF);
   if (SetWindowLongA(handle, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(previous)) == 0) {
-    RecordAlertError(KX_ERR_CLOSEHANDLE, "WinAlert Error(2) : SetLongWindow failed, ch:handel=" + HandleText(handle));
+    RecordAlertError(KX_ERR_CLOSEHANDLE, "WinAlert Error(2) : SetLongWindow failed, ch:handel=" + hw::AddressText(handle));
   }
 }
 
@@ -122,6 +113,10 @@ namespace hw {
 AlertState& ThreadAlerts() {
   thread_local AlertState state;
   return state;
+}
+
+std::vector<AlertRow>::iterator FirstRowOf(std::vector<AlertRow>& rows, HWND handle) {
+  return std::find_if(rows.begin(), rows.end(), [&](const AlertRow& row) { return row.HANDEL == handle; });
 }
 }  // namespace hw
 

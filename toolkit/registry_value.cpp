@@ -10,11 +10,6 @@ namespace {
 constexpr size_t kPathLimit = 255;
 constexpr DWORD kDataBuffer = 255;
 
-void RecordFailure() {
-  kx_SetExtendedError(kx_WinError());
-  kx_ErrorSet(KX_ERR_GETREG);
-}
-
 // The 32-bit number in the first four bytes; a shorter value counts its missing bytes as 0.
 LONG DwordOf(const BYTE* data, DWORD size, bool bigEndian) {
   BYTE bytes[4] = {};
@@ -31,7 +26,7 @@ kx_RegValue kx_GetReg(HKEY rootKey, std::string_view valueName, std::string_view
   std::string path(Clip(keyPath).substr(0, kPathLimit));
   HKEY key = nullptr;
   if (RegOpenKeyExA(rootKey, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) {
-    RecordFailure();
+    kx_ErrorSet(KX_ERR_GETREG, kx_WinError());
     return LONG{0};
   }
   std::string name(Clip(valueName));
@@ -39,7 +34,7 @@ kx_RegValue kx_GetReg(HKEY rootKey, std::string_view valueName, std::string_view
   BYTE data[kDataBuffer] = {};
   DWORD size = kDataBuffer;
   bool read = RegQueryValueExA(key, name.c_str(), nullptr, &type, data, &size) == ERROR_SUCCESS;
-  if (!read) RecordFailure();
+  if (!read) kx_ErrorSet(KX_ERR_GETREG, kx_WinError());
   RegCloseKey(key);
   // A failed query (a value too long for the buffer among them) answers 0, whatever type
   // it reported: the buffer holds nothing of the value.

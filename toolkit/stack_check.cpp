@@ -15,30 +15,21 @@ constexpr LONG kLevels = 255;
 constexpr std::size_t kReportLimit = 256;
 constexpr const char* kCaption = "kx_TestStack";
 
-struct Snapshot {
-  std::uintptr_t EBP = 0;
-  std::uintptr_t ESP = 0;
-  ULONG EBX = 0;
-  ULONG ECX = 0;
-  ULONG EDX = 0;
-  ULONG ESI = 0;
-  ULONG EDI = 0;
-};
-
+// A snapshot is the whole block; EAX and the flags in it are never compared.
 struct ThreadStack {
   LONG KX_TSLEVEL = 0;
-  std::array<Snapshot, kLevels> KX_TSDATA{};
+  std::array<kx_RegisterBlock, kLevels> KX_TSDATA{};
 };
 
 thread_local ThreadStack tStack;
 
 // The top snapshot; an empty one when the level holds none.
-Snapshot TopSnapshot() {
+kx_RegisterBlock TopSnapshot() {
   LONG level = tStack.KX_TSLEVEL;
-  return level >= 1 && level <= kLevels ? tStack.KX_TSDATA[static_cast<std::size_t>(level - 1)] : Snapshot{};
+  return level >= 1 && level <= kLevels ? tStack.KX_TSDATA[static_cast<std::size_t>(level - 1)] : kx_RegisterBlock{};
 }
 
-LONG ChangedRegisters(const kx_RegisterBlock& now, const Snapshot& saved) {
+LONG ChangedRegisters(const kx_RegisterBlock& now, const kx_RegisterBlock& saved) {
   LONG mask = 0;
   if (now.EBX != saved.EBX) mask |= KX_REG_EBX;
   if (now.ECX != saved.ECX) mask |= KX_REG_ECX;
@@ -63,8 +54,7 @@ extern "C" void kx__SaveStack(const kx_RegisterBlock* pRegs) {
     kx_OutputDebugString("kx_SaveStack : Too many levels, kx_TSLevel=" + std::to_string(level), 1);
     return;
   }
-  tStack.KX_TSDATA[static_cast<std::size_t>(level - 1)] = {pRegs->EBP, pRegs->ESP, pRegs->EBX, pRegs->ECX,
-                                                           pRegs->EDX, pRegs->ESI, pRegs->EDI};
+  tStack.KX_TSDATA[static_cast<std::size_t>(level - 1)] = *pRegs;
 }
 
 extern "C" void kx__TestStack(const kx_RegisterBlock* pRegs) {
@@ -74,7 +64,7 @@ extern "C" void kx__TestStack(const kx_RegisterBlock* pRegs) {
     return;  // the level stays 0, so later saves start from the bottom again
   }
   if (level <= kLevels) {
-    Snapshot saved = TopSnapshot();
+    kx_RegisterBlock saved = TopSnapshot();
     if (pRegs->ESP != saved.ESP) Corrupted("ESP corrupted, program will GPF");
     if (pRegs->EBP != saved.EBP) Corrupted("EBP corrupted, program will GPF");
     if (LONG mask = ChangedRegisters(*pRegs, saved)) {
@@ -87,7 +77,7 @@ extern "C" void kx__TestStack(const kx_RegisterBlock* pRegs) {
 }
 
 std::string kx__GetCurrentRegisters2(const kx_RegisterBlock* pRegs, LONG pChangedMask, std::string_view pNewLinePrefix) {
-  Snapshot saved = TopSnapshot();
+  kx_RegisterBlock saved = TopSnapshot();
   struct Register {
     LONG bit;
     const char* name;

@@ -8,10 +8,7 @@
 
 namespace {
 
-LONG Fail(const std::string& name, LONG code) {
-  kx_SetExtendedError(name + " " + kx_WinError());
-  return kx_ErrorSet(code);
-}
+LONG Fail(const std::string& name, LONG code) { return kx_ErrorSet(code, name + " " + kx_WinError()); }
 
 // Every byte, over as many writes as the system wants; a write that takes nothing is a
 // full device.

@@ -1,4 +1,3 @@
-#include <algorithm>
 #include <string>
 
 #include "platform/rt/command.h"
@@ -21,9 +20,9 @@
 
 namespace {
 
+using hw::AddressText;
+
 std::string Number(std::int64_t value) { return std::to_string(value); }
-std::string HandleText(HWND handle) { return std::to_string(reinterpret_cast<std::uintptr_t>(handle)); }
-std::string HookText(kx_SessionHook hook) { return std::to_string(reinterpret_cast<std::uintptr_t>(hook)); }
 
 void Say(const std::string& line) { kx_OutputDebugString(line, 1); }
 
@@ -51,14 +50,13 @@ int NativeEventOf(UINT message) {
 }
 
 int ToolkitEventOf(UINT message, WPARAM wParam, LPARAM lParam) {
-  int base = hw::ThreadAlerts().VUSERPOSTEDMESSAGE;
   switch (message) {
-    case KX_TRAY_CALLBACK_MESSAGE: return base + 5000 + static_cast<int>(lParam);
-    case WM_SYSCOMMAND: return base + 5502;
-    case WM_QUERYENDSESSION: return base + 5503;
-    case WM_ENDSESSION: return base + (wParam == 0 ? 5504 : 5505);
-    case WM_WTSSESSION_CHANGE: return base + 5506;
-    default: return base;
+    case KX_TRAY_CALLBACK_MESSAGE: return KX_EVENT_TRAY_CALLBACK + static_cast<int>(lParam);
+    case WM_SYSCOMMAND: return KX_EVENT_SYSCOMMAND;
+    case WM_QUERYENDSESSION: return KX_EVENT_QUERYENDSESSION;
+    case WM_ENDSESSION: return wParam == 0 ? KX_EVENT_ENDSESSION_ABORTED : KX_EVENT_ENDSESSION_NOW;
+    case WM_WTSSESSION_CHANGE: return KX_EVENT_SESSION_CHANGE;
+    default: return KX_EVENT_BASE;
   }
 }
 
@@ -74,8 +72,7 @@ std::string MessageNameForTrace(UINT message) {
   if (message == KX_TRAY_CALLBACK_MESSAGE) return "TaskBarCallBackMsg";
   if (message >= WM_USER) return "HW::WM_USER + " + Number(message - WM_USER);
   if (auto name = kx_MessageName(static_cast<LONG>(message))) return *name;
-  kx_SetExtendedError("WinAccept unknown message : " + kx_FormatHex(message, 6) + "h " + Number(message));
-  kx_ErrorSet(KX_ERR_WINACCEPT);
+  kx_ErrorSet(KX_ERR_WINACCEPT, "WinAccept unknown message : " + kx_FormatHex(message, 6) + "h " + Number(message));
   return "[Unknown]";
 }
 
@@ -84,7 +81,7 @@ void TraceMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   std::string name = MessageNameForTrace(message);
   if (kx_Switch("/debugWinAlert")) {
     Say("Windows Message : " + Number(message) + " " + name + " p1=" + Number(static_cast<std::int64_t>(wParam)) +
-        " p2=" + Number(lParam) + " handle=" + HandleText(hwnd));
+        " p2=" + Number(lParam) + " handle=" + AddressText(hwnd));
   }
 }
 
@@ -94,8 +91,8 @@ LRESULT AskToEndSession(kx_SessionHook okToEnd, const hw::AlertRow& row, WPARAM 
   if (checkStops) {
     Say("  ShowStop1 ");
     STOP("Before fp_EndSessionHandler: 0");
-    Say("  ShowStop2 : " + HookText(okToEnd));
-    STOP("fp_EndSessionHandler: " + HookText(okToEnd));
+    Say("  ShowStop2 : " + AddressText(okToEnd));
+    STOP("fp_EndSessionHandler: " + AddressText(okToEnd));
   }
   LONG answer = okToEnd(logoff);
   if (checkStops) STOP("CheckshutDown: " + Number(answer));
@@ -143,16 +140,14 @@ LRESULT WinAccept(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   }
   if (message == WM_QUERYENDSESSION) {
     Say("Check: HW::WM_QUERYENDSESSION: " + Number(examined ? examined->MESSAGE : 0) + " =? " + Number(msg) +
-        " hnd: " + HandleText(examined ? examined->HANDEL : nullptr) + " =? " + HandleText(hwnd) +
+        " hnd: " + AddressText(examined ? examined->HANDEL : nullptr) + " =? " + AddressText(hwnd) +
         " y=" + Number(static_cast<std::int64_t>(alertNumber)) + " vNoEndSession= 0");
   }
 
   if (alert == nullptr) {
-    auto any = std::find_if(state.WA.begin(), state.WA.end(),
-                            [&](const hw::AlertRow& row) { return row.HANDEL == hwnd; });
+    auto any = hw::FirstRowOf(state.WA, hwnd);
     if (any == state.WA.end()) {
-      kx_SetExtendedError("WinAccept get on queue WA failed(2), wa:handel = " + HandleText(hwnd));
-      kx_ErrorSet(KX_ERR_WINACCEPT);
+      kx_ErrorSet(KX_ERR_WINACCEPT, "WinAccept get on queue WA failed(2), wa:handel = " + AddressText(hwnd));
       return 0;
     }
     if (message == WM_ENDSESSION && wParam != 0) {
@@ -193,7 +188,7 @@ LRESULT WinAccept(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   }
   if (message == WM_ENDSESSION && wParam != 0) {
     if (kx_SessionHook endSession = kx_EndSessionHandler()) {
-      if (kx_Switch("/CheckshutDownStops")) STOP("fp_EndSessionHandler " + HookText(endSession));
+      if (kx_Switch("/CheckshutDownStops")) STOP("fp_EndSessionHandler " + AddressText(endSession));
       endSession(logoff);
     }
     PostEvent(row, message, wParam, lParam);
