@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <thread>
 
@@ -11,53 +9,39 @@
 
 namespace {
 
-std::string ReadFile(const std::string& name) {
-  std::ifstream in(name, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-// The name is looked up on a thread's first line: each case writes on a fresh thread.
-template <class F>
-void OnNewThread(F f) {
-  std::thread(f).join();
+// A thread looks the file name up with its first line, so every case writes on new threads.
+TEST(DebugOutput, WithoutAFileLinesGoToTheDebuggerUnstamped) {
+  DebugCapture debug;
+  std::thread([] {
+    kx_OutputDebugString("abc   ", 1);
+    kx_OutputDebugString("   ", 0);
+    kx_OutputDebugString("def", 0);
+  }).join();
+  EXPECT_EQ(debug.text, "abc\r\ndef");
 }
 
 class DebugFile : public ::testing::Test {
  protected:
   void SetUp() override {
-    // Cases run as parallel processes in one folder: each has a file of its own.
-    file_ = std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + ".log";
-    std::filesystem::remove(file_);
-    clock_ = std::make_shared<rt::DrivenClock>();
     previous_ = rt::UseClock(clock_);
     clock_->Set(TODAY(), ((14 * 60 + 5) * 60 + 9) * 100 + 7);  // 14:05:09.07
   }
   void TearDown() override { rt::UseClock(previous_); }
-  std::string file_;
-  std::shared_ptr<rt::DrivenClock> clock_;
+
+  ScratchFolder folder_;
+  std::string file_ = folder_.Path("debug.log");
+  std::shared_ptr<rt::DrivenClock> clock_ = std::make_shared<rt::DrivenClock>();
   std::shared_ptr<rt::Clock> previous_;
 };
 
-TEST(DebugOutput, WithoutAFileLinesGoToTheDebuggerUnstamped) {
-  DebugCapture debug;
-  OnNewThread([] {
-    kx_OutputDebugString("abc   ", 1);
-    kx_OutputDebugString("   ", 0);
-    kx_OutputDebugString("def", 0);
-  });
-  EXPECT_EQ(debug.text, "abc\r\ndef");
-}
-
 TEST_F(DebugFile, LinesAreStampedAndAppended) {
   CommandLine command({"DebugOutputFile=" + file_});
-  OnNewThread([] {
+  std::thread([] {
     kx_OutputDebugString("abc", 1);
     kx_OutputDebugString("   ", 0);
-  });
+  }).join();
   EXPECT_EQ(ReadFile(file_), "14:05:09:8 abc\r\n14:05:09:8 ");
-  OnNewThread([] { kx_OutputDebugString(std::string(2500, 'x'), 0); });
+  std::thread([] { kx_OutputDebugString(std::string(2500, 'x'), 0); }).join();
   EXPECT_EQ(ReadFile(file_).size(), 27u + 11u + 2500u);
 }
 
@@ -74,10 +58,8 @@ TEST_F(DebugFile, ThreadsShareTheFileWithoutTruncatingIt) {
   std::string text = ReadFile(file_);
   ASSERT_TRUE(text.starts_with("kept\n"));
   std::istringstream lines(text.substr(5));
-  std::string line;
   int count = 0;
-  while (std::getline(lines, line)) {
-    ++count;
+  for (std::string line; std::getline(lines, line); ++count) {
     ASSERT_EQ(line.size(), 11u + 3000u + 1u);  // stamp, text, CR
     EXPECT_EQ(line.find_first_not_of(line[11], 11), line.size() - 1) << "lines interleaved";
   }
@@ -86,11 +68,11 @@ TEST_F(DebugFile, ThreadsShareTheFileWithoutTruncatingIt) {
 
 TEST_F(DebugFile, AFileThatCannotBeOpenedSendsLinesToTheDebugger) {
   DebugCapture debug;
-  CommandLine command({"DebugOutputFile=no/such/dir/debug.log"});
-  OnNewThread([] {
+  CommandLine command({"DebugOutputFile=" + folder_.Path("no/such/dir/debug.log")});
+  std::thread([] {
     kx_OutputDebugString("one", 1);
     kx_OutputDebugString("two", 1);
-  });
+  }).join();
   EXPECT_EQ(debug.text, "one\r\ntwo\r\n");
 }
 

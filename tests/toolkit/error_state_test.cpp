@@ -42,13 +42,11 @@ TEST(ErrorState, LastErrorReadsWithItsContext) {
   EXPECT_EQ(kx_Error(), "");  // a name is stored, but no error
 
   kx_ErrorReset("kx_DeleteFile");
-  kx_SetExtendedError("Access is denied.   ");
-  EXPECT_EQ(kx_ErrorSet(HookwatchCode(0xA000003E)), HookwatchCode(0xA000003E));
+  EXPECT_EQ(kx_ErrorSet(HookwatchCode(0xA000003E), "Access is denied.   "), HookwatchCode(0xA000003E));
   EXPECT_EQ(kx_Error(), "kx_DeleteFile error, Access is denied., kx_DeleteFile");
 
   kx_ErrorReset("kx_GetReg");
-  kx_SetExtendedError("x");
-  kx_ErrorSet(5);
+  kx_ErrorSet(5, "x");
   EXPECT_EQ(kx_Error(), "Access is denied.\r\n, x, kx_GetReg");
   EXPECT_EQ(kx_ThreadErrorState().HOOKWATCHEXTENDEDERR, "x");
 
@@ -60,10 +58,9 @@ TEST(ErrorState, LastErrorReadsWithItsContext) {
 
 TEST(ErrorState, TextsAreCutAndPerThread) {
   kx_ErrorReset(std::string(300, 'p'));
-  kx_SetExtendedError(std::string(300, 'e'));
+  kx_ErrorSet(KX_ERR_GETREG, std::string(300, 'e'));
   EXPECT_EQ(kx_ThreadErrorState().HOOKWATCHERRPROC.size(), 255u);
   EXPECT_EQ(kx_ThreadErrorState().HOOKWATCHEXTENDEDERR.size(), 255u);
-  kx_ErrorSet(KX_ERR_GETREG);
   std::thread([] {
     EXPECT_EQ(kx_ThreadErrorState().HOOKWATCHERRORCODE, 0);
     EXPECT_EQ(kx_Error(), "");
@@ -73,11 +70,10 @@ TEST(ErrorState, TextsAreCutAndPerThread) {
 TEST(ErrorState, UnderDebugEachErrorReachesTheTrace) {
   DebugCapture debug;
   kx_ErrorReset("kx_GetReg");
-  kx_SetExtendedError("x");
-  kx_ErrorSet(KX_ERR_GETREG);
+  kx_ErrorSet(KX_ERR_GETREG, "x");
   EXPECT_EQ(debug.text, "");
   CommandLine command({"/debug"});
-  kx_ErrorSet(KX_ERR_GETREG);
+  kx_ErrorSet(KX_ERR_GETREG, "x");
   EXPECT_EQ(debug.text, " kx_GetReg error, x, kx_GetReg\r\n");
 }
 

@@ -81,17 +81,13 @@ TEST_F(Tracer, TracingLeavesTheSlotsAndTheErrorStateAlone) {
   slots.VWINSYSEVENT = 0x112;
   slots.VWTSEVENT = 5;
   slots.VWTSID = 2;
-  kx_ErrorReset("kx_GetReg");
-  kx_SetExtendedError("x");
-  {
-    DebugCapture debug;
-    kx_ErrorSet(KX_ERR_GETREG);
-    EXPECT_EQ(debug.text, " kx_GetReg error, x, kx_GetReg\r\n");
-  }
   DebugCapture debug;
+  kx_ErrorReset("kx_GetReg");
+  kx_ErrorSet(KX_ERR_GETREG, "x");
   kx_Debug("Main", 6782, 0, "");
   kx_Debug("Main", 6786, 0, "");
   EXPECT_EQ(debug.text,
+            " kx_GetReg error, x, kx_GetReg\r\n"
             "Main 6782  Hookwatch Message, HW::WM_SysCommand, WinSysEvent()=274\r\n"
             "Main 6786  Hookwatch Message, HW::WM_WTSSESSION_CHANGE, WinWtsEvent()=5, WinWtsID()=2\r\n");
   EXPECT_EQ(slots.VWINSYSEVENT, 0x112);
@@ -103,8 +99,6 @@ TEST(TracerOff, NothingWithoutDebug) {
   DebugCapture debug;
   kx_Debug("Main", 0x203, 0, "x");
   kx_Debug("an error");
-  kx_ErrorReset("kx_GetReg");
-  kx_ErrorSet(KX_ERR_GETREG);
   EXPECT_EQ(debug.text, "");
   CommandLine command({"/debugWinAlert"});  // a finer switch is not "/debug"
   kx_Debug("Main", 0x203, 0, "x");

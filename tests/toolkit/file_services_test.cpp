@@ -3,9 +3,6 @@
 #include <sys/stat.h>
 
 #include <ctime>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "toolkit/error_state.h"
 #include "toolkit/file_services.h"
@@ -15,28 +12,16 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// A fresh folder of the test's own.
 class FileServices : public ::testing::Test {
  protected:
-  void SetUp() override {
-    folder_ = fs::absolute(::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(folder_);
-    fs::create_directories(folder_);
-  }
-  std::string Path(const std::string& name) const { return (folder_ / name).string(); }
+  std::string Path(const std::string& name) const { return folder_.Path(name); }
   void Write(const std::string& name, const std::string& bytes) const { std::ofstream(Path(name)) << bytes; }
-  std::string Read(const std::string& name) const {
-    std::ifstream in(Path(name), std::ios::binary);
-    std::stringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-  }
-  // Sets the last write to a local date and time.
-  void Touch(const std::string& name, int year, int month, int day, int hour, int minute, int second, long nanos) const {
+  std::string Read(const std::string& name) const { return ReadFile(Path(name)); }
+  // Sets the last write to a local time on 1 January 2026.
+  void Touch(const std::string& name, int hour, int minute, int second, long nanos) const {
     std::tm local{};
-    local.tm_year = year - 1900;
-    local.tm_mon = month - 1;
-    local.tm_mday = day;
+    local.tm_year = 126;
+    local.tm_mday = 1;
     local.tm_hour = hour;
     local.tm_min = minute;
     local.tm_sec = second;
@@ -45,14 +30,14 @@ class FileServices : public ::testing::Test {
     ASSERT_EQ(utimensat(AT_FDCWD, Path(name).c_str(), times, 0), 0);
   }
 
-  fs::path folder_;
+  ScratchFolder folder_;
 };
 
 TEST_F(FileServices, DirectoryEntriesOfFilesFoldersAndMissingNames) {
   Write("cab.syx", "12345");
-  Touch("cab.syx", 2026, 1, 1, 14, 5, 9, 70'000'000);
+  Touch("cab.syx", 14, 5, 9, 70'000'000);
   fs::create_directory(Path("Favourites Folder"));
-  Touch("Favourites Folder", 2026, 1, 1, 0, 0, 0, 0);
+  Touch("Favourites Folder", 0, 0, 0, 0);
 
   ENTRYG entry;
   ASSERT_EQ(kx_GetFileDirEntry(Path("cab.syx") + "   ", entry), 1);

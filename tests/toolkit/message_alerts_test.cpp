@@ -4,6 +4,7 @@
 
 #include "platform/rt/event_loop.h"
 #include "platform/rt/events.h"
+#include "platform/rt/thread.h"
 #include "platform/win/messages.h"
 #include "platform/win/window.h"
 #include "toolkit/alert_state.h"
@@ -222,6 +223,7 @@ TEST_F(Alerts, SessionEndAnswers) {
       {"end aborted", true, true, true, WM_ENDSESSION, 0, 0, 1, {KX_EVENT_ENDSESSION_ABORTED}, -1, 0, 0},
       {"end aborted, not alerted", false, true, true, WM_ENDSESSION, 0, 0, kPreviousAnswer, {}, -1, 0, 1},
   };
+  DebugCapture sessionEndLines;
   for (const auto& c : cases) {
     WinAlert();
     WinAlert(WM_USER, WM_USER, 6);  // the window is subclassed either way
@@ -238,6 +240,21 @@ TEST_F(Alerts, SessionEndAnswers) {
     EXPECT_EQ(gEndCalls, c.endCalls) << c.what;
     EXPECT_EQ(tPreviousCalls, c.previousCalls) << c.what;
   }
+}
+
+TEST_F(Alerts, SessionEndLinesGoThroughTheToolkitWriter) {
+  WinAlert(WM_QUERYENDSESSION, WM_QUERYENDSESSION, 5);
+  kx_SetOkToEndSessionHandler(&OkToEnd);
+  DebugCapture debug;
+  SendMessageA(frame_, WM_QUERYENDSESSION, 0, 0);
+  // The toolkit's writer drops the blank after "cmd:" (the command line is empty here).
+  const std::string frame = std::to_string(reinterpret_cast<std::uintptr_t>(frame_));
+  EXPECT_EQ(debug.text, "Check: HW::WM_QUERYENDSESSION: 17 =? 17 hnd: " + frame + " =? " + frame +
+                            " y=1 vNoEndSession= 0\r\n"
+                            "  ARE WE SERIOUSLY NOT GETTING HERE?????: cmd:\r\n"
+                            "  It's going down... the ship's going down..... 1 thread: " +
+                            std::to_string(THREAD()) + " wa:thread " + std::to_string(THREAD()) +
+                            "\r\n  Posting event....\r\n  Returning(1)....\r\n");
 }
 
 TEST_F(Alerts, HooksAreReplacedAndReturned) {

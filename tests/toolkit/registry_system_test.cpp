@@ -2,20 +2,18 @@
 
 #include <unistd.h>
 
-#include <fstream>
-
 #include "platform/win/registry.h"
 #include "toolkit/error_state.h"
 #include "toolkit/registry_value.h"
 #include "toolkit/system_info.h"
+#include "toolkit_test_support.h"
 
 namespace {
 
 class RegistryValues : public ::testing::Test {
  protected:
   void SetUp() override {
-    // Cases run as parallel processes in one folder: each has a store of its own.
-    const std::string store = std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + ".store";
+    const std::string store = folder_.Path("registry");
     std::ofstream out(store);
     auto value = [&](const char* name, int type, const std::string& hex) {
       out << "value\tHKEY_LOCAL_MACHINE\\Software\\Test\t" << name << "\t" << type << "\t" << hex << "\n";
@@ -34,6 +32,7 @@ class RegistryValues : public ::testing::Test {
     out.close();
     win::UseRegistryFile(store);
   }
+  ScratchFolder folder_;
 };
 
 TEST_F(RegistryValues, EachTypeReadsAsTextOrNumber) {

@@ -1,13 +1,16 @@
 #pragma once
-// Shared by the toolkit's tests: the command line and a capture of the debugger channel.
-#include <cstdio>
-#include <memory>
+// Shared by the toolkit's tests: the command line, a capture of the debugger channel and a
+// scratch folder.
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "platform/rt/command.h"
-#include "platform/rt/screen.h"
-#include "platform/win/window.h"
 #include "platform/win/debug_output.h"
 
 // Sets the command line ("prog" plus the given arguments) for the test's lifetime.
@@ -33,34 +36,24 @@ class DebugCapture {
   win::DebugSink previous_;
 };
 
-// Records every message box shown while it lives (each answered with its default button)
-// and writes its text to stderr, where a death test can read it.
-class MessageBoxes {
+// A fresh folder of the test's own, removed with everything in it when the test ends.
+class ScratchFolder {
  public:
-  MessageBoxes() { previous_ = rt::UseScreen(std::make_unique<Recorder>(shown)); }
-  ~MessageBoxes() { rt::UseScreen(std::move(previous_)); }
-  std::vector<rt::MessageRequest> shown;
+  ScratchFolder() {
+    std::string name = (std::filesystem::temp_directory_path() / "boxwright-toolkit-XXXXXX").string();
+    if (mkdtemp(name.data()) == nullptr) ADD_FAILURE() << "no scratch folder " << name;
+    path_ = name;
+  }
+  ~ScratchFolder() { std::filesystem::remove_all(path_); }
+  std::string Path(const std::string& name) const { return (path_ / name).string(); }
 
  private:
-  class Recorder final : public rt::Screen {
-   public:
-    explicit Recorder(std::vector<rt::MessageRequest>& shown) : shown_(shown) {}
-    void WindowOpened(rt::Window&) override {}
-    void WindowClosed(rt::Window&) override {}
-    void PropertyChanged(rt::Window&, int, int, int) override {}
-    void ListChanged(rt::Window&, int) override {}
-    void Wait(std::chrono::milliseconds upTo) override { WaitMessageA(upTo); }
-    int Message(const rt::MessageRequest& request) override {
-      std::fprintf(stderr, "[%s] %s\n", request.caption.c_str(), request.text.c_str());
-      shown_.push_back(request);
-      return request.defaultButton;
-    }
-    std::optional<std::string> ChooseFile(const rt::FileRequest&) override { return std::nullopt; }
-    int Popup(const rt::PopupRequest&) override { return 0; }
-    void Beep() override {}
-
-   private:
-    std::vector<rt::MessageRequest>& shown_;
-  };
-  std::unique_ptr<rt::Screen> previous_;
+  std::filesystem::path path_;
 };
+
+inline std::string ReadFile(const std::string& name) {
+  std::ifstream in(name, std::ios::binary);
+  std::stringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
