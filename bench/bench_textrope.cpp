@@ -53,32 +53,34 @@ void StringViewFind(benchmark::State& state) {
   state.SetBytesProcessed(state.iterations() * state.range(0));
 }
 
-void Replace(benchmark::State& state, std::string_view from, std::string_view to) {
-  std::string text = Pairs(static_cast<std::size_t>(state.range(0)));
-  if (from.size() > to.size()) {
-    Textrope grow;
-    grow.SetValue(text);
-    grow.Replace(to, from, 0, 1, 0, 0, 0);
-    text = grow.value;
-  }
+// The pairs, made "xyz" first when the replacement shrinks them.
+std::string ReplaceInput(std::size_t size, std::string_view from, std::string_view to) {
+  Textrope t;
+  t.SetValue(Pairs(size));
+  if (from.size() > to.size()) t.Replace(to, from, 0, 1, 0, 0, 0);
+  return t.value;
+}
+
+// Times `work` on a fresh Textrope holding the input, again and again.
+template <typename Work>
+void OnFreshValues(benchmark::State& state, const std::string& input, Work work) {
   Textrope t;
   for (auto _ : state) {
     state.PauseTiming();
-    t.SetValue(text);
+    t.SetValue(input);
     state.ResumeTiming();
-    benchmark::DoNotOptimize(t.Replace(from, to, 0, 1, 0, 0, 0));
+    work(t);
   }
   state.SetBytesProcessed(state.iterations() * state.range(0));
 }
 
+void Replace(benchmark::State& state, std::string_view from, std::string_view to) {
+  OnFreshValues(state, ReplaceInput(static_cast<std::size_t>(state.range(0)), from, to),
+                [&](Textrope& t) { benchmark::DoNotOptimize(t.Replace(from, to, 0, 1, 0, 0, 0)); });
+}
+
 void StringRebuild(benchmark::State& state, std::string_view from, std::string_view to) {
-  std::string text = Pairs(static_cast<std::size_t>(state.range(0)));
-  if (from.size() > to.size()) {
-    Textrope grow;
-    grow.SetValue(text);
-    grow.Replace(to, from, 0, 1, 0, 0, 0);
-    text = grow.value;
-  }
+  const std::string text = ReplaceInput(static_cast<std::size_t>(state.range(0)), from, to);
   std::string s;
   for (auto _ : state) {
     state.PauseTiming();
@@ -103,29 +105,15 @@ void StringRebuildGrow(benchmark::State& state) { StringRebuild(state, "ab", "xy
 void StringRebuildShrink(benchmark::State& state) { StringRebuild(state, "xyz", "ab"); }
 
 void ToHex(benchmark::State& state) {
-  const std::string bytes = RandomBytes(static_cast<std::size_t>(state.range(0)));
-  Textrope t;
-  for (auto _ : state) {
-    state.PauseTiming();
-    t.SetValue(bytes);
-    state.ResumeTiming();
-    t.ToHex(0);
-  }
-  state.SetBytesProcessed(state.iterations() * state.range(0));
+  OnFreshValues(state, RandomBytes(static_cast<std::size_t>(state.range(0))), [](Textrope& t) { t.ToHex(0); });
 }
 
+// Measured in bytes produced.
 void FromHex(benchmark::State& state) {
   Textrope source;
   source.SetValue(RandomBytes(static_cast<std::size_t>(state.range(0))));
   source.ToHex(0);
-  Textrope t;
-  for (auto _ : state) {
-    state.PauseTiming();
-    t.SetValue(source.value);
-    state.ResumeTiming();
-    t.FromHex();
-  }
-  state.SetBytesProcessed(state.iterations() * state.range(0));  // bytes produced
+  OnFreshValues(state, source.value, [](Textrope& t) { t.FromHex(); });
 }
 
 // A file of the benchmark's size in the temporary folder, removed when done.

@@ -52,14 +52,38 @@ std::size_t FirstOutputSize(const std::string& input) {
   return std::clamp(guess, kSmallestBuffer, kLargestFirstBuffer);
 }
 
-// The value must stay exactly as long as its bytes.
-void TakeOver(Textrope& t, std::string& out, std::size_t produced) {
+// Runs the value through a zlib stream that is already open. Each round hands zlib the next
+// portion of input and the free end of the output (doubled when full); `round` calls zlib and
+// answers Z_OK to go on, Z_STREAM_END when the stream is done, or a failure. On success the
+// value becomes the output, exactly as long as its bytes; on failure it is given back whole.
+template <typename Round>
+int RunStream(Textrope& t, z_stream& stream, std::size_t firstOutputSize, Round round) {
+  std::string input = std::move(t.value);
+  t.value = std::string();
+  std::string out(firstOutputSize, '\0');
+  std::size_t produced = 0;
+  InputFeed feed(stream, input);
+  int rc = Z_OK;
+  while (rc == Z_OK) {
+    feed.Top();
+    if (produced == out.size()) out.resize(out.size() * 2);
+    stream.next_out = reinterpret_cast<Bytef*>(out.data()) + produced;
+    stream.avail_out = Portion(out.size() - produced);
+    const uInt room = stream.avail_out;
+    rc = round(feed);
+    produced += room - stream.avail_out;
+  }
+  if (rc != Z_STREAM_END) {
+    t.value = std::move(input);
+    return rc;
+  }
   if (produced == out.size() && out.capacity() == out.size()) {
     t.value = std::move(out);
   } else {
     t.value = std::string(out.data(), produced);
   }
   if (!t.value.empty()) t.base64 = 0;
+  return Z_OK;
 }
 
 }  // namespace
@@ -74,43 +98,19 @@ LONG Textrope::Gzip(LONG pLevel) {
   const textrope::ZlibEntryPoints zlib = textrope::BoundZlib();
   if (zlib.deflateInit2Entry == nullptr || zlib.deflate == nullptr || zlib.deflateEnd == nullptr) return kZlibMissing;
 
-  std::string input = std::move(value);
-  value = std::string();
   z_stream stream{};
   int rc = zlib.deflateInit2Entry(&stream, pLevel, Z_DEFLATED, kGzipWindowBits, kMemoryLevel, Z_DEFAULT_STRATEGY,
                                   ZLIB_VERSION, static_cast<int>(sizeof(z_stream)));
-  if (rc != Z_OK) {
-    value = std::move(input);
-    return rc;
-  }
-  // One pass usually does: compressed data rarely outgrows its input.
-  std::string out(std::clamp(input.size(), kSmallestBuffer, kPortion), '\0');
-  std::size_t produced = 0;
-  InputFeed feed(stream, input);
-  // The stream is always finished, so the result is a complete member that any gzip reader
-  // takes (and a one-byte value no longer spins in a pass that cannot finish).
-  for (;;) {
-    feed.Top();
-    if (produced == out.size()) out.resize(out.size() * 2);
-    stream.next_out = reinterpret_cast<Bytef*>(out.data()) + produced;
-    stream.avail_out = Portion(out.size() - produced);
-    const uInt room = stream.avail_out;
-    rc = zlib.deflate(&stream, feed.AllGiven() ? Z_FINISH : Z_NO_FLUSH);
-    produced += room - stream.avail_out;
-    if (rc == Z_STREAM_END) {
-      rc = Z_OK;
-      break;
-    }
-    if (rc != Z_OK) break;
-  }
+  if (rc != Z_OK) return rc;
+  // One pass usually does: compressed data rarely outgrows its input. The stream is always
+  // finished, so the result is a complete member that any gzip reader takes (and a one-byte
+  // value no longer spins in a pass that cannot finish).
+  rc = RunStream(*this, stream, std::clamp(value.size(), kSmallestBuffer, kPortion), [&](const InputFeed& feed) {
+    return zlib.deflate(&stream, feed.AllGiven() ? Z_FINISH : Z_NO_FLUSH);
+  });
   zlib.deflateEnd(&stream);
-  if (rc != Z_OK) {
-    value = std::move(input);
-    return rc;
-  }
-  TakeOver(*this, out, produced);
-  gzipped = 1;
-  return 0;
+  if (rc == Z_OK) gzipped = 1;
+  return rc;
 }
 
 LONG Textrope::Gunzip() {
@@ -119,46 +119,21 @@ LONG Textrope::Gunzip() {
   const textrope::ZlibEntryPoints zlib = textrope::BoundZlib();
   if (zlib.inflateInit2Entry == nullptr || zlib.inflate == nullptr || zlib.inflateEnd == nullptr) return kZlibMissing;
 
-  std::string input = std::move(value);
-  value = std::string();
   z_stream stream{};
   int rc = zlib.inflateInit2Entry(&stream, kAnyHeaderWindowBits, ZLIB_VERSION, static_cast<int>(sizeof(z_stream)));
-  if (rc != Z_OK) {
-    value = std::move(input);
-    return rc;
-  }
-  std::string out(FirstOutputSize(input), '\0');
-  std::size_t produced = 0;
-  InputFeed feed(stream, input);
-  for (;;) {
-    feed.Top();
-    if (produced == out.size()) out.resize(out.size() * 2);
-    stream.next_out = reinterpret_cast<Bytef*>(out.data()) + produced;
-    stream.avail_out = Portion(out.size() - produced);
-    const uInt room = stream.avail_out;
-    rc = zlib.inflate(&stream, Z_SYNC_FLUSH);
-    produced += room - stream.avail_out;
-    if (rc == Z_STREAM_END) {
-      rc = Z_OK;  // bytes after a complete member are not ours
-      break;
-    }
-    const bool stalled = rc == Z_BUF_ERROR || (rc == Z_OK && stream.avail_out != 0);
-    if (rc == Z_OK && !stalled) continue;
-    if (stalled && !feed.Exhausted()) continue;
-    if (!stalled) break;
+  if (rc != Z_OK) return rc;
+  rc = RunStream(*this, stream, FirstOutputSize(value), [&](const InputFeed& feed) {
+    const int step = zlib.inflate(&stream, Z_SYNC_FLUSH);
+    const bool stalled = step == Z_BUF_ERROR || (step == Z_OK && stream.avail_out != 0);
+    if (!stalled) return step;  // at Z_STREAM_END, bytes after the complete member are not ours
+    if (!feed.Exhausted()) return Z_OK;
     // The input ran out before the end of the stream. Values compressed before streams were
     // finished end this way, on a block boundary after a sync flush; input that stops
     // anywhere else, or holds no data at all, is torn.
     const bool onBlockBoundary = (stream.data_type & 128) != 0;
-    rc = (onBlockBoundary && produced > 0) ? Z_OK : Z_BUF_ERROR;
-    break;
-  }
+    return (onBlockBoundary && stream.total_out > 0) ? Z_STREAM_END : Z_BUF_ERROR;
+  });
   zlib.inflateEnd(&stream);
-  if (rc != Z_OK) {
-    value = std::move(input);
-    return rc;
-  }
-  TakeOver(*this, out, produced);
-  gzipped = 0;
-  return 0;
+  if (rc == Z_OK) gzipped = 0;
+  return rc;
 }
