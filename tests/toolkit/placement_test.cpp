@@ -52,17 +52,13 @@ TEST(Placement, RectanglesMoveInsideTheDesktop) {
        {1620, 0, 300, 200}},
       {"too wide on a desktop with negative x", {-1280, 0, 1920, 1080}, kScreen, 0, {-1000, 0, 4000, 200},
        {-1280, 0, 3200, 200}},
+      {"an empty virtual screen uses the work area", {}, {0, 0, 800, 600}, 0, {700, 500, 200, 200},
+       {600, 400, 200, 200}},
   };
   for (const auto& c : cases) {
     win::SetDesktopMetrics({c.screen, c.work});
     EXPECT_EQ(Place(c.in, c.mode), c.out) << c.what;
   }
-  win::ClearDesktopMetrics();
-}
-
-TEST(Placement, AnEmptyVirtualScreenUsesTheWorkArea) {
-  win::SetDesktopMetrics({RECT{}, RECT{0, 0, 800, 600}});
-  EXPECT_EQ(Place({700, 500, 200, 200}, 0), (Box{600, 400, 200, 200}));
   win::ClearDesktopMetrics();
 }
 
@@ -73,10 +69,6 @@ TEST(Placement, NoDesktopMovesNothingAndSaysSo) {
   EXPECT_EQ(b, (Box{-50, -50, 10, 10}));
   EXPECT_EQ(kx_ThreadErrorState().HOOKWATCHERRORCODE, KX_ERR_VISIBLEONDESKTOP);
 }
-
-}  // namespace
-
-namespace {
 
 const rt::WindowDef kPlacedWindow{.label = "PLACED", .caption = "Placed"};
 
