@@ -70,15 +70,21 @@ REAL FineClock::Read(BYTE useCpuTimeStamp, BYTE resyncTime) {
   return useCpuTimeStamp ? ReadTimeStampPath(resyncTime) : ReadCounterPath(resyncTime);
 }
 
+bool FineClock::ReadFrequency() {
+  std::optional<std::int64_t> frequency = sources_.frequency();
+  if (!frequency || *frequency <= 0) {
+    NOFASTCLOCK = true;
+    return false;
+  }
+  LPFREQUENCY = *frequency;
+  return true;
+}
+
 REAL FineClock::ReadCounterPath(BYTE resyncTime) {
   auto counter = [this] { return Counter(); };
   if (!FREQUENCYREAD) {
     FREQUENCYREAD = true;
-    std::optional<std::int64_t> frequency = sources_.frequency();
-    if (!frequency || *frequency <= 0) {
-      NOFASTCLOCK = true;
-    } else {
-      LPFREQUENCY = *frequency;
+    if (ReadFrequency()) {
       FREQUENCY = static_cast<REAL>(LPFREQUENCY) / 100;
       if (Counter()) {
         counterAnchor_ = AnchorOn(counter, FREQUENCY);
@@ -117,12 +123,7 @@ REAL FineClock::ReadTimeStampPath(BYTE resyncTime) {
   auto cycles = [this] { return std::optional(sources_.cycles()); };
   if (!CPUFREQUENCYREAD) {
     CPUFREQUENCYREAD = true;
-    std::optional<std::int64_t> frequency = sources_.frequency();
-    if (!frequency || *frequency <= 0) {
-      NOFASTCLOCK = true;
-    } else {
-      LPFREQUENCY = *frequency;
-    }
+    ReadFrequency();
     CalibrateTimeStamp();
     cpuAnchor_ = AnchorOn(cycles, CPUFREQUENCY);
   }

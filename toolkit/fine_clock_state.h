@@ -31,6 +31,8 @@ class FineClock {
     REAL count = 0;
     LONG clock = 0;
   };
+  // Takes the performance counter's frequency; none (or not above 0) means no fast clock.
+  bool ReadFrequency();
   REAL ReadCounterPath(BYTE resyncTime);
   REAL ReadTimeStampPath(BYTE resyncTime);
   void CalibrateTimeStamp();

@@ -96,7 +96,8 @@ void CloseHandle(HWND handle) {
   if (previous == nullptr) return;
   SetLastError(0xFFFFFFFF);
   if (SetWindowLongA(handle, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(previous)) == 0) {
-    RecordAlertError(KX_ERR_CLOSEHANDLE, "WinAlert Error(2) : SetLongWindow failed, ch:handel=" + hw::AddressText(handle));
+    RecordAlertError(KX_ERR_CLOSEHANDLE,
+                     "WinAlert Error(2) : SetLongWindow failed, ch:handel=" + hw::AddressText(handle));
   }
 }
 
