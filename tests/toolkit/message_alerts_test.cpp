@@ -199,17 +199,14 @@ TEST_F(Alerts, ThePumpHandsEachEventItsOwnMessage) {
 TEST_F(Alerts, SessionEndAnswers) {
   struct Case {
     const char* what;
-    bool alerted;
-    bool okHook;
-    bool endHook;
+    bool alerted, okHook, endHook;
     UINT message;
     WPARAM wParam;
     LPARAM lParam;
     LRESULT answer;
     std::vector<int> events;
     LONG logoffSeen;
-    int endCalls;
-    int previousCalls;
+    int endCalls, previousCalls;
   } cases[] = {
       {"query, hook allows", true, true, true, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, 1,
        {KX_EVENT_QUERYENDSESSION}, 1, 0, 0},

@@ -45,18 +45,10 @@ class MessageBoxes {
 
 const std::string kPrefix = "\r\n" + std::string(13, ' ');
 
+// EAX and the flags are never compared.
 kx_RegisterBlock Block(ULONG ebx, ULONG ecx, ULONG edx, ULONG esi, ULONG edi) {
-  kx_RegisterBlock block;
-  block.EBP = 0x7FFE0000;
-  block.ESP = 0x7FFD0000;
-  block.EBX = ebx;
-  block.ECX = ecx;
-  block.EDX = edx;
-  block.ESI = esi;
-  block.EDI = edi;
-  block.EAX = 0xDEAD;  // EAX and the flags are never compared
-  block.EFLAGS = 0x246;
-  return block;
+  return {.EFLAGS = 0x246, .EDI = edi, .ESI = esi, .EBP = 0x7FFE0000, .ESP = 0x7FFD0000, .EBX = ebx, .EDX = edx,
+          .ECX = ecx, .EAX = 0xDEAD};
 }
 
 // A bracket in a function of its own, as the tracer has it.
