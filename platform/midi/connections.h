@@ -5,6 +5,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <type_traits>
 #include <vector>
 
 #include "platform/midi/input_connection.h"
@@ -37,6 +38,18 @@ class ConnectionTable {
     if (it == open_.end()) return;
     gone = std::move(it->second);
     open_.erase(it);
+  }
+  // Runs call on the handle's connection; a closed or made-up handle is MMSYSERR_INVALHANDLE.
+  template <typename Call>
+  MMRESULT With(Handle handle, Call call) {
+    std::shared_ptr<Connection> connection = Find(handle);
+    if (!connection) return MMSYSERR_INVALHANDLE;
+    if constexpr (std::is_void_v<decltype(call(*connection))>) {
+      call(*connection);
+      return MMSYSERR_NOERROR;
+    } else {
+      return call(*connection);
+    }
   }
   std::vector<std::shared_ptr<Connection>> All() {
     std::lock_guard guard(lock_);

@@ -1,8 +1,13 @@
-#include "platform/midi/open_flags.h"
+#include "platform/midi/device_calls.h"
 
 #include "platform/win/window.h"
 
 namespace midi {
+
+void CopyProductName(char (&target)[MAXPNAMELEN], std::string_view name) {
+  std::memset(target, 0, MAXPNAMELEN);
+  std::memcpy(target, name.data(), std::min<size_t>(name.size(), MAXPNAMELEN - 1));
+}
 
 MMRESULT NotificationWindow(DWORD_PTR callback, DWORD flags, DWORD allowedExtra, HWND& window) {
   window = nullptr;
