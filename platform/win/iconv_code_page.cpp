@@ -57,7 +57,27 @@ class Converter {
   iconv_t cd_;
 };
 
-class SingleBytePage final : public IconvPage {
+// The two encode calls of a page, answered by its one converter Page::EncodeTo.
+template <class Page>
+class PageEncoder : public IconvPage {
+ public:
+  std::size_t EncodedBytes(const char16_t* units, std::size_t n, std::string_view replacement,
+                           bool* replaced) const override {
+    CountingSink<char> sink;
+    bool unmapped = false;
+    static_cast<const Page*>(this)->EncodeTo(units, n, replacement, sink, unmapped);
+    if (replaced != nullptr) *replaced = unmapped;
+    return sink.count;
+  }
+
+  void Encode(const char16_t* units, std::size_t n, std::string_view replacement, char* bytes) const override {
+    WritingSink<char> sink{bytes};
+    bool unmapped = false;
+    static_cast<const Page*>(this)->EncodeTo(units, n, replacement, sink, unmapped);
+  }
+};
+
+class SingleBytePage final : public PageEncoder<SingleBytePage> {
  public:
   SingleBytePage(const std::array<char16_t, 256>& decode, const std::array<bool, 256>& defined) : decode_(decode) {
     encode_.assign(0x10000, kUnmapped);
@@ -89,20 +109,11 @@ class SingleBytePage final : public IconvPage {
   std::size_t EncodedBytes(const char16_t* units, std::size_t n, std::string_view replacement,
                            bool* replaced) const override {
     if (replaced == nullptr && !HasSurrogates(units, n)) return n;
-    CountingSink<char> sink;
-    bool unmapped = false;
-    Convert(units, n, replacement, sink, unmapped);
-    if (replaced != nullptr) *replaced = unmapped;
-    return sink.count;
-  }
-
-  void Encode(const char16_t* units, std::size_t n, std::string_view replacement, char* bytes) const override {
-    WritingSink<char> sink{bytes};
-    bool unmapped = false;
-    Convert(units, n, replacement, sink, unmapped);
+    return PageEncoder::EncodedBytes(units, n, replacement, replaced);
   }
 
  private:
+  friend PageEncoder;
   static constexpr std::size_t kBlock = 16;
 
   // Converts a block in one go when every unit in it maps to a byte.
@@ -136,7 +147,7 @@ class SingleBytePage final : public IconvPage {
   }
 
   template <class Sink>
-  void Convert(const char16_t* units, std::size_t n, std::string_view replacement, Sink& out, bool& unmapped) const {
+  void EncodeTo(const char16_t* units, std::size_t n, std::string_view replacement, Sink& out, bool& unmapped) const {
     const char fallback = replacement.empty() ? defaultChar_ : replacement.front();
     for (std::size_t i = 0; i < n; ++i) {
       if (i + kBlock <= n && PutBlock(units + i, out)) {
@@ -162,7 +173,7 @@ class SingleBytePage final : public IconvPage {
   char defaultChar_;
 };
 
-class MultiBytePage final : public IconvPage {
+class MultiBytePage final : public PageEncoder<MultiBytePage> {
  public:
   explicit MultiBytePage(std::string charset) : charset_(std::move(charset)) {
     Converter toPage(charset_, kUtf16);
@@ -187,22 +198,8 @@ class MultiBytePage final : public IconvPage {
     ConvertFrom(bytes, n, sink);
   }
 
-  std::size_t EncodedBytes(const char16_t* units, std::size_t n, std::string_view replacement,
-                           bool* replaced) const override {
-    CountingSink<char> sink;
-    bool unmapped = false;
-    ConvertTo(units, n, replacement, sink, unmapped);
-    if (replaced != nullptr) *replaced = unmapped;
-    return sink.count;
-  }
-
-  void Encode(const char16_t* units, std::size_t n, std::string_view replacement, char* bytes) const override {
-    WritingSink<char> sink{bytes};
-    bool unmapped = false;
-    ConvertTo(units, n, replacement, sink, unmapped);
-  }
-
  private:
+  friend PageEncoder;
   template <class Sink>
   void ConvertFrom(const unsigned char* bytes, std::size_t n, Sink& out) const {
     Converter toUtf16(kUtf16, charset_);
@@ -236,7 +233,7 @@ class MultiBytePage final : public IconvPage {
   }
 
   template <class Sink>
-  void ConvertTo(const char16_t* units, std::size_t n, std::string_view replacement, Sink& out, bool& unmapped) const {
+  void EncodeTo(const char16_t* units, std::size_t n, std::string_view replacement, Sink& out, bool& unmapped) const {
     Converter toPage(charset_, kUtf16);
     const std::string_view fallback = replacement.empty() ? std::string_view(defaultChar_) : replacement.substr(0, 1);
     const char* in = reinterpret_cast<const char*>(units);
