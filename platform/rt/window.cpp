@@ -268,22 +268,7 @@ void Window::Update(int field) {
   for (int each = 1; each <= Fields(); ++each) {
     if (field != 0 && each != field) continue;
     const ControlDef& control = Control(each);
-    if (!control.use.Bound() || control.readOnly) continue;
-    switch (control.kind) {
-      case Kind::Entry:
-      case Kind::Spin:
-      case Kind::Check:
-      case Kind::Option:
-      case Kind::Combo:
-      case Kind::Text:
-        control.use.Set(State(each).screen);
-        break;
-      case Kind::List:
-        if (control.drop) control.use.Set(State(each).screen);
-        break;
-      default:
-        break;
-    }
+    if (control.use.Bound() && !control.readOnly && control.UserEditsValue()) control.use.Set(State(each).screen);
   }
 }
 

@@ -53,6 +53,24 @@ struct ControlDef {
   bool readOnly = false;
   std::vector<int> alerts{};              // alerted keys (KEY::MouseRight ...)
   Font font{};                            // empty name: the window's font
+
+  // The user edits the screen value (so UPDATE takes it back): entries, spin boxes, checks,
+  // options, combos, texts and drop lists.
+  bool UserEditsValue() const {
+    switch (kind) {
+      case Kind::Entry:
+      case Kind::Spin:
+      case Kind::Check:
+      case Kind::Option:
+      case Kind::Combo:
+      case Kind::Text:
+        return true;
+      case Kind::List:
+        return drop;
+      default:
+        return false;
+    }
+  }
 };
 
 struct WindowDef {

@@ -8,20 +8,9 @@
 namespace rt {
 namespace {
 
+// Editable controls show their screen value; the others theirs when bound to a variable.
 bool ShowsValue(const ControlDef& control) {
-  switch (control.kind) {
-    case Kind::Entry:
-    case Kind::Spin:
-    case Kind::Check:
-    case Kind::Option:
-    case Kind::Combo:
-    case Kind::Text:
-      return true;
-    case Kind::List:
-      return control.drop;
-    default:
-      return control.use.Bound();
-  }
+  return control.UserEditsValue() || (control.kind != Kind::List && control.use.Bound());
 }
 
 bool HasRows(const ControlDef& control) { return control.kind == Kind::List || control.kind == Kind::Combo; }
