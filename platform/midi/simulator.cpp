@@ -67,12 +67,12 @@ std::string Simulator::CabName(int index) {
 
 CabBlock Simulator::Block(BYTE id) {
   std::lock_guard guard(lock_);
-  return blocks_[id == kCab2 ? 1 : 0];
+  return BlockLocked(id);
 }
 
 void Simulator::SetBlock(BYTE id, const CabBlock& block) {
   std::lock_guard guard(lock_);
-  blocks_[id == kCab2 ? 1 : 0] = block;
+  BlockLocked(id) = block;
 }
 
 void Simulator::SetFaults(const SimulatorFaults& faults) {

@@ -82,6 +82,7 @@ class Simulator {
   std::vector<BYTE> CabXY(const std::vector<BYTE>& message);
   std::vector<BYTE> Rename(const std::vector<BYTE>& message);
   std::vector<BYTE> CabFile(const std::vector<BYTE>& message);
+  CabBlock& BlockLocked(BYTE id) { return blocks_[id == kCab2 ? 1 : 0]; }
   CabBlockState& ActiveState(BYTE block);
   void SendLocked(std::vector<BYTE> bytes);
   void LogLocked(const std::vector<BYTE>& message);

@@ -43,7 +43,7 @@ std::string NameFrom(const std::vector<BYTE>& message, size_t from, size_t end) 
 }  // namespace
 
 CabBlockState& Simulator::ActiveState(BYTE block) {
-  CabBlock& b = blocks_[block == kCab2 ? 1 : 0];
+  CabBlock& b = BlockLocked(block);
   return b.xy == 0 ? b.x : b.y;
 }
 
@@ -100,7 +100,7 @@ std::vector<BYTE> Simulator::CabXY(const std::vector<BYTE>& message) {
   if (message.size() != kCabXYLength || message[9] > 1) return Status(kCabXY, kBadMessage);
   BYTE block = message[6];
   if (!IsBlock(block, message[7])) return Status(kCabXY, kNoSuchThing);
-  CabBlock& b = blocks_[block == kCab2 ? 1 : 0];
+  CabBlock& b = BlockLocked(block);
   if (message[9] == 1) {
     if (message[8] > 1) return Status(kCabXY, kNoSuchThing);
     b.xy = message[8];
