@@ -92,6 +92,12 @@ inline void CopyBytes(char* to, const char* from, std::size_t count) {
 // 0-based first position of a window given as 1-based LONG start.
 std::size_t FirstIndex(LONG pStart) { return pStart < 1 ? 0 : static_cast<std::size_t>(pStart) - 1; }
 
+// 0-based end (one past the last byte) of a window given as 1-based LONG end: 0 or below, or
+// beyond the value, means the end of the value.
+std::size_t EndIndex(LONG pEnd, std::size_t length) {
+  return (pEnd < 1 || static_cast<std::size_t>(pEnd) > length) ? length : static_cast<std::size_t>(pEnd);
+}
+
 // A search with a step answers which step matched rather than the byte position.
 LONG StepNumber(std::int64_t position, std::size_t step) {
   return static_cast<LONG>((position - 1) / static_cast<std::int64_t>(step) + 1);
@@ -106,9 +112,8 @@ std::mt19937& RandomEngine() {
 
 LONG Textrope::FindChar(std::string_view pSearchValue, LONG pStart, LONG pEnd) {
   if (value.empty() || pSearchValue.empty()) return 0;
-  std::size_t length = value.size();
   std::size_t first = FirstIndex(pStart);
-  std::size_t end = (pEnd < 1 || static_cast<std::size_t>(pEnd) > length) ? length : static_cast<std::size_t>(pEnd);
+  std::size_t end = EndIndex(pEnd, value.size());
   if (first >= end) return 0;
   const void* hit = std::memchr(value.data() + first, pSearchValue[0], end - first);
   return hit == nullptr ? 0 : static_cast<LONG>(static_cast<const char*>(hit) - value.data() + 1);
@@ -116,9 +121,8 @@ LONG Textrope::FindChar(std::string_view pSearchValue, LONG pStart, LONG pEnd) {
 
 LONG Textrope::FindChars(std::string_view pSearchValue, LONG pStart, LONG pEnd) {
   if (value.empty() || pSearchValue.empty()) return 0;
-  std::size_t length = value.size();
   std::size_t first = FirstIndex(pStart);
-  std::size_t end = (pEnd < 1 || static_cast<std::size_t>(pEnd) > length) ? length : static_cast<std::size_t>(pEnd);
+  std::size_t end = EndIndex(pEnd, value.size());
   if (first >= end || end - first < pSearchValue.size()) return 0;
   std::size_t hit = textrope::FindBytes(std::string_view(value.data(), end), pSearchValue, first);
   return hit == kNone ? 0 : static_cast<LONG>(hit + 1);
@@ -188,8 +192,7 @@ LONG Textrope::Replace(std::string_view pOldValue, std::string_view pNewValue, L
     Trace(kMessage);
     return 0;
   }
-  std::size_t end = (pEnd <= 0 || static_cast<std::size_t>(pEnd) > value.size()) ? value.size()
-                                                                                  : static_cast<std::size_t>(pEnd);
+  std::size_t end = EndIndex(pEnd, value.size());
   std::size_t first = static_cast<std::size_t>(pStart) - 1;
   bool fold = pNoCase != 0;
 

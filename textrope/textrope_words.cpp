@@ -46,7 +46,11 @@ std::string LowerText(std::string_view text) {
   return lowered;
 }
 
-bool SameIgnoringTrailingBlanks(std::string_view a, std::string_view b) { return Clipped(a) == Clipped(b); }
+// Whether a and b are the same text, trailing blanks aside; exactCase 0 ignores case.
+LONG SameText(std::string_view a, std::string_view b, LONG exactCase) {
+  if (exactCase != 0) return Clipped(a) == Clipped(b) ? 1 : 0;
+  return Clipped(LowerText(a)) == Clipped(LowerText(b)) ? 1 : 0;
+}
 
 }  // namespace
 
@@ -78,17 +82,13 @@ LONG Textrope::ContainsADigit() { return ContainsA(kDigits); }
 LONG Textrope::StartsWith(std::string_view pStr, LONG pCase) {
   std::string_view prefix = Clipped(pStr);
   if (prefix.empty()) return 1;
-  std::string head = Left(static_cast<LONG>(prefix.size()), 1);
-  if (pCase != 0) return SameIgnoringTrailingBlanks(head, prefix) ? 1 : 0;
-  return SameIgnoringTrailingBlanks(LowerText(head), LowerText(prefix)) ? 1 : 0;
+  return SameText(Left(static_cast<LONG>(prefix.size()), 1), prefix, pCase);
 }
 
 LONG Textrope::EndsWith(std::string_view pStr, LONG pCase) {
   std::string_view suffix = Clipped(pStr);
   if (suffix.empty()) return 1;
-  std::string tail = Right(static_cast<LONG>(suffix.size()), 1);
-  if (pCase != 0) return SameIgnoringTrailingBlanks(tail, suffix) ? 1 : 0;
-  return SameIgnoringTrailingBlanks(LowerText(tail), LowerText(suffix)) ? 1 : 0;
+  return SameText(Right(static_cast<LONG>(suffix.size()), 1), suffix, pCase);
 }
 
 LONG Textrope::WordEnd(LONG pStartPos, LONG textType) {
