@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "tests/textrope/trace_capture.h"
+#include "tests/textrope/support.h"
 #include "textrope/textrope.h"
 
 namespace {
@@ -14,17 +14,10 @@ const std::string kEncodeTruncated =
 const std::string kDecodeTruncated =
     "The passed string was not large enough to hold the Base64 decoded data. The data has been truncated.";
 
-std::string AllBytes() {
-  std::string bytes;
-  for (int i = 0; i < 256; ++i) bytes += static_cast<char>(i);
-  return bytes;
-}
-
 // Test vectors of the Base64 standard, both ways.
 TEST(TextropeBase64, StandardVectorsRoundTrip) {
   struct Case {
-    const char* plain;
-    const char* coded;
+    const char *plain, *coded;
   } cases[] = {
       {"", ""},         {"f", "Zg=="},         {"fo", "Zm8="},         {"foo", "Zm9v"},
       {"foob", "Zm9vYg=="}, {"fooba", "Zm9vYmE="}, {"foobar", "Zm9vYmFy"}, {"abc", "YWJj"},
@@ -55,22 +48,22 @@ TEST(TextropeBase64, EveryByteValueRoundTripsWithAndWithoutBreaks) {
 }
 
 TEST(TextropeBase64, LineBreaksAfterEvery76Characters) {
-  Textrope t;
-  t.SetValue(std::string(57, 'x'));
-  t.Base64Encode();
-  EXPECT_EQ(t.Length(), 78);
-  EXPECT_EQ(t.value.substr(76), "\r\n");
-  t.SetValue(std::string(58, 'x'));
-  t.Base64Encode();
-  EXPECT_EQ(t.Length(), 82);
-  EXPECT_EQ(t.value.substr(76, 2), "\r\n");
-  t.SetValue(std::string(56, 'x'));  // 19 groups, the last one short, still fill a line
-  t.Base64Encode();
-  EXPECT_EQ(t.Length(), 78);
-  t.base64NoWrap = 1;
-  t.SetValue(std::string(58, 'x'));
-  t.Base64Encode();
-  EXPECT_EQ(t.Length(), 80);
+  struct Case {
+    std::size_t plain;
+    LONG noWrap, coded;
+  } cases[] = {
+      {57, 0, 78}, {58, 0, 82},
+      {56, 0, 78},  // 19 groups, the last one short, still fill a line
+      {58, 1, 80},
+  };
+  for (const auto& c : cases) {
+    Textrope t;
+    t.base64NoWrap = c.noWrap;
+    t.SetValue(std::string(c.plain, 'x'));
+    t.Base64Encode();
+    EXPECT_EQ(t.Length(), c.coded) << c.plain;
+    EXPECT_EQ(t.value.substr(76, 2) == "\r\n", c.noWrap == 0) << c.plain;
+  }
 }
 
 TEST(TextropeBase64, EncodingTwiceIsRefused) {
@@ -89,8 +82,7 @@ TEST(TextropeBase64, EncodingTwiceIsRefused) {
 
 TEST(TextropeBase64, DecodingSkipsForeignBytesAndReadsPadding) {
   struct Case {
-    std::string coded;
-    std::string plain;
+    std::string coded, plain;
   } cases[] = {
       {"YWJj", "abc"},
       {"YW Jj", "abc"},
@@ -106,89 +98,51 @@ TEST(TextropeBase64, DecodingSkipsForeignBytesAndReadsPadding) {
       {"AAAA", "\0\0\0"s},
   };
   for (const auto& c : cases) {
-    Textrope t;
-    t.SetValue(c.coded);
-    t.Base64Decode();
-    EXPECT_EQ(t.value, c.plain) << "'" << c.coded << "'";
+    EXPECT_EQ(Edited(c.coded, [](Textrope& t) { t.Base64Decode(); }), c.plain) << "'" << c.coded << "'";
   }
 }
 
+// Into a caller's text of fixed size: "#" marks the bytes the call did not write.
 TEST(TextropeBase64, IntoABufferTruncatesAndReports) {
-  Textrope t;
-  t.SetValue("YWJj");
-  std::string two(2, '#');
-  LONG length = 0;
-  t.Base64Decode(two, length);
-  EXPECT_EQ(length, 0);
-  EXPECT_EQ(two, "##");
-  EXPECT_EQ(t.lastError, kDecodeTruncated);
-
-  Textrope u;
-  std::string three(3, '#');
-  length = -7;  // a negative length means the whole value
-  u.SetValue("YWJj");
-  u.Base64Decode(three, length);
-  EXPECT_EQ(length, 3);
-  EXPECT_EQ(three, "abc");
-  EXPECT_EQ(u.lastError, "");
-  EXPECT_EQ(u.value, "YWJj");
-  std::string roomy(8, '#');
-  length = 0;
-  u.Base64Decode(roomy, length);
-  EXPECT_EQ(roomy, "abc#####");  // bytes after the output are the caller's
-  u.SetValue("YWJjYWJjYQ");
-  std::string six(6, '#');
-  length = 0;
-  u.Base64Decode(six, length);
-  EXPECT_EQ(length, 6);
-  EXPECT_EQ(six, "abcabc");
-  EXPECT_EQ(u.lastError, "");
-  u.SetValue("YWJjYWJjYQ=");
-  length = 0;
-  u.Base64Decode(six, length);
-  EXPECT_EQ(length, 6);
-  EXPECT_EQ(u.lastError, kDecodeTruncated);
-  u.SetValue("YWJj");
-  length = 2;  // the first two characters only: an unfinished group
-  u.Base64Decode(three, length);
-  EXPECT_EQ(length, 0);
-
-  Textrope e;
-  e.SetValue(std::string(57, 'x'));
-  std::string exact(78, '#');
-  length = 0;
-  e.Base64Encode(exact, length);
-  EXPECT_EQ(length, 78);
-  EXPECT_EQ(exact.substr(76), "\r\n");
-  EXPECT_EQ(e.lastError, "");
-  std::string ten(10, '#');
-  length = 0;
-  e.Base64Encode(ten, length);
-  EXPECT_EQ(length, 10);
-  EXPECT_EQ(ten, "eHh4eHh4eH");
-  EXPECT_EQ(e.lastError, kEncodeTruncated);
-  EXPECT_EQ(e.Length(), 57);
-
-  Textrope f;
-  f.SetValue("abcdef");
-  std::string five(5, '#');
-  length = 0;
-  f.Base64Encode(five, length);  // one character left: no new group is begun
-  EXPECT_EQ(length, 4);
-  EXPECT_EQ(five, "YWJj#");
-  EXPECT_EQ(f.lastError, kEncodeTruncated);
-  std::string four(4, '#');
-  length = 3;  // the first three bytes fit exactly
-  f.lastError.clear();
-  f.Base64Encode(four, length);
-  EXPECT_EQ(length, 4);
-  EXPECT_EQ(f.lastError, "");
+  std::string oneLine;  // the Base64 of 57 "x": one full line
+  for (int i = 0; i < 19; ++i) oneLine += "eHh4";
+  struct Case {
+    bool encode;
+    std::string value;
+    std::size_t room;
+    LONG length;  // in: how much of the value; out: how much was written
+    std::string written;
+    LONG lengthAfter;
+    bool truncated;
+  } cases[] = {
+      {false, "YWJj", 2, 0, "##", 0, true},
+      {false, "YWJj", 3, -7, "abc", 3, false},  // a negative length means the whole value
+      {false, "YWJj", 8, 0, "abc#####", 3, false},  // bytes after the output are the caller's
+      {false, "YWJjYWJjYQ", 6, 0, "abcabc", 6, false},
+      {false, "YWJjYWJjYQ=", 6, 0, "abcabc", 6, true},
+      {false, "YWJj", 3, 2, "###", 0, false},  // the first two characters only: an unfinished group
+      {true, std::string(57, 'x'), 78, 0, oneLine + "\r\n", 78, false},
+      {true, std::string(57, 'x'), 10, 0, "eHh4eHh4eH", 10, true},
+      {true, "abcdef", 5, 0, "YWJj#", 4, true},  // one character left: no new group is begun
+      {true, "abcdef", 4, 3, "YWJj", 4, false},  // the first three bytes fit exactly
+  };
+  for (const auto& c : cases) {
+    Textrope t;
+    t.SetValue(c.value);
+    std::string text(c.room, '#');
+    LONG length = c.length;
+    c.encode ? t.Base64Encode(text, length) : t.Base64Decode(text, length);
+    const std::string row = (c.encode ? "encode '" : "decode '") + c.value + "' into " + std::to_string(c.room);
+    EXPECT_EQ(length, c.lengthAfter) << row;
+    EXPECT_EQ(text, c.written) << row;
+    EXPECT_EQ(t.lastError, !c.truncated ? "" : c.encode ? kEncodeTruncated : kDecodeTruncated) << row;
+    EXPECT_EQ(t.value, c.value) << row;
+  }
 }
 
 TEST(TextropeEncodedWord, EncodeBothForms) {
   struct Case {
-    const char* value;
-    const char* charset;
+    const char *value, *charset;
     LONG encoding;
     const char* expected;
   } cases[] = {
@@ -198,18 +152,13 @@ TEST(TextropeEncodedWord, EncodeBothForms) {
       {"", "x", 2, "=?x?Q?" "?="},
   };
   for (const auto& c : cases) {
-    Textrope t;
-    t.base64NoWrap = 1;
-    t.SetValue(c.value);
-    t.EncodedWordEncode(c.charset, c.encoding);
-    EXPECT_EQ(t.value, c.expected);
+    EXPECT_EQ(Edited(c.value, [&](Textrope& t) { t.EncodedWordEncode(c.charset, c.encoding); }), c.expected);
   }
 }
 
 TEST(TextropeEncodedWord, DecodeKnownWords) {
   struct Case {
-    std::string value;
-    std::string expected;
+    std::string value, expected;
   } cases[] = {
       {"=?iso-8859-1?Q?a=20b?=", "a b"},
       {"=?x?B?SGk=?=", "Hi"},
@@ -223,10 +172,7 @@ TEST(TextropeEncodedWord, DecodeKnownWords) {
       {"=?x?Q?a", "=?x?Q?a"},
   };
   for (const auto& c : cases) {
-    Textrope t;
-    t.SetValue(c.value);
-    t.EncodedWordDecode();
-    EXPECT_EQ(t.value, c.expected) << c.value;
+    EXPECT_EQ(Edited(c.value, [](Textrope& t) { t.EncodedWordDecode(); }), c.expected) << c.value;
   }
 }
 

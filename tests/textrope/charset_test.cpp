@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/textrope/trace_capture.h"
+#include "tests/textrope/support.h"
 #include "textrope/textrope.h"
 
 namespace {
@@ -41,8 +41,7 @@ TEST(TextropeCharset, RefusalsTraceAndLeaveTheValue) {
   struct Case {
     const char* what;
     std::string value;
-    LONG startEncoding;
-    LONG encoding;
+    LONG startEncoding, encoding;
     Lines trace;
   } cases[] = {
       {"empty", "", 0, 1,

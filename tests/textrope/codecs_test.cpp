@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "tests/textrope/trace_capture.h"
+#include "tests/textrope/support.h"
 #include "textrope/textrope.h"
 
 namespace {
@@ -15,8 +15,7 @@ TEST(TextropeUrl, EncodeByFlagsDelimiterAndSpace) {
   struct Case {
     std::string value;
     LONG flags;
-    const char* delimiter;
-    const char* space;
+    const char *delimiter, *space;
     std::string expected;
   } cases[] = {
       {"a b/c.d", 0, "", "", "a+b%2Fc%2Ed"},
@@ -34,18 +33,15 @@ TEST(TextropeUrl, EncodeByFlagsDelimiterAndSpace) {
       {"", 0, "", "", ""},
   };
   for (const auto& c : cases) {
-    Textrope t;
-    t.SetValue(c.value);
-    t.UrlEncode(c.flags, c.delimiter, c.space);
-    EXPECT_EQ(t.value, c.expected) << "'" << c.value << "' flags " << c.flags;
+    EXPECT_EQ(Edited(c.value, [&](Textrope& t) { t.UrlEncode(c.flags, c.delimiter, c.space); }), c.expected)
+        << "'" << c.value << "' flags " << c.flags;
   }
 }
 
 TEST(TextropeUrl, Decode) {
   struct Case {
     std::string value;
-    const char* delimiter;
-    const char* space;
+    const char *delimiter, *space;
     std::string expected;
   } cases[] = {
       {"a+b%2Fc", "", "", "a b/c"},
@@ -62,17 +58,12 @@ TEST(TextropeUrl, Decode) {
       {"", "", "", ""},
   };
   for (const auto& c : cases) {
-    Textrope t;
-    t.SetValue(c.value);
-    t.UrlDecode(c.delimiter, c.space);
-    EXPECT_EQ(t.value, c.expected) << "'" << c.value << "'";
+    EXPECT_EQ(Edited(c.value, [&](Textrope& t) { t.UrlDecode(c.delimiter, c.space); }), c.expected) << c.value;
   }
 }
 
 TEST(TextropeUrl, EncodeThenDecodeGivesEveryByteBack) {
-  std::string bytes;
-  for (int i = 0; i < 256; ++i) bytes += static_cast<char>(i);
-  bytes += "tail";  // a blank inside survives the trailing-blank clip
+  const std::string bytes = AllBytes() + "tail";  // a blank inside survives the trailing-blank clip
   for (LONG flags : {0, 0x10, 0x20, 0x30}) {
     Textrope t;
     t.SetValue(bytes);
@@ -84,8 +75,7 @@ TEST(TextropeUrl, EncodeThenDecodeGivesEveryByteBack) {
 
 TEST(TextropeColour, ToAndFromHex) {
   struct Case {
-    LONG colour;
-    LONG hash;
+    LONG colour, hash;
     const char* text;
   } cases[] = {
       {255, 1, "#ff0000"}, {0x00FF00, 0, "00ff00"}, {0x123456, 1, "#563412"}, {0, 0, "000000"},
@@ -130,14 +120,9 @@ TEST(TextropeQuoting, QuoteAndUnquoteOmittedVersusEmpty) {
       {"'abc'", false, "\"", nullopt, "'abc'"},
   };
   for (const auto& c : cases) {
-    Textrope t;
-    t.SetValue(c.value);
-    if (c.quote) {
-      t.Quote(c.start, c.end);
-    } else {
-      t.Unquote(c.start, c.end);
-    }
-    EXPECT_EQ(t.value, c.expected) << (c.quote ? "Quote " : "Unquote ") << c.value;
+    EXPECT_EQ(Edited(c.value, [&](Textrope& t) { c.quote ? t.Quote(c.start, c.end) : t.Unquote(c.start, c.end); }),
+              c.expected)
+        << (c.quote ? "Quote " : "Unquote ") << c.value;
   }
 }
 
@@ -159,10 +144,9 @@ TEST(TextropeFileName, CleanOmittedVersusEmpty) {
 
 TEST(TextropeXml, MergeAfterFirstOrBeforeLastTag) {
   struct Case {
-    const char* value;
-    const char* fragment;
+    const char *value, *fragment;
     LONG where;
-    const char* expected;
+    std::string expected;
   } cases[] = {
       {"<a></a>", "<b/>  ", 1, "<a><b/></a>"},
       {"<a></a>", "<b/>", -1, "<a><b/></a>"},
@@ -172,10 +156,7 @@ TEST(TextropeXml, MergeAfterFirstOrBeforeLastTag) {
       {"<a></a>", "<b/>", 0, "<a></a>"},
   };
   for (const auto& c : cases) {
-    Textrope t;
-    t.SetValue(c.value);
-    t.MergeXml(c.fragment, c.where);
-    EXPECT_EQ(t.value, c.expected);
+    EXPECT_EQ(Edited(c.value, [&](Textrope& t) { t.MergeXml(c.fragment, c.where); }), c.expected);
   }
 }
 
@@ -188,10 +169,7 @@ TEST(TextropeLineEndings, RewritesMixedEndings) {
       {1, "a\r\nb\r\nc\r\nd"}, {2, "a\rb\rc\rd"}, {3, "a\nb\nc\nd"}, {4, mixed},
   };
   for (const auto& c : cases) {
-    Textrope t;
-    t.SetValue(mixed);
-    t.LineEndings(c.endings);
-    EXPECT_EQ(t.value, c.expected) << "endings " << c.endings;
+    EXPECT_EQ(Edited(mixed, [&](Textrope& t) { t.LineEndings(c.endings); }), c.expected) << "endings " << c.endings;
   }
 }
 

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "tests/textrope/support.h"
 #include "textrope/textrope.h"
 
 namespace {
@@ -14,8 +15,7 @@ TEST(TextropeEdit, SetSliceTable) {
   struct Case {
     std::string value;
     ULONG start, end;
-    std::string text;
-    std::string expected;
+    std::string text, expected;
   } cases[] = {
       {"abcdef", 3, 0, "xy", "abxyef"},
       {"abcdef", 3, 6, "xy", "abxy  "},
@@ -32,11 +32,8 @@ TEST(TextropeEdit, SetSliceTable) {
       {"abc", 2, kMinusOne, "x", "abc"},  // would grow past the LONG range
   };
   for (const auto& c : cases) {
-    Textrope t;
-    t.SetValue(c.value);
-    t.SetSlice(c.start, c.end, c.text);
-    EXPECT_EQ(t.value, c.expected) << "SetSlice(" << c.start << ", " << c.end << ", '" << c.text << "') on '"
-                                   << c.value << "'";
+    EXPECT_EQ(Edited(c.value, [&](Textrope& t) { t.SetSlice(c.start, c.end, c.text); }), c.expected)
+        << "SetSlice(" << c.start << ", " << c.end << ", '" << c.text << "') on '" << c.value << "'";
   }
 }
 
@@ -44,18 +41,15 @@ TEST(TextropeEdit, InsertTable) {
   struct Case {
     std::string value;
     ULONG start;
-    std::string text;
-    std::string expected;
+    std::string text, expected;
   } cases[] = {
       {"abc", 1, "xy", "xyabc"},  {"abc", 4, "xy", "abcxy"},     {"abc", 6, "xy", "abc  xy"},
       {"abc", 2, "xy", "axybc"},  {"abc", 0, "xy", "abc"},       {"abc", 2, "", "abc"},
       {"", 2, "x", " x"},         {"a\0c"s, 3, "\0"s, "a\0\0c"s}, {"abc", kMinusOne, "x", "abc"},
   };
   for (const auto& c : cases) {
-    Textrope t;
-    t.SetValue(c.value);
-    t.Insert(c.start, c.text);
-    EXPECT_EQ(t.value, c.expected) << "Insert(" << c.start << ", '" << c.text << "') on '" << c.value << "'";
+    EXPECT_EQ(Edited(c.value, [&](Textrope& t) { t.Insert(c.start, c.text); }), c.expected)
+        << "Insert(" << c.start << ", '" << c.text << "') on '" << c.value << "'";
   }
 }
 
@@ -70,9 +64,7 @@ TEST(TextropeEdit, SliceTextMayComeFromTheValueItself) {
 
 TEST(TextropeEdit, RemoveDelimitedAndPlain) {
   struct Case {
-    const char* value;
-    const char* left;
-    const char* right;
+    const char *value, *left, *right;
     LONG noCase, contentsOnly, count;
     const char* expected;
     LONG removed;
@@ -98,9 +90,7 @@ TEST(TextropeEdit, RemoveDelimitedAndPlain) {
 
 TEST(TextropeEdit, RemoveAttributesMatchesWholeTagNames) {
   struct Case {
-    const char* value;
-    const char* tag;
-    const char* expected;
+    const char *value, *tag, *expected;
   } cases[] = {
       {"<td class=a>1</td>", "td", "<td>1</td>"},
       {"<td class=a>1</td><td x>2</td>", "td  ", "<td>1</td><td>2</td>"},
@@ -111,10 +101,7 @@ TEST(TextropeEdit, RemoveAttributesMatchesWholeTagNames) {
       {"<TD class=a>", "td", "<TD class=a>"},
   };
   for (const auto& c : cases) {
-    Textrope t;
-    t.SetValue(c.value);
-    t.RemoveAttributes(c.tag);
-    EXPECT_EQ(t.value, c.expected) << c.value;
+    EXPECT_EQ(Edited(c.value, [&](Textrope& t) { t.RemoveAttributes(c.tag); }), c.expected) << c.value;
   }
 }
 
@@ -147,11 +134,7 @@ TEST(TextropeEdit, JustifyingTable) {
     EXPECT_EQ(got, c.expected) << (c.op == kLeft ? "Left" : "Right") << "(" << c.length << ", " << c.what
                                << ") on '" << c.value << "'";
     EXPECT_EQ(t.value, c.value);
-    if (c.op == kLeft) {
-      t.SetLeft(c.length, c.what, c.pad);
-    } else {
-      t.SetRight(c.length, c.what, c.pad);
-    }
+    c.op == kLeft ? t.SetLeft(c.length, c.what, c.pad) : t.SetRight(c.length, c.what, c.pad);
     EXPECT_EQ(t.value, c.expected);
   }
 }

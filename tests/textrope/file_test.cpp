@@ -9,7 +9,7 @@
 #include <iterator>
 #include <string>
 
-#include "tests/textrope/trace_capture.h"
+#include "tests/textrope/support.h"
 #include "textrope/textrope.h"
 
 namespace {
@@ -68,8 +68,7 @@ TEST_F(TextropeFile, LoadFailuresLeaveTheValue) {
   Write(ten, "0123456789");
   struct Case {
     std::string name;
-    LONG offset;
-    LONG winError;
+    LONG offset, winError;
     std::string message;
   } cases[] = {
       {empty, 0, 0, "Error loading the file, the file size is zero. no data to read."},
@@ -187,9 +186,7 @@ TEST_F(TextropeFile, ReplacingKeepsModeAndSymbolicLink) {
 }
 
 TEST_F(TextropeFile, BinaryRoundTrip) {
-  std::string all;
-  for (int i = 0; i < 256; ++i) all += static_cast<char>(i);
-  all += "  ";
+  const std::string all = AllBytes() + "  ";
   Textrope t;
   t.SetValue(all);
   ASSERT_EQ(t.SaveFile(PathOf("bin")), 1);
@@ -203,8 +200,7 @@ TEST(TextropePath, NamePartsTable) {
   enum Op { kPath, kName, kNameExt, kExt };
   struct Case {
     Op op;
-    const char* path;
-    const char* expected;
+    const char *path, *expected;
   } cases[] = {
       {kPath, "c:\\dir\\sub\\file.txt", "c:\\dir\\sub"}, {kPath, "dir/file", "dir"},
       {kPath, "file", ""},                               {kPath, "a/b\\c/d", "a/b"},

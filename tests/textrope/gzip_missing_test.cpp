@@ -5,7 +5,7 @@
 #include <string>
 
 #include "platform/win/library.h"
-#include "tests/textrope/trace_capture.h"
+#include "tests/textrope/support.h"
 #include "textrope/textrope.h"
 
 namespace {

@@ -5,6 +5,7 @@
 #include <random>
 #include <string>
 
+#include "tests/textrope/support.h"
 #include "textrope/textrope.h"
 
 namespace {
@@ -13,8 +14,7 @@ using namespace std::string_literals;
 
 TEST(TextropeHex, FromHexTable) {
   struct Case {
-    std::string text;
-    std::string bytes;
+    std::string text, bytes;
   } cases[] = {
       {"00ff7f80", "\x00\xff\x7f\x80"s}, {"00FF7F80", "\x00\xff\x7f\x80"s}, {"abc", "\xab"},
       {"zz", "\0"s},                     {" 5", "\x05"},                    {"5 ", "\x05"},
@@ -22,10 +22,7 @@ TEST(TextropeHex, FromHexTable) {
       {"", ""},                          {"7", "7"},  // nothing to convert: unchanged
   };
   for (const auto& c : cases) {
-    Textrope t;
-    t.SetValue(c.text);
-    t.FromHex();
-    EXPECT_EQ(t.value, c.bytes) << "'" << c.text << "'";
+    EXPECT_EQ(Edited(c.text, [](Textrope& t) { t.FromHex(); }), c.bytes) << "'" << c.text << "'";
   }
 }
 
@@ -77,8 +74,7 @@ TEST(TextropeHex, SingleNumbers) {
 TEST(TextropeHex, BaseToDecTable) {
   struct Case {
     const char* num;
-    LONG base;
-    LONG expected;
+    LONG base, expected;
   } cases[] = {
       {"ff", 16, 255},  {"FF", 16, 255}, {"1g", 16, 1},   {"zz", 16, 0},    {"12  ", 10, 12},
       {"1-2", 10, 102}, {"", 16, 0},     {"z", 36, 35},   {" 7", 10, 7},    {"101", 2, 5},
@@ -109,17 +105,6 @@ TEST(TextropeHex, DecToBaseTable) {
 
 // Device messages built the way the librarian builds them: upper-case hexadecimal
 // templates patched with SetSlice, turned into bytes with FromHex, back with ToHex.
-std::string Bytes(const char* spacedHex) {
-  std::string text;
-  for (const char* p = spacedHex; *p; ++p) {
-    if (*p != ' ') text += *p;
-  }
-  Textrope t;
-  t.SetValue(text);
-  t.FromHex();
-  return t.value;
-}
-
 TEST(TextropeDeviceMessages, SelectCabPatchesTheTemplate) {
   struct Case {
     const char* templateHex;
@@ -132,7 +117,7 @@ TEST(TextropeDeviceMessages, SelectCabPatchesTheTemplate) {
   };
   for (const auto& c : cases) {
     Textrope st;
-    st.SetValue(Bytes(c.templateHex));
+    st.SetValue(HexBytes(c.templateHex));
     st.ToHex(1);
     LONG lsb = c.cab & 0x7F;
     LONG msb = (c.cab >> 7) & 0x7F;
@@ -141,7 +126,7 @@ TEST(TextropeDeviceMessages, SelectCabPatchesTheTemplate) {
     st.SetSlice(23, 24, st.DecToBase(msb + 0x100, 16, 0).substr(1));
     st.SetSlice(29, 30, st.DecToBase(checksum + 0x100, 16, 0).substr(1));
     st.FromHex();
-    EXPECT_EQ(st.value, Bytes(c.expected)) << c.expected;
+    EXPECT_EQ(st.value, HexBytes(c.expected)) << c.expected;
   }
 }
 
@@ -158,12 +143,12 @@ TEST(TextropeDeviceMessages, RenameWritesSlotNameAndChecksum) {
   st.ToHex(0);
   EXPECT_EQ(st.value, "f0000174032d00616263" + std::string(58, '0') + "4bf7");
   st.FromHex();
-  EXPECT_EQ(st.value, Bytes("F0 00 01 74 03 2D 00 61 62 63") + std::string(29, '\0') + "\x4b\xf7");
+  EXPECT_EQ(st.value, HexBytes("F0 00 01 74 03 2D 00 61 62 63") + std::string(29, '\0') + "\x4b\xf7");
 }
 
 TEST(TextropeDeviceMessages, CabListReplyReadsBack) {
   Textrope st;
-  st.SetValue(Bytes("F0 00 01 74 03 12 05 01") + "Name" + "\x3a\xf7" + "junk");
+  st.SetValue(HexBytes("F0 00 01 74 03 12 05 01") + "Name" + "\x3a\xf7" + "junk");
   st.Crop(1, 14);
   ASSERT_EQ(st.Length(), 14);
   EXPECT_EQ(128 * static_cast<unsigned char>(st.Slice(8, 8)[0]) + static_cast<unsigned char>(st.Slice(7, 7)[0]) + 1,
@@ -172,10 +157,6 @@ TEST(TextropeDeviceMessages, CabListReplyReadsBack) {
   st.ToHex(0);
   EXPECT_EQ(st.value, "f000017403120501" "4e616d65" "3af7");
 }
-
-}  // namespace
-
-namespace {
 
 // Long texts go sixteen bytes at a time; they must give exactly what one pair or one byte at
 // a time gives, with irregular characters anywhere in a block.

@@ -22,10 +22,7 @@ void SetLines(Textrope& t, const Lines& lines) {
 
 TEST(TextropeSplit, PiecesBoundariesQuotesAndOptions) {
   struct Case {
-    const char* value;
-    const char* boundary;
-    const char* quoteStart;
-    const char* quoteEnd;
+    const char *value, *boundary, *quoteStart, *quoteEnd;
     LONG removeQuotes, clip, left;
     const char* separator;
     LONG nested;
@@ -103,10 +100,7 @@ TEST(TextropeSplit, EveryNBytes) {
 TEST(TextropeJoin, QuotesLinesHoldingTheBoundary) {
   struct Case {
     Lines lines;
-    const char* boundary;
-    const char* quoteStart;
-    const char* quoteEnd;
-    const char* expected;
+    const char *boundary, *quoteStart, *quoteEnd, *expected;
   } cases[] = {
       {{"a", "b,c"}, ",", "|", "", "a,|b,c|"},
       {{"a", "|b,c"}, ",", "|", "", "a,|b,c|"},
@@ -139,8 +133,7 @@ TEST(TextropeJoin, SplitThenJoinGivesTheValueBack) {
 TEST(TextropeSort, ByTypeStableAndPadded) {
   struct Case {
     LONG type;
-    Lines lines;
-    Lines expected;
+    Lines lines, expected;
   } cases[] = {
       {1, {"b", "A", "a", "B"}, {"A", "a", "b", "B"}},
       {2, {"b", "A", "a", "B"}, {"A", "B", "a", "b"}},
@@ -209,8 +202,7 @@ TEST(TextropeLines, InLineSearchesAWindowOfLines) {
   SetLines(t, {"alpha", "Beta", "beta gamma", "beta"});
   struct Case {
     const char* search;
-    LONG step, start, end, noCase, whole;
-    LONG expected;
+    LONG step, start, end, noCase, whole, expected;
   } cases[] = {
       {"beta", 1, 1, 0, 0, 0, 3},   {"beta", 1, 1, 0, 1, 0, 2},    {"beta", 1, 1, 0, 0, 1, 4},
       {"beta  ", 1, 1, 0, 0, 1, 4}, {"beta", 2, 1, 0, 1, 0, 3},    {"beta", 1, 1, 2, 0, 0, 0},

@@ -4,7 +4,7 @@
 #include <limits>
 #include <string>
 
-#include "tests/textrope/trace_capture.h"
+#include "tests/textrope/support.h"
 #include "textrope/textrope.h"
 
 namespace {
@@ -32,10 +32,7 @@ void ExpectTypedRoundTrip(const T& original, T target, const std::string& image)
   t.SetBytes(original);
   EXPECT_EQ(Hex(t.value), image);
   t.GetBytes(target);
-  std::string back;
-  if constexpr (std::is_same_v<T, CSTRING>) {
-    EXPECT_EQ(target.Text(), original.Text());
-  } else if constexpr (std::is_same_v<T, DECIMAL>) {
+  if constexpr (std::is_same_v<T, CSTRING> || std::is_same_v<T, DECIMAL>) {
     EXPECT_EQ(target.Text(), original.Text());
   } else {
     EXPECT_EQ(target, original);
@@ -96,8 +93,7 @@ TEST(TextropePacking, SizeMismatchReportsAndClears) {
 TEST(TextropePacking, GenericSetBytesConvertsAsThePlatformDoes) {
   struct Case {
     double number;
-    const char* type;
-    const char* image;
+    const char *type, *image;
   } cases[] = {
       {65535, "USHORT", "FF FF"},
       {3.9, "LONG", "03 00 00 00"},
@@ -196,8 +192,7 @@ TEST(TextropePacking, DecimalStorageAndLimits) {
   struct Case {
     int digits, places;
     double value;
-    const char* text;
-    const char* storage;
+    const char *text, *storage;
   } cases[] = {
       {7, 2, -12345.67, "-12345.67", "F1 23 45 67"},
       {4, 2, 1.5, "1.50", "00 01 50"},

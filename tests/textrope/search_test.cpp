@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "tests/textrope/trace_capture.h"
+#include "tests/textrope/support.h"
 #include "textrope/textrope.h"
 
 namespace {
@@ -11,13 +11,11 @@ using namespace std::string_literals;
 
 TEST(TextropeSearch, InstringWindowsCaseAndWholeWords) {
   struct Case {
-    const char* value;
-    const char* search;
-    LONG step, start, end, noCase, wholeWord;
-    LONG expected;
+    std::string value, search;
+    LONG step, start, end, noCase, wholeWord, expected;
   } cases[] = {
       {"xxab", "ab", 1, 1, 0, 0, 0, 3},
-      {"xxab", "AB", 1, 1, 3, 1, 0, 0},       // the match would end at 4
+      {"xxab", "AB", 1, 1, 3, 1, 0, 0},  // the match would end at 4
       {"xxab", "AB", 1, 1, 4, 1, 0, 3},
       {"xxab", "AB", 1, 1, 0, 0, 0, 0},
       {"xxab", "ab", 1, 1, 3, 0, 0, 0},
@@ -31,11 +29,13 @@ TEST(TextropeSearch, InstringWindowsCaseAndWholeWords) {
       {"cat_x", "cat", 1, 1, 0, 0, 1, 1},
       {"cats", "cat", 1, 1, 0, 0, 1, 0},
       {"xCAT cat", "Cat", 1, 1, 0, 1, 1, 6},
-      {"a b ", "b ", 1, 1, 0, 0, 0, 3},     // trailing blanks of the search count
+      {"a b ", "b ", 1, 1, 0, 0, 0, 3},  // trailing blanks of the search count
       {"a b", "b ", 1, 1, 0, 0, 0, 0},
       {"abcabcabc", "abc", 3, 1, 0, 0, 0, 1},
-      {"xxxabcabc", "abc", 3, 1, 0, 0, 0, 2}, // step number, not byte position
-      {"xabcabcab", "abc", 3, 1, 0, 0, 0, 0}, // only every third position is tested
+      {"xxxabcabc", "abc", 3, 1, 0, 0, 0, 2},  // step number, not byte position
+      {"xabcabcab", "abc", 3, 1, 0, 0, 0, 0},  // only every third position is tested
+      {"a\0b\0b"s, "\0b"s, 1, 3, 0, 0, 0, 4},
+      {"a\0b\0b"s, "\0B"s, 1, 1, 0, 1, 0, 2},
   };
   for (const auto& c : cases) {
     Textrope t;
@@ -56,26 +56,10 @@ TEST(TextropeSearch, FindCharsKeepsTheMatchInsideTheWindow) {
   EXPECT_EQ(t.FindChar("", 1, 0), 0);
 }
 
-TEST(TextropeSearch, NulBytesAreSearchedLikeAnyOther) {
-  Textrope t;
-  t.SetValue("a\0b\0b"s);
-  EXPECT_EQ(t.Instring("\0b"s, 1, 3, 0, 0, 0), 4);
-  EXPECT_EQ(t.Instring("\0B"s, 1, 1, 0, 1, 0), 2);
-  EXPECT_EQ(t.Count("\0"s, 1, 1, 0, 0, 0, 0), 2);
-  EXPECT_EQ(t.Replace("\0"s, "--", 0, 1, 0, 0, 0), 2);
-  EXPECT_EQ(t.value, "a--b--b");
-  EXPECT_EQ(t.Replace("-", "\0"s, 0, 1, 0, 0, 0), 4);
-  EXPECT_EQ(t.value, "a\0\0b\0\0b"s);
-  EXPECT_EQ(t.Before("b"), "a\0\0"s);
-  EXPECT_EQ(t.After("b"), "\0\0b"s);
-}
-
 TEST(TextropeSearch, CountWindowsOverlapAndSoftClip) {
   struct Case {
-    const char* value;
-    const char* search;
-    LONG start, end, noCase, softClip, overlap;
-    LONG expected;
+    std::string value, search;
+    LONG start, end, noCase, softClip, overlap, expected;
   } cases[] = {
       {"aaaa", "aa", 1, 0, 0, 0, 1, 3},
       {"aaaa", "aa", 1, 0, 0, 0, 0, 2},
@@ -85,6 +69,7 @@ TEST(TextropeSearch, CountWindowsOverlapAndSoftClip) {
       {"aAaA", "aa", 1, 0, 1, 0, 0, 2},
       {"aAaA", "aa", 1, 0, 0, 0, 0, 0},
       {"abc", "", 1, 0, 0, 0, 0, 0},
+      {"a\0b\0b"s, "\0"s, 1, 0, 0, 0, 0, 2},
   };
   for (const auto& c : cases) {
     Textrope t;
@@ -96,11 +81,9 @@ TEST(TextropeSearch, CountWindowsOverlapAndSoftClip) {
 
 TEST(TextropeReplace, GrowShrinkCountWindowAndRecursion) {
   struct Case {
-    const char* value;
-    const char* oldText;
-    const char* newText;
+    std::string value, oldText, newText;
     LONG count, start, end, noCase, recursive;
-    const char* expected;
+    std::string expected;
     LONG replaced;
   } cases[] = {
       {"aXa", "a", "bb", 0, 1, 0, 0, 0, "bbXbb", 2},
@@ -121,6 +104,8 @@ TEST(TextropeReplace, GrowShrinkCountWindowAndRecursion) {
       {"abc", "b", "", 0, 1, 0, 0, 0, "ac", 1},
       {"bbb", "b", "", 0, 1, 0, 0, 0, "", 3},
       {"abc", "", "x", 0, 1, 0, 0, 0, "abc", 0},
+      {"a\0b\0b"s, "\0"s, "--", 0, 1, 0, 0, 0, "a--b--b", 2},
+      {"a--b--b", "-", "\0"s, 0, 1, 0, 0, 0, "a\0\0b\0\0b"s, 4},
   };
   for (const auto& c : cases) {
     Textrope t;
@@ -135,20 +120,49 @@ TEST(TextropeReplace, RecursionGuardRefusesAndReports) {
   const std::string message =
       "Invalid recursive replacement - the value being replaced is a substring of the new value. "
       "This will result in an infinite loop";
-  for (LONG count : {0, 1, 5}) {
+  struct Case {
+    const char *value, *newText;
+    LONG count, noCase;
+    bool refused;
+  } cases[] = {
+      {"aaa", "ab", 0, 0, true}, {"aaa", "ab", 1, 0, true}, {"aaa", "ab", 5, 0, true}, {"xAx", "bA", 0, 1, true},
+      {"xAx", "bA", 0, 0, false},  // exact case: "a" is not in "bA", but nothing matches
+  };
+  for (const auto& c : cases) {
     TraceCapture capture;
     Textrope t;
-    t.SetValue("aaa");
-    EXPECT_EQ(t.Replace("a", "ab", count, 1, 0, 0, 1), 0);
-    EXPECT_EQ(t.value, "aaa");
-    EXPECT_EQ(t.lastError, message);
-    EXPECT_EQ(capture.lines, std::vector<std::string>{"[tx] " + message});
+    t.SetValue(c.value);
+    EXPECT_EQ(t.Replace("a", c.newText, c.count, 1, 0, c.noCase, 1), 0);
+    EXPECT_EQ(t.value, c.value);
+    EXPECT_EQ(t.lastError, c.refused ? message : "") << c.value << " " << c.noCase;
+    EXPECT_EQ(capture.lines, c.refused ? std::vector<std::string>{"[tx] " + message} : std::vector<std::string>{});
   }
-  Textrope t;
-  t.SetValue("xAx");
-  EXPECT_EQ(t.Replace("a", "bA", 0, 1, 0, 1, 1), 0);
-  EXPECT_EQ(t.Replace("a", "bA", 0, 1, 0, 0, 1), 0);  // exact case: "a" is not in "bA", but nothing matches
-  EXPECT_EQ(t.value, "xAx");
+}
+
+// A derived Count that promises more or fewer matches than there are must not corrupt the value.
+TEST(TextropeReplace, MiscountedPassesStayExact) {
+  struct Miscounting : Textrope {
+    LONG promised = 0;
+    LONG Count(std::string_view, LONG, LONG, LONG, LONG, LONG, LONG) override { return promised; }
+  };
+  struct Case {
+    LONG promised;
+    const char *value, *oldText, *newText;
+    std::string expected;
+  } cases[] = {
+      {9, "abbabba", "bb", "c", "acaca"},
+      {1, "abbabba", "bb", "c", "acabba"},
+      {9, "abba", "b", "ccc", "acccccca"},
+      {1, "abba", "b", "ccc", "acccba"},
+  };
+  for (const auto& c : cases) {
+    Miscounting t;
+    t.promised = c.promised;
+    t.SetValue(c.value);
+    t.Replace(c.oldText, c.newText, 0, 1, 0, 0, 0);
+    EXPECT_EQ(t.value, c.expected) << c.promised << " " << c.oldText;
+    EXPECT_EQ(t.value.size(), c.expected.size());
+  }
 }
 
 TEST(TextropeSearch, BetweenBeforeAndAfter) {
@@ -180,15 +194,15 @@ TEST(TextropeSearch, BetweenBeforeAndAfter) {
   EXPECT_EQ(t.Before("k"), "");
   EXPECT_EQ(t.Before("K", 1, 0, 1), "");
   EXPECT_EQ(t.After("K", 1, 0, 1), "=v");
+  t.SetValue("a\0\0b\0\0b"s);
+  EXPECT_EQ(t.Before("b"), "a\0\0"s);
+  EXPECT_EQ(t.After("b"), "\0\0b"s);
 }
 
 TEST(TextropeSearch, CaseChangesLeaveQuotedStretches) {
   struct Case {
     bool upper;
-    const char* value;
-    const char* quote;
-    const char* quoteEnd;
-    const char* expected;
+    const char *value, *quote, *quoteEnd, *expected;
   } cases[] = {
       {true, "ab|cd|ef", "|", "", "AB|cd|EF"},
       {true, "ab(cd)ef", "(", ")", "AB(cd)EF"},
@@ -197,29 +211,18 @@ TEST(TextropeSearch, CaseChangesLeaveQuotedStretches) {
       {false, "AB'CD'EF", "'", "", "ab'CD'ef"},
   };
   for (const auto& c : cases) {
-    Textrope t;
-    t.SetValue(c.value);
-    if (c.upper) {
-      t.Upper(c.quote, c.quoteEnd);
-    } else {
-      t.Lower(c.quote, c.quoteEnd);
-    }
-    EXPECT_EQ(t.value, c.expected) << c.value;
+    auto change = [&](Textrope& t) { c.upper ? t.Upper(c.quote, c.quoteEnd) : t.Lower(c.quote, c.quoteEnd); };
+    EXPECT_EQ(Edited(c.value, change), c.expected);
   }
 }
 
 TEST(TextropeSearch, RandomDrawsFromTheChosenAlphabets) {
   struct Case {
     LONG flags;
-    const char* alphabet;
-    const char* allowed;
+    const char *alphabet, *allowed;
   } cases[] = {
-      {4, "", "0123456789"},
-      {0x21, "", "ABCDEFGHIJKLMNOPQRSTUVWXYZ"},
-      {0, "", "ABCDEFGHIJKLMNOPQRSTUVWXYZ"},
-      {0x20, "", "ABCDEF0123456789"},
-      {0x40, "xy  ", "GCATxy"},
-      {0, "q", "q"},
+      {4, "", "0123456789"},  {0x21, "", "ABCDEFGHIJKLMNOPQRSTUVWXYZ"}, {0, "", "ABCDEFGHIJKLMNOPQRSTUVWXYZ"},
+      {0x20, "", "ABCDEF0123456789"}, {0x40, "xy  ", "GCATxy"}, {0, "q", "q"},
   };
   for (const auto& c : cases) {
     Textrope t;
@@ -255,38 +258,6 @@ TEST(TextropeSearch, SearchHelpersAreReachedThroughTheObject) {
   EXPECT_EQ(t.findChars, 1);
   EXPECT_EQ(t.Replace("one", "1", 0, 1, 0, 0, 0), 2);
   EXPECT_EQ(t.counts, 1);
-}
-
-}  // namespace
-
-namespace {
-
-// A derived Count that promises more or fewer matches than there are must not corrupt the value.
-TEST(TextropeReplace, MiscountedPassesStayExact) {
-  struct Miscounting : Textrope {
-    LONG promised = 0;
-    LONG Count(std::string_view, LONG, LONG, LONG, LONG, LONG, LONG) override { return promised; }
-  };
-  struct Case {
-    LONG promised;
-    const char* value;
-    const char* oldText;
-    const char* newText;
-    const char* expected;
-  } cases[] = {
-      {9, "abbabba", "bb", "c", "acaca"},
-      {1, "abbabba", "bb", "c", "acabba"},
-      {9, "abba", "b", "ccc", "acccccca"},
-      {1, "abba", "b", "ccc", "acccba"},
-  };
-  for (const auto& c : cases) {
-    Miscounting t;
-    t.promised = c.promised;
-    t.SetValue(c.value);
-    t.Replace(c.oldText, c.newText, 0, 1, 0, 0, 0);
-    EXPECT_EQ(t.value, c.expected) << c.promised << " " << c.oldText;
-    EXPECT_EQ(t.value.size(), std::string(c.expected).size());
-  }
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "tests/textrope/support.h"
 #include "textrope/textrope.h"
 
 namespace {
@@ -17,8 +18,7 @@ std::string Padded(std::string text) {
 TEST(TextropeTime, EveryPictureGivesFifteenCharacters) {
   struct Case {
     LONG time;
-    const char* picture;
-    const char* expected;
+    const char *picture, *expected;
   } cases[] = {
       {1, "T4", "   0:00:00"},
       {1, "@T4", "   0:00:00"},
@@ -57,31 +57,24 @@ TEST(TextropeTime, EveryPictureGivesFifteenCharacters) {
       {At(10, 30), "T99", ""},
   };
   for (const auto& c : cases) {
-    Textrope t;
-    std::string formatted = t.FormatTime(c.time, c.picture);
-    EXPECT_EQ(formatted, Padded(c.expected)) << c.time << " as '" << c.picture << "'";
+    EXPECT_EQ(Textrope().FormatTime(c.time, c.picture), Padded(c.expected)) << c.time << " as '" << c.picture << "'";
   }
 }
 
 TEST(TextropeTime, FormatTheValue) {
   struct Case {
-    const char* value;
-    const char* expected;
+    const char *value, *expected;
   } cases[] = {
       {"3780001", "  10:30"}, {" 3780001.9 ", "  10:30"}, {"abc", "   0:00"}, {"-5", "   0:00"},
   };
   for (const auto& c : cases) {
-    Textrope t;
-    t.SetValue(c.value);
-    t.FormatTime("T1");
-    EXPECT_EQ(t.value, Padded(c.expected)) << c.value;
+    EXPECT_EQ(Edited(c.value, [](Textrope& t) { t.FormatTime("T1"); }), Padded(c.expected)) << c.value;
   }
 }
 
 TEST(TextropeTime, DeformatReadsFreeFormTimes) {
   struct Case {
-    const char* text;
-    const char* expected;
+    const char *text, *expected;
   } cases[] = {
       {"10:30", "3780001"},
       {"1:30 pm", "4860001"},

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <string>
 
-#include "tests/textrope/trace_capture.h"
+#include "tests/textrope/support.h"
 #include "textrope/textrope.h"
 
 namespace {
@@ -62,15 +62,9 @@ TEST(TextropeValue, AppendAndPrependFlagMatrix) {
       {"a", true, "x", 0, "", "xa"},
   };
   for (const auto& c : cases) {
-    Textrope t;
-    t.SetValue(c.start);
-    if (c.prepend) {
-      t.Prepend(c.added, c.clip, c.sep);
-    } else {
-      t.Append(c.added, c.clip, c.sep);
-    }
-    EXPECT_EQ(t.value, c.expected) << (c.prepend ? "prepend '" : "append '") << c.added << "' to '"
-                                   << c.start << "' flags " << c.clip;
+    auto add = [&](Textrope& t) { c.prepend ? t.Prepend(c.added, c.clip, c.sep) : t.Append(c.added, c.clip, c.sep); };
+    EXPECT_EQ(Edited(c.start, add), c.expected) << (c.prepend ? "prepend '" : "append '") << c.added << "' to '"
+                                                << c.start << "' flags " << c.clip;
   }
 }
 
@@ -142,7 +136,6 @@ TEST(TextropeValue, GetValueCutsToMaxLen) {
   EXPECT_EQ(t.GetValue(0), "");
   t.SetValue("ab");
   EXPECT_EQ(t.GetValue(3), "ab");
-  EXPECT_EQ(t.GetVal(), "ab");
 }
 
 TEST(TextropeValue, NulBytesAreOrdinaryBytes) {
@@ -169,8 +162,7 @@ TEST(TextropeValue, ToCStringIsClippedAndDoublyTerminated) {
 
 TEST(TextropeValue, MD5GivesTheDigest) {
   struct Case {
-    std::string input;
-    const char* digest;
+    std::string input, digest;
   } cases[] = {
       {"", "d41d8cd98f00b204e9800998ecf8427e"},
       {"abc", "900150983cd24fb0d6963f7d28e17f72"},

@@ -3,14 +3,14 @@
 #include <optional>
 #include <string>
 
+#include "tests/textrope/support.h"
 #include "textrope/textrope.h"
 
 namespace {
 
 TEST(TextropeClasses, IsAllAndContainsAOmittedVersusEmpty) {
   struct Case {
-    const char* value;
-    const char* alphabet;
+    const char *value, *alphabet;
     std::optional<std::string_view> test;
     LONG isAll, containsA;
   } cases[] = {
@@ -41,10 +41,8 @@ TEST(TextropeClasses, IsAllAndContainsAOmittedVersusEmpty) {
 
 TEST(TextropeClasses, StartsWithAndEndsWith) {
   struct Case {
-    const char* value;
-    const char* text;
-    LONG exactCase;
-    LONG starts, ends;
+    const char *value, *text;
+    LONG exactCase, starts, ends;
   } cases[] = {
       {"  ABc", "ab", 0, 1, 0},
       {"  ABc", "ab", 1, 0, 0},
@@ -136,10 +134,7 @@ TEST(TextropeWords, Squeeze) {
       {"don't  stop.", 0, "don't stop"},
   };
   for (const auto& c : cases) {
-    Textrope t;
-    t.SetValue(c.value);
-    t.Squeeze(c.type);
-    EXPECT_EQ(t.value, c.expected) << "'" << c.value << "' type " << c.type;
+    EXPECT_EQ(Edited(c.value, [&](Textrope& t) { t.Squeeze(c.type); }), c.expected) << c.value << " type " << c.type;
   }
 }
 
