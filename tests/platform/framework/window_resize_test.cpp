@@ -79,28 +79,21 @@ TEST_F(Resizing, ControlsFollowTheirAnchors) {
   w.Init();
   struct Case {
     long long width, height;
-    Place group, prompt, connect, sheet, tab, list, safety, close;
+    std::array<Place, kClose> places;  // of every field, in field order
   } cases[] = {
-      {448, 289, {4, 4, 440, 40}, {10, 14, 30, 10}, {400, 14, 40, 14}, {4, 50, 440, 210}, {4, 50, 440, 210},
-       {8, 64, 432, 190}, {4, 270, 80, 10}, {400, 266, 40, 14}},
-      {348, 239, {4, 4, 340, 40}, {10, 14, 30, 10}, {300, 14, 40, 14}, {4, 50, 340, 160}, {4, 50, 340, 160},
-       {8, 64, 332, 140}, {4, 220, 80, 10}, {300, 216, 40, 14}},
+      {448, 289, {{{4, 4, 440, 40}, {10, 14, 30, 10}, {400, 14, 40, 14}, {4, 50, 440, 210}, {4, 50, 440, 210},
+                   {8, 64, 432, 190}, {4, 270, 80, 10}, {400, 266, 40, 14}}}},
+      {348, 239, {{{4, 4, 340, 40}, {10, 14, 30, 10}, {300, 14, 40, 14}, {4, 50, 340, 160}, {4, 50, 340, 160},
+                   {8, 64, 332, 140}, {4, 220, 80, 10}, {300, 216, 40, 14}}}},
       // No minimum size: the window may shrink past its design, growing controls stop at 0.
-      {8, 39, {4, 4, 0, 40}, {10, 14, 30, 10}, {-40, 14, 40, 14}, {4, 50, 0, 0}, {4, 50, 0, 0}, {8, 64, 0, 0},
-       {4, 20, 80, 10}, {-40, 16, 40, 14}},
+      {8, 39, {{{4, 4, 0, 40}, {10, 14, 30, 10}, {-40, 14, 40, 14}, {4, 50, 0, 0}, {4, 50, 0, 0}, {8, 64, 0, 0},
+                {4, 20, 80, 10}, {-40, 16, 40, 14}}}},
   };
   for (const Case& c : cases) {
     SizeTo(w, c.width, c.height);
-    const rt::Window& win = *w.Window();
-    SCOPED_TRACE(std::to_string(c.width) + "x" + std::to_string(c.height));
-    EXPECT_EQ(PlaceOf(win, kGroup), c.group);
-    EXPECT_EQ(PlaceOf(win, kPrompt), c.prompt);
-    EXPECT_EQ(PlaceOf(win, kConnect), c.connect);
-    EXPECT_EQ(PlaceOf(win, kSheet), c.sheet);
-    EXPECT_EQ(PlaceOf(win, kTab), c.tab);
-    EXPECT_EQ(PlaceOf(win, kList), c.list);
-    EXPECT_EQ(PlaceOf(win, kSafety), c.safety);
-    EXPECT_EQ(PlaceOf(win, kClose), c.close);
+    for (int field = kGroup; field <= kClose; ++field) {
+      EXPECT_EQ(PlaceOf(*w.Window(), field), c.places[field - 1]) << c.width << "x" << c.height << " field " << field;
+    }
   }
   w.Kill();
   SizeTo(w, 600, 600);

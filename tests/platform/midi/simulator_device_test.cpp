@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <cstring>
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
@@ -20,43 +20,34 @@ using midi_test::Hex;
 
 constexpr UINT kHdr = sizeof(MIDIHDR);
 
-std::vector<std::string> InputNames() {
+std::vector<std::string> DeviceNames(bool input) {
   std::vector<std::string> names;
-  for (UINT id = 0; id < midiInGetNumDevs(); ++id) {
-    MIDIINCAPSA caps{};
-    midiInGetDevCapsA(id, &caps, sizeof caps);
-    names.push_back(caps.szPname);
+  for (UINT id = 0, count = input ? midiInGetNumDevs() : midiOutGetNumDevs(); id < count; ++id) {
+    MIDIINCAPSA inCaps{};
+    MIDIOUTCAPSA outCaps{};
+    if (input) midiInGetDevCapsA(id, &inCaps, sizeof inCaps);
+    else midiOutGetDevCapsA(id, &outCaps, sizeof outCaps);
+    names.push_back(input ? inCaps.szPname : outCaps.szPname);
   }
   return names;
 }
 
-int SimulatorId(UINT count, bool input) {
-  for (UINT id = 0; id < count; ++id) {
-    char name[MAXPNAMELEN] = {};
-    if (input) {
-      MIDIINCAPSA caps{};
-      midiInGetDevCapsA(id, &caps, sizeof caps);
-      std::memcpy(name, caps.szPname, sizeof name);
-    } else {
-      MIDIOUTCAPSA caps{};
-      midiOutGetDevCapsA(id, &caps, sizeof caps);
-      std::memcpy(name, caps.szPname, sizeof name);
-    }
-    if (std::string(name) == midi::kSimulatorName) return static_cast<int>(id);
-  }
-  return -1;
+int SimulatorId(bool input) {
+  auto names = DeviceNames(input);
+  auto found = std::find(names.begin(), names.end(), midi::kSimulatorName);
+  return found == names.end() ? -1 : static_cast<int>(found - names.begin());
 }
 
 TEST(SimulatedDevice, ListedOnlyWhenTheEnvironmentAsksForIt) {
   unsetenv("BOXWRIGHT_SIMULATOR");
-  EXPECT_EQ(SimulatorId(midiInGetNumDevs(), true), -1);
+  EXPECT_EQ(SimulatorId(true), -1);
   setenv("BOXWRIGHT_SIMULATOR", "0", 1);
-  EXPECT_EQ(SimulatorId(midiOutGetNumDevs(), false), -1);
+  EXPECT_EQ(SimulatorId(false), -1);
   setenv("BOXWRIGHT_SIMULATOR", "yes", 1);
-  auto names = InputNames();
+  auto names = DeviceNames(true);
   ASSERT_FALSE(names.empty());
   EXPECT_EQ(names.back(), "Boxwright Simulator") << "after the real ports";
-  EXPECT_EQ(SimulatorId(midiOutGetNumDevs(), false), static_cast<int>(midiOutGetNumDevs()) - 1);
+  EXPECT_EQ(SimulatorId(false), static_cast<int>(midiOutGetNumDevs()) - 1);
   unsetenv("BOXWRIGHT_SIMULATOR");
 }
 
@@ -71,8 +62,8 @@ class SimulatorSession : public ::testing::Test {
     std::filesystem::remove(log);
     setenv("BOXWRIGHT_SIMULATOR_LOG", log.c_str(), 1);
     midi::SimulatorInstance().Reset();
-    int inId = SimulatorId(midiInGetNumDevs(), true);
-    int outId = SimulatorId(midiOutGetNumDevs(), false);
+    int inId = SimulatorId(true);
+    int outId = SimulatorId(false);
     ASSERT_GE(inId, 0);
     ASSERT_EQ(midiInOpen(&in, inId, window.callback(), 1, CALLBACK_WINDOW | MIDI_IO_STATUS), MMSYSERR_NOERROR);
     ASSERT_EQ(midiOutOpen(&out, outId, window.callback(), 0, CALLBACK_WINDOW), MMSYSERR_NOERROR);
@@ -161,10 +152,10 @@ TEST_F(SimulatorSession, ALongReplyFillsTheBufferAndGoesOnInTheNext) {
 
 TEST_F(SimulatorSession, SecondOpenOfTheSameSideIsRefused) {
   HMIDIIN again = nullptr;
-  EXPECT_EQ(midiInOpen(&again, SimulatorId(midiInGetNumDevs(), true), window.callback(), 0, CALLBACK_WINDOW),
+  EXPECT_EQ(midiInOpen(&again, SimulatorId(true), window.callback(), 0, CALLBACK_WINDOW),
             MMSYSERR_ALLOCATED);
   HMIDIOUT againOut = nullptr;
-  EXPECT_EQ(midiOutOpen(&againOut, SimulatorId(midiOutGetNumDevs(), false), window.callback(), 0, CALLBACK_WINDOW),
+  EXPECT_EQ(midiOutOpen(&againOut, SimulatorId(false), window.callback(), 0, CALLBACK_WINDOW),
             MMSYSERR_ALLOCATED);
 }
 

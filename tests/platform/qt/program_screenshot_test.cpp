@@ -109,53 +109,42 @@ class WalkingScreen final : public rt::Screen {
     shots.push_back(name);
   }
 
+  // The walk: in the window of each caption, what to shoot, then what to do.
+  struct Stage {
+    const char* caption;
+    const char* shot;             // nullptr: no picture
+    const char* press;            // nullptr: close the window, unless...
+    bool rightClickUserCab;       // ...a user cab is right-clicked once the cab list holds one
+  };
+  static constexpr Stage kWalk[] = {
+      {"Boxwright 1.01", nullptr, "CONNECTBUTTON", false},
+      {"Boxwright 1.01", "main_window", nullptr, true},
+      {"Rename Cab", "rename_cab", "CANCELBUTTON", false},
+      {"Boxwright 1.01", nullptr, "ABOUTBUTTON", false},
+      {"About Boxwright", "about_window", "OKBUTTON", false},
+      {"Boxwright 1.01", nullptr, nullptr, false},
+  };
+
   void Step(rt::Window& top) {
-    const std::string& caption = top.Def().caption;
-    switch (step_) {
-      case 0:  // the main window: connect to the simulated unit
-        if (caption != "Boxwright 1.01") return;
-        Press(top, "CONNECTBUTTON");
-        step_ = 1;
-        return;
-      case 1: {  // wait for the cab list, show it, and ask to rename a user cab
-        const int list = Field(top, "ALLCABLIST");
-        const int row = UserCabRow(top, list);
-        if (row == 0) return;
-        Shoot(top, "main_window");
-        EXPECT_EQ(rt::user::RightClick(top, list, row), "");
-        step_ = 2;
-        return;
-      }
-      case 2:
-        if (caption != "Rename Cab") return;
-        Shoot(top, "rename_cab");
-        Press(top, "CANCELBUTTON");
-        step_ = 3;
-        return;
-      case 3:
-        if (caption != "Boxwright 1.01") return;
-        Press(top, "ABOUTBUTTON");
-        step_ = 4;
-        return;
-      case 4:
-        if (caption != "About Boxwright") return;
-        Shoot(top, "about_window");
-        Press(top, "OKBUTTON");
-        step_ = 5;
-        return;
-      case 5:
-        if (caption != "Boxwright 1.01") return;
-        rt::user::Close(top);
-        step_ = 6;
-        return;
-      default:
-        return;
+    if (step_ >= std::size(kWalk) || top.Def().caption != kWalk[step_].caption) return;
+    const Stage& stage = kWalk[step_];
+    const int list = Field(top, "ALLCABLIST");
+    const int userCab = stage.rightClickUserCab ? UserCabRow(top, list) : 0;
+    if (stage.rightClickUserCab && userCab == 0) return;  // the cab list is still arriving
+    if (stage.shot != nullptr) Shoot(top, stage.shot);
+    if (stage.rightClickUserCab) {
+      EXPECT_EQ(rt::user::RightClick(top, list, userCab), "");
+    } else if (stage.press != nullptr) {
+      Press(top, stage.press);
+    } else {
+      rt::user::Close(top);
     }
+    ++step_;
   }
 
   qtscreen::QtScreen screen_;
   QElapsedTimer clock_;
-  int step_ = 0;
+  std::size_t step_ = 0;
 };
 
 TEST(ProgramScreenshots, EveryWindowIsDrawnWithItsControlsInPlace) {
