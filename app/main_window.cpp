@@ -4,80 +4,59 @@
 #include <string>
 
 #include "app/about_window.h"
-#include "app/app_objects.h"
 #include "app/cab_menus.h"
 #include "app/cab_upload.h"
 #include "app/globals.h"
+#include "app/librarian_window.h"
 #include "app/main_window_def.h"
 #include "app/midi_connection.h"
 #include "app/reply_dispatcher.h"
 #include "app/sysex_senders.h"
-#include "platform/framework/toolbar.h"
-#include "platform/framework/window_manager.h"
 #include "platform/framework/window_resize.h"
 #include "platform/midi/mmsystem.h"
 #include "platform/rt/display.h"
 #include "platform/rt/event_loop.h"
 #include "platform/rt/post.h"
 #include "platform/rt/props.h"
-#include "platform/win/messages.h"
 #include "textrope/textrope.h"
-#include "toolkit/desktop_placement.h"
 #include "toolkit/message_alerts.h"
 
 namespace {
 
-constexpr const char* kProcedure = "Main";
-
 // The drivers' notifications, in the order they are alerted.
-constexpr UINT kMidiNotifications[] = {MM_MOM_OPEN,     MM_MOM_CLOSE,    MM_MOM_DONE,  MM_MIM_OPEN,
-                                       MM_MIM_CLOSE,    MM_MIM_DATA,     MM_MIM_MOREDATA, MM_MIM_LONGDATA,
-                                       MM_MIM_ERROR,    MM_MIM_LONGERROR};
+constexpr UINT kMidiNotifications[] = {MM_MOM_OPEN, MM_MOM_CLOSE,    MM_MOM_DONE,     MM_MIM_OPEN,  MM_MIM_CLOSE,
+                                       MM_MIM_DATA, MM_MIM_MOREDATA, MM_MIM_LONGDATA, MM_MIM_ERROR, MM_MIM_LONGERROR};
 
-class MainWindow final : public WindowManager, private ReplyView {
+class MainWindow final : public LibrarianWindow, private ReplyView {
  public:
+  MainWindow() : LibrarianWindow("Main") {}
+
   int Init() override {
-    GlobalErrors->SetProcedureName(kProcedure);
-    int level = WindowManager::Init();
-    if (level != Level::Benign) return level;
-    AddItem(toolbar_);
-    if (!Open(def_)) return Level::Notify;
-    WinAlert(WM_QUERYENDSESSION, std::nullopt, 5);
-    for (UINT message : kMidiNotifications) WinAlert(message, std::nullopt, 6);
-    SetAnchors();
-    AddItem(resizer_);
-    INIMgr->Fetch(kProcedure, *Window());
-    resizer_.Resize();
+    int level = LibrarianWindow::Init();
+    if (Opened) resizer_.Resize();
     return level;
   }
 
   int TakeEvent() override {
-    int level = WindowManager::TakeEvent();
-    switch (EVENT()) {
-      case KX_EVENT_BASE:
-        if (HandleMidiNotification(static_cast<UINT>(Hookwatch()), LOC_MIDIPacketCount)) {
-          DISPLAY(ctl::LOC::MIDIPACKETCOUNT);
-        }
-        rt::SetProp(ctl::CONNECTBUTTON, PROP::Text, ConnectButtonText());
-        break;
-      case EnsureVisibleEvent:
-        kx_VisibleOnDesktop(KX_DESKTOP_WITHOUT_TASKBARS);
-        break;
-      default:  // the toolkit's session events are received and ignored
-        break;
+    int level = LibrarianWindow::TakeEvent();
+    // The toolkit's session events are received and ignored.
+    if (EVENT() == KX_EVENT_BASE) {
+      if (HandleMidiNotification(static_cast<UINT>(Hookwatch()), LOC_MIDIPacketCount)) {
+        DISPLAY(ctl::LOC::MIDIPACKETCOUNT);
+      }
+      rt::SetProp(ctl::CONNECTBUTTON, PROP::Text, ConnectButtonText());
     }
     return level;
   }
 
   int TakeWindowEvent() override {
-    int level = WindowManager::TakeWindowEvent();
+    int level = LibrarianWindow::TakeWindowEvent();
     switch (EVENT()) {
       case EVENT::OpenWindow:
         FillDeviceLists();
         if (GLO::MIDIInDevice != 0) rt::SetProp(ctl::INDEVICELIST, PROP::Selected, GLO::MIDIInDevice);
         if (GLO::MIDIOutDevice != 0) rt::SetProp(ctl::OUTDEVICELIST, PROP::Selected, GLO::MIDIOutDevice);
         DISPLAY();
-        POST(EnsureVisibleEvent);
         break;
       case EVENT::Timer:
         LOC_MIDIPacketCount = static_cast<LONG>(RETURN_QUEUE.Records());
@@ -95,7 +74,7 @@ class MainWindow final : public WindowManager, private ReplyView {
   }
 
   int TakeAccepted() override {
-    int level = WindowManager::TakeAccepted();
+    int level = LibrarianWindow::TakeAccepted();
     switch (FIELD()) {
       case ctl::INDEVICELIST:
         GLO::MIDIInDevice = static_cast<BYTE>(CHOICE(ctl::INDEVICELIST));
@@ -150,7 +129,7 @@ class MainWindow final : public WindowManager, private ReplyView {
   }
 
   int TakeNewSelection() override {
-    int level = WindowManager::TakeNewSelection();
+    int level = LibrarianWindow::TakeNewSelection();
     switch (FIELD()) {
       case ctl::ALLCABLIST:
         if (CAB_QUEUE.Get(static_cast<std::size_t>(CHOICE(ctl::ALLCABLIST)))) {
@@ -171,7 +150,7 @@ class MainWindow final : public WindowManager, private ReplyView {
   }
 
   int TakeFieldEvent() override {
-    int level = WindowManager::TakeFieldEvent();
+    int level = LibrarianWindow::TakeFieldEvent();
     if (EVENT() == EVENT::Drop && FIELD() == ctl::SHEET1) {
       if (UploadDroppedCab(ST, DROPID())) POST(EVENT::Accepted, ctl::REFRESHBUTTON);
     } else if (EVENT() == EVENT::AlertKey && KEYCODE() == KEY::MouseRight) {
@@ -181,15 +160,17 @@ class MainWindow final : public WindowManager, private ReplyView {
     return level;
   }
 
-  int Kill() override {
-    if (Opened) WinAlert();
-    int level = WindowManager::Kill();
-    if (Opened) INIMgr->Update(kProcedure, *Window());
-    GlobalErrors->SetProcedureName();
-    return level;
+ private:
+  const rt::WindowDef& Definition() const override { return def_; }
+
+  // The drivers' notifications are alerted here, and the resizer measures the designed
+  // window, before the saved geometry is restored.
+  void Opening() override {
+    for (UINT message : kMidiNotifications) WinAlert(message, std::nullopt, 6);
+    SetAnchors();
+    AddItem(resizer_);
   }
 
- private:
   // ReplyView
   void HighlightCab(std::size_t position) override {
     rt::SetProp(ctl::ALLCABLIST, PROP::Selected, static_cast<long long>(position));
@@ -227,7 +208,6 @@ class MainWindow final : public WindowManager, private ReplyView {
   Textrope ST;
   LONG LOC_MIDIPacketCount = 0;
   WindowResizeClass resizer_;
-  ToolbarClass toolbar_;
   rt::WindowDef def_ = MainWindowDef(LOC_MIDIPacketCount);
 };
 

@@ -1,17 +1,12 @@
 #include "app/rename_cab.h"
 
-#include "app/app_objects.h"
 #include "app/cab_name.h"
 #include "app/globals.h"
-#include "platform/framework/toolbar.h"
-#include "platform/framework/window_manager.h"
+#include "app/librarian_window.h"
 #include "platform/rt/dialogs.h"
 #include "platform/rt/display.h"
 #include "platform/rt/event_loop.h"
 #include "platform/rt/post.h"
-#include "platform/win/messages.h"
-#include "toolkit/desktop_placement.h"
-#include "toolkit/message_alerts.h"
 
 namespace rename_ctl {
 namespace GLO {
@@ -24,47 +19,23 @@ inline constexpr int CANCELBUTTON = 4;
 
 namespace {
 
-constexpr const char* kProcedure = "RenameCab";
-
-
-class RenameCabWindow final : public WindowManager {
+class RenameCabWindow final : public LibrarianWindow {
  public:
-  explicit RenameCabWindow(std::string_view currentName) : currentName_(currentName) {}
-
-  int Init() override {
-    GlobalErrors->SetProcedureName(kProcedure);
-    Request = GlobalRequest;
-    int level = WindowManager::Init();
-    if (level != Level::Benign) return level;
-    AddItem(toolbar_);
-    GlobalRequest = 0;
-    GlobalResponse = 0;
-    if (!Open(def_)) return Level::Notify;
-    WinAlert(WM_QUERYENDSESSION, std::nullopt, 5);
-    INIMgr->Fetch(kProcedure, *Window());
-    return level;
-  }
+  explicit RenameCabWindow(std::string_view currentName) : LibrarianWindow("RenameCab"), currentName_(currentName) {}
 
   int TakeWindowEvent() override {
-    int level = WindowManager::TakeWindowEvent();
+    int level = LibrarianWindow::TakeWindowEvent();
     if (EVENT() == EVENT::OpenWindow) {
       ::GLO::CabName = currentName_;
       SELECT(rename_ctl::GLO::CABNAME);
       LOC_ReturnValue.clear();
       DISPLAY();
-      POST(EnsureVisibleEvent);
     }
     return level;
   }
 
-  int TakeEvent() override {
-    int level = WindowManager::TakeEvent();
-    if (EVENT() == EnsureVisibleEvent) kx_VisibleOnDesktop(KX_DESKTOP_WITHOUT_TASKBARS);
-    return level;
-  }
-
   int TakeAccepted() override {
-    int level = WindowManager::TakeAccepted();
+    int level = LibrarianWindow::TakeAccepted();
     switch (FIELD()) {
       case rename_ctl::GLO::CABNAME:
         KeepSendableName();
@@ -89,17 +60,11 @@ class RenameCabWindow final : public WindowManager {
     return level;
   }
 
-  int Kill() override {
-    if (Opened) WinAlert();
-    int level = WindowManager::Kill();
-    if (Opened) INIMgr->Update(kProcedure, *Window());
-    GlobalErrors->SetProcedureName();
-    return level;
-  }
-
   LONG Result() const { return LOC_ReturnValue == "1" ? 1 : 0; }
 
  private:
+  const rt::WindowDef& Definition() const override { return def_; }
+
   // The entry takes only what a rename message can carry.
   void KeepSendableName() {
     std::string kept = KeepCabNameCharacters(::GLO::CabName);
@@ -111,7 +76,6 @@ class RenameCabWindow final : public WindowManager {
 
   std::string currentName_;
   std::string LOC_ReturnValue;
-  ToolbarClass toolbar_;
   rt::WindowDef def_ = RenameCabWindowDef();
 };
 
@@ -126,12 +90,14 @@ rt::WindowDef RenameCabWindowDef() {
                     .centered = true,
                     .modal = true};
   def.controls = {
-      {.feq = 1, .equate = "GLO:CABNAME:PROMPT", .kind = Kind::Prompt, .text = "Cab Name:", .at = {8, 12, 38, 10}},
-      {.feq = 2, .equate = "GLO:CABNAME", .kind = Kind::Entry, .at = {50, 10, 138, 12}, .use = ::GLO::CabName,
-       .chars = CAB_NAME_MAX},
-      {.feq = 3, .equate = "OKBUTTON", .kind = Kind::Button, .text = "&OK", .at = {84, 32, 50, 18}, .icon = "ok.ico"},
-      {.feq = 4, .equate = "CANCELBUTTON", .kind = Kind::Button, .text = "&Cancel", .at = {138, 32, 50, 18},
-       .icon = "close.ico"},
+      {.feq = rename_ctl::GLO::CABNAME_PROMPT, .equate = "GLO:CABNAME:PROMPT", .kind = Kind::Prompt,
+       .text = "Cab Name:", .at = {8, 12, 38, 10}},
+      {.feq = rename_ctl::GLO::CABNAME, .equate = "GLO:CABNAME", .kind = Kind::Entry, .at = {50, 10, 138, 12},
+       .use = ::GLO::CabName, .chars = CAB_NAME_MAX},
+      {.feq = rename_ctl::OKBUTTON, .equate = "OKBUTTON", .kind = Kind::Button, .text = "&OK", .at = {84, 32, 50, 18},
+       .icon = "ok.ico"},
+      {.feq = rename_ctl::CANCELBUTTON, .equate = "CANCELBUTTON", .kind = Kind::Button, .text = "&Cancel",
+       .at = {138, 32, 50, 18}, .icon = "close.ico"},
   };
   return def;
 }

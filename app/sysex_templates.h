@@ -75,7 +75,6 @@ inline constexpr int RENAME_SLOT_BYTE = 7;
 inline constexpr int RENAME_NAME_BYTE = 8;
 inline constexpr int RENAME_LAST_NAME_BYTE = 39;
 inline constexpr int RENAME_CHECKSUM_BYTE = 40;
-inline constexpr int RENAME_NAME_MAX = 31;
 // XOR of the rename message's bytes 1-6.
 inline constexpr BYTE RENAME_CHECKSUM_BASE = 0xAB;
 // The slot travels as one raw data byte, which must stay below 80h.
