@@ -1,34 +1,22 @@
 // Building select messages and handing them to the simulated unit.
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
-#include <string>
-
 #include "app/globals.h"
 #include "app/sysex_senders.h"
-#include "platform/midi/midi_out.h"
-#include "platform/midi/simulator_backend.h"
+#include "tests/app/sent_messages.h"
 #include "textrope/textrope.h"
 
 namespace {
 
-bool OpenSimulatedUnit() {
-  setenv("BOXWRIGHT_SIMULATOR", "1", 1);
-  for (UINT id = 0; id < midiOutGetNumDevs(); ++id) {
-    MIDIOUTCAPSA caps{};
-    midiOutGetDevCapsA(id, &caps, sizeof caps);
-    if (std::string(caps.szPname) == midi::kSimulatorName)
-      return midiOutOpen(&midilink::HMIDIOUT, id, 0, 0, CALLBACK_NULL) == MMSYSERR_NOERROR;
-  }
-  return false;
-}
-
 void BM_SelectMessages(benchmark::State& state) {
   Textrope ST;
   for (auto _ : state) {
-    if (!OpenSimulatedUnit()) {
+    state.PauseTiming();
+    const bool opened = app_test::OpenSimulatedOutput();
+    state.ResumeTiming();
+    if (!opened) {
       state.SkipWithError("the simulated unit is not listed");
-      return;
+      break;
     }
     for (LONG v = 0; v < state.range(0); ++v) {
       CAB::Number = static_cast<BYTE>(v & 1);
@@ -39,9 +27,6 @@ void BM_SelectMessages(benchmark::State& state) {
     // Closing waits until the unit has taken every message.
     midiOutClose(midilink::HMIDIOUT);
     midilink::HMIDIOUT = nullptr;
-    state.PauseTiming();
-    midi::SimulatorInstance().ClearReceived();
-    state.ResumeTiming();
   }
   state.SetItemsProcessed(state.iterations() * state.range(0));
 }

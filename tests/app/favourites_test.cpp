@@ -1,27 +1,19 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include "app/favourites.h"
 #include "app/globals.h"
 #include "tests/app/answering_screen.h"
+#include "tests/app/file_text.h"
 #include "textrope/textrope.h"
 
 namespace {
 
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-void ListCab(LONG cabNum, LONG userCab, const std::string& name) {
+void ListCab(LONG cabNum) {
   CAB_QUEUE->CabNum = cabNum;
-  CAB_QUEUE->UserCab = userCab;
-  CAB_QUEUE->Name = name;
+  CAB_QUEUE->UserCab = cabNum - 130;
+  CAB_QUEUE->Name = "cab " + std::to_string(cabNum);
   CAB_QUEUE.Add(&CAB_QUEUE_ROW::CabNum);
 }
 
@@ -40,58 +32,59 @@ class Favourites : public ::testing::Test {
     ASSERT_TRUE(CAB_QUEUE.Get(&CAB_QUEUE_ROW::CabNum));
     AddCabToFavourites();
   }
+  void Load(const std::string& file, const std::string& bytes) {
+    std::ofstream(file, std::ios::binary) << bytes;
+    screen.files = {file};
+    LoadFavourites(ST);
+  }
   app_test::AnsweringScreen& screen = app_test::UseAnsweringScreen();
   Textrope ST;
 };
 
 TEST_F(Favourites, LoadTakesEveryListedByteInFileOrder) {
-  for (LONG n : {3, 10}) ListCab(n, 0, "c");
-  std::ofstream("odd.cablist", std::ios::binary) << std::string("\x0A\x03\xFA\x03\x00", 5);
-  screen.files = {"odd.cablist"};
-  LoadFavourites(ST);
+  for (LONG n : {3, 10}) ListCab(n);
+  CAB_QUEUE.Get(2);
+  Load("odd.cablist", std::string("\x0A\x03\xFA\x03\x00", 5));
   EXPECT_EQ(FavouriteNumbers(), (std::vector<LONG>{3, 3, 10})) << "unlisted cabs are skipped, repeats kept";
+  EXPECT_EQ(CAB_QUEUE->CabNum, 10) << "the current cab row stays";
 }
 
 TEST_F(Favourites, LoadWithoutListOrFileGivesNoFavourites) {
-  std::ofstream("some.cablist", std::ios::binary) << "\x03";
-  std::ofstream("empty.cablist", std::ios::binary) << "";
-  ListCab(3, 0, "c");
   FAV_QUEUE->CabNum = 3;
   FAV_QUEUE.Add();
-  struct {
-    const char* file;
-    bool listFetched;
-  } cases[] = {{"some.cablist", false}, {"empty.cablist", true}, {"missing.cablist", true}};
-  for (const auto& c : cases) {
-    if (!c.listFetched) CAB_QUEUE.Free();
-    if (c.listFetched && CAB_QUEUE.Records() == 0) ListCab(3, 0, "c");
-    FAV_QUEUE->CabNum = 3;
-    FAV_QUEUE.Add();
-    screen.files = {c.file};
+  Load("some.cablist", "\x03");
+  EXPECT_TRUE(FavouriteNumbers().empty()) << "before the list is fetched";
+  ListCab(3);
+  for (const char* file : {"empty.cablist", "missing.cablist"}) {
+    AddFromList(3);
+    screen.files = {file};
     LoadFavourites(ST);
-    EXPECT_EQ(FAV_QUEUE.Records(), 0u) << c.file;
+    EXPECT_TRUE(FavouriteNumbers().empty()) << file;
   }
 }
 
-TEST_F(Favourites, CancelledDialogsChangeNothing) {
-  ListCab(3, 0, "c");
+TEST_F(Favourites, AddingTwiceAndCancelledDialogsChangeNothing) {
+  ListCab(3);
+  AddFromList(3);
   AddFromList(3);
   screen.files = {std::nullopt, std::nullopt};
   LoadFavourites(ST);
   SaveFavourites(ST);
   EXPECT_EQ(FavouriteNumbers(), (std::vector<LONG>{3}));
-  EXPECT_FALSE(std::filesystem::exists(GLO::FileName.empty() ? "x" : GLO::FileName));
+  EXPECT_EQ(screen.fileRequests.size(), 2u);
+  EXPECT_TRUE(GLO::FileName.empty());
 }
 
 TEST_F(Favourites, CabsAboveTheFileRangeAreLeftOutAndNamed) {
-  for (LONG n : {255, 256, 300}) ListCab(n, n - 130, "cab " + std::to_string(n));
-  for (LONG n : {255, 256, 300}) AddFromList(n);
+  for (LONG n : {255, 256, 300}) {
+    ListCab(n);
+    AddFromList(n);
+  }
   screen.files = {"wide.cablist"};
   SaveFavourites(ST);
-  EXPECT_EQ(ReadFile("wide.cablist"), "\xFF");
+  EXPECT_EQ(app_test::FileText("wide.cablist"), "\xFF");
   ASSERT_EQ(screen.messages.size(), 1u);
-  EXPECT_NE(screen.messages[0].text.find("256  cab 256"), std::string::npos);
-  EXPECT_NE(screen.messages[0].text.find("300  cab 300"), std::string::npos);
+  EXPECT_NE(screen.messages[0].text.find("\r\n256  cab 256\r\n300  cab 300"), std::string::npos);
   EXPECT_EQ(FavouriteNumbers(), (std::vector<LONG>{255, 256, 300})) << "the list itself keeps them";
 }
 

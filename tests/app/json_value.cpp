@@ -7,122 +7,86 @@ namespace {
 
 const Json kNull;
 
+// Reads one value, moving past it; false on anything that is not JSON.
 class Reader {
  public:
   explicit Reader(std::string_view text) : text_(text) {}
 
   bool Value(Json& out) {
     Skip();
-    if (pos_ >= text_.size()) return false;
-    char c = text_[pos_];
-    if (c == '{') return Object(out);
-    if (c == '[') return Array(out);
-    if (c == '"') {
+    if (Take('{')) return Members(out);
+    if (Take('[')) return Items(out);
+    if (Take('"')) {
       out.type = Json::Type::String;
       return String(out.text);
     }
-    if (Word("true")) {
+    if (Word("true") || Word("false")) {
       out.type = Json::Type::Bool;
-      out.boolean = true;
-      return true;
-    }
-    if (Word("false")) {
-      out.type = Json::Type::Bool;
+      out.boolean = text_.substr(at_ - 4, 4) == "true";
       return true;
     }
     if (Word("null")) return true;
+    const std::string rest(text_.substr(at_, 40));
     char* end = nullptr;
-    std::string rest(text_.substr(pos_, 40));
     out.number = std::strtod(rest.c_str(), &end);
-    if (end == rest.c_str()) return false;
+    at_ += static_cast<std::size_t>(end - rest.c_str());
     out.type = Json::Type::Number;
-    pos_ += static_cast<std::size_t>(end - rest.c_str());
-    return true;
+    return end != rest.c_str();
   }
 
  private:
   void Skip() {
-    while (pos_ < text_.size() && (text_[pos_] == ' ' || text_[pos_] == '\n' || text_[pos_] == '\r' || text_[pos_] == '\t')) ++pos_;
-  }
-  bool Word(std::string_view w) {
-    if (text_.substr(pos_, w.size()) != w) return false;
-    pos_ += w.size();
-    return true;
+    while (at_ < text_.size() && std::string_view(" \t\r\n").find(text_[at_]) != std::string_view::npos) ++at_;
   }
   bool Take(char c) {
     Skip();
-    if (pos_ < text_.size() && text_[pos_] == c) {
-      ++pos_;
-      return true;
-    }
-    return false;
-  }
-  bool String(std::string& out) {
-    ++pos_;
-    while (pos_ < text_.size() && text_[pos_] != '"') {
-      char c = text_[pos_++];
-      if (c != '\\') {
-        out += c;
-        continue;
-      }
-      if (pos_ >= text_.size()) return false;
-      char e = text_[pos_++];
-      switch (e) {
-        case 'n': out += '\n'; break;
-        case 'r': out += '\r'; break;
-        case 't': out += '\t'; break;
-        case 'b': out += '\b'; break;
-        case 'f': out += '\f'; break;
-        case 'u': {
-          unsigned code = static_cast<unsigned>(std::strtoul(std::string(text_.substr(pos_, 4)).c_str(), nullptr, 16));
-          pos_ += 4;
-          if (code < 0x80) {
-            out += static_cast<char>(code);
-          } else if (code < 0x800) {
-            out += static_cast<char>(0xC0 | (code >> 6));
-            out += static_cast<char>(0x80 | (code & 0x3F));
-          } else {
-            out += static_cast<char>(0xE0 | (code >> 12));
-            out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (code & 0x3F));
-          }
-          break;
-        }
-        default: out += e; break;
-      }
-    }
-    if (pos_ >= text_.size()) return false;
-    ++pos_;
+    if (at_ >= text_.size() || text_[at_] != c) return false;
+    ++at_;
     return true;
   }
-  bool Array(Json& out) {
+  bool Word(std::string_view word) {
+    if (text_.substr(at_, word.size()) != word) return false;
+    at_ += word.size();
+    return true;
+  }
+  // After the opening quote. A \u escape stands for a control character or for a byte that
+  // is not UTF-8, and is read back as that byte.
+  bool String(std::string& out) {
+    while (at_ < text_.size() && text_[at_] != '"') {
+      char c = text_[at_++];
+      if (c == '\\' && at_ < text_.size()) {
+        c = text_[at_++];
+        if (c == 'u') {
+          c = static_cast<char>(std::strtoul(std::string(text_.substr(at_, 4)).c_str(), nullptr, 16));
+          at_ += 4;
+        } else if (std::string_view("nrtbf").find(c) != std::string_view::npos) {
+          c = "\n\r\t\b\f"[std::string_view("nrtbf").find(c)];
+        }
+      }
+      out += c;
+    }
+    return Take('"');
+  }
+  bool Items(Json& out) {
     out.type = Json::Type::Array;
-    ++pos_;
     if (Take(']')) return true;
     do {
-      Json item;
-      if (!Value(item)) return false;
-      out.items.push_back(std::move(item));
+      if (!Value(out.items.emplace_back())) return false;
     } while (Take(','));
     return Take(']');
   }
-  bool Object(Json& out) {
+  bool Members(Json& out) {
     out.type = Json::Type::Object;
-    ++pos_;
     if (Take('}')) return true;
     do {
-      Skip();
       std::string key;
-      if (pos_ >= text_.size() || text_[pos_] != '"' || !String(key) || !Take(':')) return false;
-      Json value;
-      if (!Value(value)) return false;
-      out.members[key] = std::move(value);
+      if (!Take('"') || !String(key) || !Take(':') || !Value(out.members[key])) return false;
     } while (Take(','));
     return Take('}');
   }
 
   std::string_view text_;
-  std::size_t pos_ = 0;
+  std::size_t at_ = 0;
 };
 
 }  // namespace
@@ -136,9 +100,7 @@ const Json& Json::operator[](std::size_t index) const { return index < items.siz
 
 Json ParseJson(std::string_view text) {
   Json out;
-  Reader reader(text);
-  if (!reader.Value(out)) return Json{};
-  return out;
+  return Reader(text).Value(out) ? out : Json{};
 }
 
 }  // namespace app_test

@@ -1,9 +1,9 @@
 // Edge cases of the librarian, end to end on the scripted screen with the simulated unit.
 #include <gtest/gtest.h>
 
-#include "platform/win/types.h"
+#include "tests/app/file_text.h"
 #include "tests/app/librarian_run.h"
-#include "tests/app/session_scripts.h"
+#include "tests/app/sent_messages.h"
 
 namespace {
 
@@ -13,132 +13,85 @@ constexpr BYTE kRename = 0x2D;
 constexpr BYTE kCabList = 0x12;
 constexpr BYTE kCabFile = 0x7A;
 
-std::string ErrorOf(const LibrarianRun& run) {
-  auto errors = run.Lines("error");
-  return errors.empty() ? std::string() : errors[0].text;
-}
+const std::string kAboutPlace =
+    "[AboutWindow]\r\nMaximize=No\r\nMinimize=No\r\nXPos=70\r\nYPos=80\r\n";
+
+std::size_t Rows(const Json& dumpedMain, const char* list) { return dumpedMain[list]["rows"].items.size(); }
 
 TEST(LibrarianStart, FirstRunInAnEmptyFolderStartsFromZeroAndSavesEverything) {
-  LibrarianRun run = RunLibrarian(TestFolder(), "dump\npress ABOUTBUTTON\ndump\nclose\n");
-  ASSERT_EQ(run.status, 0) << ErrorOf(run);
-  const auto& dumps = run.dumps;
-  ASSERT_EQ(dumps.size(), 2u);
-  EXPECT_EQ(MainWindowIn(dumps[0])["GLO:USERCABOFFSET"]["value"].text, "0");
-  EXPECT_EQ(dumps[1]["About Boxwright"]["STRING1"]["text"].text, "Boxwright v1.01");
-  const std::string settings = run.SettingsFile();
+  const LibrarianRun run = RunLibrarian("dump\npress ABOUTBUTTON\ndump\nclose\n");
+  ASSERT_EQ(run.status, 0) << run.Error();
+  EXPECT_EQ(run.Main(0)["GLO:USERCABOFFSET"]["value"].text, "0");
+  EXPECT_EQ(run.dumps.at(1)["About Boxwright"]["STRING1"]["text"].text, "Boxwright v1.01");
+  const std::string settings = FileText(run.folder + "/settings.ini");
   for (const char* line : {"[Preserved]", "GLO:MIDIInDevice=0", "GLO:MIDIOutDevice=0", "GLO:SafetyMode=0",
-                           "GLO:UserCabOffset=0", "[Main]", "[AboutWindow]", "Maximize=No"}) {
+                           "GLO:UserCabOffset=0", "[Main]", "[AboutWindow]", "Maximize=No"})
     EXPECT_NE(settings.find(line), std::string::npos) << line << " in\n" << settings;
-  }
   EXPECT_TRUE(run.sent.empty()) << "nothing is opened before Connect";
 }
 
-TEST(LibrarianStart, StoredValuesComeBackAndAreSavedAgain) {
-  LibrarianRun run = RunLibrarian(TestFolder(), "dump\n",
-                                  {{"settings.ini", "[Preserved]\r\nGLO:MIDIInDevice=300\r\nGLO:MIDIOutDevice=1\r\n"
-                                                    "GLO:SafetyMode=1\r\nGLO:UserCabOffset=131\r\n"}});
-  ASSERT_EQ(run.status, 0) << ErrorOf(run);
-  const Json& main = MainWindowIn(run.dumps.at(0));
-  EXPECT_EQ(main["GLO:USERCABOFFSET"]["value"].text, "131");
-  EXPECT_EQ(main["GLO:SAFETYMODE"]["value"].text, "1");
-  EXPECT_EQ(main["OUTDEVICELIST"]["selected"].number, 1) << "the stored output is chosen again";
-  EXPECT_EQ(main["CONNECTBUTTON"]["text"].text, "Connect");
-  const std::string settings = run.SettingsFile();
-  EXPECT_NE(settings.find("GLO:MIDIInDevice=44"), std::string::npos) << "300 in a BYTE is 44";
-  EXPECT_NE(settings.find("GLO:UserCabOffset=131"), std::string::npos);
+TEST(LibrarianStart, StoredValuesAndPlaceComeBackAndAreSavedAgain) {
+  const LibrarianRun run = RunLibrarian(
+      "dump\npress ABOUTBUTTON\npress OKBUTTON\n",
+      {{"settings.ini", "[Preserved]\r\nGLO:MIDIInDevice=300\r\nGLO:MIDIOutDevice=1\r\nGLO:SafetyMode=1\r\n"
+                        "GLO:UserCabOffset=131\r\n" + kAboutPlace}});
+  ASSERT_EQ(run.status, 0) << run.Error();
+  EXPECT_EQ(run.Main(0)["GLO:USERCABOFFSET"]["value"].text, "131");
+  EXPECT_EQ(run.Main(0)["GLO:SAFETYMODE"]["value"].text, "1");
+  EXPECT_EQ(run.Main(0)["OUTDEVICELIST"]["selected"].number, 1) << "the stored output is chosen again";
+  EXPECT_EQ(run.Main(0)["CONNECTBUTTON"]["text"].text, "Connect");
+  const std::string settings = FileText(run.folder + "/settings.ini");
+  for (const std::string& kept : {std::string("GLO:MIDIInDevice=44"), std::string("GLO:UserCabOffset=131"), kAboutPlace})
+    EXPECT_NE(settings.find(kept), std::string::npos) << kept << " in\n" << settings;
   EXPECT_TRUE(run.sent.empty());
 }
 
-TEST(LibrarianStart, SmallWindowsKeepTheirPlaceInTheSettings) {
-  const std::string places =
-      "[RenameCab]\r\nMaximize=No\r\nMinimize=No\r\nXPos=40\r\nYPos=50\r\nWidth=196\r\nHeight=58\r\n"
-      "[AboutWindow]\r\nMaximize=No\r\nMinimize=No\r\nXPos=70\r\nYPos=80\r\nWidth=260\r\nHeight=142\r\n";
-  LibrarianRun run = RunLibrarian(TestFolder(),
-                                  ConnectScript() + "answer popup \"Rename Cabinet\"\nrightclick ALLCABLIST 131\n"
-                                                    "press CANCELBUTTON\npress ABOUTBUTTON\npress OKBUTTON\n",
-                                  {{"settings.ini", places}});
-  ASSERT_EQ(run.status, 0) << ErrorOf(run);
-  const std::string settings = run.SettingsFile();
-  EXPECT_NE(settings.find("[RenameCab]\r\nMaximize=No\r\nMinimize=No\r\nXPos=40\r\nYPos=50"), std::string::npos)
-      << settings;
-  EXPECT_NE(settings.find("[AboutWindow]\r\nMaximize=No\r\nMinimize=No\r\nXPos=70\r\nYPos=80"), std::string::npos)
-      << settings;
-  EXPECT_EQ(CountSent(run.sent, kRename), 0u) << "Cancel sends nothing";
-}
+TEST(LibrarianConnection, OpensBothSidesBeforeItConnectsAndRefreshesOnlyWhenConnected) {
+  const std::string row = SimulatorRow();
+  const LibrarianRun run = RunLibrarian(
+      "press REFRESHBUTTON\nwait 2\ndump\n"                                                   // 0: nothing open
+      "select INDEVICELIST " + row + "\npress CONNECTBUTTON\nwait 2\ndump\n"                 // 1: input only
+      "select OUTDEVICELIST " + row + "\npress CONNECTBUTTON\nwait 3\ndump\n"                // 2: both
+      "press CONNECTBUTTON\nwait 1\npress REFRESHBUTTON\nwait 2\ndump\n"                     // 3: disconnected
+      "press CONNECTBUTTON\nwait 3\ndump\n"                                                   // 4: again
+      "select ALLCABLIST 150\nselect CAB:SIDE 2\nwait 1\ndump\n"                              // 5: two replies
+      "select CAB:NUMBER 2\nwait 1\ndump\n");                                                 // 6: block Cab 2
+  ASSERT_EQ(run.status, 0) << run.Error();
+  ASSERT_EQ(run.dumps.size(), 7u);
+  EXPECT_EQ(Rows(run.Main(0), "ALLCABLIST"), 0u) << "Refresh with no output open does nothing";
+  EXPECT_EQ(run.Main(1)["CONNECTBUTTON"]["text"].text, "Connect") << "one side open is not connected";
+  EXPECT_EQ(Rows(run.Main(1), "ALLCABLIST"), 0u);
+  EXPECT_EQ(run.Main(2)["CONNECTBUTTON"]["text"].text, "Disconnect") << "the next press opens the other side";
+  EXPECT_EQ(Rows(run.Main(2), "ALLCABLIST"), 230u);
+  EXPECT_EQ(run.Main(3)["CONNECTBUTTON"]["text"].text, "Connect");
+  EXPECT_EQ(Rows(run.Main(3), "ALLCABLIST"), 230u) << "the list stays as it was";
+  EXPECT_EQ(run.Main(4)["CONNECTBUTTON"]["text"].text, "Disconnect");
+  EXPECT_EQ(Rows(run.Main(4), "ALLCABLIST"), 230u);
+  EXPECT_EQ(run.CountSent(kCabList), 2u);
 
-TEST(LibrarianConnection, RefreshWithoutAnOpenOutputDoesNothing) {
-  LibrarianRun run = RunLibrarian(TestFolder(), "press REFRESHBUTTON\nwait 2\ndump\n" + ConnectScript() +
-                                                    "press CONNECTBUTTON\nwait 1\npress REFRESHBUTTON\nwait 2\ndump\n");
-  ASSERT_EQ(run.status, 0) << ErrorOf(run);
-  EXPECT_TRUE(MainWindowIn(run.dumps.at(0))["ALLCABLIST"]["rows"].items.empty());
-  EXPECT_EQ(MainWindowIn(run.dumps.at(1))["ALLCABLIST"]["rows"].items.size(), 230u) << "the list stays as it was";
-  EXPECT_EQ(CountSent(run.sent, kCabList), 1u);
-}
-
-TEST(LibrarianConnection, OneSideOpenKeepsConnectAndTheNextPressOpensTheOther) {
-  const std::string row = std::to_string(SimulatorRow());
-  LibrarianRun run = RunLibrarian(TestFolder(), "select INDEVICELIST " + row +
-                                                    "\npress CONNECTBUTTON\nwait 2\ndump\nselect OUTDEVICELIST " +
-                                                    row + "\npress CONNECTBUTTON\nwait 3\ndump\n");
-  ASSERT_EQ(run.status, 0) << ErrorOf(run);
-  const auto& dumps = run.dumps;
-  EXPECT_EQ(MainWindowIn(dumps.at(0))["CONNECTBUTTON"]["text"].text, "Connect");
-  EXPECT_TRUE(MainWindowIn(dumps.at(0))["ALLCABLIST"]["rows"].items.empty());
-  EXPECT_EQ(MainWindowIn(dumps.at(1))["CONNECTBUTTON"]["text"].text, "Disconnect");
-  EXPECT_EQ(MainWindowIn(dumps.at(1))["ALLCABLIST"]["rows"].items.size(), 230u);
-  EXPECT_EQ(CountSent(run.sent, kCabList), 1u);
-}
-
-TEST(LibrarianConnection, DisconnectAndConnectAgain) {
-  LibrarianRun run = RunLibrarian(TestFolder(), ConnectScript() + "press CONNECTBUTTON\nwait 1\ndump\n"
-                                                                  "press CONNECTBUTTON\nwait 3\ndump\n");
-  ASSERT_EQ(run.status, 0) << ErrorOf(run);
-  const auto& dumps = run.dumps;
-  EXPECT_EQ(MainWindowIn(dumps.at(0))["CONNECTBUTTON"]["text"].text, "Connect");
-  EXPECT_EQ(MainWindowIn(dumps.at(1))["CONNECTBUTTON"]["text"].text, "Disconnect");
-  EXPECT_EQ(MainWindowIn(dumps.at(1))["ALLCABLIST"]["rows"].items.size(), 230u);
-}
-
-TEST(LibrarianReplies, TwoRepliesBetweenTicksCountTwoAndApplyInOrder) {
-  LibrarianRun run = RunLibrarian(TestFolder(), ConnectScript() +
-                                                    "select ALLCABLIST 150\nselect CAB:SIDE 2\nwait 1\ndump\n");
-  ASSERT_EQ(run.status, 0) << ErrorOf(run);
-  const Json& main = MainWindowIn(run.dumps.at(0));
-  EXPECT_EQ(main["LOC:MIDIPACKETCOUNT"]["value"].text, "2");
-  // The later reply (the right side's cab) decides the highlight; the unit's right cab is
-  // not cab 150.
-  EXPECT_NE(main["ALLCABLIST"]["selected"].number, 150);
-  EXPECT_TRUE(Contains(run.sent, "F0 00 01 74 03 02 6C 00 02 00 00 00 00 00 6A F7"));
-}
-
-TEST(LibrarianReplies, AOneSidedBlockHidesTheSides) {
-  LibrarianRun run = RunLibrarian(TestFolder(), ConnectScript() + "select CAB:SIDE 2\nselect CAB:NUMBER 2\nwait 1\ndump\n");
-  ASSERT_EQ(run.status, 0) << ErrorOf(run);
-  const Json& main = MainWindowIn(run.dumps.at(0));
-  EXPECT_TRUE(main["CAB:SIDE"]["hidden"].boolean) << "block Cab 2 starts one-sided";
-  EXPECT_EQ(main["CAB:SIDE"]["value"].text, "0");
-  EXPECT_TRUE(Contains(run.sent, "F0 00 01 74 03 02 6D 00 0C 00 00 00 00 00 65 F7"));
+  // Two replies between ticks: counted first, then applied in order, so the later one (the
+  // right side's cab, not cab 150) decides the highlight.
+  EXPECT_EQ(run.Main(5)["LOC:MIDIPACKETCOUNT"]["value"].text, "2");
+  EXPECT_NE(run.Main(5)["ALLCABLIST"]["selected"].number, 150);
+  EXPECT_TRUE(run.Sent("F0 00 01 74 03 02 6C 00 02 00 00 00 00 00 6A F7"));
+  EXPECT_TRUE(run.Main(6)["CAB:SIDE"]["hidden"].boolean) << "block Cab 2 starts one-sided";
+  EXPECT_EQ(run.Main(6)["CAB:SIDE"]["value"].text, "0");
+  EXPECT_TRUE(run.Sent("F0 00 01 74 03 02 6D 00 0C 00 00 00 00 00 65 F7"));
 }
 
 TEST(LibrarianUpload, RefusalsAndConfirmations) {
-  const std::string script = ConnectScript() +
-                             // the unit's current cab is a factory cab
-                             "answer message \"OK\"\ndrop SHEET1 \"good.syx\"\n"
-                             "select ALLCABLIST 135\n"
-                             "answer message \"OK\"\ndrop SHEET1 \"list.syx\"\n"
-                             "answer message \"OK\"\ndrop SHEET1 \"short.syx\"\n"
-                             "answer message \"OK\"\ndrop SHEET1 \"missing.syx\"\n"
-                             "answer message \"OK\"\ndrop SHEET1 \"empty.syx\"\n"
-                             "answer message \"OK\"\ndrop SHEET1 \"slot.syx\"\n"
-                             "press GLO:SAFETYMODE\nanswer message \"No\"\ndrop SHEET1 \"good.syx\"\nwait 2\n"
-                             "press GLO:SAFETYMODE\ndrop SHEET1 \"good.syx\"\nwait 3\ndump\n";
-  LibrarianRun run = RunLibrarian(TestFolder(), script,
-                                  {{"good.syx", CabFileBytes(0x7F, "Dropped")},
-                                   {"list.syx", BytesFromHex("F0 00 01 74 03 12 7F 7F 14 F7")},
-                                   {"short.syx", BytesFromHex("F0 00 01 74 03 7A 7F")},
-                                   {"empty.syx", ""},
-                                   {"slot.syx", CabFileBytes(0x05, "Fixed")}});
-  ASSERT_EQ(run.status, 0) << ErrorOf(run);
+  std::string script = ConnectScript() + "answer message \"OK\"\ndrop SHEET1 \"good.syx\"\n"  // a factory cab
+                                         "select ALLCABLIST 135\n";
+  for (const char* file : {"list.syx", "short.syx", "missing.syx", "empty.syx", "slot.syx"})
+    script += "answer message \"OK\"\ndrop SHEET1 \"" + std::string(file) + "\"\n";
+  script += "press GLO:SAFETYMODE\nanswer message \"No\"\ndrop SHEET1 \"good.syx\"\nwait 2\n"
+            "press GLO:SAFETYMODE\ndrop SHEET1 \"good.syx\"\nwait 3\ndump\n";
+  const LibrarianRun run = RunLibrarian(script, {{"good.syx", CabFileBytes(0x7F, "Dropped")},
+                                                 {"list.syx", BytesFromHex("F0 00 01 74 03 12 7F 7F 14 F7")},
+                                                 {"short.syx", BytesFromHex("F0 00 01 74 03 7A 7F")},
+                                                 {"empty.syx", ""},
+                                                 {"slot.syx", CabFileBytes(0x05, "Fixed")}});
+  ASSERT_EQ(run.status, 0) << run.Error();
   const auto messages = run.Lines("message");
   ASSERT_EQ(messages.size(), 7u);
   EXPECT_EQ(messages[0]["text"].text, "You cannot upload a cab into Factory slot!  Only into a user slot");
@@ -149,52 +102,35 @@ TEST(LibrarianUpload, RefusalsAndConfirmations) {
   EXPECT_EQ(messages[6]["caption"].text, "Cab Upload Confirmation");
   EXPECT_EQ(messages[6]["buttons"].items.size(), 2u);
   EXPECT_EQ(messages[6]["answer"].text, "No");
-  EXPECT_EQ(CountSent(run.sent, kCabFile), 1u) << "only the upload without safety mode is sent";
-  EXPECT_EQ(CountSent(run.sent, kCabList), 2u) << "No refreshes nothing; the upload refreshes once";
-  EXPECT_EQ(RowCells(MainWindowIn(run.dumps.at(0))["ALLCABLIST"], 135)[2], "Dropped");
+  EXPECT_EQ(run.CountSent(kCabFile), 1u) << "only the upload without safety mode is sent";
+  EXPECT_EQ(run.CountSent(kCabList), 2u) << "No refreshes nothing; the upload refreshes once";
+  EXPECT_EQ(RowCells(run.Main(0)["ALLCABLIST"], 135)[2], "Dropped");
 }
 
-TEST(LibrarianRename, EmptyNameBeepsTypedNameIsCutAndCleaned) {
-  const std::string script = ConnectScript() + "answer popup \"Rename Cabinet\"\nrightclick ALLCABLIST 131\n"
-                                               "set GLO:CABNAME \"\"\npress OKBUTTON\ndump\n"
-                                               "set GLO:CABNAME \"caf\xC3\xA9 Tone\tABCDEFGHIJKLMNOPQRSTUVWXYZ\"\n"
-                                               "dump\npress OKBUTTON\nwait 3\ndump\n";
-  LibrarianRun run = RunLibrarian(TestFolder(), script);
-  ASSERT_EQ(run.status, 0) << ErrorOf(run);
+TEST(LibrarianRename, CancelEmptyNameCleanedNameAndSlotsBeyondTheMessage) {
+  const std::string place =
+      "[RenameCab]\r\nMaximize=No\r\nMinimize=No\r\nXPos=40\r\nYPos=50\r\n";
+  const LibrarianRun run = RunLibrarian(
+      ConnectScript() + "answer popup \"Rename Cabinet\"\nrightclick ALLCABLIST 131\npress CANCELBUTTON\n"
+      "answer popup \"Rename Cabinet\"\nrightclick ALLCABLIST 131\nset GLO:CABNAME \"\"\npress OKBUTTON\ndump\n"
+      "set GLO:CABNAME \"caf\xC3\xA9 Tone\tABCDEFGHIJKLMNOPQRSTUVWXYZ\"\ndump\npress OKBUTTON\nwait 3\ndump\n"
+      // with offset 1, cab 200 is user cab 200
+      "set GLO:USERCABOFFSET \"1\"\npress REFRESHBUTTON\nwait 3\n"
+      "answer popup \"Rename Cabinet\"\nanswer message \"OK\"\nrightclick ALLCABLIST 200\n",
+      {{"settings.ini", place}});
+  ASSERT_EQ(run.status, 0) << run.Error();
   EXPECT_EQ(run.Lines("beep").size(), 1u);
-  const auto& dumps = run.dumps;
-  ASSERT_EQ(dumps.size(), 3u);
-  EXPECT_TRUE(dumps[0].Has("Rename Cab")) << "the window stays open";
+  ASSERT_EQ(run.dumps.size(), 3u);
+  EXPECT_TRUE(run.dumps[0].Has("Rename Cab")) << "the window stays open";
   // The entry takes 31 bytes of what was typed; what no message can carry is then left out.
   const std::string kept = "caf ToneABCDEFGHIJKLMNOPQRST";
-  EXPECT_EQ(dumps[1]["Rename Cab"]["GLO:CABNAME"]["value"].text, kept);
-  EXPECT_EQ(RowCells(MainWindowIn(dumps[2])["ALLCABLIST"], 131)[2], kept);
-}
-
-TEST(LibrarianRename, SlotsBeyondTheMessageAreRefused) {
-  const std::string script = ConnectScript(1) + "answer popup \"Rename Cabinet\"\nanswer message \"OK\"\n"
-                                                "rightclick ALLCABLIST 200\n";
-  LibrarianRun run = RunLibrarian(TestFolder(), script);
-  ASSERT_EQ(run.status, 0) << ErrorOf(run);
+  EXPECT_EQ(run.dumps[1]["Rename Cab"]["GLO:CABNAME"]["value"].text, kept);
+  EXPECT_EQ(RowCells(run.Main(2)["ALLCABLIST"], 131)[2], kept);
+  EXPECT_EQ(run.CountSent(kRename), 1u) << "Cancel and the refused slot send nothing";
   const auto messages = run.Lines("message");
   ASSERT_EQ(messages.size(), 1u);
   EXPECT_NE(messages[0]["text"].text.find("User cab 200"), std::string::npos);
-  EXPECT_EQ(CountSent(run.sent, kRename), 0u);
-}
-
-TEST(LibrarianFavourites, ClearAnsweredNoKeepsTheList) {
-  const std::string script = ConnectScript() + "answer popup \"Add To Favourites\"\nrightclick ALLCABLIST 7\n"
-                                               "select SHEET1 2\n"
-                                               "answer popup \"Clear Favourites List\"\nanswer message \"No\"\n"
-                                               "rightclick FAVCABLIST 1\ndump\n";
-  LibrarianRun run = RunLibrarian(TestFolder(), script);
-  ASSERT_EQ(run.status, 0) << ErrorOf(run);
-  const auto messages = run.Lines("message");
-  ASSERT_EQ(messages.size(), 1u);
-  EXPECT_EQ(messages[0]["caption"].text, "Confirm Clear Favourites");
-  EXPECT_EQ(messages[0]["text"].text, "Clear all cabs from Favourites list?\r\nThis won't affect anything on the Axe-FX.");
-  EXPECT_EQ(messages[0]["icon"].text, "exclamation");
-  EXPECT_EQ(MainWindowIn(run.dumps.at(0))["FAVCABLIST"]["rows"].items.size(), 1u);
+  EXPECT_NE(FileText(run.folder + "/settings.ini").find(place), std::string::npos) << "reopened where it was";
 }
 
 }  // namespace

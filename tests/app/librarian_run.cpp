@@ -1,30 +1,51 @@
 #include "tests/app/librarian_run.h"
 
+#include <gtest/gtest.h>
 #include <spawn.h>
 #include <sys/wait.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
+
+#include "platform/midi/midi_in.h"
+#include "tests/app/sent_messages.h"
 
 extern char** environ;
 
 namespace app_test {
 namespace {
 
-std::string ReadWhole(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-std::vector<std::string> ReadLines(const std::filesystem::path& path) {
+std::vector<std::string> Lines(const std::filesystem::path& path) {
   std::vector<std::string> lines;
   std::ifstream in(path);
   for (std::string line; std::getline(in, line);)
     if (!line.empty()) lines.push_back(line);
   return lines;
+}
+
+int Spawn(const std::filesystem::path& dir) {
+  std::vector<std::string> env;
+  for (char** e = environ; *e != nullptr; ++e)
+    if (!std::string_view(*e).starts_with("BOXWRIGHT_")) env.emplace_back(*e);
+  for (const char* setting : {"BOXWRIGHT_SCREEN=script", "BOXWRIGHT_SCRIPT=script.txt",
+                              "BOXWRIGHT_TRANSCRIPT=transcript.jsonl", "BOXWRIGHT_SIMULATOR=1",
+                              "BOXWRIGHT_SIMULATOR_LOG=sent.log"})
+    env.emplace_back(setting);
+  std::vector<char*> envp;
+  for (auto& e : env) envp.push_back(e.data());
+  envp.push_back(nullptr);
+  std::string program = BOXWRIGHT_EXE;
+  char* argv[] = {program.data(), nullptr};
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addchdir_np(&actions, dir.c_str());
+  pid_t pid = 0;
+  int status = -1;
+  if (posix_spawn(&pid, program.c_str(), &actions, nullptr, argv, envp.data()) == 0 && waitpid(pid, &status, 0) == pid)
+    status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+  posix_spawn_file_actions_destroy(&actions);
+  return status;
 }
 
 }  // namespace
@@ -36,59 +57,59 @@ std::vector<Json> LibrarianRun::Lines(const std::string& kind) const {
   return lines;
 }
 
-std::string LibrarianRun::SettingsFile() const { return ReadWhole(std::filesystem::path(folder) / "settings.ini"); }
+std::string LibrarianRun::Error() const {
+  auto errors = Lines("error");
+  return errors.empty() ? "" : errors[0].text;
+}
 
-LibrarianRun RunLibrarian(const std::string& folder, const std::string& script,
-                          const std::vector<std::pair<std::string, std::string>>& files) {
+const Json& LibrarianRun::Main(std::size_t dump) const { return dumps.at(dump)["Boxwright 1.01"]; }
+
+std::size_t LibrarianRun::CountSent(BYTE function) const {
+  return static_cast<std::size_t>(std::count_if(sent.begin(), sent.end(), [function](const std::string& hex) {
+    const std::string bytes = BytesFromHex(hex);
+    return bytes.size() > 5 && static_cast<BYTE>(bytes[5]) == function;
+  }));
+}
+
+LibrarianRun RunLibrarian(const std::string& script, const std::vector<std::pair<std::string, std::string>>& files) {
   namespace fs = std::filesystem;
-  LibrarianRun run;
-  const fs::path dir = fs::absolute(folder);
+  const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+  const fs::path dir = fs::absolute(std::string(test->test_suite_name()) + "." + test->name());
   fs::remove_all(dir);
   fs::create_directories(dir);
-  run.folder = dir.string();
   for (const auto& [name, bytes] : files) std::ofstream(dir / name, std::ios::binary) << bytes;
   std::ofstream(dir / "script.txt") << script;
 
-  std::vector<std::string> env;
-  for (char** e = environ; *e != nullptr; ++e) {
-    std::string_view entry(*e);
-    if (entry.starts_with("BOXWRIGHT_")) continue;
-    env.emplace_back(entry);
-  }
-  env.push_back("BOXWRIGHT_SCREEN=script");
-  env.push_back("BOXWRIGHT_SCRIPT=" + (dir / "script.txt").string());
-  env.push_back("BOXWRIGHT_TRANSCRIPT=" + (dir / "transcript.jsonl").string());
-  env.push_back("BOXWRIGHT_SIMULATOR=1");
-  env.push_back("BOXWRIGHT_SIMULATOR_LOG=" + (dir / "sent.log").string());
-  std::vector<char*> envp;
-  for (auto& e : env) envp.push_back(e.data());
-  envp.push_back(nullptr);
-
-  std::string program = BOXWRIGHT_EXE;
-  char* argv[] = {program.data(), nullptr};
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addchdir_np(&actions, dir.c_str());
-  pid_t pid = 0;
-  if (posix_spawn(&pid, program.c_str(), &actions, nullptr, argv, envp.data()) == 0) {
-    int status = 0;
-    waitpid(pid, &status, 0);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-  }
-  posix_spawn_file_actions_destroy(&actions);
-
-  for (const std::string& line : ReadLines(dir / "transcript.jsonl")) run.transcript.push_back(ParseJson(line));
+  LibrarianRun run;
+  run.folder = dir.string();
+  run.status = Spawn(dir);
+  for (const std::string& line : Lines(dir / "transcript.jsonl")) run.transcript.push_back(ParseJson(line));
   run.dumps = run.Lines("dump");
-  run.sent = ReadLines(dir / "sent.log");
+  run.sent = Lines(dir / "sent.log");
   return run;
 }
 
-const Json& MainWindowIn(const Json& dump) { return dump["Boxwright 1.01"]; }
+std::string SimulatorRow() {
+  setenv("BOXWRIGHT_SIMULATOR", "1", 1);
+  return std::to_string(midiInGetNumDevs());
+}
+
+std::string ConnectScript(int offset) {
+  return "select INDEVICELIST " + SimulatorRow() + "\nselect OUTDEVICELIST " + SimulatorRow() +
+         "\nset GLO:USERCABOFFSET \"" + std::to_string(offset) + "\"\npress CONNECTBUTTON\nwait 3\n";
+}
 
 std::vector<std::string> RowCells(const Json& control, std::size_t row) {
   std::vector<std::string> cells;
   for (const Json& cell : control["rows"][row - 1].items) cells.push_back(cell.text);
   return cells;
+}
+
+std::string CabFileBytes(BYTE slot, const std::string& name) {
+  std::string message = BytesFromHex("F0 00 01 74 03 7A") + static_cast<char>(slot) + name + std::string(24, '\0');
+  BYTE sum = 0;
+  for (char c : message) sum ^= static_cast<BYTE>(c);
+  return message + static_cast<char>(sum & 0x7F) + '\xF7';
 }
 
 }  // namespace app_test

@@ -1,34 +1,46 @@
 #pragma once
 // Runs the boxwright program end to end on the scripted screen with the simulated unit
 // listed, in a folder of its own, and collects what it showed, sent and stored.
+#include <algorithm>
 #include <string>
 #include <vector>
 
+#include "platform/win/types.h"
 #include "tests/app/json_value.h"
 
 namespace app_test {
 
 struct LibrarianRun {
   int status = -1;
-  std::vector<Json> transcript;   // one entry a line
-  std::vector<std::string> sent;  // what the unit received, "F0 00 01 ..."
   std::string folder;             // the program's current directory
-
-  std::vector<Json> dumps;         // the `dump` lines, in order: caption -> equate -> state
+  std::vector<Json> transcript;   // one entry a line
+  std::vector<Json> dumps;        // the "dump" lines, in order: caption -> equate -> state
+  std::vector<std::string> sent;  // what the unit received, "F0 00 01 ..."
 
   // Lines of one kind ("message", "popup", "file", "beep", "error").
   std::vector<Json> Lines(const std::string& kind) const;
-  std::string SettingsFile() const;
+  // The first error line's text, "" when the script ran through.
+  std::string Error() const;
+  // The main window in dump n.
+  const Json& Main(std::size_t dump) const;
+  bool Sent(const std::string& hex) const { return std::find(sent.begin(), sent.end(), hex) != sent.end(); }
+  // Messages sent whose function byte (byte 6) is `function`.
+  std::size_t CountSent(BYTE function) const;
 };
 
-// The folder is made afresh (emptied) under the test's working folder; `files` are written
-// into it first (name, bytes) so that a run can start with settings or cab files.
-LibrarianRun RunLibrarian(const std::string& folder, const std::string& script,
-                          const std::vector<std::pair<std::string, std::string>>& files = {});
+// Runs `script` in the folder "<suite>.<test>" of the running test, made afresh, with `files`
+// (name, bytes) written into it first.
+LibrarianRun RunLibrarian(const std::string& script, const std::vector<std::pair<std::string, std::string>>& files = {});
 
-// The main window's state in a dump.
-const Json& MainWindowIn(const Json& dump);
-// Cells of a list row as the list shows them.
+// Chooses the simulated unit on both sides (its row is after every real port), sets the
+// user-cab offset, connects and waits until the cab list is in.
+std::string ConnectScript(int offset = 131);
+// The simulated unit's row in the device lists.
+std::string SimulatorRow();
+
+// Cells of a list row (from 1) as the list shows them.
 std::vector<std::string> RowCells(const Json& control, std::size_t row);
+// A cab file for the unit: slot byte, name, padding, checksum.
+std::string CabFileBytes(BYTE slot, const std::string& name);
 
 }  // namespace app_test

@@ -2,29 +2,14 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include "app/globals.h"
 #include "app/ini_manager.h"
+#include "tests/app/file_text.h"
 
 namespace {
 
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-class PreservedSettings : public ::testing::Test {
- protected:
-  void SetUp() override {
-    std::filesystem::remove(kFile);
-    ResetLibrarianState();
-  }
-  void Write(const std::string& text) { std::ofstream(kFile, std::ios::binary) << text; }
-  static constexpr const char* kFile = "preserved_test.ini";
-};
+constexpr const char* kFile = "preserved_test.ini";
 
 TEST(SettingNumber, ReadsAsAnAssignmentToTheVariableWould) {
   struct {
@@ -34,30 +19,35 @@ TEST(SettingNumber, ReadsAsAnAssignmentToTheVariableWould) {
   for (const auto& c : cases) EXPECT_EQ(SettingNumber(c.text), c.number) << "'" << c.text << "'";
 }
 
-TEST_F(PreservedSettings, MissingFileReadsAsZero) {
-  GLO::MIDIInDevice = 9;
-  GLO::UserCabOffset = 9;
-  INIMGR settings;
-  settings.Init(kFile);
-  EXPECT_EQ(GLO::MIDIInDevice, 0);
-  EXPECT_EQ(GLO::MIDIOutDevice, 0);
-  EXPECT_EQ(GLO::SafetyMode, 0);
-  EXPECT_EQ(GLO::UserCabOffset, 0);
+// The four preserved values as "in out safety offset".
+std::string Preserved() {
+  return std::to_string(GLO::MIDIInDevice) + " " + std::to_string(GLO::MIDIOutDevice) + " " +
+         std::to_string(GLO::SafetyMode) + " " + std::to_string(GLO::UserCabOffset);
 }
 
-TEST_F(PreservedSettings, ValuesWrapToTheirVariablesAndGarbageIsZero) {
-  Write("[Preserved]\r\nGLO:MIDIInDevice=300\r\nGLO:MIDIOutDevice=x2\r\nGLO:SafetyMode=-1\r\n"
-        "GLO:UserCabOffset=4294967427\r\n");
-  INIMGR settings;
-  settings.Init(kFile);
-  EXPECT_EQ(GLO::MIDIInDevice, 44);
-  EXPECT_EQ(GLO::MIDIOutDevice, 0);
-  EXPECT_EQ(GLO::SafetyMode, 255);
-  EXPECT_EQ(GLO::UserCabOffset, 131);
+TEST(PreservedSettings, ReadAsTheirVariablesTakeThem) {
+  struct {
+    const char* file;  // nullptr: no file
+    const char* values;
+  } cases[] = {
+      {nullptr, "0 0 0 0"},
+      {"[Main]\r\nMaximize=No\r\n", "0 0 0 0"},
+      {"[Preserved]\r\nGLO:MIDIInDevice=300\r\nGLO:MIDIOutDevice=x2\r\nGLO:SafetyMode=-1\r\n"
+       "GLO:UserCabOffset=4294967427\r\n",
+       "44 0 255 131"},
+  };
+  for (const auto& c : cases) {
+    std::filesystem::remove(kFile);
+    if (c.file != nullptr) std::ofstream(kFile, std::ios::binary) << c.file;
+    GLO::MIDIInDevice = GLO::MIDIOutDevice = GLO::SafetyMode = 9;
+    GLO::UserCabOffset = 9;
+    INIMGR().Init(kFile);
+    EXPECT_EQ(Preserved(), c.values) << (c.file ? c.file : "no file");
+  }
 }
 
-TEST_F(PreservedSettings, UpdateWritesTheFourKeysAndKeepsTheRest) {
-  Write("; mine\r\n[Main]\r\nMaximize=No\r\n");
+TEST(PreservedSettings, UpdateWritesTheFourKeysAndKeepsTheRest) {
+  std::ofstream(kFile, std::ios::binary) << "; mine\r\n[Main]\r\nMaximize=No\r\n";
   INIMGR settings;
   settings.Init(kFile);
   GLO::MIDIInDevice = 2;
@@ -65,17 +55,12 @@ TEST_F(PreservedSettings, UpdateWritesTheFourKeysAndKeepsTheRest) {
   GLO::SafetyMode = 1;
   GLO::UserCabOffset = 131;
   settings.Update();
-  const std::string text = ReadFile(kFile);
-  EXPECT_NE(text.find("; mine"), std::string::npos);
-  EXPECT_NE(text.find("Maximize=No"), std::string::npos);
+  EXPECT_EQ(app_test::FileText(kFile),
+            "; mine\r\n[Main]\r\nMaximize=No\r\n\r\n[Preserved]\r\nGLO:MIDIInDevice=2\r\nGLO:MIDIOutDevice=3\r\n"
+            "GLO:SafetyMode=1\r\nGLO:UserCabOffset=131\r\n");
   ResetLibrarianState();
-  INIMGR again;
-  again.Init(kFile);
-  EXPECT_EQ(GLO::MIDIInDevice, 2);
-  EXPECT_EQ(GLO::MIDIOutDevice, 3);
-  EXPECT_EQ(GLO::SafetyMode, 1);
-  EXPECT_EQ(GLO::UserCabOffset, 131);
-  EXPECT_EQ(again.TryFetch("Preserved", "GLO:UserCabOffset"), "131");
+  INIMGR().Init(kFile);
+  EXPECT_EQ(Preserved(), "2 3 1 131");
 }
 
 }  // namespace
