@@ -44,15 +44,7 @@ void ResetLibrarianState() {
   midilink::HMIDIIN = nullptr;
   midilink::HMIDIOUT = nullptr;
   midilink::MIDIHdr = MIDIHDR{};
-  for (auto* q : {&InDeviceQ, &OutDeviceQ}) {
-    q->Free();
-    q->Clear();
-  }
-  CAB_QUEUE.Free();
-  CAB_QUEUE.Clear();
-  FAV_QUEUE.Free();
-  FAV_QUEUE.Clear();
-  RETURN_QUEUE.Free();
-  RETURN_QUEUE.Clear();
+  auto empty = [](auto&... queues) { ((queues.Free(), queues.Clear()), ...); };
+  empty(InDeviceQ, OutDeviceQ, CAB_QUEUE, FAV_QUEUE, RETURN_QUEUE);
   GLO::FileName.clear();
 }

@@ -9,9 +9,17 @@
 
 namespace {
 
-void AddDevice(rt::Queue<DEVICE_QUEUE_ROW>& queue, const char (&name)[MAXPNAMELEN]) {
-  queue->DeviceName.assign(name, std::find(name, name + MAXPNAMELEN, '\0'));
-  queue.Add();
+// Lists `count` devices, in id order, by the product names their capability records give.
+template <typename Caps>
+void ListDevices(rt::Queue<DEVICE_QUEUE_ROW>& queue, UINT count, Caps& caps,
+                 MMRESULT (*getCaps)(UINT_PTR, Caps*, UINT)) {
+  queue.Free();
+  for (UINT id = 0; id < count; ++id) {
+    caps = Caps{};
+    getCaps(id, &caps, sizeof caps);
+    queue->DeviceName.assign(caps.szPname, std::find(caps.szPname, caps.szPname + MAXPNAMELEN, '\0'));
+    queue.Add();
+  }
 }
 
 void QueueInputBuffer() {
@@ -46,20 +54,8 @@ void NoteConnected() {
 }  // namespace
 
 void FillDeviceLists() {
-  InDeviceQ.Free();
-  const UINT inputs = midiInGetNumDevs();
-  for (UINT id = 0; id < inputs; ++id) {
-    midilink::MIDIInCaps = MIDIINCAPSA{};
-    midiInGetDevCapsA(id, &midilink::MIDIInCaps, sizeof midilink::MIDIInCaps);
-    AddDevice(InDeviceQ, midilink::MIDIInCaps.szPname);
-  }
-  OutDeviceQ.Free();
-  const UINT outputs = midiOutGetNumDevs();
-  for (UINT id = 0; id < outputs; ++id) {
-    midilink::MIDIOutCaps = MIDIOUTCAPSA{};
-    midiOutGetDevCapsA(id, &midilink::MIDIOutCaps, sizeof midilink::MIDIOutCaps);
-    AddDevice(OutDeviceQ, midilink::MIDIOutCaps.szPname);
-  }
+  ListDevices(InDeviceQ, midiInGetNumDevs(), midilink::MIDIInCaps, midiInGetDevCapsA);
+  ListDevices(OutDeviceQ, midiOutGetNumDevs(), midilink::MIDIOutCaps, midiOutGetDevCapsA);
 }
 
 void ConnectMidi(HWND window, int inputRow, int outputRow) {
