@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "bench/bench_textrope_loop.h"
 #include "textrope/textrope.h"
 
 namespace {
@@ -61,21 +62,8 @@ std::string ReplaceInput(std::size_t size, std::string_view from, std::string_vi
   return t.value;
 }
 
-// Times `work` on a fresh Textrope holding the input, again and again.
-template <typename Work>
-void OnFreshValues(benchmark::State& state, const std::string& input, Work work) {
-  Textrope t;
-  for (auto _ : state) {
-    state.PauseTiming();
-    t.SetValue(input);
-    state.ResumeTiming();
-    work(t);
-  }
-  state.SetBytesProcessed(state.iterations() * state.range(0));
-}
-
 void Replace(benchmark::State& state, std::string_view from, std::string_view to) {
-  OnFreshValues(state, ReplaceInput(static_cast<std::size_t>(state.range(0)), from, to),
+  OnFreshValues(state, ReplaceInput(static_cast<std::size_t>(state.range(0)), from, to), state.range(0),
                 [&](Textrope& t) { benchmark::DoNotOptimize(t.Replace(from, to, 0, 1, 0, 0, 0)); });
 }
 
@@ -105,7 +93,8 @@ void StringRebuildGrow(benchmark::State& state) { StringRebuild(state, "ab", "xy
 void StringRebuildShrink(benchmark::State& state) { StringRebuild(state, "xyz", "ab"); }
 
 void ToHex(benchmark::State& state) {
-  OnFreshValues(state, RandomBytes(static_cast<std::size_t>(state.range(0))), [](Textrope& t) { t.ToHex(0); });
+  const std::string bytes = RandomBytes(static_cast<std::size_t>(state.range(0)));
+  OnFreshValues(state, bytes, state.range(0), [](Textrope& t) { t.ToHex(0); });
 }
 
 // Measured in bytes produced.
@@ -113,7 +102,7 @@ void FromHex(benchmark::State& state) {
   Textrope source;
   source.SetValue(RandomBytes(static_cast<std::size_t>(state.range(0))));
   source.ToHex(0);
-  OnFreshValues(state, source.value, [](Textrope& t) { t.FromHex(); });
+  OnFreshValues(state, source.value, state.range(0), [](Textrope& t) { t.FromHex(); });
 }
 
 // A file of the benchmark's size in the temporary folder, removed when done.

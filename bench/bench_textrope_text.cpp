@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "bench/bench_textrope_loop.h"
 #include "textrope/textrope.h"
 
 namespace {
@@ -83,22 +84,8 @@ void SplitJoinPlainString(benchmark::State& state) {
 }
 BENCHMARK(SplitJoinPlainString)->Unit(benchmark::kMillisecond);
 
-// Times `work` on a fresh Textrope holding the input, measured in bytes of the input size.
-template <typename Work>
-void OnFreshValues(benchmark::State& state, const std::string& input, Work work) {
-  Textrope t;
-  for (auto _ : state) {
-    state.PauseTiming();
-    t.SetValue(input);
-    state.ResumeTiming();
-    work(t);
-    benchmark::DoNotOptimize(t.value.data());
-  }
-  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * kSize));
-}
-
 void Base64Encode(benchmark::State& state) {
-  OnFreshValues(state, BinaryData(), [](Textrope& t) { t.Base64Encode(); });
+  OnFreshValues(state, BinaryData(), static_cast<std::int64_t>(kSize), [](Textrope& t) { t.Base64Encode(); });
 }
 BENCHMARK(Base64Encode)->Unit(benchmark::kMillisecond);
 
@@ -107,12 +94,12 @@ void Base64Decode(benchmark::State& state) {
   Textrope encoded;
   encoded.SetValue(BinaryData());
   encoded.Base64Encode();
-  OnFreshValues(state, encoded.value, [](Textrope& t) { t.Base64Decode(); });
+  OnFreshValues(state, encoded.value, static_cast<std::int64_t>(kSize), [](Textrope& t) { t.Base64Decode(); });
 }
 BENCHMARK(Base64Decode)->Unit(benchmark::kMillisecond);
 
 void UrlEncode(benchmark::State& state) {
-  OnFreshValues(state, TextOfLines(), [](Textrope& t) { t.UrlEncode(0); });
+  OnFreshValues(state, TextOfLines(), static_cast<std::int64_t>(kSize), [](Textrope& t) { t.UrlEncode(0); });
 }
 BENCHMARK(UrlEncode)->Unit(benchmark::kMillisecond);
 
