@@ -1,6 +1,6 @@
 #pragma once
 // The application's process-wide framework objects, built at module start-up and destroyed
-// at module shutdown, and the event every window posts itself to stay on the desktop.
+// at module shutdown.
 #include <memory>
 
 #include "app/ini_manager.h"
@@ -12,10 +12,6 @@ extern std::unique_ptr<INIMGR> INIMgr;
 
 // The calling thread's error status (made at thread start).
 ErrorStatusClass& ThreadErrorStatus();
-
-// Posted by each window to itself when it opens; its handler moves the window inside the
-// visible desktop.
-inline constexpr int EnsureVisibleEvent = 1450;
 
 // The settings file, in the current directory at start-up.
 inline constexpr const char* kSettingsFile = "./settings.ini";

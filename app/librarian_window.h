@@ -8,6 +8,10 @@
 #include "platform/framework/toolbar.h"
 #include "platform/framework/window_manager.h"
 
+// Posted by each window to itself when it opens; its handler moves the window inside the
+// visible desktop.
+inline constexpr int EnsureVisibleEvent = 1450;
+
 class LibrarianWindow : public WindowManager {
  public:
   explicit LibrarianWindow(std::string procedure) : procedure_(std::move(procedure)) {}

@@ -16,12 +16,8 @@ class Reader {
     Skip();
     if (Take('{')) return Members(out);
     if (Take('[')) return Items(out);
-    if (Take('"')) {
-      out.type = Json::Type::String;
-      return String(out.text);
-    }
+    if (Take('"')) return String(out.text);
     if (Word("true") || Word("false")) {
-      out.type = Json::Type::Bool;
       out.boolean = text_.substr(at_ - 4, 4) == "true";
       return true;
     }
@@ -30,7 +26,6 @@ class Reader {
     char* end = nullptr;
     out.number = std::strtod(rest.c_str(), &end);
     at_ += static_cast<std::size_t>(end - rest.c_str());
-    out.type = Json::Type::Number;
     return end != rest.c_str();
   }
 
@@ -68,7 +63,6 @@ class Reader {
     return Take('"');
   }
   bool Items(Json& out) {
-    out.type = Json::Type::Array;
     if (Take(']')) return true;
     do {
       if (!Value(out.items.emplace_back())) return false;
@@ -76,7 +70,6 @@ class Reader {
     return Take(']');
   }
   bool Members(Json& out) {
-    out.type = Json::Type::Object;
     if (Take('}')) return true;
     do {
       std::string key;

@@ -1,16 +1,14 @@
 #pragma once
 // A small JSON reader for the transcripts the scripted screen writes.
 #include <map>
-#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace app_test {
 
+// A value fills the field of its kind; null fills none.
 struct Json {
-  enum class Type { Null, Bool, Number, String, Array, Object };
-  Type type = Type::Null;
   bool boolean = false;
   double number = 0;
   std::string text;
@@ -18,7 +16,7 @@ struct Json {
   std::map<std::string, Json> members;
 
   bool Has(const std::string& key) const { return members.count(key) != 0; }
-  // Member or item; a missing one is null, so lookups chain.
+  // Member or item; a missing one is null, so look-ups chain.
   const Json& operator[](const std::string& key) const;
   const Json& operator[](std::size_t index) const;
 };
