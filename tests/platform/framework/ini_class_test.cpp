@@ -1,68 +1,43 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <csignal>
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <string>
-#include <vector>
 
 #include "platform/framework/ini_class.h"
+#include "tests/platform/test_files.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-std::string ReadFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-void WriteFile(const fs::path& path, std::string_view text) {
-  std::ofstream(path, std::ios::binary) << text;
-}
-
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::stringstream in(text);
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  return lines;
-}
+using platform_test::FileText;
+using platform_test::WriteFileText;
 
 // Every line of `before` is still in `after`, in the same order.
 bool KeptInOrder(const std::string& before, const std::string& after) {
-  std::vector<std::string> old = Lines(before), now = Lines(after);
-  size_t next = 0;
-  for (const std::string& line : now) {
-    if (next < old.size() && line == old[next]) ++next;
+  std::istringstream old(before), now(after);
+  std::string wanted, line;
+  bool more = static_cast<bool>(std::getline(old, wanted));
+  while (more && std::getline(now, line)) {
+    if (line == wanted) more = static_cast<bool>(std::getline(old, wanted));
   }
-  return next == old.size();
+  return !more;
 }
 
 class IniFile : public ::testing::Test {
  protected:
-  void SetUp() override {
-    dir = fs::current_path() / ::testing::UnitTest::GetInstance()->current_test_info()->name();
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-    file = dir / "settings.ini";
-  }
-  void TearDown() override {
-    fs::permissions(dir, fs::perms::owner_all, fs::perm_options::add);
-    fs::remove_all(dir);
-  }
   INIClass Opened() {
     INIClass ini;
     ini.Init(file.string());
     return ini;
   }
-  fs::path dir;
-  fs::path file;
+  platform_test::ScratchFolder scratch;
+  const fs::path& dir = scratch.path;
+  const fs::path file = dir / "settings.ini";
 };
 
 // The program's own settings object: loads its values in Fetch() and writes them in Update().
@@ -94,7 +69,7 @@ TEST_F(IniFile, DerivedSettingsLoadOnInitAndSaveOnUpdate) {
   second.Init(file.string());
   EXPECT_EQ(second.device, 3);
 
-  WriteFile(file, "[Preserved]\nGLO:MIDIInDevice=300\n");
+  WriteFileText(file, "[Preserved]\nGLO:MIDIInDevice=300\n");
   PreservedSettings third;
   third.Init(file.string());
   EXPECT_EQ(third.device, 44) << "300 kept in a byte";
@@ -136,7 +111,7 @@ TEST_F(IniFile, WritingKeepsEverythingElse) {
       "[main]\r\n"
       "XPos=999\r\n"
       "last=line without end";
-  WriteFile(file, original);
+  WriteFileText(file, original);
   INIClass ini = Opened();
   EXPECT_EQ(ini.TryFetch("Main", "XPos"), "10   ; kept as written") << "first section of a name counts";
 
@@ -144,7 +119,7 @@ TEST_F(IniFile, WritingKeepsEverythingElse) {
   ASSERT_TRUE(ini.Update("Main", "Width", "320"));
   ASSERT_TRUE(ini.Update("AboutWindow", "Maximize", "No"));
   ASSERT_TRUE(ini.Update("MAIN", "xpos", "11"));
-  EXPECT_EQ(ReadFile(file),
+  EXPECT_EQ(FileText(file),
             "; Boxwright settings\r\n"
             "[Main]\r\n"
             "XPos=11\r\n"
@@ -166,10 +141,10 @@ TEST_F(IniFile, WritingKeepsEverythingElse) {
 TEST_F(IniFile, NewFileAndLineEndsFollowTheFile) {
   INIClass ini = Opened();
   ASSERT_TRUE(ini.Update("A", "k", "v"));
-  EXPECT_EQ(ReadFile(file), "[A]\r\nk=v\r\n");
-  WriteFile(file, "[A]\nk=v\n");
+  EXPECT_EQ(FileText(file), "[A]\r\nk=v\r\n");
+  WriteFileText(file, "[A]\nk=v\n");
   ASSERT_TRUE(ini.Update("A", "j", "w"));
-  EXPECT_EQ(ReadFile(file), "[A]\nk=v\nj=w\n");
+  EXPECT_EQ(FileText(file), "[A]\nk=v\nj=w\n");
 }
 
 TEST_F(IniFile, GarbageReadsAsAbsent) {
@@ -182,12 +157,12 @@ TEST_F(IniFile, GarbageReadsAsAbsent) {
       "[Preserved]\nGLO:SafetyMode=1\x1b[2J\n",
   };
   for (const std::string& text : cases) {
-    WriteFile(file, text);
+    WriteFileText(file, text);
     INIClass ini = Opened();
     EXPECT_EQ(ini.Fetch("Preserved", "GLO:SafetyMode", "absent"), "absent") << text;
     // Junk is kept as it was, and the file is still usable.
     ASSERT_TRUE(ini.Update("Preserved", "Next", "1"));
-    EXPECT_TRUE(KeptInOrder(text, ReadFile(file))) << text;
+    EXPECT_TRUE(KeptInOrder(text, FileText(file))) << text;
     EXPECT_EQ(ini.TryFetch("Preserved", "Next"), "1");
   }
 }
@@ -203,14 +178,14 @@ TEST_F(IniFile, UnreadableOrMissingFilesReadAsAbsent) {
   EXPECT_FALSE(Opened().Update("Preserved", "GLO:SafetyMode", "1"));
   fs::remove(file);
 
-  WriteFile(file, "[Preserved]\nGLO:SafetyMode=1\n" + std::string(2 << 20, '#'));
+  WriteFileText(file, "[Preserved]\nGLO:SafetyMode=1\n" + std::string(2 << 20, '#'));
   INIClass huge = Opened();
   EXPECT_EQ(huge.TryFetch("Preserved", "GLO:SafetyMode"), "") << "far too large to be ours";
   EXPECT_FALSE(huge.Update("Preserved", "GLO:SafetyMode", "0")) << "and never overwritten";
 }
 
 TEST_F(IniFile, NamesAndValuesThatCannotBeWrittenAreRefused) {
-  WriteFile(file, "[A]\nk=v\n");
+  WriteFileText(file, "[A]\nk=v\n");
   INIClass ini = Opened();
   struct Case {
     const char* section;
@@ -222,12 +197,12 @@ TEST_F(IniFile, NamesAndValuesThatCannotBeWrittenAreRefused) {
       {"", "k", "v"},           {"A\nB", "k", "v"},
   };
   for (const Case& c : cases) EXPECT_FALSE(ini.Update(c.section, c.key, c.value)) << c.key << c.value;
-  EXPECT_EQ(ReadFile(file), "[A]\nk=v\n");
+  EXPECT_EQ(FileText(file), "[A]\nk=v\n");
 }
 
 TEST_F(IniFile, FailedWriteLeavesTheOldFileIntact) {
   const std::string original = "[Preserved]\nGLO:MIDIInDevice=2\n";
-  WriteFile(file, original);
+  WriteFileText(file, original);
   // An unwritable folder; permissions do not bind root, so root is stopped by a file-size limit.
   rlimit saved{};
   ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
@@ -240,8 +215,8 @@ TEST_F(IniFile, FailedWriteLeavesTheOldFileIntact) {
   ::setrlimit(RLIMIT_FSIZE, &saved);
   std::signal(SIGXFSZ, oldHandler);
   fs::permissions(dir, fs::perms::owner_all);
-  EXPECT_EQ(ReadFile(file), original);
-  EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1) << "no temporary left";
+  EXPECT_EQ(FileText(file), original);
+  EXPECT_EQ(scratch.Entries(), 1u) << "no temporary left";
 }
 
 }  // namespace

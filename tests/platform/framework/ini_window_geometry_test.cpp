@@ -2,11 +2,11 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include "platform/framework/ini_class.h"
 #include "platform/rt/event_loop.h"
 #include "platform/rt/props.h"
+#include "tests/platform/test_files.h"
 
 namespace fs = std::filesystem;
 
@@ -43,13 +43,7 @@ void SetGeometry(rt::Window& w, const Geometry& g) {
 
 class WindowGeometry : public ::testing::Test {
  protected:
-  void SetUp() override {
-    // ctest runs each test as its own process, side by side in one folder.
-    file = fs::current_path() / (std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + ".ini");
-    fs::remove(file);
-    ini.Init(file.string());
-  }
-  void TearDown() override { fs::remove(file); }
+  void SetUp() override { ini.Init(file.string()); }
 
   // Opens the window, restores it from the settings, and reports where it is.
   Geometry Reopened(const rt::WindowDef& def, std::string_view procedure) {
@@ -66,14 +60,10 @@ class WindowGeometry : public ::testing::Test {
     EXPECT_TRUE(ini.Update(procedure, *w));
     rt::CloseWindow(*w);
   }
-  std::string FileText() {
-    std::ifstream in(file, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-  }
+  std::string FileText() { return platform_test::FileText(file); }
 
-  fs::path file;
+  platform_test::ScratchFolder scratch;
+  const fs::path file = scratch.path / "settings.ini";
   INIClass ini;
 };
 

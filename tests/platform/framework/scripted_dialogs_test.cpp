@@ -15,6 +15,7 @@
 #include "platform/rt/events.h"
 #include "platform/rt/props.h"
 #include "platform/rt/scripted_screen.h"
+#include "tests/platform/test_files.h"
 
 namespace fs = std::filesystem;
 
@@ -86,7 +87,7 @@ class ScriptedDialogs : public ::testing::Test {
  protected:
   void SetUp() override {
     rt::AnnounceControlKinds({rt::Kind::Sheet, rt::Kind::Tab, rt::Kind::List});
-    name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    name = platform_test::TestName();
     previousClock = rt::CurrentClock();
   }
   void TearDown() override {
@@ -101,10 +102,7 @@ class ScriptedDialogs : public ::testing::Test {
     rt::UseScreen(std::make_unique<rt::ScriptedScreen>(std::make_unique<std::istringstream>(script), std::move(transcript)));
     w.Run();
     rt::UseScreen(nullptr);
-    std::ifstream in(name + ".jsonl");
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
+    return platform_test::FileText(name + ".jsonl");
   }
   std::string name;
   std::shared_ptr<rt::Clock> previousClock;

@@ -6,12 +6,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "platform/midi/alsa_backend.h"
 #include "platform/midi/midi_in.h"
 #include "platform/midi/midi_out.h"
+#include "tests/platform/test_files.h"
 
 namespace {
 
@@ -28,10 +27,7 @@ std::string StderrOf(Body body) {
   std::fflush(stderr);
   dup2(saved, STDERR_FILENO);
   close(saved);
-  std::ifstream in(path);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
+  return platform_test::FileText(path);
 }
 
 TEST(AlsaPorts, WithoutSoundDevicesThereAreNoPortsAndNoNoise) {

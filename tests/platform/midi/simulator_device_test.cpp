@@ -12,6 +12,7 @@
 #include "platform/midi/simulator_backend.h"
 #include "tests/platform/midi/hex.h"
 #include "tests/platform/midi/notice_window.h"
+#include "tests/platform/test_files.h"
 
 namespace {
 
@@ -57,8 +58,7 @@ class SimulatorSession : public ::testing::Test {
   void SetUp() override {
     setenv("BOXWRIGHT_SIMULATOR", "1", 1);
     // Tests of this binary run side by side in one folder: one log each.
-    log = std::filesystem::current_path() /
-          (std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + ".log");
+    log = std::filesystem::current_path() / (platform_test::TestName() + ".log");
     std::filesystem::remove(log);
     setenv("BOXWRIGHT_SIMULATOR_LOG", log.c_str(), 1);
     midi::SimulatorInstance().Reset();

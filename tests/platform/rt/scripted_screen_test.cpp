@@ -2,7 +2,6 @@
 
 #include <cstdlib>
 #include <fstream>
-#include <sstream>
 #include <string>
 
 #include "platform/rt/dialogs.h"
@@ -12,6 +11,7 @@
 #include "platform/rt/post.h"
 #include "platform/rt/props.h"
 #include "platform/rt/queue.h"
+#include "tests/platform/test_files.h"
 
 namespace {
 
@@ -113,7 +113,7 @@ void DemoMain() {
 
 // Files of the running test (ctest runs the tests side by side in one folder).
 std::string TestFile(const char* extension) {
-  return std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + extension;
+  return platform_test::TestName() + extension;
 }
 
 // Runs the demo program under the scripted screen and returns the transcript.
@@ -136,10 +136,7 @@ std::string RunScript(const std::string& script) {
   char arg0[] = "demo";
   char* argv[] = {arg0};
   rt::RunProgram(1, argv, program);
-  std::ifstream in(TestFile(".jsonl"));
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
+  return platform_test::FileText(TestFile(".jsonl"));
 }
 
 TEST(ScriptedScreen, DrivesTheDemoWindowAndWritesTheTranscript) {

@@ -7,55 +7,38 @@
 #include <cerrno>
 #include <csignal>
 #include <filesystem>
-#include <fstream>
 #include <functional>
-#include <sstream>
 
 #include "platform/win/last_error.h"
+#include "tests/platform/test_files.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-std::string Read(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
-}
-
-void Write(const fs::path& path, std::string_view text) { std::ofstream(path, std::ios::binary) << text; }
+using platform_test::FileText;
+using platform_test::WriteFileText;
 
 class FileReplacement : public ::testing::Test {
  protected:
-  void SetUp() override {
-    dir = fs::current_path() / ("replace-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-    file = dir / "data";
-  }
-  void TearDown() override {
-    fs::permissions(dir, fs::perms::owner_all, fs::perm_options::add);
-    fs::remove_all(dir);
-  }
-  size_t Entries() const { return std::distance(fs::directory_iterator(dir), fs::directory_iterator()); }
-  fs::path dir;
-  fs::path file;
+  platform_test::ScratchFolder scratch;
+  const fs::path& dir = scratch.path;
+  const fs::path file = dir / "data";
 };
 
 TEST_F(FileReplacement, ReplacesOrAppendsKeepingModeAndSymbolicLink) {
   fs::path real = dir / "real";
-  Write(real, "old");
+  WriteFileText(real, "old");
   fs::permissions(real, fs::perms::owner_read | fs::perms::owner_write);
   fs::create_symlink(real, file);
   ASSERT_EQ(win::ReplaceFileContents(file.string(), "new"), win::Replacement::Done);
   ASSERT_EQ(win::ReplaceFileContents(file.string(), "+more", true), win::Replacement::Done);
   EXPECT_TRUE(fs::is_symlink(file));
-  EXPECT_EQ(Read(real), "new+more");
+  EXPECT_EQ(FileText(real), "new+more");
   EXPECT_EQ(fs::status(real).permissions(), fs::perms::owner_read | fs::perms::owner_write);
   ASSERT_EQ(win::ReplaceFileContents((dir / "fresh").string(), "x", true), win::Replacement::Done);
-  EXPECT_EQ(Read(dir / "fresh"), "x") << "appending to no file creates it";
-  EXPECT_EQ(Entries(), 3u);
+  EXPECT_EQ(FileText(dir / "fresh"), "x") << "appending to no file creates it";
+  EXPECT_EQ(scratch.Entries(), 3u);
 }
 
 TEST_F(FileReplacement, FailureLeavesTheOldFileAndNoTemporary) {
@@ -77,14 +60,14 @@ TEST_F(FileReplacement, FailureLeavesTheOldFileAndNoTemporary) {
   };
   for (const Case& c : cases) {
     if (!c.asRootToo && ::geteuid() == 0) continue;  // permissions do not bind root
-    Write(file, "old contents");
+    WriteFileText(file, "old contents");
     c.hinder();
     win::Replacement step = win::ReplaceFileContents(file.string(), std::string(100, 'x'));
     c.undo();
     EXPECT_EQ(step, c.step) << c.name;
     EXPECT_NE(GetLastError(), 0u) << c.name;
-    EXPECT_EQ(Read(file), "old contents") << c.name;
-    EXPECT_EQ(Entries(), 1u) << c.name << ": no temporary left";
+    EXPECT_EQ(FileText(file), "old contents") << c.name;
+    EXPECT_EQ(scratch.Entries(), 1u) << c.name << ": no temporary left";
   }
   std::signal(SIGXFSZ, oldHandler);
   EXPECT_EQ(win::ReplaceFileContents(dir.string(), "x"), win::Replacement::CannotCreate) << "a folder";

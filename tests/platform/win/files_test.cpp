@@ -2,23 +2,17 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include "platform/win/directory_listing.h"
 #include "platform/win/files.h"
 #include "platform/win/last_error.h"
 #include "platform/win/module_file_name.h"
+#include "tests/platform/test_files.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-std::string Read(const std::string& name) {
-  std::ifstream in(name, std::ios::binary);
-  std::stringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
-}
 
 HANDLE Open(const char* name, DWORD disposition) {
   return CreateFileA(name, GENERIC_WRITE, FILE_SHARE_READ, nullptr, disposition, 0, nullptr);
@@ -49,7 +43,7 @@ TEST(Files, CreationDispositions) {
     if (file == INVALID_HANDLE_VALUE) continue;
     EXPECT_TRUE(WriteText(file, "new"));
     EXPECT_TRUE(CloseHandle(file));
-    EXPECT_EQ(Read("disposition.txt"), c.after) << c.disposition << " " << c.exists;
+    EXPECT_EQ(platform_test::FileText("disposition.txt"), c.after) << c.disposition << " " << c.exists;
   }
 }
 
@@ -74,7 +68,7 @@ TEST(Files, AppendingAtTheEnd) {
   EXPECT_EQ(SetFilePointer(file, -1, nullptr, FILE_BEGIN), INVALID_SET_FILE_POINTER);
   EXPECT_EQ(GetLastError(), 87u);
   CloseHandle(file);
-  EXPECT_EQ(Read("append.txt"), "123456");
+  EXPECT_EQ(platform_test::FileText("append.txt"), "123456");
 }
 
 TEST(Files, FailuresSetTheLastError) {

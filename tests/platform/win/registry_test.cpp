@@ -6,6 +6,7 @@
 
 #include "platform/win/last_error.h"
 #include "platform/win/registry.h"
+#include "tests/platform/test_files.h"
 
 namespace {
 
@@ -13,7 +14,7 @@ class Registry : public ::testing::Test {
  protected:
   void SetUp() override {
     // Cases run as parallel processes in one folder: each has a store of its own.
-    const std::string store = std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + ".store";
+    const std::string store = platform_test::TestName() + ".store";
     std::ofstream out(store, std::ios::binary);
     out << "value\tHKEY_CURRENT_USER\\Software\\Maker\\App\tName\t1\t61626300\n"
            "value\thkey_current_user\\software\\maker\\app\\\tCount\t4\te8030000\n"
