@@ -25,17 +25,16 @@ LRESULT gAnswer = TRUE;
 
 LRESULT Original(HWND, UINT message, WPARAM, LPARAM) { return message == WM_QUERYENDSESSION ? TRUE : 0; }
 
-// What the toolkit does: subclass the window and chain to the procedure it replaced.
-LRESULT Subclass(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_QUERYENDSESSION || message == WM_ENDSESSION) gSeen.push_back({message, wParam, lParam});
-  if (message == WM_QUERYENDSESSION) return gAnswer;
-  return CallWindowProcA(gOriginal, hwnd, message, wParam, lParam);
-}
-
 // Records and passes everything on: the window's own procedure answers.
 LRESULT Recording(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_QUERYENDSESSION || message == WM_ENDSESSION) gSeen.push_back({message, wParam, lParam});
   return CallWindowProcA(gOriginal, hwnd, message, wParam, lParam);
+}
+
+// What the toolkit does: subclass the window, answer the query itself, chain the rest.
+LRESULT Subclass(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  LRESULT chained = Recording(hwnd, message, wParam, lParam);
+  return message == WM_QUERYENDSESSION ? gAnswer : chained;
 }
 
 class SessionEndTest : public ::testing::Test {

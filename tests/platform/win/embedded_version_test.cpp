@@ -1,23 +1,15 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include "platform/win/embedded_version.h"
+#include "tests/platform/test_files.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
 std::string OwnFile() { return fs::read_symlink("/proc/self/exe").string(); }
-
-std::string Bytes(const std::string& file) {
-  std::ifstream in(file, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), {}};
-}
-
-void WriteBytes(const std::string& file, const std::string& bytes) { std::ofstream(file, std::ios::binary) << bytes; }
 
 TEST(EmbeddedVersion, OurProgramFileTellsItsVersion) {
   auto version = win::ReadEmbeddedVersion(OwnFile());
@@ -33,7 +25,7 @@ TEST(EmbeddedVersion, OurProgramFileTellsItsVersion) {
 }
 
 TEST(EmbeddedVersion, DamagedAndForeignFilesHaveNone) {
-  std::string own = Bytes(OwnFile());
+  std::string own = platform_test::FileText(OwnFile());
   std::string headerOnly = own.substr(0, 64);
   std::string noSectionTable = own.substr(0, own.size() / 2);
   std::string manySections = own;
@@ -48,7 +40,7 @@ TEST(EmbeddedVersion, DamagedAndForeignFilesHaveNone) {
            {"empty", ""}, {"text", "FileVersion 1.1.0"}, {"header only", headerOnly},
            {"cut in half", noSectionTable}, {"many sections", manySections},
            {"far section table", farSectionTable}, {"other class", otherClass}}) {
-    WriteBytes("damaged", bytes);
+    platform_test::WriteFileText("damaged", bytes);
     EXPECT_FALSE(win::ReadEmbeddedVersion("damaged")) << name;
   }
   EXPECT_FALSE(win::ReadEmbeddedVersion("no-such-file"));
