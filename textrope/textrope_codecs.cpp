@@ -103,13 +103,11 @@ void Textrope::MergeXml(std::string_view pNew, LONG pWhere) {
 void Textrope::LineEndings(LONG pEndings) {
   switch (pEndings) {
     case 1:
-      Replace("\r\n", "\r", 0, 1, 0, 0, 0);
-      Replace("\n", "\r", 0, 1, 0, 0, 0);
-      Replace("\r", "\r\n", 0, 1, 0, 0, 0);
-      break;
     case 2:
+      // Every ending becomes a CR first, so no CR LF is ever doubled.
       Replace("\r\n", "\r", 0, 1, 0, 0, 0);
       Replace("\n", "\r", 0, 1, 0, 0, 0);
+      if (pEndings == 1) Replace("\r", "\r\n", 0, 1, 0, 0, 0);
       break;
     case 3:
       Replace("\r\n", "\n", 0, 1, 0, 0, 0);

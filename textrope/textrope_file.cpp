@@ -32,6 +32,12 @@ std::int64_t ReadAt(int fd, char* buffer, std::size_t count, off_t offset) {
   return static_cast<std::int64_t>(done);
 }
 
+// Where the last folder separator stands: a '\\' if there is one, else a '/'.
+std::size_t LastSeparator(std::string_view path) {
+  std::size_t at = path.rfind('\\');
+  return at != std::string_view::npos ? at : path.rfind('/');
+}
+
 }  // namespace
 
 LONG Textrope::LoadFile(std::string_view fileName, LONG pOffset, LONG pLength) {
@@ -150,8 +156,7 @@ LONG Textrope::SaveFileA(std::string_view writeString, std::string_view fileName
 
 std::string Textrope::PathOnly(std::optional<std::string_view> fPath) {
   std::string_view path = Clipped(fPath ? *fPath : std::string_view(value));
-  std::size_t at = path.rfind('\\');
-  if (at == std::string_view::npos) at = path.rfind('/');
+  std::size_t at = LastSeparator(path);
   if (at == std::string_view::npos) return {};
   return std::string(path.substr(0, at));
 }
@@ -159,19 +164,12 @@ std::string Textrope::PathOnly(std::optional<std::string_view> fPath) {
 std::string Textrope::FileNameOnly(std::optional<std::string_view> fPath, LONG pIncludeExtension) {
   std::string_view path = Clipped(fPath ? *fPath : std::string_view(value));
   if (path.empty() || path.back() == '/' || path.back() == '\\') return {};
-  std::size_t at = path.rfind('\\');
-  if (at == std::string_view::npos) at = path.rfind('/');
-  if (at == std::string_view::npos) {
-    if (pIncludeExtension != 0) return std::string(path);
-    std::size_t dot = path.rfind('.');
-    if (dot == std::string_view::npos) return std::string(path);
-    return std::string(path.substr(0, dot));
-  }
-  std::string_view name = path.substr(at + 1);
+  std::size_t at = LastSeparator(path);
+  std::string_view name = at == std::string_view::npos ? path : path.substr(at + 1);
   if (pIncludeExtension != 0) return std::string(name);
-  // A dot that starts the name (".profile") does not begin an extension.
+  // After a folder, a dot that starts the name ("dir/.profile") does not begin an extension.
   std::size_t dot = name.rfind('.');
-  if (dot == std::string_view::npos || dot == 0) return std::string(name);
+  if (dot == std::string_view::npos || (dot == 0 && at != std::string_view::npos)) return std::string(name);
   return std::string(name.substr(0, dot));
 }
 
