@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
-#include <sys/stat.h>
 
 #include <csignal>
 #include <cstdint>
@@ -168,21 +167,6 @@ TEST_F(TextropeFile, FailedSaveLeavesTheOldFile) {
   EXPECT_EQ(t.lastError, "Failed to save the file, WriteFile failed to write to " + file);
   EXPECT_EQ(Read(file), "old contents");
   EXPECT_EQ(Entries(), 1u) << "no temporary left";
-}
-
-TEST_F(TextropeFile, ReplacingKeepsModeAndSymbolicLink) {
-  const std::string file = PathOf("real");
-  const std::string link = PathOf("link");
-  Write(file, "old");
-  ::chmod(file.c_str(), 0640);
-  fs::create_symlink(file, link);
-  Textrope t;
-  EXPECT_EQ(t.SaveFile("new", link, 0, 0), 1);
-  EXPECT_TRUE(fs::is_symlink(link));
-  EXPECT_EQ(Read(file), "new");
-  struct stat info {};
-  ASSERT_EQ(::stat(file.c_str(), &info), 0);
-  EXPECT_EQ(info.st_mode & 07777, 0640u);
 }
 
 TEST_F(TextropeFile, BinaryRoundTrip) {
