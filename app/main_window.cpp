@@ -24,8 +24,9 @@
 namespace {
 
 // The drivers' notifications, in the order they are alerted.
-constexpr UINT kMidiNotifications[] = {MM_MOM_OPEN, MM_MOM_CLOSE,    MM_MOM_DONE,     MM_MIM_OPEN,  MM_MIM_CLOSE,
-                                       MM_MIM_DATA, MM_MIM_MOREDATA, MM_MIM_LONGDATA, MM_MIM_ERROR, MM_MIM_LONGERROR};
+constexpr UINT kMidiNotifications[] = {MM_MOM_OPEN,  MM_MOM_CLOSE, MM_MOM_DONE,     MM_MIM_OPEN,
+                                       MM_MIM_CLOSE, MM_MIM_DATA,  MM_MIM_MOREDATA, MM_MIM_LONGDATA,
+                                       MM_MIM_ERROR, MM_MIM_LONGERROR};
 
 class MainWindow final : public LibrarianWindow, private ReplyView {
  public:
@@ -39,7 +40,8 @@ class MainWindow final : public LibrarianWindow, private ReplyView {
 
   int TakeEvent() override {
     int level = LibrarianWindow::TakeEvent();
-    // The toolkit's session events are received and ignored.
+    // The drivers' notifications come as the toolkit's alert event; its session events are
+    // received and ignored.
     if (EVENT() == KX_EVENT_BASE) {
       if (HandleMidiNotification(static_cast<UINT>(Hookwatch()), LOC_MIDIPacketCount)) {
         DISPLAY(ctl::LOC::MIDIPACKETCOUNT);

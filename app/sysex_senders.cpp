@@ -61,7 +61,8 @@ bool RenameUserCabinet(Textrope& ST) {
   BYTE LOC_Checksum = sysex::RENAME_CHECKSUM_BASE;
   for (unsigned char c : ST.Slice(sysex::RENAME_SLOT_BYTE, sysex::RENAME_LAST_NAME_BYTE)) LOC_Checksum ^= c;
   LOC_Checksum &= 0x7F;
-  ST.SetSlice(sysex::RENAME_CHECKSUM_BYTE, sysex::RENAME_CHECKSUM_BYTE, std::string(1, static_cast<char>(LOC_Checksum)));
+  ST.SetSlice(sysex::RENAME_CHECKSUM_BYTE, sysex::RENAME_CHECKSUM_BYTE,
+              std::string(1, static_cast<char>(LOC_Checksum)));
   ST.ToHex(0);
   SendSysExPacket(ST);
   return true;

@@ -13,8 +13,7 @@ constexpr BYTE kRename = 0x2D;
 constexpr BYTE kCabList = 0x12;
 constexpr BYTE kCabFile = 0x7A;
 
-const std::string kAboutPlace =
-    "[AboutWindow]\r\nMaximize=No\r\nMinimize=No\r\nXPos=70\r\nYPos=80\r\n";
+const std::string kAboutPlace = "[AboutWindow]\r\nMaximize=No\r\nMinimize=No\r\nXPos=70\r\nYPos=80\r\n";
 
 std::size_t Rows(const Json& dumpedMain, const char* list) { return dumpedMain[list]["rows"].items.size(); }
 
@@ -27,6 +26,7 @@ TEST(LibrarianStart, FirstRunInAnEmptyFolderStartsFromZeroAndSavesEverything) {
   for (const char* line : {"[Preserved]", "GLO:MIDIInDevice=0", "GLO:MIDIOutDevice=0", "GLO:SafetyMode=0",
                            "GLO:UserCabOffset=0", "[Main]", "[AboutWindow]", "Maximize=No"})
     EXPECT_NE(settings.find(line), std::string::npos) << line << " in\n" << settings;
+  EXPECT_EQ(settings.find("[RenameCab]"), std::string::npos) << "a window never opened keeps no place";
   EXPECT_TRUE(run.sent.empty()) << "nothing is opened before Connect";
 }
 
@@ -41,7 +41,8 @@ TEST(LibrarianStart, StoredValuesAndPlaceComeBackAndAreSavedAgain) {
   EXPECT_EQ(run.Main(0)["OUTDEVICELIST"]["selected"].number, 1) << "the stored output is chosen again";
   EXPECT_EQ(run.Main(0)["CONNECTBUTTON"]["text"].text, "Connect");
   const std::string settings = FileText(run.folder + "/settings.ini");
-  for (const std::string& kept : {std::string("GLO:MIDIInDevice=44"), std::string("GLO:UserCabOffset=131"), kAboutPlace})
+  for (const std::string& kept :
+       {kAboutPlace, std::string("GLO:MIDIInDevice=44"), std::string("GLO:UserCabOffset=131")})
     EXPECT_NE(settings.find(kept), std::string::npos) << kept << " in\n" << settings;
   EXPECT_TRUE(run.sent.empty());
 }

@@ -30,7 +30,8 @@ struct LibrarianRun {
 
 // Runs `script` in the folder "<suite>.<test>" of the running test, made afresh, with `files`
 // (name, bytes) written into it first.
-LibrarianRun RunLibrarian(const std::string& script, const std::vector<std::pair<std::string, std::string>>& files = {});
+LibrarianRun RunLibrarian(const std::string& script,
+                          const std::vector<std::pair<std::string, std::string>>& files = {});
 
 // Chooses the simulated unit on both sides (its row is after every real port), sets the
 // user-cab offset, connects and waits until the cab list is in.

@@ -23,9 +23,12 @@ TEST(LibrarianSession, SelectSwitchRenameFavouritesAndUpload) {
                              "answer popup \"Add To Favourites\"\nrightclick ALLCABLIST 10\n"
                              "answer popup \"Add To Favourites\"\nrightclick ALLCABLIST 10\n"
                              "select SHEET1 2\n"
-                             "answer popup \"Save Favourites To File...\"\nanswer save \"favs\"\nrightclick FAVCABLIST 1\n"
-                             "answer popup \"Clear Favourites List\"\nanswer message \"No\"\nrightclick FAVCABLIST 1\ndump\n"
-                             "answer popup \"Clear Favourites List\"\nanswer message \"Yes\"\nrightclick FAVCABLIST 1\ndump\n"
+                             "answer popup \"Save Favourites To File...\"\nanswer save \"favs\"\n"
+                             "rightclick FAVCABLIST 1\n"
+                             "answer popup \"Clear Favourites List\"\nanswer message \"No\"\n"
+                             "rightclick FAVCABLIST 1\ndump\n"
+                             "answer popup \"Clear Favourites List\"\nanswer message \"Yes\"\n"
+                             "rightclick FAVCABLIST 1\ndump\n"
                              // loaded back after a Refresh
                              "press REFRESHBUTTON\nwait 3\n"
                              "answer popup \"Load Favourites From File...\"\nanswer open \"favs.cablist\"\n"
@@ -76,7 +79,8 @@ TEST(LibrarianSession, SelectSwitchRenameFavouritesAndUpload) {
   const auto messages = run.Lines("message");
   ASSERT_EQ(messages.size(), 3u);
   EXPECT_EQ(messages[0]["caption"].text, "Confirm Clear Favourites");
-  EXPECT_EQ(messages[0]["text"].text, "Clear all cabs from Favourites list?\r\nThis won't affect anything on the Axe-FX.");
+  EXPECT_EQ(messages[0]["text"].text,
+            "Clear all cabs from Favourites list?\r\nThis won't affect anything on the Axe-FX.");
   EXPECT_EQ(messages[0]["icon"].text, "exclamation");
   EXPECT_EQ(messages[2]["caption"].text, "Cab Upload Confirmation");
   EXPECT_EQ(messages[2]["text"].text,
