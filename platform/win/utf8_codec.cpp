@@ -13,26 +13,17 @@ namespace {
 
 constexpr char16_t kReplacement = 0xFFFD;
 
-// Length of the run of bytes below 80h that starts at `from`.
-// Eight bytes a step; the first byte of 80h or above is found from its bit's position.
-std::size_t AsciiRun(const unsigned char* bytes, std::size_t from, std::size_t n) {
+// Length of the run of units below 80h that starts at `from`. A word (eight bytes) a step;
+// the first unit of 80h or above is found from its bit's position.
+template <class Unit>
+std::size_t AsciiRun(const Unit* units, std::size_t from, std::size_t n) {
+  constexpr std::size_t kPerWord = 8 / sizeof(Unit);
+  constexpr std::uint64_t kNotAscii = sizeof(Unit) == 1 ? 0x8080808080808080ull : 0xFF80FF80FF80FF80ull;
   std::size_t i = from;
-  for (std::uint64_t word; i + 8 <= n; i += 8) {
-    std::memcpy(&word, bytes + i, 8);
-    if (std::uint64_t high = word & 0x8080808080808080ull; high != 0) {
-      return i + static_cast<std::size_t>(std::countr_zero(high)) / 8 - from;
-    }
-  }
-  while (i < n && bytes[i] < 0x80) ++i;
-  return i - from;
-}
-
-std::size_t AsciiUnitRun(const char16_t* units, std::size_t from, std::size_t n) {
-  std::size_t i = from;
-  for (std::uint64_t word; i + 4 <= n; i += 4) {
+  for (std::uint64_t word; i + kPerWord <= n; i += kPerWord) {
     std::memcpy(&word, units + i, 8);
-    if (std::uint64_t high = word & 0xFF80FF80FF80FF80ull; high != 0) {
-      return i + static_cast<std::size_t>(std::countr_zero(high)) / 16 - from;
+    if (std::uint64_t high = word & kNotAscii; high != 0) {
+      return i + static_cast<std::size_t>(std::countr_zero(high)) / (8 * sizeof(Unit)) - from;
     }
   }
   while (i < n && units[i] < 0x80) ++i;
@@ -104,7 +95,7 @@ void Encode(const char16_t* units, std::size_t n, Sink& out) {
   while (i < n) {
     std::uint32_t u = units[i];
     if (u < 0x80) {
-      std::size_t run = AsciiUnitRun(units, i, n);
+      std::size_t run = AsciiRun(units, i, n);
       out.PutAscii(units + i, run);
       i += run;
       continue;

@@ -5,6 +5,7 @@
 #include <cctype>
 #include <cerrno>
 #include <cstring>
+#include <type_traits>
 
 #include "platform/win/last_error.h"
 
@@ -33,13 +34,22 @@ bool ReadRunningKernel(OSVERSIONINFOEXA& out) {
   return true;
 }
 
+// Fills either record from the running kernel; the extended one also takes the product type.
 template <class Record>
-void CopyPlain(const OSVERSIONINFOEXA& from, Record& to) {
-  to.dwMajorVersion = from.dwMajorVersion;
-  to.dwMinorVersion = from.dwMinorVersion;
-  to.dwBuildNumber = from.dwBuildNumber;
-  to.dwPlatformId = from.dwPlatformId;
-  std::memcpy(to.szCSDVersion, from.szCSDVersion, sizeof to.szCSDVersion);
+BOOL FillVersion(Record* info) {
+  if (info == nullptr || info->dwOSVersionInfoSize != sizeof(Record)) {
+    SetLastError(kInsufficientBuffer);
+    return FALSE;
+  }
+  OSVERSIONINFOEXA running;
+  if (!ReadRunningKernel(running)) return FALSE;
+  info->dwMajorVersion = running.dwMajorVersion;
+  info->dwMinorVersion = running.dwMinorVersion;
+  info->dwBuildNumber = running.dwBuildNumber;
+  info->dwPlatformId = running.dwPlatformId;
+  std::memcpy(info->szCSDVersion, running.szCSDVersion, sizeof info->szCSDVersion);
+  if constexpr (std::is_same_v<Record, OSVERSIONINFOEXA>) info->wProductType = running.wProductType;
+  return TRUE;
 }
 
 }  // namespace
@@ -65,25 +75,6 @@ OSVERSIONINFOEXA VersionFromKernelRelease(const char* release) {
 }
 }  // namespace win
 
-BOOL GetVersionExA(OSVERSIONINFOA* info) {
-  if (info == nullptr || info->dwOSVersionInfoSize != sizeof(OSVERSIONINFOA)) {
-    SetLastError(kInsufficientBuffer);
-    return FALSE;
-  }
-  OSVERSIONINFOEXA running;
-  if (!ReadRunningKernel(running)) return FALSE;
-  CopyPlain(running, *info);
-  return TRUE;
-}
+BOOL GetVersionExA(OSVERSIONINFOA* info) { return FillVersion(info); }
 
-BOOL GetVersionExA(OSVERSIONINFOEXA* info) {
-  if (info == nullptr || info->dwOSVersionInfoSize != sizeof(OSVERSIONINFOEXA)) {
-    SetLastError(kInsufficientBuffer);
-    return FALSE;
-  }
-  OSVERSIONINFOEXA running;
-  if (!ReadRunningKernel(running)) return FALSE;
-  CopyPlain(running, *info);
-  info->wProductType = running.wProductType;
-  return TRUE;
-}
+BOOL GetVersionExA(OSVERSIONINFOEXA* info) { return FillVersion(info); }
