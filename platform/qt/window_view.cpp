@@ -29,6 +29,17 @@ bool IsStyle(int prop) {
 // A window without a size of its own gets a small, usable one.
 constexpr QSize kFallbackSize(320, 200);
 
+// A new pair of geometry values (position or size, in the window's units). Where the screen
+// itself put the window (centred, say, or sized when it had no size) is only noted; anything
+// else the user did, and the answer says so.
+bool ChangedByUser(rt::Window& window, bool fromScreen, int propA, int a, int propB, int b) {
+  if (a == window.PropNumber(0, propA) && b == window.PropNumber(0, propB)) return false;
+  if (!fromScreen) return true;
+  window.NoteFromScreen(0, propA, std::to_string(a));
+  window.NoteFromScreen(0, propB, std::to_string(b));
+  return false;
+}
+
 }  // namespace
 
 WindowView::WindowView(rt::Window& window)
@@ -254,13 +265,7 @@ void WindowView::moveEvent(QMoveEvent* event) {
   PublishWindowRect(window_.Frame(), frameGeometry());
   if (!isVisible()) return;
   const int x = ToUnitsX(pos().x()), y = ToUnitsY(pos().y());
-  if (x == window_.PropNumber(0, PROP::Xpos) && y == window_.PropNumber(0, PROP::Ypos)) return;
-  // Where the screen put the window (centred, say) is its position too, but no user moved it.
-  if (applying_) {
-    window_.NoteFromScreen(0, PROP::Xpos, std::to_string(x));
-    window_.NoteFromScreen(0, PROP::Ypos, std::to_string(y));
-    return;
-  }
+  if (!ChangedByUser(window_, applying_, PROP::Xpos, x, PROP::Ypos, y)) return;
   rt::user::Moved(window_, x, y);
   WaitLoop::Wake();
 }
@@ -270,12 +275,7 @@ void WindowView::resizeEvent(QResizeEvent* event) {
   PublishWindowRect(window_.Frame(), frameGeometry());
   if (!isVisible()) return;
   const int width = ToUnitsX(this->width()), height = ToUnitsY(this->height());
-  if (width == window_.PropNumber(0, PROP::Width) && height == window_.PropNumber(0, PROP::Height)) return;
-  if (applying_) {  // the size the screen gave a window without one of its own
-    window_.NoteFromScreen(0, PROP::Width, std::to_string(width));
-    window_.NoteFromScreen(0, PROP::Height, std::to_string(height));
-    return;
-  }
+  if (!ChangedByUser(window_, applying_, PROP::Width, width, PROP::Height, height)) return;
   rt::user::Resized(window_, width, height);
   WaitLoop::Wake();
 }
