@@ -42,6 +42,12 @@ std::vector<Delivered> Drain(rt::Window& w) {
   return seen;
 }
 
+std::vector<int> Events(const std::vector<Delivered>& seen) {
+  std::vector<int> events;
+  for (const Delivered& d : seen) events.push_back(d.event);
+  return events;
+}
+
 class EventLoop : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -95,16 +101,10 @@ TEST_F(EventLoop, RuntimeProcedureTurnsMessagesIntoEventsThroughAChainOfSubclass
   PostMessageA(w->Client(), WM_LBUTTONDOWN, 0, 0);
   PostMessageA(w->Client(), WM_LBUTTONUP, 0, 0);
   PostMessageA(w->Client(), WM_MOUSEMOVE, 0, 0);
-  auto seen = Drain(*w);
-  ASSERT_EQ(seen.size(), 1u);  // the loop ends after CloseWindow
-  EXPECT_EQ(seen[0].event, EVENT::CloseWindow);
+  EXPECT_EQ(Events(Drain(*w)), std::vector<int>{EVENT::CloseWindow}) << "the loop ends after CloseWindow";
   EXPECT_FALSE(rt::Accept(*w));
   rt::CancelClose(*w);
-  seen = Drain(*w);
-  ASSERT_EQ(seen.size(), 3u);
-  EXPECT_EQ(seen[0].event, EVENT::MouseDown);
-  EXPECT_EQ(seen[1].event, EVENT::MouseUp);
-  EXPECT_EQ(seen[2].event, EVENT::MouseMove);
+  EXPECT_EQ(Events(Drain(*w)), (std::vector<int>{EVENT::MouseDown, EVENT::MouseUp, EVENT::MouseMove}));
   SetWindowLongA(w->Frame(), GWL_WNDPROC, reinterpret_cast<LONG_PTR>(gPrevious));
   EXPECT_EQ(GetWindowLongA(w->Frame(), GWL_WNDPROC), reinterpret_cast<LONG_PTR>(&rt::RuntimeWindowProc));
 }
@@ -117,9 +117,7 @@ TEST_F(EventLoop, TimersFollowTheDrivenClockAndDoNotPileUp) {
   clock_->Advance(99);
   EXPECT_TRUE(Drain(*w).empty());
   clock_->Advance(1);
-  auto seen = Drain(*w);
-  ASSERT_EQ(seen.size(), 1u);
-  EXPECT_EQ(seen[0].event, EVENT::Timer);
+  EXPECT_EQ(Events(Drain(*w)), std::vector<int>{EVENT::Timer});
   // Ten periods pass unattended: one Timer waits, not ten.
   clock_->Advance(1000);
   EXPECT_EQ(Drain(*w).size(), 1u);
@@ -139,18 +137,13 @@ TEST_F(EventLoop, EventsOfAWindowBeneathWaitForItsLoop) {
   PostMessageA(main->Frame(), WM_USER + 1, 0, 7);
   PostMessageA(main->Frame(), WM_CLOSE, 0, 0);
   POST(EVENT::User + 5);  // goes to the target: the modal window
-  auto seen = Drain(*modal);
-  ASSERT_EQ(seen.size(), 2u);
-  EXPECT_EQ(seen[0].event, EVENT::OpenWindow);
-  EXPECT_EQ(seen[1].event, EVENT::User + 5);
+  EXPECT_EQ(Events(Drain(*modal)), (std::vector<int>{EVENT::OpenWindow, EVENT::User + 5}));
   rt::CloseWindow(*modal);
   EXPECT_EQ(rt::TargetWindow(), main);
   EXPECT_EQ(GetActiveWindow(), main->Frame());
-  seen = Drain(*main);
-  ASSERT_EQ(seen.size(), 2u);
-  EXPECT_EQ(seen[0].event, EVENT::User);
-  EXPECT_EQ(seen[0].slot, 7);
-  EXPECT_EQ(seen[1].event, EVENT::CloseWindow);
+  auto seen = Drain(*main);
+  EXPECT_EQ(Events(seen), (std::vector<int>{EVENT::User, EVENT::CloseWindow}));
+  EXPECT_EQ(seen.at(0).slot, 7);
 }
 
 TEST_F(EventLoop, MessagesAndEventsFromAnotherThreadWakeTheOwner) {
