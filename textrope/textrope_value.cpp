@@ -10,6 +10,26 @@
 
 using textrope::Clipped;
 
+namespace {
+
+// What Append and Prepend do without joining: with pClip bit 1 a blank text adds nothing, and
+// an empty value simply becomes the text. False when the text is to be joined to the value.
+bool AddsWithoutJoining(Textrope& t, std::string_view newValue, LONG pClip) {
+  if ((pClip & 2) != 0 && textrope::IsBlank(newValue)) return true;
+  if (!t.value.empty()) return false;
+  t.SetValue(newValue, pClip & 1);
+  return true;
+}
+
+std::string Joined(std::string_view front, std::string_view separator, std::string_view back) {
+  std::string joined;
+  joined.reserve(front.size() + separator.size() + back.size());
+  joined.append(front).append(separator).append(back);
+  return joined;
+}
+
+}  // namespace
+
 Textrope::~Textrope() {
   // Only this class's own versions run here; the value and lines go with the members.
   Free(0);
@@ -34,15 +54,8 @@ void Textrope::SetValue(std::string_view newValue, LONG pClip) {
 void Textrope::Assign(std::string_view newValue) { SetValue(newValue, 0); }
 
 void Textrope::AppendA(std::string_view newValue, LONG pClip, std::string_view pSep) {
-  if ((pClip & 2) != 0 && textrope::IsBlank(newValue)) return;
-  if (value.empty()) {
-    SetValue(newValue, pClip & 1);
-    return;
-  }
-  std::string joined;
-  joined.reserve(value.size() + pSep.size() + newValue.size());
-  joined.append(value).append(pSep).append(newValue);
-  SetValue(joined, pClip & 1);
+  if (AddsWithoutJoining(*this, newValue, pClip)) return;
+  SetValue(Joined(value, pSep, newValue), pClip & 1);
 }
 
 void Textrope::Append(std::string_view newValue, LONG pClip, std::string_view pSep) {
@@ -50,16 +63,8 @@ void Textrope::Append(std::string_view newValue, LONG pClip, std::string_view pS
 }
 
 void Textrope::Prepend(std::string_view newValue, LONG pClip, std::string_view pSep) {
-  if ((pClip & 2) != 0 && textrope::IsBlank(newValue)) return;
-  if (value.empty()) {
-    SetValue(newValue, pClip & 1);
-    return;
-  }
-  std::string_view front = Clipped(newValue);
-  std::string joined;
-  joined.reserve(front.size() + pSep.size() + value.size());
-  joined.append(front).append(pSep).append(value);
-  SetValue(joined, pClip & 1);
+  if (AddsWithoutJoining(*this, newValue, pClip)) return;
+  SetValue(Joined(Clipped(newValue), pSep, value), pClip & 1);
 }
 
 void Textrope::AppendBinary(LONG pValue, LONG pLength) {
