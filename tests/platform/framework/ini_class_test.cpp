@@ -28,6 +28,12 @@ bool KeptInOrder(const std::string& before, const std::string& after) {
   return !more;
 }
 
+struct Entry {
+  const char* section;
+  const char* key;
+  std::string value;
+};
+
 class IniFile : public ::testing::Test {
  protected:
   INIClass Opened() {
@@ -77,11 +83,7 @@ TEST_F(IniFile, DerivedSettingsLoadOnInitAndSaveOnUpdate) {
 
 TEST_F(IniFile, ValuesRoundTrip) {
   INIClass ini = Opened();
-  struct Case {
-    const char* section;
-    const char* key;
-    std::string value;
-  } cases[] = {
+  const Entry cases[] = {
       {"Preserved", "GLO:UserCabOffset", "-129"},
       {"Preserved", "Empty", ""},
       {"Main", "Path", "C:\\cabs\\my list.cablist"},
@@ -91,8 +93,8 @@ TEST_F(IniFile, ValuesRoundTrip) {
       {"Main", "Comment-like", "; not a comment"},
       {"Other", "Utf8", "Caf\xC3\xA9"},
   };
-  for (const Case& c : cases) ASSERT_TRUE(ini.Update(c.section, c.key, c.value)) << c.key;
-  for (const Case& c : cases) EXPECT_EQ(ini.Fetch(c.section, c.key, "absent"), c.value) << c.key;
+  for (const Entry& c : cases) ASSERT_TRUE(ini.Update(c.section, c.key, c.value)) << c.key;
+  for (const Entry& c : cases) EXPECT_EQ(ini.Fetch(c.section, c.key, "absent"), c.value) << c.key;
   EXPECT_TRUE(ini.Update("Main", "Number", 1450));
   EXPECT_EQ(Opened().TryFetch("main", "NUMBER"), "1450") << "names compare without case";
 }
@@ -187,16 +189,12 @@ TEST_F(IniFile, UnreadableOrMissingFilesReadAsAbsent) {
 TEST_F(IniFile, NamesAndValuesThatCannotBeWrittenAreRefused) {
   WriteFileText(file, "[A]\nk=v\n");
   INIClass ini = Opened();
-  struct Case {
-    const char* section;
-    const char* key;
-    const char* value;
-  } cases[] = {
+  const Entry cases[] = {
       {"A", "k", "two\nlines"}, {"A", "k", "cr\r"},      {"A", "a=b", "v"}, {"A", "", "v"},
       {"A", " k", "v"},         {"A", "[B]", "v"},       {"A", ";k", "v"},  {"A]", "k", "v"},
       {"", "k", "v"},           {"A\nB", "k", "v"},
   };
-  for (const Case& c : cases) EXPECT_FALSE(ini.Update(c.section, c.key, c.value)) << c.key << c.value;
+  for (const Entry& c : cases) EXPECT_FALSE(ini.Update(c.section, c.key, c.value)) << c.key << c.value;
   EXPECT_EQ(FileText(file), "[A]\nk=v\n");
 }
 
