@@ -20,6 +20,23 @@ void AddFavouriteFromCurrentCab() {
   FAV_QUEUE.Add(&FAV_QUEUE_ROW::CabNum);
 }
 
+// A queue's current row, put back once the queue has been walked: the same position and
+// the buffer as it was, which after a failed look-up holds a row the queue does not.
+template <typename Row>
+class CurrentRow {
+ public:
+  explicit CurrentRow(rt::Queue<Row>& queue) : queue_(queue), position_(queue.Pointer()), row_(queue.Buffer()) {}
+  void PutBack() {
+    if (position_ != 0) queue_.Get(position_);
+    queue_.Buffer() = row_;
+  }
+
+ private:
+  rt::Queue<Row>& queue_;
+  std::size_t position_;
+  Row row_;
+};
+
 std::string Listed(const std::vector<FAV_QUEUE_ROW>& favourites) {
   std::string text;
   for (const auto& f : favourites) text += "\r\n" + std::to_string(f.CabNum) + "  " + f.Name;
@@ -41,19 +58,14 @@ void LoadFavourites(Textrope& ST) {
   }
   ST.Free();
   FAV_QUEUE.Free();
-  const std::size_t currentCab = CAB_QUEUE.Pointer();
-  const CAB_QUEUE_ROW currentCabRow = CAB_QUEUE.Buffer();
+  CurrentRow currentCab(CAB_QUEUE);
   // An unreadable or empty file leaves ST empty: no favourites.
   ST.LoadFile(GLO::FileName, 0, 0);
   for (unsigned char b : ST.GetValue()) {
     CAB_QUEUE->CabNum = b;
     if (CAB_QUEUE.Get(&CAB_QUEUE_ROW::CabNum)) AddFavouriteFromCurrentCab();
   }
-  if (currentCab != 0) {
-    CAB_QUEUE.Get(currentCab);
-  } else {
-    CAB_QUEUE.Buffer() = currentCabRow;
-  }
+  currentCab.PutBack();
   DISPLAY();
 }
 
@@ -63,8 +75,7 @@ void SaveFavourites(Textrope& ST) {
     return;
   }
   ST.Free();
-  const std::size_t currentFavourite = FAV_QUEUE.Pointer();
-  const FAV_QUEUE_ROW currentFavouriteRow = FAV_QUEUE.Buffer();
+  CurrentRow currentFavourite(FAV_QUEUE);
   std::vector<FAV_QUEUE_ROW> leftOut;
   for (std::size_t i = 1; i <= FAV_QUEUE.Records(); ++i) {
     FAV_QUEUE.Get(i);
@@ -75,11 +86,7 @@ void SaveFavourites(Textrope& ST) {
     ST.AppendBinary(FAV_QUEUE->CabNum, 1);
   }
   ST.SaveFile(GLO::FileName, 0);
-  if (currentFavourite != 0) {
-    FAV_QUEUE.Get(currentFavourite);
-  } else {
-    FAV_QUEUE.Buffer() = currentFavouriteRow;
-  }
+  currentFavourite.PutBack();
   if (!leftOut.empty()) {
     MESSAGE("A favourites file holds cab numbers up to 255 only, so these favourites were not saved:" +
                 Listed(leftOut),

@@ -14,9 +14,9 @@ namespace {
 struct ApplyReply {
   ReplyView& view;
 
-  // The device's current cab becomes the current row of both queues. A cab the list does
-  // not hold leaves no row current: the buffers then name that cab as a factory cab without
-  // a name, so an upload dropped now is refused rather than aimed at a cab we cannot name.
+  // The device's current cab becomes the current row of both queues. For a cab the list does
+  // not hold, the buffers name that cab as a factory cab without a name, so an upload dropped
+  // now is refused rather than aimed at a cab we cannot name.
   void operator()(const sysex::CabNumberReply& reply) const {
     CAB_QUEUE.Clear();
     CAB_QUEUE->CabNum = reply.CabNum;

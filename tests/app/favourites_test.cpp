@@ -47,6 +47,13 @@ TEST_F(Favourites, LoadTakesEveryListedByteInFileOrder) {
   Load("odd.cablist", std::string("\x0A\x03\xFA\x03\x00", 5));
   EXPECT_EQ(FavouriteNumbers(), (std::vector<LONG>{3, 3, 10})) << "unlisted cabs are skipped, repeats kept";
   EXPECT_EQ(CAB_QUEUE->CabNum, 10) << "the current cab row stays";
+  // The unit reported a cab the list does not hold: the current row names it, not row 2.
+  CAB_QUEUE.Clear();
+  CAB_QUEUE->CabNum = 99;
+  ASSERT_FALSE(CAB_QUEUE.Get(&CAB_QUEUE_ROW::CabNum));
+  Load("odd.cablist", "\x03");
+  EXPECT_EQ(CAB_QUEUE->CabNum, 99) << "a dropped cab file still meets that cab";
+  EXPECT_EQ(CAB_QUEUE->UserCab, 0);
 }
 
 TEST_F(Favourites, LoadWithoutListOrFileGivesNoFavourites) {
