@@ -9,12 +9,13 @@ function(bw_library name)
 endfunction()
 
 # bw_test(<name> SOURCES <files...> [DEPS <targets...>])
-# Each test binary runs from its own working folder under the build tree, so tests that
+# Each test binary has its own working folder under the build tree, and each test case runs
+# in a fresh folder of its own below it (tests/support/isolated_main.cpp), so tests that
 # write files never meet each other.
 function(bw_test name)
   cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
-  target_link_libraries(${name} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gmock GTest::gtest_main)
+  target_link_libraries(${name} PRIVATE ${ARG_DEPS} bw_test_main GTest::gmock)
   set(workdir ${CMAKE_CURRENT_BINARY_DIR}/${name}.work)
   file(MAKE_DIRECTORY ${workdir})
   gtest_discover_tests(${name}

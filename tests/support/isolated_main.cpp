@@ -1,0 +1,34 @@
+// Test main: ctest runs every test case as its own process, in parallel, and all cases of one
+// binary share a working folder. A case that writes "settings.ini" or a transcript must not
+// meet another case doing the same, so each case runs in a fresh folder of its own name.
+#include <gtest/gtest.h>
+
+#include <cctype>
+#include <filesystem>
+#include <string>
+
+namespace {
+
+// The folder for a filter naming exactly one case ("Suite.Case"); empty for anything else
+// (listing the cases, or a hand-run of several).
+std::string CaseFolder(const std::string& filter) {
+  if (filter.empty() || filter.find_first_of("*?:-") != std::string::npos) return {};
+  std::string folder;
+  for (char c : filter) folder += (std::isalnum(static_cast<unsigned char>(c)) || c == '.' || c == '_') ? c : '_';
+  return folder;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  testing::InitGoogleTest(&argc, argv);
+  std::string folder = CaseFolder(GTEST_FLAG_GET(filter));
+  if (!folder.empty()) {
+    namespace fs = std::filesystem;
+    std::error_code ignored;
+    fs::remove_all(folder, ignored);
+    fs::create_directories(folder);
+    fs::current_path(folder);
+  }
+  return RUN_ALL_TESTS();
+}
