@@ -16,7 +16,7 @@ extern char** environ;
 namespace app_test {
 namespace {
 
-std::vector<std::string> Lines(const std::filesystem::path& path) {
+std::vector<std::string> NonEmptyLines(const std::filesystem::path& path) {
   std::vector<std::string> lines;
   std::ifstream in(path);
   for (std::string line; std::getline(in, line);)
@@ -83,9 +83,9 @@ LibrarianRun RunLibrarian(const std::string& script, const std::vector<std::pair
   LibrarianRun run;
   run.folder = dir.string();
   run.status = Spawn(dir);
-  for (const std::string& line : Lines(dir / "transcript.jsonl")) run.transcript.push_back(ParseJson(line));
+  for (const std::string& line : NonEmptyLines(dir / "transcript.jsonl")) run.transcript.push_back(ParseJson(line));
   run.dumps = run.Lines("dump");
-  run.sent = Lines(dir / "sent.log");
+  run.sent = NonEmptyLines(dir / "sent.log");
   return run;
 }
 
