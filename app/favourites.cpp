@@ -85,8 +85,14 @@ void SaveFavourites(Textrope& ST) {
     }
     ST.AppendBinary(FAV_QUEUE->CabNum, 1);
   }
-  ST.SaveFile(GLO::FileName, 0);
+  // The file is the only place favourites outlive the program, so a failed write is said.
+  bool saved = ST.SaveFile(GLO::FileName, 0) != 0;
   currentFavourite.PutBack();
+  if (!saved) {
+    MESSAGE("The favourites could not be saved to " + GLO::FileName + ":\r\n" + ST.lastError,
+            "Save Favourite Cabs", ICON::Exclamation, BUTTON::OK);
+    return;
+  }
   if (!leftOut.empty()) {
     MESSAGE("A favourites file holds cab numbers up to 255 only, so these favourites were not saved:" +
                 Listed(leftOut),

@@ -95,4 +95,15 @@ TEST_F(Favourites, CabsAboveTheFileRangeAreLeftOutAndNamed) {
   EXPECT_EQ(FavouriteNumbers(), (std::vector<LONG>{255, 256, 300})) << "the list itself keeps them";
 }
 
+TEST_F(Favourites, AFailedSaveIsSaid) {
+  ListCab(3);
+  AddFromList(3);
+  screen.files = {"missing-folder/favs.cablist"};
+  SaveFavourites(ST);
+  ASSERT_EQ(screen.messages.size(), 1u);
+  EXPECT_EQ(screen.messages[0].caption, "Save Favourite Cabs");
+  EXPECT_NE(screen.messages[0].text.find("missing-folder/favs.cablist"), std::string::npos);
+  EXPECT_EQ(FavouriteNumbers(), (std::vector<LONG>{3}));
+}
+
 }  // namespace
