@@ -2,6 +2,7 @@
 #include <cstring>
 #include <string>
 
+#include "textrope/gunzip_size_hint.h"
 #include "textrope/textrope.h"
 #include "textrope/zlib_binding.h"
 
@@ -14,9 +15,6 @@ constexpr int kMemoryLevel = 9;
 // zlib counts in 32 bits; larger values go through in portions.
 constexpr std::size_t kPortion = std::size_t{1} << 30;
 constexpr std::size_t kSmallestBuffer = 64;
-// Deflate cannot expand data more than about 1032 times.
-constexpr std::size_t kLargestRatio = 1032;
-constexpr std::size_t kLargestFirstBuffer = std::size_t{256} << 20;
 
 uInt Portion(std::size_t n) { return static_cast<uInt>(std::min(n, kPortion)); }
 
@@ -39,27 +37,14 @@ class InputFeed {
   std::size_t fed_ = 0;
 };
 
-// A complete gzip member ends with its length modulo 2^32: the best first guess of the output
-// size, when it is believable. Anything else starts at four times the input.
-std::size_t FirstOutputSize(const std::string& input) {
-  std::size_t guess = input.size() * 4;
-  if (input.size() >= 18 && static_cast<unsigned char>(input[0]) == 0x1F &&
-      static_cast<unsigned char>(input[1]) == 0x8B) {
-    std::uint32_t stated = 0;
-    for (int i = 4; i >= 1; --i) stated = (stated << 8) | static_cast<unsigned char>(input[input.size() - i]);
-    if (stated != 0 && stated <= input.size() * kLargestRatio) guess = stated;
-  }
-  return std::clamp(guess, kSmallestBuffer, kLargestFirstBuffer);
-}
-
 // Runs the value through a zlib stream that is already open. Each round hands zlib the next
 // portion of input and the free end of the output (doubled when full); `round` calls zlib and
 // answers Z_OK to go on, Z_STREAM_END when the stream is done, or a failure. On success the
 // value becomes the output, exactly as long as its bytes; on failure it is given back whole.
 template <typename Round>
 int RunStream(Textrope& t, z_stream& stream, std::size_t firstOutputSize, Round round) {
-  std::string input = std::move(t.value);
-  t.value = std::string();
+  std::string input;
+  input.swap(t.value);
   std::string out(firstOutputSize, '\0');
   std::size_t produced = 0;
   InputFeed feed(stream, input);
@@ -122,8 +107,11 @@ LONG Textrope::Gunzip() {
   z_stream stream{};
   int rc = zlib.inflateInit2Entry(&stream, kAnyHeaderWindowBits, ZLIB_VERSION, static_cast<int>(sizeof(z_stream)));
   if (rc != Z_OK) return rc;
-  rc = RunStream(*this, stream, FirstOutputSize(value), [&](const InputFeed& feed) {
+  rc = RunStream(*this, stream, textrope::GunzipFirstBlockSize(value), [&](const InputFeed& feed) {
     const int step = zlib.inflate(&stream, Z_SYNC_FLUSH);
+    // A stream that names a preset dictionary cannot be read without it: that is a failure
+    // like any other unreadable data, not the positive "need dictionary" answer.
+    if (step == Z_NEED_DICT) return Z_DATA_ERROR;
     const bool stalled = step == Z_BUF_ERROR || (step == Z_OK && stream.avail_out != 0);
     if (!stalled) return step;  // at Z_STREAM_END, bytes after the complete member are not ours
     if (!feed.Exhausted()) return Z_OK;

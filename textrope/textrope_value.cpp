@@ -88,7 +88,8 @@ void Textrope::SetLength(LONG newLength) {
 
 void Textrope::Free(LONG pLines) {
   if (pLines != 0) FreeLines();
-  value = std::string();
+  // Assigning an empty string keeps the old block; a swap gives it back.
+  std::string().swap(value);
 }
 
 void Textrope::FreeLines() { lines = std::vector<LinesGroupType>(); }

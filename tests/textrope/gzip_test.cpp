@@ -9,6 +9,7 @@
 
 #include "platform/win/library.h"
 #include "tests/textrope/support.h"
+#include "textrope/gunzip_size_hint.h"
 #include "textrope/textrope.h"
 
 namespace {
@@ -132,6 +133,7 @@ TEST(TextropeGzip, GunzipReadsWhatOthersWroteAndRefusesTheRest) {
        HexBytes("1f8b0800000000000003cb4d4c495548aa5428c9485548afca2c5028c9cfcfe102006eb3e04616000000") + "junk", 0,
        "made by the gzip tool\n"},
       {"garbage", "not compressed at all", -3, ""},
+      {"zlib stream naming a dictionary", HexBytes("78bb8f3009fb8333001028035b"), -3, ""},
       {"bad checksum", badCrc, -3, ""},
       {"cut in half", good.substr(0, good.size() / 2), -5, ""},
       {"header only", good.substr(0, 10), -5, ""},
@@ -146,6 +148,32 @@ TEST(TextropeGzip, GunzipReadsWhatOthersWroteAndRefusesTheRest) {
     EXPECT_TRUE(t.value == (c.expected == 0 ? c.plain : c.stored)) << c.what;
     EXPECT_EQ(t.gzipped, c.expected == 0 ? 0 : 1) << c.what;
   }
+}
+
+// The trailer's length (least significant byte first) sizes the first block, but only as far
+// as the input could expand: the trailer is as untrusted as the rest.
+TEST(TextropeGzip, FirstBlockFollowsTheTrailerWithinWhatTheInputCanHold) {
+  Textrope megabyte;
+  megabyte.SetValue(std::string(1 << 20, '\0'));
+  ASSERT_EQ(megabyte.Gzip(), 0);
+  const std::string hundred = HexBytes("1f8b0800000000000203aba8a03d00008f5d0e5e64000000");
+  auto trailer = [&](std::string_view last4) { return hundred.substr(0, hundred.size() - 4) + std::string(last4); };
+  // Only the frame is read: two megabytes that claim to expand to 1 GiB are believable.
+  const std::string hugeClaim = "\x1f\x8b"s + std::string(2 << 20, 'x') + "\x00\x00\x00\x40"s;
+  struct Case {
+    const char* what;
+    std::string input;
+    std::size_t expected;
+  } cases[] = {
+      {"a megabyte, as stated", megabyte.value, std::size_t{1} << 20},
+      {"a hundred bytes, as stated", hundred, 100},
+      {"more than the input can expand to", trailer("\xff\xff\xff\xff"), hundred.size() * 4},
+      {"a stated zero", trailer("\0\0\0\0"s), hundred.size() * 4},
+      {"believable but large", hugeClaim, std::size_t{256} << 20},
+      {"zlib stream", HexBytes("789cabcac94c52282f4a2c28484d01001f0404c5"), 80},
+      {"tiny", "ab", 64},
+  };
+  for (const Case& c : cases) EXPECT_EQ(textrope::GunzipFirstBlockSize(c.input), c.expected) << c.what;
 }
 
 TEST(TextropeGzip, SystemGzipReadsTheOutput) {

@@ -187,6 +187,14 @@ TEST(TextropeValue, FreeEmptiesValueAndOnRequestTheLines) {
   EXPECT_TRUE(t.lines.empty());
 }
 
+// A freed value gives its block back: a large value must not stay held after Free.
+TEST(TextropeValue, FreeGivesTheMemoryBack) {
+  Textrope t;
+  t.SetValue(std::string(1 << 20, 'v'));
+  t.Free(0);
+  EXPECT_LT(t.value.capacity(), 64u);
+}
+
 TEST(TextropeTrace, PrefixUnlessTheTextHoldsABracket) {
   TraceCapture capture;
   Textrope t;
