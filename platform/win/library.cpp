@@ -10,6 +10,7 @@
 
 #include "platform/win/file_version.h"
 #include "platform/win/last_error.h"
+#include "platform/win/module_map.h"
 #include "platform/win/session_notification.h"
 #include "platform/win/socket_library.h"
 
@@ -83,6 +84,7 @@ HMODULE LoadLibraryA(const char* name) {
       return HandleOf(handle);
     }
   }
+  win::TakeModuleSnapshot();
   return HandleOf(AddModule(LoadedModule{{}, dl, 0}));
 }
 
@@ -114,7 +116,10 @@ BOOL FreeLibrary(HMODULE module) {
     return FALSE;
   }
   if (--it->second.references == 0) {
-    if (it->second.dlHandle != nullptr) dlclose(it->second.dlHandle);
+    if (it->second.dlHandle != nullptr) {
+      dlclose(it->second.dlHandle);
+      win::TakeModuleSnapshot();
+    }
     gModules.erase(it);
   }
   return TRUE;

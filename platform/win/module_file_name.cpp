@@ -1,36 +1,30 @@
 #include "platform/win/module_file_name.h"
 
-#include <unistd.h>
-
-#include <cerrno>
-#include <climits>
 #include <cstring>
 
 #include "platform/win/last_error.h"
+#include "platform/win/module_map.h"
 
 DWORD GetModuleFileNameA(HMODULE module, char* fileName, DWORD size) {
-  if (module != nullptr) {
+  win::LoadedModule found;
+  bool known = module == nullptr
+                   ? win::ProgramModule(found)
+                   : win::FindModuleOfHandle(reinterpret_cast<std::uintptr_t>(module), found);
+  if (!known || found.path[0] == '\0') {
     SetLastError(ERROR_MOD_NOT_FOUND);
-    return 0;
-  }
-  char path[PATH_MAX];
-  ssize_t n = ::readlink("/proc/self/exe", path, sizeof path);
-  if (n < 0 || n >= static_cast<ssize_t>(sizeof path)) {
-    SetLastErrorFromErrno(n < 0 ? errno : ENAMETOOLONG);
     return 0;
   }
   if (fileName == nullptr || size == 0) {
     SetLastError(122);  // ERROR_INSUFFICIENT_BUFFER
     return 0;
   }
-  auto length = static_cast<DWORD>(n);
+  auto length = static_cast<DWORD>(std::strlen(found.path));
   if (length >= size) {
-    std::memcpy(fileName, path, size - 1);
+    std::memcpy(fileName, found.path, size - 1);
     fileName[size - 1] = '\0';
     SetLastError(122);
     return size;
   }
-  std::memcpy(fileName, path, length);
-  fileName[length] = '\0';
+  std::memcpy(fileName, found.path, length + 1);
   return length;
 }

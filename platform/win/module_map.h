@@ -1,0 +1,29 @@
+#pragma once
+// The program's loaded modules (the program file and every shared library), as a snapshot.
+//
+// Walking the loader's list takes the loader's lock, which a faulting thread may hold, so the
+// list is read ahead (at first use and after every LoadLibraryA / FreeLibrary) into fixed
+// storage, and the module services answer from that copy: they are safe in a signal handler.
+#include <cstddef>
+#include <cstdint>
+
+namespace win {
+
+struct LoadedModule {
+  std::uintptr_t base = 0;      // lowest mapped address: the module's handle
+  std::uintptr_t end = 0;       // one past its highest mapped address
+  std::uintptr_t loadBias = 0;  // what the loader added to the file's addresses
+  const char* path = "";        // full path of the module's file
+};
+
+// Reads the loader's list again. Never call it from a signal handler.
+void TakeModuleSnapshot();
+
+// The module whose mapped range holds the address, or whose base is the handle; false when
+// none does. The first call of either takes the snapshot if none was taken yet.
+bool FindModuleOfAddress(std::uintptr_t address, LoadedModule& module);
+bool FindModuleOfHandle(std::uintptr_t handle, LoadedModule& module);
+// The program's own file (always the first module of the list).
+bool ProgramModule(LoadedModule& module);
+
+}  // namespace win
