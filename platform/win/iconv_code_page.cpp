@@ -175,7 +175,9 @@ class SingleBytePage final : public PageEncoder<SingleBytePage> {
 
 class MultiBytePage final : public PageEncoder<MultiBytePage> {
  public:
-  explicit MultiBytePage(std::string charset) : charset_(std::move(charset)) {
+  // c1Holes: bytes the page leaves undefined that stand for the C1 control of their number.
+  explicit MultiBytePage(std::string charset, const std::array<bool, 256>& c1Holes = {})
+      : charset_(std::move(charset)), c1Holes_(c1Holes) {
     Converter toPage(charset_, kUtf16);
     const char question[] = {'?', '\0'};
     const char* in = question;
@@ -220,11 +222,17 @@ class MultiBytePage final : public PageEncoder<MultiBytePage> {
       const int error = errno;
       emit(outPtr);
       if (!failed || error == E2BIG) continue;
-      // A byte that starts nothing valid, or a sequence cut short by the end.
-      out.Put(kReplacement);
+      // A byte that starts nothing valid, or a sequence cut short by the end. A page that
+      // composes (1255, 1258) may hold a letter back in case a combining mark follows: it
+      // comes out first, ahead of the replacement.
+      outPtr = chunk;
+      outLeft = sizeof chunk;
+      toUtf16.Finish(outPtr, outLeft);
+      emit(outPtr);
+      const auto undefined = static_cast<unsigned char>(*in);
+      out.Put(c1Holes_[undefined] ? static_cast<char16_t>(undefined) : kReplacement);
       ++in;
       --inLeft;
-      toUtf16.Reset();
     }
     char* outPtr = chunk;
     std::size_t outLeft = sizeof chunk;
@@ -251,8 +259,12 @@ class MultiBytePage final : public PageEncoder<MultiBytePage> {
       if (!failed || error == E2BIG) continue;
       std::size_t at = n - inLeft / 2;
       std::size_t skip = (IsHighSurrogate(units[at]) && at + 1 < n && IsLowSurrogate(units[at + 1])) ? 2 : 1;
-      for (char c : fallback) out.Put(c);
-      unmapped = true;
+      if (units[at] < 0x100 && c1Holes_[units[at]]) {
+        out.Put(static_cast<char>(units[at]));
+      } else {
+        for (char c : fallback) out.Put(c);
+        unmapped = true;
+      }
       in += 2 * skip;
       inLeft -= 2 * skip;
     }
@@ -263,6 +275,7 @@ class MultiBytePage final : public PageEncoder<MultiBytePage> {
   }
 
   std::string charset_;
+  std::array<bool, 256> c1Holes_;
   std::string defaultChar_;
 };
 
@@ -272,6 +285,8 @@ std::shared_ptr<const IconvPage> LoadPage(UINT codePage) {
   if (!probe.Open()) return nullptr;
   std::array<char16_t, 256> decode{};
   std::array<bool, 256> defined{};
+  std::array<bool, 256> c1Holes{};
+  bool composes = false;
   for (int b = 0; b < 256; ++b) {
     const char byte = static_cast<char>(b);
     const char* in = &byte;
@@ -284,16 +299,22 @@ std::shared_ptr<const IconvPage> LoadPage(UINT codePage) {
     if (rc == kFailed && errno == EINVAL) return std::make_shared<MultiBytePage>(charset);  // a lead byte
     if (rc == kFailed) {
       // Undefined in this page. The Windows ANSI pages give their holes in 80h-9Fh the C1
-      // controls of the same number, so every byte survives a round trip.
-      bool c1 = IsWindowsAnsiPage(codePage) && b >= 0x80 && b <= 0x9F;
-      decode[b] = c1 ? static_cast<char16_t>(b) : kReplacement;
-      defined[b] = c1;
+      // controls of the same number, so those bytes survive a round trip.
+      c1Holes[b] = IsWindowsAnsiPage(codePage) && b >= 0x80 && b <= 0x9F;
+      decode[b] = c1Holes[b] ? static_cast<char16_t>(b) : kReplacement;
+      defined[b] = c1Holes[b];
       continue;
+    }
+    if (out == buffer) {
+      // Held back in case a combining mark follows: the page composes.
+      probe.Finish(out, outLeft);
+      composes = true;
     }
     if (out - buffer != 2) return std::make_shared<MultiBytePage>(charset);  // shifts or pairs
     std::memcpy(&decode[b], buffer, 2);
     defined[b] = true;
   }
+  if (composes) return std::make_shared<MultiBytePage>(charset, c1Holes);
   return std::make_shared<SingleBytePage>(decode, defined);
 }
 
