@@ -3,7 +3,7 @@
 
 PACKAGES := cmake ninja-build g++ pkg-config qt6-base-dev libasound2-dev zlib1g zlib1g-dev \
             nettle-dev libdw-dev googletest libgtest-dev libgmock-dev libbenchmark-dev \
-            xdg-utils fonts-dejavu-core
+            xdg-utils fonts-dejavu-core libglib2.0-dev xclip
 JOBS ?= $(shell nproc)
 
 .PHONY: all deps build run test asan release bench clean

@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/win/desktop_associations.h"
 #include "platform/win/last_error.h"
 
 namespace {
@@ -231,7 +232,30 @@ LONG RegQueryValueExA(HKEY key, const char* valueName, DWORD* /*reserved*/, DWOR
   return Succeed();
 }
 
+namespace {
+
+// A file-type or URL-scheme handler key answered from the desktop's associations.
+LONG AnswerText(const std::string& text, char* data, LONG* size) {
+  LONG needed = static_cast<LONG>(text.size() + 1);
+  if (size == nullptr) return Fail(87);
+  if (data != nullptr && *size < needed) {
+    *size = needed;
+    return Fail(ERROR_MORE_DATA);
+  }
+  if (data != nullptr) std::copy(text.c_str(), text.c_str() + needed, data);
+  *size = needed;
+  return Succeed();
+}
+
+}  // namespace
+
 LONG RegQueryValueA(HKEY key, const char* subKey, char* data, LONG* size) {
+  if (key == HKEY_CLASSES_ROOT) {
+    std::string_view name = subKey ? subKey : "";
+    if (auto answer = win::ClassesRootDefault(name)) return AnswerText(*answer, data, size);
+    // The root itself has no default value to give.
+    if (NormalPath(name).empty()) return Fail(ERROR_FILE_NOT_FOUND);
+  }
   HKEY sub = nullptr;
   if (LONG opened = RegOpenKeyExA(key, subKey, 0, KEY_READ, &sub); opened != ERROR_SUCCESS) return opened;
   DWORD type = REG_NONE;

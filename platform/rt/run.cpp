@@ -1,0 +1,13 @@
+#include "platform/rt/run.h"
+
+#include "platform/rt/error_code.h"
+#include "platform/win/command_line.h"
+#include "platform/win/last_error.h"
+#include "platform/win/program_start.h"
+
+int RUN(std::string_view commandLine) {
+  int failure = win::StartProgram(win::SplitCommandLine(commandLine));
+  int code = failure == 0 ? 0 : static_cast<int>(ErrorCodeFromErrno(failure));
+  rt::SetErrorCode(code);
+  return code;
+}

@@ -1,0 +1,155 @@
+#include "platform/win/desktop_associations.h"
+
+#include <gio/gdesktopappinfo.h>
+#include <gio/gio.h>
+
+#include <algorithm>
+#include <cctype>
+#include <memory>
+
+namespace win {
+namespace {
+
+template <typename T>
+struct GObjectDeleter {
+  void operator()(T* object) const {
+    if (object) g_object_unref(object);
+  }
+};
+template <typename T>
+using GObjectPtr = std::unique_ptr<T, GObjectDeleter<T>>;
+
+struct GFreeDeleter {
+  void operator()(void* memory) const { g_free(memory); }
+};
+using GText = std::unique_ptr<char, GFreeDeleter>;
+
+std::string Lower(std::string_view text) {
+  std::string out(text);
+  std::transform(out.begin(), out.end(), out.begin(), [](unsigned char c) { return std::tolower(c); });
+  return out;
+}
+
+std::optional<std::string> CommandOf(GAppInfo* app) {
+  if (app == nullptr) return std::nullopt;
+  const char* command = g_app_info_get_commandline(app);
+  if (command == nullptr || *command == '\0') return std::nullopt;
+  return std::string(command);
+}
+
+OpenResult FromSpawnError(const GError* error) {
+  if (error == nullptr || error->domain != G_SPAWN_ERROR) return OpenResult::NoHandler;
+  switch (error->code) {
+    case G_SPAWN_ERROR_NOENT:
+      return OpenResult::NotFound;
+    case G_SPAWN_ERROR_ACCES:
+    case G_SPAWN_ERROR_PERM:
+      return OpenResult::AccessDenied;
+    case G_SPAWN_ERROR_NOMEM:
+      return OpenResult::OutOfMemory;
+    default:
+      return OpenResult::NoHandler;
+  }
+}
+
+// The program for a URL: its scheme's handler, or for a file: URL its file type's.
+GObjectPtr<GAppInfo> ProgramFor(const std::string& uri) {
+  GText scheme(g_uri_parse_scheme(uri.c_str()));
+  if (!scheme) return nullptr;
+  if (Lower(scheme.get()) != "file") {
+    return GObjectPtr<GAppInfo>(g_app_info_get_default_for_uri_scheme(scheme.get()));
+  }
+  GObjectPtr<GFile> file(g_file_new_for_uri(uri.c_str()));
+  GObjectPtr<GFileInfo> info(g_file_query_info(file.get(), G_FILE_ATTRIBUTE_STANDARD_CONTENT_TYPE,
+                                               G_FILE_QUERY_INFO_NONE, nullptr, nullptr));
+  if (!info) return nullptr;
+  const char* type = g_file_info_get_content_type(info.get());
+  if (type == nullptr) return nullptr;
+  return GObjectPtr<GAppInfo>(g_app_info_get_default_for_type(type, FALSE));
+}
+
+}  // namespace
+
+std::optional<std::string> TypeOfExtension(std::string_view extension) {
+  if (extension.starts_with('.')) extension.remove_prefix(1);
+  if (extension.empty() || extension.find_first_of("/\\") != std::string_view::npos) return std::nullopt;
+  std::string name = "x." + std::string(extension);
+  gboolean uncertain = FALSE;
+  GText type(g_content_type_guess(name.c_str(), nullptr, 0, &uncertain));
+  // A guess from the name alone is "uncertain" for types that have content rules (text/html);
+  // it still names the type the desktop gives such files.
+  if (!type || g_content_type_is_unknown(type.get())) return std::nullopt;
+  GText mime(g_content_type_get_mime_type(type.get()));
+  if (!mime) return std::nullopt;
+  return std::string(mime.get());
+}
+
+std::optional<std::string> DefaultCommandForType(const std::string& mimeType) {
+  if (mimeType.empty()) return std::nullopt;
+  GText type(g_content_type_from_mime_type(mimeType.c_str()));
+  if (!type) return std::nullopt;
+  GObjectPtr<GAppInfo> app(g_app_info_get_default_for_type(type.get(), FALSE));
+  return CommandOf(app.get());
+}
+
+std::optional<std::string> DefaultCommandForScheme(const std::string& scheme) {
+  if (scheme.empty()) return std::nullopt;
+  GObjectPtr<GAppInfo> app(g_app_info_get_default_for_uri_scheme(scheme.c_str()));
+  return CommandOf(app.get());
+}
+
+std::optional<std::string> ClassesRootDefault(std::string_view subKey) {
+  while (subKey.starts_with('\\')) subKey.remove_prefix(1);
+  while (subKey.ends_with('\\')) subKey.remove_suffix(1);
+  std::string key = Lower(subKey);
+  if (key.starts_with('.') && key.find('\\') == std::string::npos) return TypeOfExtension(key);
+
+  constexpr std::string_view kOpenCommand = "\\shell\\open\\command";
+  if (!key.ends_with(kOpenCommand)) return std::nullopt;
+  std::string name = key.substr(0, key.size() - kOpenCommand.size());
+  if (name.empty() || name.find('\\') != std::string::npos) return std::nullopt;
+  if (name.find('/') != std::string::npos) return DefaultCommandForType(name);
+  for (std::string_view suffix : {std::string_view("_auto_file"), std::string_view("file")}) {
+    if (name.size() > suffix.size() && name.ends_with(suffix)) {
+      auto type = TypeOfExtension(std::string_view(name).substr(0, name.size() - suffix.size()));
+      if (type) return DefaultCommandForType(*type);
+    }
+  }
+  return DefaultCommandForScheme(name);
+}
+
+OpenResult OpenWithDefaultProgram(const std::string& uri) {
+  GObjectPtr<GAppInfo> app = ProgramFor(uri);
+  if (!app) return OpenResult::NoHandler;
+  GList uris = {const_cast<char*>(uri.c_str()), nullptr, nullptr};
+  GError* error = nullptr;
+  gboolean started = FALSE;
+  if (G_IS_DESKTOP_APP_INFO(app.get())) {
+    // Without G_SPAWN_DO_NOT_REAP_CHILD the program is started through an intermediate child,
+    // so nothing is left for us to reap.
+    started = g_desktop_app_info_launch_uris_as_manager(G_DESKTOP_APP_INFO(app.get()), &uris, nullptr,
+                                                        G_SPAWN_SEARCH_PATH, nullptr, nullptr, nullptr, nullptr,
+                                                        &error);
+  } else {
+    started = g_app_info_launch_uris(app.get(), &uris, nullptr, &error);
+  }
+  OpenResult result = started ? OpenResult::Started : FromSpawnError(error);
+  if (error) g_error_free(error);
+  return result;
+}
+
+OpenResult OpenFileWithDefaultProgram(const std::string& path) {
+  GText uri(g_filename_to_uri(path.c_str(), nullptr, nullptr));
+  if (!uri) return OpenResult::NotFound;
+  return OpenWithDefaultProgram(uri.get());
+}
+
+std::optional<std::string> PathOfFileUrl(const std::string& uri) {
+  GText scheme(g_uri_parse_scheme(uri.c_str()));
+  if (!scheme || Lower(scheme.get()) != "file") return std::nullopt;
+  GText path(g_filename_from_uri(uri.c_str(), nullptr, nullptr));
+  if (!path) return std::nullopt;
+  return std::string(path.get());
+}
+
+}  // namespace win

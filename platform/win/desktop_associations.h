@@ -1,0 +1,41 @@
+#pragma once
+// The desktop's own associations (XDG mimeapps.list and .desktop files, read through GIO):
+// which program opens a type of file or a URL scheme, and opening with it. They answer the
+// file-type handler keys of HKEY_CLASSES_ROOT and carry out ShellExecuteA.
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace win {
+
+// The MIME type of a file name extension (".pdf" or "pdf" gives "application/pdf"); none
+// when the desktop does not know the extension.
+std::optional<std::string> TypeOfExtension(std::string_view extension);
+
+// The command line (the Exec line) of the default program for a MIME type, or for a URL
+// scheme ("mailto"); none when nothing is set up to open it.
+std::optional<std::string> DefaultCommandForType(const std::string& mimeType);
+std::optional<std::string> DefaultCommandForScheme(const std::string& scheme);
+
+// The default value that HKEY_CLASSES_ROOT\subKey has on this desktop:
+//   ".ext"                             the extension's type name (its MIME type)
+//   "<type>\shell\open\command"        the type's default program ("text/html\shell\open\command")
+//   "<ext>file\shell\open\command"     the default program of that extension's type
+//   "<ext>_auto_file\shell\open\command"  likewise
+//   "<scheme>\shell\open\command"      the scheme's handler ("mailto", "callto", "http")
+// Matching ignores case. None for anything else and for what nothing can open.
+std::optional<std::string> ClassesRootDefault(std::string_view subKey);
+
+enum class OpenResult { Started, NoHandler, NotFound, AccessDenied, OutOfMemory };
+
+// Starts the default program of the URL's scheme (or, for a file: URL, of the file's type)
+// with the URL as one argument, byte for byte; it does not wait for the program.
+OpenResult OpenWithDefaultProgram(const std::string& uri);
+
+// The same for a file, by its type; `path` is absolute.
+OpenResult OpenFileWithDefaultProgram(const std::string& path);
+
+// The local path of a file: URL; none for another URL or one naming another host.
+std::optional<std::string> PathOfFileUrl(const std::string& uri);
+
+}  // namespace win

@@ -1,0 +1,155 @@
+#include "platform/win/shell_execute.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+#include "platform/win/command_line.h"
+#include "platform/win/desktop_associations.h"
+#include "platform/win/last_error.h"
+#include "platform/win/program_start.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
+  return text.size() >= prefix.size() &&
+         std::equal(prefix.begin(), prefix.end(), text.begin(), [](char a, char b) {
+           return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
+         });
+}
+
+// "scheme:rest" with a scheme of two characters or more (one letter and a colon is a drive).
+bool IsUrl(std::string_view text) {
+  size_t colon = text.find(':');
+  if (colon == std::string_view::npos || colon < 2) return false;
+  if (!std::isalpha(static_cast<unsigned char>(text[0]))) return false;
+  return std::all_of(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(colon), [](char c) {
+    return std::isalnum(static_cast<unsigned char>(c)) || c == '+' || c == '-' || c == '.';
+  });
+}
+
+int FromOpenResult(win::OpenResult result) {
+  switch (result) {
+    case win::OpenResult::Started:
+      return kShellExecuteStarted;
+    case win::OpenResult::NotFound:
+      return SE_ERR_FNF;
+    case win::OpenResult::AccessDenied:
+      return SE_ERR_ACCESSDENIED;
+    case win::OpenResult::OutOfMemory:
+      return SE_ERR_OOM;
+    case win::OpenResult::NoHandler:
+      break;
+  }
+  return SE_ERR_NOASSOC;
+}
+
+int FromErrno(int err) {
+  switch (err) {
+    case 0:
+      return kShellExecuteStarted;
+    case ENOENT:
+      return SE_ERR_FNF;
+    case ENOTDIR:
+    case ENAMETOOLONG:
+    case ELOOP:
+      return SE_ERR_PNF;
+    case EACCES:
+    case EPERM:
+      return SE_ERR_ACCESSDENIED;
+    case ENOMEM:
+      return SE_ERR_OOM;
+    case ENOEXEC:
+      return SE_ERR_BADFORMAT;
+    default:
+      return SE_ERR_NOASSOC;
+  }
+}
+
+// A program name without a folder, found on PATH as the shell of the designed platform does.
+bool OnPath(const std::string& name) {
+  if (name.find('/') != std::string::npos) return false;
+  const char* path = std::getenv("PATH");
+  if (path == nullptr) return false;
+  std::string_view folders(path);
+  while (!folders.empty()) {
+    size_t colon = folders.find(':');
+    std::string folder(folders.substr(0, colon));
+    folders.remove_prefix(colon == std::string_view::npos ? folders.size() : colon + 1);
+    std::string candidate = (folder.empty() ? std::string(".") : folder) + "/" + name;
+    struct stat info = {};
+    if (::stat(candidate.c_str(), &info) == 0 && S_ISREG(info.st_mode) && ::access(candidate.c_str(), X_OK) == 0) {
+      return true;
+    }
+  }
+  return false;
+}
+
+int StartWithParameters(const std::string& program, const char* parameters, const std::string& directory) {
+  std::vector<std::string> argv{program};
+  for (auto& argument : win::SplitCommandLine(parameters ? parameters : "")) argv.push_back(std::move(argument));
+  return FromErrno(win::StartProgram(argv, directory));
+}
+
+// Why a name that does not exist is missing: its folder is there (2) or not (3).
+int MissingFileResult(const fs::path& path) {
+  std::error_code error;
+  fs::path folder = path.parent_path();
+  if (folder.empty() || fs::is_directory(folder, error)) return SE_ERR_FNF;
+  return SE_ERR_PNF;
+}
+
+int OpenFile(const std::string& file, const char* parameters, const std::string& directory) {
+  fs::path path(file);
+  if (path.is_relative() && !directory.empty()) path = fs::path(directory) / path;
+  struct stat info = {};
+  if (::stat(path.c_str(), &info) != 0) {
+    int err = errno;
+    if (err != ENOENT) return FromErrno(err);
+    if (OnPath(file)) return StartWithParameters(file, parameters, directory);
+    if (StartsWithNoCase(file, "www.")) return FromOpenResult(win::OpenWithDefaultProgram("http://" + file));
+    return MissingFileResult(path);
+  }
+  if (S_ISREG(info.st_mode) && ::access(path.c_str(), X_OK) == 0) {
+    return StartWithParameters(path.string(), parameters, directory);
+  }
+  if (::access(path.c_str(), R_OK) != 0) return SE_ERR_ACCESSDENIED;
+  std::error_code error;
+  fs::path absolute = fs::absolute(path, error);
+  if (error) return SE_ERR_PNF;
+  return FromOpenResult(win::OpenFileWithDefaultProgram(absolute.lexically_normal().string()));
+}
+
+int Execute(const char* operation, const char* file, const char* parameters, const char* directory) {
+  if (operation != nullptr && !(StartsWithNoCase(operation, "open") && std::string_view(operation).size() == 4)) {
+    return SE_ERR_NOASSOC;
+  }
+  if (file == nullptr || *file == '\0') return SE_ERR_FNF;
+  std::string folder = directory ? directory : "";
+  if (!folder.empty()) {
+    std::error_code error;
+    if (!fs::is_directory(folder, error)) return SE_ERR_PNF;
+  }
+  std::string target(file);
+  if (auto path = win::PathOfFileUrl(target)) return OpenFile(*path, parameters, folder);
+  if (IsUrl(target)) return FromOpenResult(win::OpenWithDefaultProgram(target));
+  return OpenFile(target, parameters, folder);
+}
+
+}  // namespace
+
+HINSTANCE ShellExecuteA(HWND /*owner*/, const char* operation, const char* file, const char* parameters,
+                        const char* directory, int /*show*/) {
+  int result = Execute(operation, file, parameters, directory);
+  if (result <= 32) SetLastError(static_cast<DWORD>(result == SE_ERR_NOASSOC ? 1155 : result));  // ERROR_NO_ASSOCIATION
+  return reinterpret_cast<HINSTANCE>(static_cast<std::intptr_t>(result));
+}
