@@ -66,7 +66,9 @@ void StreamParser::Status(BYTE byte, std::vector<InputItem>& out) {
     out.push_back({InputItem::Kind::BrokenSysEx, 0, {}, false});
   }
   if (open_) {
-    out.push_back({InputItem::Kind::Error, PackShort(status_, pending_[0], have_ > 1 ? pending_[1] : 0), {}, false});
+    // Only the data bytes this message received; pending_ may still hold an earlier one's.
+    out.push_back({InputItem::Kind::Error,
+                   PackShort(status_, have_ > 0 ? pending_[0] : 0, have_ > 1 ? pending_[1] : 0), {}, false});
   }
   have_ = 0;
   status_ = 0;

@@ -57,6 +57,8 @@ TEST(StreamParser, SplitsTheByteStream) {
       {"new system-exclusive cuts the old", {{0xF0, 0x01}, {0xF0, 0x02, 0xF7}}, "S:F001 | B | S!:F002F7"},
       {"status cuts a short message", {{0x90, 0x40, 0x80, 0x40, 0x00}}, "E:004090 | D:004080"},
       {"status byte alone is cut too", {{0x90, 0xC0, 0x01}}, "E:000090 | D:0001C0"},
+      {"cut after a complete message", {{0x90, 0x3C, 0x40, 0xC0, 0xF7}}, "D:403C90 | E:0000C0 | E:0000F7"},
+      {"cut after running status", {{0x90, 0x3C, 0x40, 0x41, 0xC0, 0xF7}}, "D:403C90 | E:004190 | E:0000C0 | E:0000F7"},
       {"system common ends running status", {{0xF1, 0x10, 0x20}}, "D:0010F1 | E:000020"},
       {"system-exclusive ends running status", {{0x90, 0x40, 0x01, 0xF0, 0xF7, 0x41}}, "D:014090 | S!:F0F7 | E:000041"},
       {"tune request has no data", {{0xF6}}, "D:0000F6"},
@@ -73,6 +75,13 @@ TEST(StreamParser, ResetForgetsAMessageInProgress) {
   items.clear();
   parser.Feed(std::vector<BYTE>{0x02, 0xF7, 0x40}, items);
   EXPECT_EQ(Trace(items), "E:000002 | E:0000F7 | E:000040");
+
+  // Data bytes of a message before the Reset are not reported with a later message.
+  parser.Feed(std::vector<BYTE>{0x90, 0x3C}, items);
+  parser.Reset();
+  items.clear();
+  parser.Feed(std::vector<BYTE>{0xC0, 0xF7}, items);
+  EXPECT_EQ(Trace(items), "E:0000C0 | E:0000F7");
 }
 
 TEST(StreamParser, LongMessageStreamsOutPieceByPiece) {
