@@ -1,6 +1,6 @@
 #include "app/ini_manager.h"
 
-#include <cctype>
+#include <charconv>
 #include <string>
 #include <type_traits>
 
@@ -21,19 +21,16 @@ T Narrowed(long long value) {
 long long SettingNumber(std::string_view text) {
   while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
   while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
-  bool negative = false;
-  if (!text.empty() && (text.front() == '-' || text.front() == '+')) {
-    negative = text.front() == '-';
+  // from_chars takes a "-" but not a "+"; a sign followed by another sign is not a number.
+  if (text.starts_with('+')) {
     text.remove_prefix(1);
+    if (text.starts_with('+') || text.starts_with('-')) return 0;
   }
-  if (text.empty()) return 0;
-  unsigned long long magnitude = 0;
-  for (char c : text) {
-    if (!std::isdigit(static_cast<unsigned char>(c))) return 0;
-    // Only the low 32 bits matter to any variable here; wrapping keeps them right.
-    magnitude = magnitude * 10 + static_cast<unsigned>(c - '0');
-  }
-  return negative ? -static_cast<long long>(magnitude) : static_cast<long long>(magnitude);
+  long long number = 0;
+  auto [stop, error] = std::from_chars(text.data(), text.data() + text.size(), number);
+  // Out of range of any variable here, or not wholly a number: unreadable, so 0.
+  if (error != std::errc{} || stop != text.data() + text.size()) return 0;
+  return number;
 }
 
 void INIMGR::Fetch() {

@@ -15,6 +15,6 @@ class INIMGR : public INIClass {
 };
 
 // The text of a setting as the number a BYTE or LONG variable takes from it: anything that
-// is not a whole decimal number reads as 0, and a number too large for the variable keeps
-// its low bits, as assigning it would (300 in a BYTE is 44).
+// is not a whole decimal number within 64 bits reads as 0, and a number too large for the
+// variable keeps its low bits, as assigning it would (300 in a BYTE is 44).
 long long SettingNumber(std::string_view text);

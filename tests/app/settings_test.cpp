@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 
@@ -15,7 +16,10 @@ TEST(SettingNumber, ReadsAsAnAssignmentToTheVariableWould) {
   struct {
     const char* text;
     long long number;
-  } cases[] = {{"", 0}, {"7", 7}, {" 12 ", 12}, {"-3", -3}, {"+4", 4}, {"abc", 0}, {"12ab", 0}, {"1.5", 0}, {"-", 0}};
+  } cases[] = {{"", 0}, {"7", 7}, {" 12 ", 12}, {"-3", -3}, {"+4", 4}, {"abc", 0}, {"12ab", 0}, {"1.5", 0}, {"-", 0},
+               {"+-4", 0}, {"-+4", 0}, {"--4", 0}, {"-9223372036854775808", INT64_MIN},
+               {"9223372036854775807", INT64_MAX}, {"9223372036854775808", 0}, {"-9223372036854775809", 0},
+               {"18446744073709551621", 0}};
   for (const auto& c : cases) EXPECT_EQ(SettingNumber(c.text), c.number) << "'" << c.text << "'";
 }
 
