@@ -4,9 +4,13 @@
 PACKAGES := cmake ninja-build g++ pkg-config qt6-base-dev libasound2-dev zlib1g zlib1g-dev \
             nettle-dev libdw-dev googletest libgtest-dev libgmock-dev libbenchmark-dev \
             xdg-utils fonts-dejavu-core libglib2.0-dev xclip
+# `make fuzz` also needs clang with its sanitizer and libFuzzer runtimes.
+FUZZ_PACKAGES := clang libclang-rt-14-dev libfuzzer-14-dev
 JOBS ?= $(shell nproc)
+FUZZ_SECONDS ?= 60
+FUZZ_TARGETS ?=
 
-.PHONY: all deps build run test asan release bench clean
+.PHONY: all deps build run test asan release bench fuzz clean
 
 all: build
 
@@ -34,6 +38,13 @@ release: deps
 
 bench: release
 	@for b in build/release/bench/bench_*; do [ -x "$$b" ] && "$$b"; done
+
+# Runs every fuzz target (or those named in FUZZ_TARGETS) for FUZZ_SECONDS each.
+fuzz: deps
+	@tools/install-packages $(FUZZ_PACKAGES)
+	cmake --preset fuzz
+	cmake --build --preset fuzz -j $(JOBS)
+	tools/run-fuzzers build/fuzz $(FUZZ_SECONDS) $(FUZZ_TARGETS)
 
 clean:
 	rm -rf build
