@@ -21,6 +21,7 @@ ButtonView::ButtonView(WindowView& view, int field) : ControlView(view, field), 
   SetWidget(button_);
   button_->setIconSize(QSize(kButtonIconSize, kButtonIconSize));
   button_->setAutoDefault(false);
+  button_->setDefault(Def().defaultButton);  // drawn as the one Enter presses
   QObject::connect(button_, &QPushButton::clicked, button_, [this] { Acted(rt::user::Press(Runtime(), Field())); });
 }
 

@@ -54,6 +54,10 @@ void ControlView::Acted(const std::string& refused) const {
   if (!refused.empty()) OutputDebugStringA(("[screen] " + refused + "\n").c_str());
 }
 
+void ControlView::TakeFocus() {
+  if (widget_) widget_->setFocus(Qt::OtherFocusReason);
+}
+
 void ControlView::Place() {
   if (!widget_) return;
   QRect r = view_.ToPixels(Runtime().PropNumber(field_, PROP::Xpos), Runtime().PropNumber(field_, PROP::Ypos),

@@ -29,6 +29,10 @@ class ControlView {
   virtual void Sync() {}
   // The rows behind a list changed.
   virtual void ListChanged() {}
+  // Gives the runtime what the user typed and has not yet given (entries, spin boxes).
+  virtual void Commit() {}
+  // The program put the focus here.
+  virtual void TakeFocus();
 
   void Place();         // position and size
   void ApplyStyle();    // font, colours, cursor

@@ -85,9 +85,10 @@ class EntryView final : public ControlView {
  public:
   EntryView(WindowView& view, int field);
   void Sync() override;
+  void Commit() override;
+  void TakeFocus() override;
 
  private:
-  void Finished();
   QLineEdit* edit_;
 };
 
@@ -95,6 +96,7 @@ class SpinView final : public ControlView {
  public:
   SpinView(WindowView& view, int field);
   void Sync() override;
+  void Commit() override;
 
  private:
   QSpinBox* spin_;

@@ -55,6 +55,10 @@ int QtScreen::Popup(const rt::PopupRequest& request) { return ShowPopup(request)
 
 void QtScreen::Beep() { QApplication::beep(); }
 
+void QtScreen::CommitEdit(rt::Window& window) {
+  if (WindowView* view = ViewOf(window)) view->CommitFocusedEdit();
+}
+
 WindowView* QtScreen::ViewOf(const rt::Window& window) const {
   for (const auto& view : views_) {
     if (&view->Runtime() == &window) return view.get();

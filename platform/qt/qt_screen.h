@@ -32,6 +32,7 @@ class QtScreen final : public rt::Screen {
   std::optional<std::string> ChooseFile(const rt::FileRequest& request) override;
   int Popup(const rt::PopupRequest& request) override;
   void Beep() override;
+  void CommitEdit(rt::Window& window) override;
 
   // The Qt window of an open runtime window; nullptr when it has none.
   WindowView* ViewOf(const rt::Window& window) const;

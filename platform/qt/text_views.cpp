@@ -2,12 +2,14 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QSpinBox>
+#include <QValidator>
 
 #include "platform/qt/art.h"
 #include "platform/qt/control_views.h"
 #include "platform/qt/etched_group.h"
 #include "platform/qt/window_view.h"
 #include "platform/rt/props.h"
+#include "platform/rt/screen.h"
 #include "platform/rt/use.h"
 #include "platform/rt/user_action.h"
 
@@ -33,6 +35,41 @@ QLabel* PlainLabel(QWidget* parent) {
   label->setTextFormat(Qt::PlainText);
   return label;
 }
+
+// An entry that takes only some characters leaves the others out as they are typed or
+// pasted, with a beep, so the entry shows exactly what the program will get.
+class TypableValidator final : public QValidator {
+ public:
+  TypableValidator(rt::CharRange range, const bool& syncing, QObject* parent)
+      : QValidator(parent), range_(range), syncing_(syncing) {}
+
+  State validate(QString& input, int& cursor) const override {
+    QString kept;
+    int keptCursor = cursor;
+    bool dropped = false;
+    const QList<uint> characters = input.toUcs4();
+    int position = 0;  // in UTF-16 units, as the cursor counts
+    for (const uint c : characters) {
+      const int units = c > 0xFFFF ? 2 : 1;
+      if (range_.Holds(c)) {
+        kept += QString::fromUcs4(reinterpret_cast<const char32_t*>(&c), 1);
+      } else {
+        dropped = true;
+        if (position < cursor) keptCursor -= units;
+      }
+      position += units;
+    }
+    if (!dropped) return Acceptable;
+    input = kept;
+    cursor = std::max(0, keptCursor);
+    if (!syncing_) rt::CurrentScreen().Beep();
+    return Acceptable;
+  }
+
+ private:
+  rt::CharRange range_;
+  const bool& syncing_;
+};
 
 }  // namespace
 
@@ -63,12 +100,13 @@ EntryView::EntryView(WindowView& view, int field) : ControlView(view, field), ed
   SetWidget(edit_);
   if (Def().chars > 0) edit_->setMaxLength(Def().chars);
   edit_->setReadOnly(Def().readOnly);
-  QObject::connect(edit_, &QLineEdit::editingFinished, edit_, [this] { Finished(); });
+  if (!Def().typable.Any()) edit_->setValidator(new TypableValidator(Def().typable, syncing_, edit_));
+  QObject::connect(edit_, &QLineEdit::editingFinished, edit_, [this] { Commit(); });
 }
 
-// The runtime takes the typed text when the user leaves the entry or presses Enter, and
-// only when it changed.
-void EntryView::Finished() {
+// The runtime takes the typed text when the user leaves the entry, presses Enter or acts
+// elsewhere in the window, and only when it changed.
+void EntryView::Commit() {
   if (syncing_ || edit_->isReadOnly()) return;
   const std::string typed = edit_->text().toStdString();
   if (typed == Runtime().ScreenValue(Field())) return;
@@ -76,11 +114,22 @@ void EntryView::Finished() {
   Sync();
 }
 
+// Focus given by the program selects the text, so typing replaces it (as the keyboard's
+// Tab does).
+void EntryView::TakeFocus() {
+  edit_->setFocus(Qt::OtherFocusReason);
+  edit_->selectAll();
+}
+
 void EntryView::Sync() {
   const QString value = FromUtf8(Runtime().ScreenValue(Field()));
   if (edit_->text() == value) return;
+  // Text the focused entry holds selected whole stays selected when the program replaces it.
+  const bool wholeSelected = edit_->window()->focusWidget() == edit_ &&
+                             (edit_->text().isEmpty() || edit_->selectedText() == edit_->text());
   syncing_ = true;
   edit_->setText(value);
+  if (wholeSelected) edit_->selectAll();
   syncing_ = false;
 }
 
@@ -102,6 +151,11 @@ SpinView::SpinView(WindowView& view, int field) : ControlView(view, field), spin
     Acted(rt::user::Type(Runtime(), Field(), std::to_string(value)));
     Sync();
   });
+}
+
+// Digits typed and not yet taken count as they would on leaving the box.
+void SpinView::Commit() {
+  if (!syncing_ && !spin_->isReadOnly()) spin_->interpretText();
 }
 
 void SpinView::Sync() {

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QScreen>
 
@@ -13,6 +14,7 @@
 #include "platform/rt/system.h"
 #include "platform/rt/use.h"
 #include "platform/rt/user_action.h"
+#include "platform/win/debug_output.h"
 
 namespace qtscreen {
 namespace {
@@ -230,17 +232,27 @@ void WindowView::ListChanged(int field) {
 }
 
 void WindowView::FocusField(int field) {
-  ControlView* control = Control(field);
-  if (control && control->Widget()) control->Widget()->setFocus(Qt::OtherFocusReason);
+  if (ControlView* control = Control(field)) control->TakeFocus();
+}
+
+// The control whose widget is `widget` or holds it (a spin box's text field, say).
+ControlView* WindowView::ControlHolding(const QWidget* widget) const {
+  if (!widget) return nullptr;
+  for (const auto& control : controls_) {
+    if (control && control->Widget() && (control->Widget() == widget || control->Widget()->isAncestorOf(widget)))
+      return control.get();
+  }
+  return nullptr;
+}
+
+void WindowView::CommitFocusedEdit() {
+  if (ControlView* control = ControlHolding(focusWidget())) control->Commit();
 }
 
 void WindowView::OnFocusChanged(QWidget* now) {
   if (!now || now->window() != this) return;
-  for (const auto& control : controls_) {
-    if (control && control->Widget() && (control->Widget() == now || control->Widget()->isAncestorOf(now))) {
-      if (window_.PropNumber(0, PROP::Focus) != control->Field()) rt::user::Focused(window_, control->Field());
-      return;
-    }
+  if (const ControlView* control = ControlHolding(now)) {
+    if (window_.PropNumber(0, PROP::Focus) != control->Field()) rt::user::Focused(window_, control->Field());
   }
 }
 
@@ -257,6 +269,23 @@ void WindowView::closeEvent(QCloseEvent* event) {
   // The program decides: the close box only asks, through the window's procedure.
   event->ignore();
   rt::user::Close(window_);
+  WaitLoop::Wake();
+}
+
+// Enter and Escape that no control took: the dialog keys.
+void WindowView::keyPressEvent(QKeyEvent* event) {
+  const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+  const bool escape = event->key() == Qt::Key_Escape;
+  if (event->modifiers() & ~Qt::KeypadModifier || (!enter && !escape)) {
+    QWidget::keyPressEvent(event);
+    return;
+  }
+  if (enter) {
+    const std::string refused = rt::user::PressEnter(window_);
+    if (!refused.empty()) OutputDebugStringA(("[screen] " + refused + "\n").c_str());
+  } else {
+    rt::user::PressEscape(window_);
+  }
   WaitLoop::Wake();
 }
 

@@ -31,10 +31,13 @@ class WindowView : public QWidget {
   void ListChanged(int field);
   // Shows the field and the controls inside it as the runtime holds them.
   void Resync(int field);
+  // The focused control gives the runtime what the user typed into it and did not yet give.
+  void CommitFocusedEdit();
 
  protected:
   void paintEvent(QPaintEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
   void moveEvent(QMoveEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void changeEvent(QEvent* event) override;
@@ -46,6 +49,7 @@ class WindowView : public QWidget {
   void ConvertUnits();
   void RefreshStates();
   void FocusField(int field);
+  ControlView* ControlHolding(const QWidget* widget) const;
   void OnFocusChanged(QWidget* now);
   int ToUnitsX(int pixels) const;
   int ToUnitsY(int pixels) const;

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "platform/rt/screen.h"
+#include "platform/rt/user_action.h"
 
 namespace {
 
@@ -77,7 +78,10 @@ int POPUP(std::string_view menu) {
   int count = 0;
   for (const auto& entry : request.entries) count += entry == "-" ? 0 : 1;
   int chosen = rt::CurrentScreen().Popup(request);
-  return chosen >= 1 && chosen <= count ? chosen : 0;
+  if (chosen < 1 || chosen > count) return 0;
+  // The entry acts on the values: what the user typed goes in first.
+  if (rt::Window* active = rt::user::ActiveWindow()) rt::CurrentScreen().CommitEdit(*active);
+  return chosen;
 }
 
 void BEEP() { rt::CurrentScreen().Beep(); }

@@ -67,6 +67,11 @@ class Screen {
   virtual std::optional<std::string> ChooseFile(const FileRequest& request) = 0;
   virtual int Popup(const PopupRequest& request) = 0;
   virtual void Beep() = 0;
+
+  // Text the user has typed into the window's focused control but not yet given to the
+  // runtime is given now (through user::Type), as leaving the control would give it. Called
+  // before every user action that can act on the values. Screens without such text do nothing.
+  virtual void CommitEdit(Window&) {}
 };
 
 // The process's screen. UseScreen installs one and returns the previous one (nullptr

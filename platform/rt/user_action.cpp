@@ -5,6 +5,7 @@
 #include "platform/rt/event_loop.h"
 #include "platform/rt/events.h"
 #include "platform/rt/props.h"
+#include "platform/rt/screen.h"
 #include "platform/rt/thread_state.h"
 #include "platform/win/messages.h"
 #include "platform/win/window.h"
@@ -31,6 +32,45 @@ std::string WrongKind(Window& w, int field, std::string_view action) {
 }
 
 bool IsList(const ControlDef& control) { return control.kind == Kind::List || control.kind == Kind::Combo; }
+
+// Pending typing in the window goes in before the action, as a change of focus would take it.
+void CommitEdit(Window& w) { CurrentScreen().CommitEdit(w); }
+
+// The length of the UTF-8 sequence at `at` and its code point; a byte that starts no whole
+// sequence is one character that no range holds.
+std::size_t NextCharacter(std::string_view text, std::size_t at, char32_t& c) {
+  const auto lead = static_cast<unsigned char>(text[at]);
+  const std::size_t length = lead < 0x80 ? 1 : (lead & 0xE0) == 0xC0 ? 2 : (lead & 0xF0) == 0xE0 ? 3 : (lead & 0xF8) == 0xF0 ? 4 : 0;
+  c = length == 1 ? lead : length == 2 ? lead & 0x1Fu : length == 3 ? lead & 0x0Fu : lead & 0x07u;
+  if (length == 0 || at + length > text.size()) {
+    c = 0xFFFFFFFFu;
+    return 1;
+  }
+  for (std::size_t k = 1; k < length; ++k) {
+    const auto next = static_cast<unsigned char>(text[at + k]);
+    if ((next & 0xC0) != 0x80) {
+      c = 0xFFFFFFFFu;
+      return 1;
+    }
+    c = (c << 6) | (next & 0x3Fu);
+  }
+  return length;
+}
+
+// What an entry keeps of typed text; `dropped` tells whether anything was left out.
+std::string Typable(const CharRange& range, std::string_view text, bool& dropped) {
+  dropped = false;
+  if (range.Any()) return std::string(text);
+  std::string kept;
+  for (std::size_t at = 0; at < text.size();) {
+    char32_t c = 0;
+    const std::size_t length = NextCharacter(text, at, c);
+    if (c != 0xFFFFFFFFu && range.Holds(c)) kept.append(text.substr(at, length));
+    else dropped = true;
+    at += length;
+  }
+  return kept;
+}
 
 std::string ChooseRadio(Window& w, int option, int position) {
   std::vector<int> radios;
@@ -70,6 +110,7 @@ Window* ActiveWindow() {
 }
 
 std::string Press(Window& w, int field) {
+  CommitEdit(w);
   std::string refused = Reachable(w, field);
   if (!refused.empty()) return refused;
   const ControlDef& control = w.Control(field);
@@ -108,6 +149,7 @@ std::string Press(Window& w, int field) {
 }
 
 std::string Select(Window& w, int field, int row) {
+  CommitEdit(w);
   std::string refused = Reachable(w, field);
   if (!refused.empty()) return refused;
   const ControlDef& control = w.Control(field);
@@ -131,13 +173,17 @@ std::string Type(Window& w, int field, std::string_view text) {
   bool typable = control.kind == Kind::Entry || control.kind == Kind::Spin || control.kind == Kind::Combo ||
                  control.kind == Kind::Text;
   if (!typable || control.readOnly) return WrongKind(w, field, "typed into");
-  w.SetScreenValue(field, text);
+  bool dropped = false;
+  const std::string kept = Typable(control.typable, text, dropped);
+  if (dropped) CurrentScreen().Beep();
+  w.SetScreenValue(field, kept);
   w.Update(field);
   Post(w, EVENT::Accepted, field);
   return {};
 }
 
 std::string RightClick(Window& w, int field, int row) {
+  CommitEdit(w);
   std::string refused = Reachable(w, field);
   if (!refused.empty()) return refused;
   const ControlDef& control = w.Control(field);
@@ -156,6 +202,7 @@ std::string RightClick(Window& w, int field, int row) {
 }
 
 std::string DropFiles(Window& w, int field, const std::vector<std::string>& paths) {
+  CommitEdit(w);
   std::string refused = Reachable(w, field);
   if (!refused.empty()) return refused;
   const ControlDef& control = w.Control(field);
@@ -166,7 +213,23 @@ std::string DropFiles(Window& w, int field, const std::vector<std::string>& path
   return {};
 }
 
-void Close(Window& w) { PostMessageA(w.Frame(), WM_CLOSE, 0, 0); }
+void Close(Window& w) {
+  CommitEdit(w);
+  PostMessageA(w.Frame(), WM_CLOSE, 0, 0);
+}
+
+std::string PressEnter(Window& w) {
+  const int focused = static_cast<int>(w.PropNumber(0, PROP::Focus));
+  if (w.IsField(focused) && w.Control(focused).kind == Kind::Button) return Press(w, focused);
+  for (int field = 1; field <= w.Fields(); ++field) {
+    if (w.Control(field).defaultButton) return Press(w, field);
+  }
+  return {};
+}
+
+void PressEscape(Window& w) {
+  if (w.Def().modal) Close(w);
+}
 
 void Moved(Window& w, int x, int y) {
   w.NoteFromScreen(0, PROP::Xpos, std::to_string(x));

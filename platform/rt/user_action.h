@@ -4,6 +4,10 @@
 // fires; the real and the scripted screen both go through here, so the program cannot tell
 // them apart. Calls that can be refused return why ("" when carried out): a control that is
 // hidden, disabled, of the wrong kind, or in a window beneath the top one.
+//
+// Every action that can act on the values (all but Type and the geometry reports) first lets
+// the screen give the runtime what the user typed into the focused control and did not yet
+// leave (Screen::CommitEdit), so a button pressed from the keyboard sees the typed text.
 #include <string>
 #include <string_view>
 #include <vector>
@@ -22,6 +26,7 @@ std::string Press(Window& window, int field);
 // radio, as Press. Sheet: the row-th tab, TabChanging then NewSelection.
 std::string Select(Window& window, int field, int row);
 // Entry, spin box, combo: replaces the text (cut to the control's length), Accepted.
+// Characters an entry does not take (ControlDef::typable) are left out, with a beep.
 std::string Type(Window& window, int field, std::string_view text);
 // List: highlights the row (NewSelection when it changes; row 0 is the empty space below the
 // rows), then AlertKey with KEYCODE() KEY::MouseRight when the list alerts that key.
@@ -31,6 +36,10 @@ std::string RightClick(Window& window, int field, int row);
 std::string DropFiles(Window& window, int field, const std::vector<std::string>& paths);
 // The close box: WM_CLOSE to the frame handle (CloseWindow through its window procedure).
 void Close(Window& window);
+// Enter: presses the focused button, else the window's default button; otherwise nothing.
+std::string PressEnter(Window& window);
+// Escape: a modal window closes as by its close box; other windows ignore it.
+void PressEscape(Window& window);
 
 // The window's geometry as the user left it (the window's own units); posts Moved, Sized,
 // Maximized, Iconized or Restored. The screen is not told back.

@@ -28,6 +28,14 @@ struct Rect {
   int height = 0;
 };
 
+// Characters from `first` to `last` (code points); both 0: every character.
+struct CharRange {
+  char32_t first = 0;
+  char32_t last = 0;
+  bool Any() const { return first == 0 && last == 0; }
+  bool Holds(char32_t c) const { return Any() || (c >= first && c <= last); }
+};
+
 struct ControlDef {
   int feq = 0;
   std::string equate{};  // the field equate without "?": "CONNECTBUTTON", "CAB:NUMBER"
@@ -42,6 +50,7 @@ struct ControlDef {
   std::string offValue{};                 // check: value when off ("0")
   std::string picture{};                  // display picture of entries, spins, strings ("@n3")
   int chars = 0;                        // entry, spin: most characters typed (0: no limit)
+  CharRange typable{};                    // entry: the characters a user can type; others beep
   int low = 0;                          // spin range (low == high: no range)
   int high = 0;
   int step = 1;
@@ -51,6 +60,7 @@ struct ControlDef {
   bool hidden = false;
   bool disabled = false;
   bool readOnly = false;
+  bool defaultButton = false;           // button: Enter in its window presses it
   std::vector<int> alerts{};              // alerted keys (KEY::MouseRight ...)
   Font font{};                            // empty name: the window's font
 
