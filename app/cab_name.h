@@ -5,8 +5,10 @@
 #include <string_view>
 
 inline constexpr int CAB_NAME_MAX = 31;
+inline constexpr char CAB_NAME_FIRST_CHARACTER = 0x20;
+inline constexpr char CAB_NAME_LAST_CHARACTER = 0x7E;
 
-constexpr bool IsCabNameCharacter(char c) { return c >= 0x20 && c <= 0x7E; }
+constexpr bool IsCabNameCharacter(char c) { return c >= CAB_NAME_FIRST_CHARACTER && c <= CAB_NAME_LAST_CHARACTER; }
 
 constexpr bool IsSendableCabName(std::string_view name) {
   if (name.empty() || name.size() > CAB_NAME_MAX) return false;

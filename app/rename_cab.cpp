@@ -93,9 +93,9 @@ rt::WindowDef RenameCabWindowDef() {
       {.feq = rename_ctl::GLO::CABNAME_PROMPT, .equate = "GLO:CABNAME:PROMPT", .kind = Kind::Prompt,
        .text = "Cab Name:", .at = {8, 12, 38, 10}},
       {.feq = rename_ctl::GLO::CABNAME, .equate = "GLO:CABNAME", .kind = Kind::Entry, .at = {50, 10, 138, 12},
-       .use = ::GLO::CabName, .chars = CAB_NAME_MAX},
+       .use = ::GLO::CabName, .chars = CAB_NAME_MAX, .typable = {CAB_NAME_FIRST_CHARACTER, CAB_NAME_LAST_CHARACTER}},
       {.feq = rename_ctl::OKBUTTON, .equate = "OKBUTTON", .kind = Kind::Button, .text = "&OK", .at = {84, 32, 50, 18},
-       .icon = "ok.ico"},
+       .icon = "ok.ico", .defaultButton = true},
       {.feq = rename_ctl::CANCELBUTTON, .equate = "CANCELBUTTON", .kind = Kind::Button, .text = "&Cancel",
        .at = {138, 32, 50, 18}, .icon = "close.ico"},
   };
