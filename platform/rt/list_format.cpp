@@ -67,7 +67,8 @@ std::string FormatNumber(std::string_view value, std::string_view layout) {
   if (fill == 0) whole = Grouped(whole);
   std::string out = whole + fraction;
   if (fill == '0') {
-    std::size_t wanted = static_cast<std::size_t>(std::max(size, 0)) - (negative ? 1 : 0);
+    // A picture without a width ("@n0") has nothing to fill, even for a sign.
+    const std::size_t wanted = static_cast<std::size_t>(std::max(size - (negative ? 1 : 0), 0));
     if (out.size() < wanted) out.insert(0, wanted - out.size(), '0');
   }
   if (negative) out.insert(out.begin(), '-');

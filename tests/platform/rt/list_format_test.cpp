@@ -45,6 +45,9 @@ TEST(Pictures, ShowValuesAsTheProgramExpects) {
       {"1234567", "@n_9", "1234567"},
       {"42", "@n04", "0042"},
       {"-42", "@n05", "-0042"},
+      {"42", "@n0", "42"},           // zero fill without a width: nothing to fill
+      {"-42", "@n0", "-42"},
+      {"-42", "@n01", "#"},
       {"-3.14159", "@n8.2", "-3.14"},
       {"abc", "@n3", "0"},          // text that is no number counts as zero
       {"12abc", "@n3", "12"},
@@ -83,6 +86,10 @@ TEST(JsonText, AlwaysWritesValidJson) {
   EXPECT_EQ(rt::json::Quote("caf\xC3\xA9"), "\"caf\xC3\xA9\"");
   EXPECT_EQ(rt::json::Quote("\xE9t\xC3"), R"("\u00e9t\u00c3")");  // not UTF-8: byte by byte
   EXPECT_EQ(rt::json::Quote("\xED\xA0\x80"), R"("\u00ed\u00a0\u0080")");  // no surrogates
+  EXPECT_EQ(rt::json::Quote("\xF0\x9F\x8E\xB8"), "\"\xF0\x9F\x8E\xB8\"");  // U+1F3B8
+  EXPECT_EQ(rt::json::Quote("\xF4\x90\x80\x80"), R"("\u00f4\u0090\u0080\u0080")");  // beyond U+10FFFF
+  EXPECT_EQ(rt::json::Quote("\xF8\x80\x80"), R"("\u00f8\u0080\u0080")");  // F5h-FFh start nothing
+  EXPECT_EQ(rt::json::Quote("\xFF\xFE"), R"("\u00ff\u00fe")");
 }
 
 }  // namespace
