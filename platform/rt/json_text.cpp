@@ -9,7 +9,8 @@ namespace {
 std::size_t Utf8Length(std::string_view text, std::size_t i) {
   auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
   unsigned char lead = byte(i);
-  std::size_t length = lead >= 0xF0 && lead <= 0xF4 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC2 && lead < 0xE0 ? 2 : 0;
+  // F5h-FFh never start a sequence: they would encode beyond U+10FFFF.
+  std::size_t length = lead >= 0xF5 ? 0 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC2 ? 2 : 0;
   if (length == 0 || i + length > text.size()) return 0;
   for (std::size_t k = 1; k < length; ++k) {
     if ((byte(i + k) & 0xC0) != 0x80) return 0;

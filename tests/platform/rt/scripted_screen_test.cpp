@@ -200,6 +200,7 @@ TEST(ScriptedScreen, ALineThatCannotBeCarriedOutEndsWithStatusTwo) {
       {"set LOC:NAME \"open\n", R"({"error": "line 1: a quoted text is not closed"})"},
       {"answer open \"/no/such/file\"\nrightclick ITEMLIST 1\n", R"({"error": "line 2: the popup menu got an answer for a open dialog"})"},
       {"fly away\n", R"({"error": "line 1: unknown control away in \"Demo\""})"},
+      {"press NOSUCH\xF8\x80\x80\n", R"({"error": "line 1: unknown control NOSUCH\u00f8\u0080\u0080 in \"Demo\""})"},
       {"wait soon\n", R"({"error": "line 1: \"wait\" takes a number of seconds, at most a day"})"},
       {"wait 1\nclose now\n", R"x({"error": "line 2: \"close\" takes 0 argument(s)"})x"},
   };
