@@ -41,7 +41,11 @@ struct ApplyReply {
     view.Display();
   }
 
+  // A cab listed already (a unit repeating itself, or replies to an earlier Refresh still
+  // waiting) is replaced, so the list holds each cab once, in cab order.
   void operator()(const sysex::CabListReply& reply) const {
+    CAB_QUEUE->CabNum = reply.CabNum;
+    const bool listed = CAB_QUEUE.Get(&CAB_QUEUE_ROW::CabNum);
     CAB_QUEUE_ROW& CQ = CAB_QUEUE.Buffer();
     CQ.NumLSB = reply.NumLSB;
     CQ.NumMSB = reply.NumMSB;
@@ -49,7 +53,11 @@ struct ApplyReply {
     CQ.UserCab = CQ.CabNum >= GLO::UserCabOffset ? CQ.CabNum - GLO::UserCabOffset + 1 : 0;
     CQ.Name = reply.Name;
     CQ.RawData = reply.RawHex;
-    CAB_QUEUE.Add(&CAB_QUEUE_ROW::CabNum);
+    if (listed) {
+      CAB_QUEUE.Put();
+    } else {
+      CAB_QUEUE.Add(&CAB_QUEUE_ROW::CabNum);
+    }
   }
 
   void operator()(const sysex::StatusReply& reply) const {

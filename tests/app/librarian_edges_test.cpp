@@ -80,6 +80,20 @@ TEST(LibrarianConnection, OpensBothSidesBeforeItConnectsAndRefreshesOnlyWhenConn
   EXPECT_TRUE(run.Sent("F0 00 01 74 03 02 6D 00 0C 00 00 00 00 00 65 F7"));
 }
 
+TEST(LibrarianConnection, RefreshPressedTwiceOrReconnectingListsEachCabOnce) {
+  const LibrarianRun run = RunLibrarian(ConnectScript() +
+                                        "press REFRESHBUTTON\npress REFRESHBUTTON\nwait 3\ndump\n"
+                                        "press CONNECTBUTTON\npress CONNECTBUTTON\nwait 3\ndump\n");
+  ASSERT_EQ(run.status, 0) << run.Error();
+  ASSERT_EQ(run.dumps.size(), 2u);
+  for (std::size_t dump = 0; dump < 2; ++dump) {
+    const Json& list = run.Main(dump)["ALLCABLIST"];
+    ASSERT_EQ(Rows(run.Main(dump), "ALLCABLIST"), 230u) << "dump " << dump;
+    for (std::size_t row = 1; row <= 230; ++row) EXPECT_EQ(RowCells(list, row).at(0), std::to_string(row));
+  }
+  EXPECT_GE(run.CountSent(kCabList), 4u) << "every press asked the unit again";
+}
+
 TEST(LibrarianUpload, RefusalsAndConfirmations) {
   std::string script = ConnectScript() + "answer message \"OK\"\ndrop SHEET1 \"good.syx\"\n"  // a factory cab
                                          "select ALLCABLIST 135\n";

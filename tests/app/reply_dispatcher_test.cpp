@@ -69,6 +69,17 @@ TEST_F(ReplyDispatcher, CabListReplyAddsTheCabWithItsUserSlot) {
   EXPECT_EQ(Described(CAB_QUEUE.Buffer()), "134:2:Name") << "the cab just added is the current cab row";
 }
 
+TEST_F(ReplyDispatcher, ACabListedAgainReplacesItsRow) {
+  // Replies to two Refreshes, the second after a rename, and a unit repeating a reply.
+  GLO::UserCabOffset = 131;
+  for (int index : {130, 0, 5}) Arrive(CabListReply(index, "old"));
+  for (int index : {5, 130, 0, 130}) Arrive(CabListReply(index, index == 130 ? "renamed" : "same"));
+  Tick();
+  EXPECT_EQ(ListedCabs(), "1:0:same 6:0:same 131:1:renamed");
+  EXPECT_EQ(Described(CAB_QUEUE.Buffer()), "131:1:renamed") << "the cab just replaced is the current cab row";
+  EXPECT_EQ(CAB_QUEUE.Pointer(), 3u);
+}
+
 TEST_F(ReplyDispatcher, UserCabNumberFollowsTheOffset) {
   struct {
     LONG offset;
@@ -98,10 +109,10 @@ TEST_F(ReplyDispatcher, EachReplyDoesItsPartInArrivalOrder) {
     std::string window, cabs, debug = "";
     BYTE xy = 0, side = 1;
   } cases[] = {
-      {"names are cut to 31 and end at a NUL; numbers repeat, in order",
-       {"F0 00 01 74 03 12 02 00 " + longName + "00 F7", "F0 00 01 74 03 12 04 00 00 F7",
+      {"names are cut to 31 and end at a NUL; a cab listed again is replaced, in order",
+       {"F0 00 01 74 03 12 02 00 " + longName + "00 F7", "F0 00 01 74 03 12 04 00 41 00 F7",
         "F0 00 01 74 03 12 01 00 41 62 00 63 00 F7"},
-       "", "1:0: 2:0:Ab 3:0:" + std::string(31, 'L') + " 5:0: 5:0: 150:0:"},
+       "", "1:0: 2:0:Ab 3:0:" + std::string(31, 'L') + " 5:0:A 150:0:"},
       {"too short for the function: dropped, stale bytes unread",
        {"| F0 00 01 74 03 12 05 01 4E 61 6D 65 00 F7", "F0 00 01 74 03 12 05 01 4E | F7",
         "F0 00 01 74 03 02 6C 00 00 00 05 | 00 00 00 00 F7", "F0 00 01 74 03 11 6C 00 | 01 00 00 F7",
