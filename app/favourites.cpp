@@ -1,5 +1,6 @@
 #include "app/favourites.h"
 
+#include <array>
 #include <string>
 #include <vector>
 
@@ -61,8 +62,13 @@ void LoadFavourites(Textrope& ST) {
   CurrentRow currentCab(CAB_QUEUE);
   // An unreadable or empty file leaves ST empty: no favourites.
   ST.LoadFile(GLO::FileName, 0, 0);
-  for (unsigned char b : ST.GetValue()) {
-    CAB_QUEUE->CabNum = b;
+  // Favourites are unique by cab number, so the file only says which of the 256 numbers it
+  // names: one pass over it, however large a wrong file picked through "All Files" may be.
+  std::array<bool, 256> named{};
+  for (unsigned char b : ST.GetValue()) named[b] = true;
+  for (std::size_t number = 0; number < named.size(); ++number) {
+    if (!named[number]) continue;
+    CAB_QUEUE->CabNum = static_cast<LONG>(number);
     if (CAB_QUEUE.Get(&CAB_QUEUE_ROW::CabNum)) AddFavouriteFromCurrentCab();
   }
   currentCab.PutBack();
