@@ -1,6 +1,8 @@
 #include "app/librarian_program.h"
 
 #include <cstring>
+#include <filesystem>
+#include <string>
 
 #include "app/app_objects.h"
 #include "app/globals.h"
@@ -9,6 +11,7 @@
 #include "platform/framework/window_manager.h"
 #include "platform/midi/idle.h"
 #include "platform/rt/control_kind.h"
+#include "platform/rt/dialogs.h"
 #include "platform/rt/settle.h"
 #include "platform/rt/system.h"
 #include "platform/rt/props.h"
@@ -21,6 +24,16 @@ std::unique_ptr<INIMGR> INIMgr;
 namespace {
 thread_local std::unique_ptr<ErrorStatusClass> threadErrorStatus;
 int midiSettleHook = 0;
+
+// The settings are written only at close, so a write that failed loses the session's choices:
+// the user hears of it once, with the file and the reason.
+void SaySettingsNotSaved() {
+  if (INIMgr->WriteFailure().empty()) return;
+  std::error_code ignored;
+  const std::string file = std::filesystem::absolute(INIMgr->FileName(), ignored).lexically_normal().string();
+  MESSAGE("The settings could not be saved to " + file + ":\r\n" + INIMgr->WriteFailure(), "Save Settings",
+          ICON::Exclamation, BUTTON::OK);
+}
 }  // namespace
 
 ErrorStatusClass& ThreadErrorStatus() {
@@ -77,6 +90,7 @@ void _main() {
   kx_SetEndSessionHandler(MyEndSessionHandler);
   Main();
   INIMgr->Update();
+  SaySettingsNotSaved();
   // The crash reporter's restart switch is cleared here, once the crash reporter exists.
   INIMgr->Kill();
 }

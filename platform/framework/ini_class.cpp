@@ -13,6 +13,7 @@ std::mutex gWriteLock;
 
 void INIClass::Init(std::string_view fileName) {
   fileName_ = fileName;
+  writeFailure_.clear();
   Fetch();
 }
 
@@ -33,12 +34,19 @@ bool INIClass::Edit(const std::function<bool(IniDocument&)>& edit) {
   if (fileName_.empty()) return false;
   std::lock_guard guard(gWriteLock);
   settings_io::FileText file = settings_io::ReadWholeFile(fileName_);
-  if (file.outcome == settings_io::ReadOutcome::Failed) return false;
+  if (file.outcome == settings_io::ReadOutcome::Failed) return WriteFailed(file.reason);
   IniDocument document(file.text);
   if (!edit(document)) return false;
   std::string after = document.Text();
-  return (after == file.text && file.outcome == settings_io::ReadOutcome::Read) ||
-         win::ReplaceFileContents(fileName_, after) == win::Replacement::Done;
+  if (after == file.text && file.outcome == settings_io::ReadOutcome::Read) return true;
+  if (file.readOnly) return WriteFailed("It is read-only, so it was left as it is.");
+  if (win::ReplaceFileContents(fileName_, after) == win::Replacement::Done) return true;
+  return WriteFailed(settings_io::LastErrorSentence());
+}
+
+bool INIClass::WriteFailed(std::string reason) {
+  if (writeFailure_.empty()) writeFailure_ = std::move(reason);
+  return false;
 }
 
 bool INIClass::Update(std::string_view section, std::string_view key, std::string_view value) {

@@ -4,7 +4,8 @@
 // Reading never fails loudly: a missing or unreadable file, a missing key, garbage and
 // binary junk all read as absent. Every write reads the file afresh, changes one line and
 // replaces the file through a temporary file and a rename, keeping every other section,
-// key and comment; a failed write leaves the old file as it was.
+// key and comment; a failed write leaves the old file as it was, and so does any write to a
+// file the user made read-only. WriteFailure() keeps why, for the program to tell the user.
 //
 // Derive to keep the program's own values: override Fetch() (called by Init) and Update(),
 // calling the parent's, and add `using INIClass::Fetch; using INIClass::Update;` so that the
@@ -47,10 +48,16 @@ class INIClass {
   bool Update(std::string_view procedure, const rt::Window& window);
 
   const std::string& FileName() const { return fileName_; }
+  // Why the first write since Init did not reach the file, as a sentence; "" when every
+  // write did (a name or value refused by Update is not a write).
+  const std::string& WriteFailure() const { return writeFailure_; }
 
  private:
   // One read-change-write cycle of the file; `edit` returns false to refuse the change.
   bool Edit(const std::function<bool(IniDocument&)>& edit);
 
+  bool WriteFailed(std::string reason);
+
   std::string fileName_;
+  std::string writeFailure_;
 };

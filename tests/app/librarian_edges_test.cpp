@@ -1,6 +1,9 @@
 // Edge cases of the librarian, end to end on the scripted screen with the simulated unit.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <functional>
+
 #include "tests/app/file_text.h"
 #include "tests/app/librarian_run.h"
 #include "tests/app/sent_messages.h"
@@ -45,6 +48,34 @@ TEST(LibrarianStart, StoredValuesAndPlaceComeBackAndAreSavedAgain) {
        {kAboutPlace, std::string("GLO:MIDIInDevice=44"), std::string("GLO:UserCabOffset=131")})
     EXPECT_NE(settings.find(kept), std::string::npos) << kept << " in\n" << settings;
   EXPECT_TRUE(run.sent.empty());
+}
+
+TEST(LibrarianStart, SettingsThatCannotBeSavedAreSaidAndTheFileIsLeftAlone) {
+  namespace fs = std::filesystem;
+  const std::string stored = "[Preserved]\r\nGLO:UserCabOffset=131\r\n";
+  const std::string huge = stored + std::string(2 << 20, ';');
+  struct {
+    const char* what;
+    std::string settings;
+    std::function<void(const fs::path&)> prepare;
+    std::string reason;
+  } cases[] = {
+      {"read-only", stored, [](const fs::path& dir) { fs::permissions(dir / "settings.ini", fs::perms::owner_read); },
+       "It is read-only, so it was left as it is."},
+      {"too large", huge, {}, "It is larger than 1 MiB, too large to be a settings file."},
+  };
+  for (const auto& c : cases) {
+    const LibrarianRun run = RunLibrarian("set GLO:USERCABOFFSET \"7\"\nanswer message \"OK\"\n",
+                                          {{"settings.ini", c.settings}}, c.prepare);
+    ASSERT_EQ(run.status, 0) << c.what << ": " << run.Error();
+    const auto messages = run.Lines("message");
+    ASSERT_EQ(messages.size(), 1u) << c.what << ": said once, however many writes failed";
+    EXPECT_EQ(messages[0]["text"].text,
+              "The settings could not be saved to " + run.folder + "/settings.ini:\r\n" + c.reason);
+    EXPECT_EQ(messages[0]["caption"].text, "Save Settings");
+    fs::permissions(run.folder + "/settings.ini", fs::perms::owner_all, fs::perm_options::add);
+    EXPECT_EQ(FileText(run.folder + "/settings.ini"), c.settings) << c.what << ": left as it was";
+  }
 }
 
 TEST(LibrarianConnection, OpensBothSidesBeforeItConnectsAndRefreshesOnlyWhenConnected) {

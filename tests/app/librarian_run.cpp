@@ -71,7 +71,8 @@ std::size_t LibrarianRun::CountSent(BYTE function) const {
   }));
 }
 
-LibrarianRun RunLibrarian(const std::string& script, const std::vector<std::pair<std::string, std::string>>& files) {
+LibrarianRun RunLibrarian(const std::string& script, const std::vector<std::pair<std::string, std::string>>& files,
+                          const std::function<void(const std::filesystem::path&)>& prepare) {
   namespace fs = std::filesystem;
   const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
   const fs::path dir = fs::absolute(std::string(test->test_suite_name()) + "." + test->name());
@@ -79,6 +80,7 @@ LibrarianRun RunLibrarian(const std::string& script, const std::vector<std::pair
   fs::create_directories(dir);
   for (const auto& [name, bytes] : files) std::ofstream(dir / name, std::ios::binary) << bytes;
   std::ofstream(dir / "script.txt") << script;
+  if (prepare) prepare(dir);
 
   LibrarianRun run;
   run.folder = dir.string();

@@ -2,6 +2,8 @@
 // Runs the boxwright program end to end on the scripted screen with the simulated unit
 // listed, in a folder of its own, and collects what it showed, sent and stored.
 #include <algorithm>
+#include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -29,9 +31,10 @@ struct LibrarianRun {
 };
 
 // Runs `script` in the folder "<suite>.<test>" of the running test, made afresh, with `files`
-// (name, bytes) written into it first.
+// (name, bytes) written into it first and then `prepare` given the folder.
 LibrarianRun RunLibrarian(const std::string& script,
-                          const std::vector<std::pair<std::string, std::string>>& files = {});
+                          const std::vector<std::pair<std::string, std::string>>& files = {},
+                          const std::function<void(const std::filesystem::path&)>& prepare = {});
 
 // Chooses the simulated unit on both sides (its row is after every real port), sets the
 // user-cab offset, connects and waits until the cab list is in.

@@ -4,6 +4,7 @@
 
 #include <csignal>
 #include <filesystem>
+#include <functional>
 #include <sstream>
 #include <string>
 
@@ -196,6 +197,53 @@ TEST_F(IniFile, NamesAndValuesThatCannotBeWrittenAreRefused) {
   };
   for (const Entry& c : cases) EXPECT_FALSE(ini.Update(c.section, c.key, c.value)) << c.key << c.value;
   EXPECT_EQ(FileText(file), "[A]\nk=v\n");
+}
+
+TEST_F(IniFile, WritesThatCannotReachTheFileSayWhyAndChangeNothing) {
+  const std::string original = "[Preserved]\nGLO:MIDIInDevice=2\n";
+  const std::string huge = original + std::string(2 << 20, '#');
+  const auto readOnly = fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read;
+  struct {
+    const char* what;
+    std::function<void()> make;
+    const char* reason;
+  } cases[] = {
+      {"a folder", [&] { fs::create_directory(file); }, "A folder is in its place."},
+      {"too large", [&] { WriteFileText(file, huge); }, "It is larger than 1 MiB, too large to be a settings file."},
+      {"read-only",
+       [&] {
+         WriteFileText(file, original);
+         fs::permissions(file, readOnly);
+       },
+       "It is read-only, so it was left as it is."},
+  };
+  for (const auto& c : cases) {
+    fs::remove_all(file);
+    c.make();
+    const std::string before = fs::is_regular_file(file) ? FileText(file) : "";
+    INIClass ini = Opened();
+    EXPECT_FALSE(ini.Update("Preserved", "GLO:MIDIInDevice", "3")) << c.what;
+    EXPECT_FALSE(ini.Update("Preserved", "Other", "4")) << c.what;
+    EXPECT_EQ(ini.WriteFailure(), c.reason) << c.what;
+    EXPECT_EQ(fs::is_regular_file(file) ? FileText(file) : "", before) << c.what;
+    EXPECT_EQ(scratch.Entries(), 1u) << c.what << ": no temporary left";
+    fs::permissions(file, fs::perms::owner_all, fs::perm_options::add);
+  }
+
+  // An edit that changes nothing needs no write, even to a read-only file.
+  fs::remove_all(file);
+  WriteFileText(file, original);
+  fs::permissions(file, readOnly);
+  INIClass unchanged = Opened();
+  EXPECT_TRUE(unchanged.Update("Preserved", "GLO:MIDIInDevice", "2"));
+  EXPECT_EQ(unchanged.WriteFailure(), "");
+  fs::permissions(file, fs::perms::owner_all, fs::perm_options::add);
+
+  // A refused name is no write failure, and a write that works records none.
+  INIClass ini = Opened();
+  EXPECT_FALSE(ini.Update("Preserved", "", "1"));
+  EXPECT_TRUE(ini.Update("Preserved", "GLO:MIDIInDevice", "5"));
+  EXPECT_EQ(ini.WriteFailure(), "");
 }
 
 TEST_F(IniFile, FailedWriteLeavesTheOldFileIntact) {
