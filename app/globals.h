@@ -12,7 +12,7 @@ namespace GLO {
 extern BYTE MIDIInDevice;   // 1-based row of the chosen input device; 0 none
 extern BYTE MIDIOutDevice;  // 1-based row of the chosen output device; 0 none
 extern BYTE SafetyMode;     // 1: ask before an upload overwrites a slot
-extern LONG UserCabOffset;  // cab number of the first user cab
+extern LONG UserCabOffset;  // cab number of the first user cab; 0: not known yet (user_cab.h)
 
 extern std::string FileName;  // last favourites file chosen
 extern std::string CabName;   // name typed in the rename window

@@ -5,6 +5,7 @@
 #include <type_traits>
 
 #include "app/globals.h"
+#include "app/user_cab.h"
 
 namespace {
 
@@ -37,7 +38,8 @@ void INIMGR::Fetch() {
   GLO::MIDIInDevice = Narrowed<BYTE>(SettingNumber(TryFetch(kPreserved, "GLO:MIDIInDevice")));
   GLO::MIDIOutDevice = Narrowed<BYTE>(SettingNumber(TryFetch(kPreserved, "GLO:MIDIOutDevice")));
   GLO::SafetyMode = Narrowed<BYTE>(SettingNumber(TryFetch(kPreserved, "GLO:SafetyMode")));
-  GLO::UserCabOffset = Narrowed<LONG>(SettingNumber(TryFetch(kPreserved, "GLO:UserCabOffset")));
+  // Held in what the box shows, so the first UPDATE (Connect, Refresh) cannot change it unseen.
+  GLO::UserCabOffset = ShownUserCabOffset(Narrowed<LONG>(SettingNumber(TryFetch(kPreserved, "GLO:UserCabOffset"))));
   INIClass::Fetch();
 }
 

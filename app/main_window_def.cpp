@@ -1,6 +1,7 @@
 #include "app/main_window_def.h"
 
 #include "app/globals.h"
+#include "app/user_cab.h"
 #include "platform/rt/props.h"
 
 rt::WindowDef MainWindowDef(LONG& LOC_MIDIPacketCount) {
@@ -50,7 +51,7 @@ rt::WindowDef MainWindowDef(LONG& LOC_MIDIPacketCount) {
       {.feq = ctl::OFFSETGROUP, .equate = "OFFSETGROUP", .kind = Kind::Group, .text = "User Cab Offset",
        .at = {218, 36, 62, 30}},
       {.feq = ctl::GLO::USERCABOFFSET, .equate = "GLO:USERCABOFFSET", .kind = Kind::Spin, .at = {226, 49, 40, 12},
-       .use = GLO::UserCabOffset, .picture = "@n3", .chars = 3, .low = 0, .high = 999},
+       .use = GLO::UserCabOffset, .picture = "@n3", .chars = 3, .low = 0, .high = USER_CAB_OFFSET_MAX},
       {.feq = ctl::REFRESHBUTTON, .equate = "REFRESHBUTTON", .kind = Kind::Button, .text = "Refresh",
        .at = {284, 40, 56, 22}, .icon = "refresh.ico"},
       {.feq = ctl::SHEET1, .equate = "SHEET1", .kind = Kind::Sheet, .at = {4, 70, 340, 146}, .dropId = "~FILE"},

@@ -6,6 +6,7 @@
 #include "app/globals.h"
 #include "app/sysex_reply.h"
 #include "app/sysex_templates.h"
+#include "app/user_cab.h"
 #include "textrope/textrope.h"
 #include "toolkit/debug_output.h"
 
@@ -50,7 +51,7 @@ struct ApplyReply {
     CQ.NumLSB = reply.NumLSB;
     CQ.NumMSB = reply.NumMSB;
     CQ.CabNum = reply.CabNum;
-    CQ.UserCab = CQ.CabNum >= GLO::UserCabOffset ? CQ.CabNum - GLO::UserCabOffset + 1 : 0;
+    CQ.UserCab = UserCabOf(CQ.CabNum, GLO::UserCabOffset);
     CQ.Name = reply.Name;
     CQ.RawData = reply.RawHex;
     if (listed) {

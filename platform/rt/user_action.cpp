@@ -7,6 +7,7 @@
 #include "platform/rt/props.h"
 #include "platform/rt/screen.h"
 #include "platform/rt/thread_state.h"
+#include "platform/rt/use.h"
 #include "platform/win/messages.h"
 #include "platform/win/window.h"
 
@@ -174,8 +175,13 @@ std::string Type(Window& w, int field, std::string_view text) {
                  control.kind == Kind::Text;
   if (!typable || control.readOnly) return WrongKind(w, field, "typed into");
   bool dropped = false;
-  const std::string kept = Typable(control.typable, text, dropped);
+  std::string kept = Typable(control.typable, text, dropped);
   if (dropped) CurrentScreen().Beep();
+  // A spin box holds nothing beyond its range: a number past an end stops there.
+  if (control.kind == Kind::Spin && control.low != control.high) {
+    const auto [low, high] = std::minmax(control.low, control.high);
+    kept = std::to_string(std::clamp<long long>(TextToNumber(kept), low, high));
+  }
   w.SetScreenValue(field, kept);
   w.Update(field);
   Post(w, EVENT::Accepted, field);

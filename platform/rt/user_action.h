@@ -26,7 +26,8 @@ std::string Press(Window& window, int field);
 // radio, as Press. Sheet: the row-th tab, TabChanging then NewSelection.
 std::string Select(Window& window, int field, int row);
 // Entry, spin box, combo: replaces the text (cut to the control's length), Accepted.
-// Characters an entry does not take (ControlDef::typable) are left out, with a beep.
+// Characters an entry does not take (ControlDef::typable) are left out, with a beep; a
+// spin box's number is held within its range.
 std::string Type(Window& window, int field, std::string_view text);
 // List: highlights the row (NewSelection when it changes; row 0 is the empty space below the
 // rows), then AlertKey with KEYCODE() KEY::MouseRight when the list alerts that key.

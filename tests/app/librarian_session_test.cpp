@@ -89,4 +89,37 @@ TEST(LibrarianSession, SelectSwitchRenameFavouritesAndUpload) {
   EXPECT_EQ(RowCells(run.Main(7)["ALLCABLIST"], 135)[2], "Fresh Air");
 }
 
+// A first run knows no offset: until the user sets one, no cab is taken for a user cab, so
+// nothing can be renamed or overwritten in a slot the program only guessed.
+TEST(LibrarianSession, NoCabIsAUserCabUntilTheOffsetIsSet) {
+  constexpr BYTE kCabFile = 0x7A;
+  const std::string script = ConnectScript(0) + "dump\n"
+                             "answer cancel\nrightclick ALLCABLIST 131\n"
+                             "select ALLCABLIST 131\nwait 1\nanswer message \"OK\"\ndrop SHEET1 \"new.syx\"\nwait 2\n"
+                             "set GLO:USERCABOFFSET \"131\"\npress REFRESHBUTTON\nwait 3\ndump\n"
+                             "answer cancel\nrightclick ALLCABLIST 131\n"
+                             "drop SHEET1 \"new.syx\"\nwait 3\ndump\n";
+  const LibrarianRun run = RunLibrarian(script, {{"new.syx", CabFileBytes(0x7F, "Fresh Air")}});
+  ASSERT_EQ(run.status, 0) << run.Error();
+  ASSERT_EQ(run.dumps.size(), 3u);
+
+  const Json& unknown = run.Main(0)["ALLCABLIST"];
+  ASSERT_EQ(unknown["rows"].items.size(), 230u);
+  for (std::size_t row = 1; row <= 230; ++row) EXPECT_EQ(RowCells(unknown, row)[1], "") << "row " << row;
+  const auto popups = run.Lines("popup");
+  ASSERT_EQ(popups.size(), 2u);
+  EXPECT_EQ(popups[0]["entries"].items.size(), 2u) << "no Rename Cabinet";
+  const auto messages = run.Lines("message");
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0]["text"].text, "You cannot upload a cab into Factory slot!  Only into a user slot");
+
+  // With the offset set, cab 131 is user cab 1 again: renamed from its menu, overwritten by a drop.
+  EXPECT_EQ(RowCells(run.Main(1)["ALLCABLIST"], 131)[1], "1");
+  EXPECT_EQ(RowCells(run.Main(1)["ALLCABLIST"], 130)[1], "");
+  ASSERT_EQ(popups[1]["entries"].items.size(), 3u);
+  EXPECT_EQ(popups[1]["entries"].items[2].text, "Rename Cabinet");
+  EXPECT_EQ(run.CountSent(kCabFile), 1u) << "only the drop after the offset was set";
+  EXPECT_EQ(RowCells(run.Main(2)["ALLCABLIST"], 131)[2], "Fresh Air");
+}
+
 }  // namespace

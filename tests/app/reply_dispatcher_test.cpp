@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
+
 #include <string>
 #include <vector>
 
@@ -85,7 +87,10 @@ TEST_F(ReplyDispatcher, UserCabNumberFollowsTheOffset) {
     LONG offset;
     int index;
     LONG userCab;
-  } cases[] = {{0, 0, 2}, {0, 229, 231}, {131, 129, 0}, {131, 130, 1}, {131, 229, 100}, {-5, 0, 7}};
+  } cases[] = {
+      // 0 (a first run) and anything below: the first user cab is not known, so none is one.
+      {0, 0, 0}, {0, 229, 0}, {-5, 0, 0}, {INT32_MIN, 16383, 0},
+      {131, 129, 0}, {131, 130, 1}, {131, 229, 100}, {1, 0, 1}, {1, 16383, 16384}, {INT32_MAX, 16383, 0}};
   for (const auto& c : cases) {
     ResetLibrarianState();
     GLO::UserCabOffset = c.offset;
@@ -162,10 +167,11 @@ TEST_F(ReplyDispatcher, EachReplyDoesItsPartInArrivalOrder) {
 
 // The device's current cab becomes the current cab row, which a dropped cab file aims at.
 TEST_F(ReplyDispatcher, CabNumberReplyMakesTheCurrentCabRow) {
+  GLO::UserCabOffset = 1;
   Arrive(CabListReply(9, "listed"));
   ArriveHex("F0 00 01 74 03 02 6C 00 00 00 09 00 00 00 00 F7");
   Tick();
-  EXPECT_EQ(Described(CAB_QUEUE.Buffer()), "10:11:listed");
+  EXPECT_EQ(Described(CAB_QUEUE.Buffer()), "10:10:listed");
   ArriveHex("F0 00 01 74 03 02 6C 00 00 00 02 00 00 00 00 F7");
   Tick();
   EXPECT_EQ(Described(CAB_QUEUE.Buffer()), "3:0:") << "an unlisted cab is no user slot: a drop is refused";

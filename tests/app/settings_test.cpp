@@ -39,6 +39,10 @@ TEST(PreservedSettings, ReadAsTheirVariablesTakeThem) {
       {"[Preserved]\r\nGLO:MIDIInDevice=300\r\nGLO:MIDIOutDevice=x2\r\nGLO:SafetyMode=-1\r\n"
        "GLO:UserCabOffset=4294967427\r\n",
        "44 0 255 131"},
+      // The offset is held in what its three-digit box shows.
+      {"[Preserved]\r\nGLO:UserCabOffset=1000\r\n", "0 0 0 999"},
+      {"[Preserved]\r\nGLO:UserCabOffset=-2147483648\r\n", "0 0 0 0"},
+      {"[Preserved]\r\nGLO:UserCabOffset=-9223372036854775808\r\n", "0 0 0 0"},
   };
   for (const auto& c : cases) {
     std::filesystem::remove(kFile);

@@ -151,7 +151,7 @@ TEST(ProgramScreenshots, EveryWindowIsDrawnWithItsControlsInPlace) {
   setenv("BOXWRIGHT_SIMULATOR", "1", 1);
   unsetenv("BOXWRIGHT_SCREEN");
   midi::InstallBackends({std::make_shared<midi::SimulatorBackend>(midi::SimulatorInstance())});
-  std::ofstream("settings.ini") << "[Preserved]\r\nGLO:MIDIInDevice=1\r\nGLO:MIDIOutDevice=1\r\n";
+  std::ofstream("settings.ini") << "[Preserved]\r\nGLO:MIDIInDevice=1\r\nGLO:MIDIOutDevice=1\r\nGLO:UserCabOffset=131\r\n";
 
   WalkingScreen* walker = nullptr;
   rt::Program program = LibrarianProgram();

@@ -31,7 +31,7 @@ rt::WindowDef Dialog(bool modal) {
       .controls = {
           {.feq = ctl::NAME, .equate = "NAME", .kind = rt::Kind::Entry, .use = NAME_Typed, .chars = 8,
            .typable = {0x20, 0x7E}},
-          {.feq = ctl::OFFSET, .equate = "OFFSET", .kind = rt::Kind::Spin, .use = OFFSET_Typed},
+          {.feq = ctl::OFFSET, .equate = "OFFSET", .kind = rt::Kind::Spin, .use = OFFSET_Typed, .low = 0, .high = 999},
           {.feq = ctl::OK, .equate = "OK", .kind = rt::Kind::Button, .defaultButton = true},
           {.feq = ctl::CANCEL, .equate = "CANCEL", .kind = rt::Kind::Button},
           {.feq = ctl::LIST, .equate = "LIST", .kind = rt::Kind::List,
@@ -168,7 +168,7 @@ TEST_F(PendingEdit, EscapeClosesOnlyAModalWindow) {
   }
 }
 
-TEST_F(PendingEdit, AnEntryLeavesOutWhatItDoesNotTakeWithABeep) {
+TEST_F(PendingEdit, AnEntryLeavesOutWhatItDoesNotTakeWithABeepAndASpinBoxKeepsItsRange) {
   struct Case {
     std::string typed;
     std::string kept;
@@ -190,9 +190,11 @@ TEST_F(PendingEdit, AnEntryLeavesOutWhatItDoesNotTakeWithABeep) {
     EXPECT_EQ(NAME_Typed, c.kept);
     EXPECT_EQ(screen_->beeps, c.beeps);
   }
-  // Other controls take any text.
-  EXPECT_EQ(rt::user::Type(*w_, ctl::OFFSET, "12"), "");
-  EXPECT_EQ(OFFSET_Typed, 12);
+  // A spin box takes any digits, and holds its number within its range.
+  for (const auto& [typed, held] : {std::pair{"12", 12}, {"1000", 999}, {"-2147483648", 0}, {"99999999999", 999}}) {
+    EXPECT_EQ(rt::user::Type(*w_, ctl::OFFSET, typed), "");
+    EXPECT_EQ(OFFSET_Typed, held) << typed;
+  }
   EXPECT_EQ(screen_->beeps, 0);
 }
 
