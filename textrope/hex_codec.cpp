@@ -113,6 +113,27 @@ void EncodeHex(const char* bytes, std::size_t count, char* out, bool upperCase) 
   EncodeByTable(bytes + i, count - i, out + 2 * i, upperCase);
 }
 
+void EncodeHexInPlace(char* buffer, std::size_t count, bool upperCase) {
+  std::size_t i = count;
+#ifdef __SSE2__
+  const __m128i letterGap = _mm_set1_epi8(upperCase ? 'A' - '0' - 10 : 'a' - '0' - 10);
+  const __m128i lowNibble = _mm_set1_epi8(0x0F);
+  for (; i >= 16; i -= 16) {
+    __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(buffer + i - 16));
+    __m128i high = NibbleDigits(_mm_and_si128(_mm_srli_epi16(x, 4), lowNibble), letterGap);
+    __m128i low = NibbleDigits(_mm_and_si128(x, lowNibble), letterGap);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(buffer + 2 * i - 32), _mm_unpacklo_epi8(high, low));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(buffer + 2 * i - 16), _mm_unpackhi_epi8(high, low));
+  }
+#endif
+  const char* digits = upperCase ? "0123456789ABCDEF" : "0123456789abcdef";
+  for (; i-- > 0;) {
+    auto b = static_cast<unsigned char>(buffer[i]);
+    buffer[2 * i] = digits[b >> 4];
+    buffer[2 * i + 1] = digits[b & 0x0F];
+  }
+}
+
 void DecodeHexPairs(const char* text, std::size_t count, char* out) {
   std::size_t i = 0;
 #ifdef __SSE2__

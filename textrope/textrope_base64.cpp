@@ -2,6 +2,7 @@
 
 #include "textrope/base64_coder.h"
 #include "textrope/byte_text.h"
+#include "textrope/fresh_block.h"
 #include "textrope/textrope.h"
 
 namespace {
@@ -20,7 +21,7 @@ void Textrope::Base64Encode() {
     Trace("already base 64 encoded");
     return;
   }
-  std::string encoded(textrope::Base64EncodedSize(value.size(), base64NoWrap == 0), '\0');
+  std::string encoded = textrope::FreshBlock(textrope::Base64EncodedSize(value.size(), base64NoWrap == 0));
   LONG written = Length();
   Base64Encode(encoded, written);
   encoded.resize(static_cast<std::size_t>(written));

@@ -10,6 +10,7 @@
 #include "platform/win/last_error.h"
 #include "platform/win/unique_fd.h"
 #include "textrope/byte_text.h"
+#include "textrope/fresh_block.h"
 #include "textrope/textrope.h"
 
 using textrope::Clipped;
@@ -96,7 +97,7 @@ LONG Textrope::LoadFile(std::string_view fileName, LONG pOffset, LONG pLength) {
 
   Free(0);
   base64 = 0;
-  value.assign(static_cast<std::size_t>(count), ' ');
+  value = textrope::FreshBlock(static_cast<std::size_t>(count));
   std::int64_t got = ReadAt(file.get(), value.data(), value.size(), static_cast<off_t>(start));
   if (got < 0) {
     winErrorCode = ErrnoCode(errno);
@@ -105,7 +106,7 @@ LONG Textrope::LoadFile(std::string_view fileName, LONG pOffset, LONG pLength) {
     return 0;
   }
   // A file that shrank since it was measured gives what it still holds.
-  if (got < count) value = value.substr(0, static_cast<std::size_t>(got));
+  if (got < count) value.resize(static_cast<std::size_t>(got));
   bytes = static_cast<LONG>(got);
   return 1;
 }

@@ -2,6 +2,7 @@
 #include <cstring>
 #include <string>
 
+#include "textrope/fresh_block.h"
 #include "textrope/gunzip_size_hint.h"
 #include "textrope/textrope.h"
 #include "textrope/zlib_binding.h"
@@ -45,13 +46,13 @@ template <typename Round>
 int RunStream(Textrope& t, z_stream& stream, std::size_t firstOutputSize, Round round) {
   std::string input;
   input.swap(t.value);
-  std::string out(firstOutputSize, '\0');
+  std::string out = textrope::FreshBlock(firstOutputSize);
   std::size_t produced = 0;
   InputFeed feed(stream, input);
   int rc = Z_OK;
   while (rc == Z_OK) {
     feed.Top();
-    if (produced == out.size()) out.resize(out.size() * 2);
+    if (produced == out.size()) textrope::ResizeForOverwrite(out, out.size() * 2);
     stream.next_out = reinterpret_cast<Bytef*>(out.data()) + produced;
     stream.avail_out = Portion(out.size() - produced);
     const uInt room = stream.avail_out;
@@ -62,11 +63,9 @@ int RunStream(Textrope& t, z_stream& stream, std::size_t firstOutputSize, Round 
     t.value = std::move(input);
     return rc;
   }
-  if (produced == out.size() && out.capacity() == out.size()) {
-    t.value = std::move(out);
-  } else {
-    t.value = std::string(out.data(), produced);
-  }
+  // Cut to what was produced: the pages beyond it were never touched, so they cost nothing.
+  out.resize(produced);
+  t.value.swap(out);
   if (!t.value.empty()) t.base64 = 0;
   return Z_OK;
 }

@@ -1,4 +1,5 @@
 #include "textrope/byte_text.h"
+#include "textrope/fresh_block.h"
 #include "textrope/hex_codec.h"
 #include "textrope/textrope.h"
 
@@ -55,11 +56,23 @@ std::optional<std::string> Textrope::HexToString(std::string_view hexData) {
 }
 
 void Textrope::ToHex(LONG pCase) {
-  std::optional<std::string> text = StringToHex(value, Length(), pCase);
-  if (text) value = std::move(*text);
+  const std::size_t count = value.size();
+  if (count == 0) return;
+  if (value.capacity() >= 2 * count) {
+    // The value's own block has room: the digits are written over it from the back.
+    textrope::ResizeForOverwrite(value, 2 * count);
+    textrope::EncodeHexInPlace(value.data(), count, pCase == 1);
+    return;
+  }
+  std::string text = textrope::FreshBlock(2 * count);
+  textrope::EncodeHex(value.data(), count, text.data(), pCase == 1);
+  value.swap(text);
 }
 
 void Textrope::FromHex() {
-  std::optional<std::string> bytes = HexToString(value);
-  if (bytes) value = std::move(*bytes);
+  const std::size_t count = value.size() / 2;
+  if (count == 0) return;
+  // Each byte takes the place of its two digits; the output never overtakes the input.
+  textrope::DecodeHexPairs(value.data(), count, value.data());
+  value.resize(count);
 }

@@ -1,9 +1,11 @@
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <random>
 
 #include "textrope/byte_search.h"
 #include "textrope/byte_text.h"
+#include "textrope/fresh_block.h"
 #include "textrope/textrope.h"
 
 using textrope::UpperByte;
@@ -71,22 +73,86 @@ std::size_t FindFrom(std::string_view hay, std::string_view needle, std::size_t 
   return Matcher(hay, needle, step, foldHay).Next(from);
 }
 
-// memcpy for the short stretches between dense matches, where a library call per stretch
-// would cost more than the bytes: fixed-size moves that overlap cover every length.
-inline void CopyBytes(char* to, const char* from, std::size_t count) {
+// memmove for the short stretches between dense matches, where a library call per stretch
+// would cost more than the bytes: every load comes before every store, so the stretches may
+// overlap (a shrinking replacement moves the value's bytes down within its own block).
+inline void MoveBytes(char* to, const char* from, std::size_t count) {
   if (count > 16) {
-    std::memcpy(to, from, count);
+    std::memmove(to, from, count);
   } else if (count >= 8) {
-    std::memcpy(to, from, 8);
-    std::memcpy(to + count - 8, from + count - 8, 8);
+    std::uint64_t head, tail;
+    std::memcpy(&head, from, 8);
+    std::memcpy(&tail, from + count - 8, 8);
+    std::memcpy(to, &head, 8);
+    std::memcpy(to + count - 8, &tail, 8);
   } else if (count >= 4) {
-    std::memcpy(to, from, 4);
-    std::memcpy(to + count - 4, from + count - 4, 4);
+    std::uint32_t head, tail;
+    std::memcpy(&head, from, 4);
+    std::memcpy(&tail, from + count - 4, 4);
+    std::memcpy(to, &head, 4);
+    std::memcpy(to + count - 4, &tail, 4);
   } else if (count > 0) {
-    to[0] = from[0];
-    to[count / 2] = from[count / 2];
-    to[count - 1] = from[count - 1];
+    const char first = from[0], middle = from[count / 2], last = from[count - 1];
+    to[0] = first;
+    to[count / 2] = middle;
+    to[count - 1] = last;
   }
+}
+
+bool Overlaps(std::string_view a, const std::string& b) {
+  return !a.empty() && !b.empty() && a.data() < b.data() + b.size() && b.data() < a.data() + a.size();
+}
+
+// One pass of a replacement that changes the length: the matches of needle wholly inside
+// [first, end) are found and the result written in the same walk, at most `allowed` of them.
+// A shrinking result is written over the value itself (the output never overtakes the
+// input); a growing one goes into a block sized for the largest result the window allows, so
+// nothing is counted first and nothing filled. The pass is dropped, leaving the value as it
+// was, when its result would outgrow the LONG range. Answers the replacements made.
+LONG ReplacePass(std::string& value, std::string_view needle, std::string_view newValue, std::size_t first,
+                 std::size_t end, bool fold, LONG allowed) {
+  const std::size_t oldLen = needle.size();
+  const std::size_t newLen = newValue.size();
+  if (end < oldLen || first > end - oldLen) return 0;
+  const bool inPlace = newLen < oldLen;
+  std::string grown;
+  std::size_t room = value.size();
+  if (!inPlace) {
+    const std::uint64_t most = std::min<std::uint64_t>((end - first) / oldLen, static_cast<std::uint64_t>(allowed));
+    const std::uint64_t largest = value.size() + (newLen - oldLen) * most;
+    room = static_cast<std::size_t>(std::min<std::uint64_t>(largest, textrope::kMaxLength));
+    grown = textrope::FreshBlock(room);
+  }
+  char* out = inPlace ? value.data() : grown.data();
+  std::size_t written = first;
+  if (!inPlace) MoveBytes(out, value.data(), first);
+  std::size_t p = first;
+  LONG replaced = 0;
+  bool outgrown = false;
+  Matcher(value, needle, 1, fold).Walk(first, oldLen, [&](std::size_t hit) {
+    if (hit > end - oldLen) return false;
+    if (written + (hit - p) + newLen > room) {
+      outgrown = true;
+      return false;
+    }
+    MoveBytes(out + written, value.data() + p, hit - p);
+    written += hit - p;
+    MoveBytes(out + written, newValue.data(), newLen);
+    written += newLen;
+    p = hit + oldLen;
+    return ++replaced < allowed;
+  });
+  if (outgrown || written + (value.size() - p) > room) return 0;
+  if (replaced == 0) return 0;
+  MoveBytes(out + written, value.data() + p, value.size() - p);
+  written += value.size() - p;
+  if (inPlace) {
+    value.resize(written);
+  } else {
+    grown.resize(written);
+    value.swap(grown);
+  }
+  return replaced;
 }
 
 // 0-based first position of a window given as 1-based LONG start.
@@ -181,6 +247,10 @@ LONG Textrope::Replace(std::string_view pOldValue, std::string_view pNewValue, L
   if (value.empty() || oldLen == 0) return 0;
   if (pStart < 1) pStart = 1;
   if (static_cast<std::size_t>(pStart) > value.size() || pCount < 0) return 0;
+  // The value is rewritten in place: texts that are views of it are taken as they stand now.
+  std::string oldCopy, newCopy;
+  if (Overlaps(pOldValue, value)) pOldValue = oldCopy.assign(pOldValue);
+  if (Overlaps(pNewValue, value)) pNewValue = newCopy.assign(pNewValue);
 
   std::string folded = pNoCase != 0 ? Folded(pOldValue) : std::string();
   std::string_view needle = pNoCase != 0 ? std::string_view(folded) : pOldValue;
@@ -211,38 +281,8 @@ LONG Textrope::Replace(std::string_view pOldValue, std::string_view pNewValue, L
 
   LONG total = 0;
   for (;;) {
-    LONG wanted = Count(pOldValue, 1, pStart, static_cast<LONG>(end), pNoCase, 0, 0);
-    if (wanted <= 0) break;
-    if (pCount > 0) wanted = std::min(wanted, pCount - total);
-    std::int64_t grownLength = static_cast<std::int64_t>(value.size()) +
-                               (static_cast<std::int64_t>(newLen) - static_cast<std::int64_t>(oldLen)) * wanted;
-    if (grownLength > textrope::kMaxLength) break;  // the value must stay within the LONG range
-
-    // One exactly sized block per pass, each byte copied once.
-    std::string out(static_cast<std::size_t>(std::max<std::int64_t>(grownLength, 0)), ' ');
-    std::size_t written = 0;
-    auto copy = [&out, &written](const char* from, std::size_t count) {
-      // Only a Count of a derived class that promised more matches than there are can
-      // make a shrinking result longer than its block.
-      if (written + count > out.size()) out.resize(written + count);
-      CopyBytes(out.data() + written, from, count);
-      written += count;
-    };
-    copy(value.data(), first);
-    std::size_t p = first;
-    LONG replaced = 0;
-    if (end >= oldLen) {
-      Matcher(value, needle, 1, fold).Walk(first, oldLen, [&](std::size_t hit) {
-        if (hit > end - oldLen) return false;
-        copy(value.data() + p, hit - p);
-        copy(pNewValue.data(), newLen);
-        p = hit + oldLen;
-        return ++replaced < wanted;
-      });
-    }
-    copy(value.data() + p, value.size() - p);
-    if (written != out.size()) out = out.substr(0, written);
-    value = std::move(out);
+    const LONG allowed = pCount > 0 ? pCount - total : textrope::kMaxLength;
+    const LONG replaced = ReplacePass(value, needle, pNewValue, first, end, fold, allowed);
     if (end > value.size()) end = value.size();
     total += replaced;
     if (replaced == 0 || pRecursive == 0 || (pCount != 0 && total >= pCount) || value.empty() ||

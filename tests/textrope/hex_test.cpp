@@ -182,6 +182,20 @@ TEST(TextropeHex, LongTextsAgreeWithOneAtATime) {
       expectedBytes += static_cast<char>(t.BaseToDec(text.substr(i, 2), 16) & 0xFF);
     }
     EXPECT_EQ(t.HexToString(text).value_or(""), expectedBytes) << text;
+
+    // The value's own conversions: FromHex in place, ToHex over the block that FromHex
+    // leaves (room for the digits) and into a fresh block (no room).
+    Textrope own;
+    own.SetValue(text);
+    own.FromHex();
+    EXPECT_TRUE(own.value == (expectedBytes.empty() ? text : expectedBytes)) << text;
+    own.SetValue(bytes);
+    own.ToHex(1);
+    EXPECT_EQ(own.value, expectedHex);
+    own.FromHex();
+    EXPECT_TRUE(own.value == bytes);
+    own.ToHex(1);
+    EXPECT_EQ(own.value, expectedHex);
   }
 }
 

@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <random>
 #include <string>
 
+#include "tests/textrope/reference_replace.h"
 #include "tests/textrope/support.h"
 #include "textrope/textrope.h"
 
@@ -140,28 +143,46 @@ TEST(TextropeReplace, RecursionGuardRefusesAndReports) {
 }
 
 // A derived Count that promises more or fewer matches than there are must not corrupt the value.
-TEST(TextropeReplace, MiscountedPassesStayExact) {
-  struct Miscounting : Textrope {
-    LONG promised = 0;
-    LONG Count(std::string_view, LONG, LONG, LONG, LONG, LONG, LONG) override { return promised; }
+// Replace against the way it was built before it became one pass (count the matches, then
+// copy into an exactly sized block), on random values rich in matches, windows and limits.
+TEST(TextropeReplace, OnePassAgreesWithCountThenCopy) {
+  std::mt19937 random(5);
+  auto pick = [&](int from, int to) { return std::uniform_int_distribution<int>(from, to)(random); };
+  auto text = [&](int length) {
+    static constexpr char kBytes[] = {'a', 'A', 'b', '\0', ' '};
+    std::string t;
+    for (int i = 0; i < length; ++i) t += kBytes[pick(0, 4)];
+    return t;
   };
-  struct Case {
-    LONG promised;
-    const char *value, *oldText, *newText;
-    std::string expected;
-  } cases[] = {
-      {9, "abbabba", "bb", "c", "acaca"},
-      {1, "abbabba", "bb", "c", "acabba"},
-      {9, "abba", "b", "ccc", "acccccca"},
-      {1, "abba", "b", "ccc", "acccba"},
-  };
-  for (const auto& c : cases) {
-    Miscounting t;
-    t.promised = c.promised;
-    t.SetValue(c.value);
-    t.Replace(c.oldText, c.newText, 0, 1, 0, 0, 0);
-    EXPECT_EQ(t.value, c.expected) << c.promised << " " << c.oldText;
-    EXPECT_EQ(t.value.size(), c.expected.size());
+  for (int round = 0; round < 4000; ++round) {
+    const std::string value = text(pick(0, round % 2 == 0 ? 12 : 200));
+    const std::string oldText = text(pick(1, 3));
+    std::string newText = text(pick(0, 4));
+    if (newText.size() == oldText.size()) newText += 'b';
+    const LONG length = static_cast<LONG>(value.size());
+    const LONG count = pick(-1, 3), start = pick(-1, length + 1), end = pick(-1, length + 1);
+    const LONG noCase = pick(0, 1), recursive = pick(0, 1);
+    Textrope t;
+    t.SetValue(value);
+    std::string expected = value;
+    const LONG replaced = t.Replace(oldText, newText, count, start, end, noCase, recursive);
+    EXPECT_EQ(replaced, ReferenceReplace(expected, oldText, newText, count, start, end, noCase, recursive))
+        << round;
+    EXPECT_TRUE(t.value == expected) << round;
+  }
+}
+
+// Texts that are views of the value itself are read as they were before the call.
+TEST(TextropeReplace, TextsTakenFromTheValueItself) {
+  for (const char* newText : {"", "xy", "xyxyxyxyxyxyxyxyxyxy"}) {
+    Textrope t;
+    t.SetValue(std::string(40, 'a') + "xyxyxyxyxyxyxyxyxyxy");
+    std::string expected = t.value;
+    const std::string_view view(t.value);
+    const std::string_view newView = view.substr(40, std::strlen(newText));
+    ReferenceReplace(expected, "a", std::string(newView), 0, 1, 0, 0, 0);
+    EXPECT_EQ(t.Replace(view.substr(0, 1), newView, 0, 1, 0, 0, 0), 40);
+    EXPECT_EQ(t.value, expected) << newText;
   }
 }
 
@@ -243,21 +264,15 @@ TEST(TextropeSearch, RandomDrawsFromTheChosenAlphabets) {
 // Instring and Replace reach their helpers through the object.
 TEST(TextropeSearch, SearchHelpersAreReachedThroughTheObject) {
   struct Spy : Textrope {
-    int findChars = 0, counts = 0;
+    int findChars = 0;
     LONG FindChars(std::string_view s, LONG a, LONG b) override {
       ++findChars;
       return Textrope::FindChars(s, a, b);
-    }
-    LONG Count(std::string_view s, LONG step, LONG a, LONG b, LONG nc, LONG sc, LONG ov) override {
-      ++counts;
-      return Textrope::Count(s, step, a, b, nc, sc, ov);
     }
   } t;
   t.SetValue("one two one");
   EXPECT_EQ(t.Instring("one", 1, 2, 0, 0, 0), 9);
   EXPECT_EQ(t.findChars, 1);
-  EXPECT_EQ(t.Replace("one", "1", 0, 1, 0, 0, 0), 2);
-  EXPECT_EQ(t.counts, 1);
 }
 
 }  // namespace
