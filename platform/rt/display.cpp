@@ -1,7 +1,10 @@
 #include "platform/rt/display.h"
 
+#include "platform/rt/error_code.h"
 #include "platform/rt/event_loop.h"
+#include "platform/rt/events.h"
 #include "platform/rt/props.h"
+#include "platform/rt/thread_state.h"
 
 namespace {
 rt::Window* Target() { return rt::TargetWindow(); }
@@ -18,6 +21,8 @@ void UPDATE(int field) {
 void SELECT(int field, int choice) {
   rt::Window* w = Target();
   if (w == nullptr || !w->IsField(field)) return;
+  // The control the focus comes to hears of it, as when the user moves it there.
+  if (w->PropNumber(0, PROP::Focus) != field) rt::detail::PostToWindow(*w, EVENT::Selected, field);
   w->SetProp(0, PROP::Focus, field);
   if (choice != 0) w->SetChoice(field, choice);
 }
@@ -38,6 +43,23 @@ void UNHIDE(int field) { rt::SetProp(field, PROP::Hide, 0LL); }
 void DISABLE(int field) { rt::SetProp(field, PROP::Disable, 1LL); }
 void ENABLE(int field) { rt::SetProp(field, PROP::Disable, 0LL); }
 
+int CREATE(int field, rt::Kind kind, int parent) {
+  rt::Window* w = Target();
+  const bool created = w != nullptr && w->CreateControl(field, kind, parent);
+  rt::SetErrorCode(created ? 0 : ERRORS::ControlNotCreated);
+  return created ? field : 0;
+}
+
+int MOUSEX() {
+  rt::Window* w = Target();
+  return w && w->PointerNow().inside ? w->PointerNow().x : -1;
+}
+
+int MOUSEY() {
+  rt::Window* w = Target();
+  return w && w->PointerNow().inside ? w->PointerNow().y : -1;
+}
+
 namespace rt {
 std::string GetProp(int field, int prop, int index) {
   Window* w = Target();
@@ -52,5 +74,12 @@ void SetProp(int field, int prop, std::string_view value, int index) {
 }
 void SetProp(int field, int prop, long long value, int index) {
   if (Window* w = Target()) w->SetProp(field, prop, value, index);
+}
+int CellStyle(int field, int row, int column) {
+  Window* w = Target();
+  return w && row > 0 ? w->CellStyle(field, static_cast<std::size_t>(row), column) : 0;
+}
+void SetCellStyle(int field, int row, int column, int style) {
+  if (Window* w = Target(); w && row > 0) w->SetCellStyle(field, static_cast<std::size_t>(row), column, style);
 }
 }  // namespace rt

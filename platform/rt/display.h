@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/rt/control_kind.h"
+
 void DISPLAY(int field = 0);
 void UPDATE(int field = 0);
 // Gives the field the focus; for a list, drop list, option or sheet also chooses row, radio
@@ -17,6 +19,13 @@ void HIDE(int field);
 void UNHIDE(int field);
 void DISABLE(int field);
 void ENABLE(int field);
+// Creates a control while the window is open (rt::Window::CreateControl): shown, without a
+// place or size until the program gives them. Returns the field, or 0 with ERRORCODE()
+// ERRORS::ControlNotCreated.
+int CREATE(int field, rt::Kind kind, int parent = 0);
+// Where the pointer is in the target window's units; -1 while it is outside the window.
+int MOUSEX();
+int MOUSEY();
 
 namespace rt {
 // field{prop} of the target window.
@@ -25,4 +34,7 @@ long long GetPropNumber(int field, int prop, int index = 0);
 void SetProp(int field, int prop, std::string_view value, int index = 0);
 void SetProp(int field, int prop, long long value, int index = 0);
 inline void SetProp(int field, int prop, const char* value, int index = 0) { SetProp(field, prop, std::string_view(value), index); }
+// The style of a list cell (row from 1, column by present position); 0: the column's default.
+int CellStyle(int field, int row, int column);
+void SetCellStyle(int field, int row, int column, int style);
 }  // namespace rt

@@ -92,6 +92,7 @@ std::vector<ListColumn> ParseListFormat(std::string_view format) {
   while (i < format.size()) {
     ListColumn column;
     if (!IsDigit(format[i])) break;
+    const std::size_t start = i;
     column.width = ReadNumber(format, i);
     if (i < format.size() && IsAlign(format[i])) column.align = format[i++];
     column.indent = ReadIndent(format, i);
@@ -104,6 +105,9 @@ std::vector<ListColumn> ParseListFormat(std::string_view format) {
         ++i;
       } else if (c == 'M') {
         column.resizable = true;
+        ++i;
+      } else if (c == '^') {
+        column.movable = true;
         ++i;
       } else if (c == '~') {
         std::size_t close = format.find('~', i + 1);
@@ -124,10 +128,17 @@ std::vector<ListColumn> ParseListFormat(std::string_view format) {
         ++i;  // flags we do not show (fixed, colours, styles)
       }
     }
+    column.text = std::string(format.substr(start, i - start));
     columns.push_back(std::move(column));
     if (!ended) break;
   }
   return columns;
+}
+
+std::string JoinListFormat(const std::vector<ListColumn>& columns) {
+  std::string format;
+  for (const ListColumn& column : columns) format += column.text;
+  return format;
 }
 
 std::string FormatPicture(std::string_view value, std::string_view picture) {

@@ -17,10 +17,14 @@ struct ListColumn {
   std::string picture;    // "@n_3"
   bool resizable = false; // M
   bool rightBorder = false;  // |
+  bool movable = false;   // ^: the user may drag the column to another position
+  std::string text;       // the column's own part of the format, as written
 };
 
 // Columns in order; text that is not a column format gives what could be read up to it.
 std::vector<ListColumn> ParseListFormat(std::string_view format);
+// The format text of columns in the given order (their own texts, joined).
+std::string JoinListFormat(const std::vector<ListColumn>& columns);
 
 // The text a picture shows for a value, without padding: numbers (@n) grouped by thousands
 // unless a fill letter ("_" blanks, "0" zeros) is given, with places after ".", blank when zero

@@ -51,6 +51,8 @@ class Screen {
   // A window was opened (build it from Def() and its current properties) or closed.
   virtual void WindowOpened(Window& window) = 0;
   virtual void WindowClosed(Window& window) = 0;
+  // The program created a control while the window was open (Window::CreateControl).
+  virtual void ControlCreated(Window&, int) {}
   // A property of the window (field 0) or of a control changed; also the screen value
   // (PROP::ScreenText) and choice (PROP::Selected).
   virtual void PropertyChanged(Window& window, int field, int prop, int index) = 0;

@@ -11,6 +11,7 @@
 
 #include "platform/rt/event_loop.h"
 #include "platform/rt/json_text.h"
+#include "platform/rt/pointer_placing.h"
 #include "platform/rt/settle.h"
 #include "platform/rt/thread_state.h"
 #include "platform/rt/use.h"
@@ -149,15 +150,25 @@ void ScriptedScreen::CarryOut(const std::vector<ScriptToken>& tokens) {
     user::Close(*top);
     return;
   }
+  if (verb == "leave") {
+    argumentCount(0);
+    user::PointerLeft(*top);
+    return;
+  }
   if (tokens.size() < 2 || tokens[1].quoted) Fail("\"" + verb + "\" needs a control");
-  int field = top->FieldOf(tokens[1].text);
-  if (field == 0) Fail("unknown control " + tokens[1].text + " in \"" + top->Def().caption + "\"");
+  // Controls go by equate; one created while the window is open, by its number.
+  int field = IsRow(tokens[1]) ? std::atoi(tokens[1].text.c_str()) : top->FieldOf(tokens[1].text);
+  if (field == 0 || !top->IsField(field)) Fail("unknown control " + tokens[1].text + " in \"" + top->Def().caption + "\"");
+  auto number = [&](std::size_t at, const char* what) {
+    if (!IsRow(tokens[at])) Fail("\"" + verb + "\" takes a " + what + " number");
+    return std::atoi(tokens[at].text.c_str());
+  };
   std::string refused;
   if (verb == "select" || verb == "rightclick") {
-    argumentCount(2);
-    if (!IsRow(tokens[2])) Fail("\"" + verb + "\" takes a row number");
-    int row = std::atoi(tokens[2].text.c_str());
-    refused = verb == "select" ? user::Select(*top, field, row) : user::RightClick(*top, field, row);
+    if (tokens.size() != 3 && tokens.size() != 4) Fail("\"" + verb + "\" takes a row and maybe a column");
+    int row = number(2, "row");
+    int column = tokens.size() == 4 ? number(3, "column") : 0;
+    refused = verb == "select" ? user::Select(*top, field, row, column) : user::RightClick(*top, field, row, column);
   } else if (verb == "press") {
     argumentCount(1);
     refused = user::Press(*top, field);
@@ -165,10 +176,33 @@ void ScriptedScreen::CarryOut(const std::vector<ScriptToken>& tokens) {
     argumentCount(2);
     if (!tokens[2].quoted) Fail("\"" + verb + "\" takes a quoted text");
     refused = verb == "set" ? user::Type(*top, field, tokens[2].text) : user::DropFiles(*top, field, {tokens[2].text});
+  } else if (verb == "hover") {
+    if (tokens.size() > 4) Fail("\"hover\" takes a control and maybe a row and a column");
+    int row = tokens.size() >= 3 ? number(2, "row") : 0;
+    int column = tokens.size() == 4 ? number(3, "column") : 0;
+    refused = Hover(*top, field, row, column);
+  } else if (verb == "click") {
+    argumentCount(1);
+    // A user's click happens where the pointer is: it moves onto the control first, and a
+    // region laid over the control takes the click.
+    refused = Hover(*top, field, 0, 0);
+    const int over = top->Hovered();
+    if (over != 0 && top->Control(over).kind == Kind::Region) field = over;
+    if (refused.empty()) refused = user::Click(*top, field);
+  } else if (verb == "movecolumn") {
+    argumentCount(3);
+    refused = user::MoveColumn(*top, field, number(2, "column"), number(3, "column"));
   } else {
     Fail("unknown action \"" + verb + "\"");
   }
   if (!refused.empty()) Fail(refused);
+}
+
+std::string ScriptedScreen::Hover(Window& w, int field, int row, int column) {
+  Pointer at;
+  std::string refused = PointerOver(w, field, row, column, at);
+  if (refused.empty()) user::PointerMoved(w, at);
+  return refused;
 }
 
 ScriptedScreen::Answer ScriptedScreen::TakeAnswer(const std::string& dialog) {

@@ -6,8 +6,14 @@
 //
 // Script, one action a line ("#" comments and blank lines are skipped; controls by equate
 // without "?"; rows from 1; texts in double quotes, \" for a quote):
-//   select CONTROL ROW | press CONTROL | set CONTROL "TEXT" | rightclick CONTROL ROW
-//   drop CONTROL "PATH" | wait SECONDS | dump | close
+//   select CONTROL ROW [COLUMN] | press CONTROL | set CONTROL "TEXT"
+//   rightclick CONTROL ROW [COLUMN] | drop CONTROL "PATH" | wait SECONDS | dump | close
+//   hover CONTROL [ROW [COLUMN]]   the pointer moves onto the control (the middle of a list
+//                                  cell; a row alone means its first column)
+//   leave                          the pointer leaves the window
+//   click CONTROL                  the pointer moves onto it and the left button clicks
+//   movecolumn CONTROL FROM TO     the user drags a list's column to another position
+// A control created while the window is open goes by its number.
 //   answer popup "ENTRY" | answer message "BUTTON" | answer open "PATH" | answer save "PATH"
 //   answer cancel        (answers are queued for the dialogs that follow, in order)
 // Each line is carried out when the program waits for input, after the settle hooks ran and
@@ -53,6 +59,7 @@ class ScriptedScreen final : public Screen {
   };
 
   void CarryOut(const std::vector<ScriptToken>& tokens);
+  std::string Hover(Window& window, int field, int row, int column);
   Answer TakeAnswer(const std::string& dialog);
   void Write(const std::string& line);
   [[noreturn]] void Fail(const std::string& why);

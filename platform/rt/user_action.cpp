@@ -8,28 +8,18 @@
 #include "platform/rt/screen.h"
 #include "platform/rt/thread_state.h"
 #include "platform/rt/use.h"
+#include "platform/rt/user_refusals.h"
 #include "platform/win/messages.h"
 #include "platform/win/window.h"
 
 namespace rt::user {
 namespace {
 
+using detail::Reachable;
+using detail::WrongKind;
+
 void Post(Window& w, int event, int field, int keyCode = 0, std::string dropId = {}) {
-  detail::PostToWindow(w, event, field, keyCode, std::move(dropId));
-}
-
-std::string Reachable(Window& w, int field) {
-  if (ActiveWindow() != &w) return "window \"" + w.Def().caption + "\" is beneath another window";
-  if (!w.IsField(field)) return "no such control";
-  const std::string& name = w.Control(field).equate;
-  if (!w.IsVisible(field)) return "control " + name + " is hidden";
-  if (!w.IsEnabled(field)) return "control " + name + " is disabled";
-  return {};
-}
-
-std::string WrongKind(Window& w, int field, std::string_view action) {
-  return "control " + w.Control(field).equate + " (" + std::string(KindName(w.Control(field).kind)) + ") cannot be " +
-         std::string(action);
+  rt::detail::PostToWindow(w, event, field, keyCode, std::move(dropId));
 }
 
 bool IsList(const ControlDef& control) { return control.kind == Kind::List || control.kind == Kind::Combo; }
@@ -149,7 +139,7 @@ std::string Press(Window& w, int field) {
   }
 }
 
-std::string Select(Window& w, int field, int row) {
+std::string Select(Window& w, int field, int row, int column) {
   CommitEdit(w);
   std::string refused = Reachable(w, field);
   if (!refused.empty()) return refused;
@@ -160,6 +150,7 @@ std::string Select(Window& w, int field, int row) {
   if (row < 1 || static_cast<std::size_t>(row) > w.ListRecords(field)) {
     return "list " + control.equate + " has no row " + std::to_string(row);
   }
+  if (column > 0) w.NoteFromScreen(field, PROP::Column, std::to_string(column));
   w.SetChoice(field, row);
   w.Update(field);
   Post(w, EVENT::NewSelection, field);
@@ -188,7 +179,7 @@ std::string Type(Window& w, int field, std::string_view text) {
   return {};
 }
 
-std::string RightClick(Window& w, int field, int row) {
+std::string RightClick(Window& w, int field, int row, int column) {
   CommitEdit(w);
   std::string refused = Reachable(w, field);
   if (!refused.empty()) return refused;
@@ -197,13 +188,12 @@ std::string RightClick(Window& w, int field, int row) {
   if (row < 0 || static_cast<std::size_t>(row) > w.ListRecords(field)) {
     return "list " + control.equate + " has no row " + std::to_string(row);
   }
+  if (column > 0) w.NoteFromScreen(field, PROP::Column, std::to_string(column));
   if (row > 0 && row != w.Choice(field)) {
     w.SetChoice(field, row);
     Post(w, EVENT::NewSelection, field);
   }
-  if (std::find(control.alerts.begin(), control.alerts.end(), KEY::MouseRight) != control.alerts.end()) {
-    Post(w, EVENT::AlertKey, field, KEY::MouseRight);
-  }
+  if (w.Alerts(field, KEY::MouseRight)) Post(w, EVENT::AlertKey, field, KEY::MouseRight);
   return {};
 }
 
@@ -267,7 +257,9 @@ void Restored(Window& w) {
 }
 
 void Focused(Window& w, int field) {
-  if (w.IsField(field)) w.NoteFromScreen(0, PROP::Focus, std::to_string(field));
+  if (!w.IsField(field) || w.PropNumber(0, PROP::Focus) == field) return;
+  w.NoteFromScreen(0, PROP::Focus, std::to_string(field));
+  Post(w, EVENT::Selected, field);
 }
 
 }  // namespace rt::user

@@ -22,16 +22,33 @@ Window* ActiveWindow();
 // Button: Accepted. Check box: toggles, Accepted. Radio: chooses it in its option,
 // Accepted for the option. Tab: chooses the tab (as Select on the sheet).
 std::string Press(Window& window, int field);
-// List: highlights row (from 1), NewSelection. Drop list: also Accepted. Option: the row-th
-// radio, as Press. Sheet: the row-th tab, TabChanging then NewSelection.
-std::string Select(Window& window, int field, int row);
+// List: highlights row (from 1), NewSelection; `column` (present position, 0: not known)
+// becomes the list's Column. Drop list: also Accepted. Option: the row-th radio, as Press.
+// Sheet: the row-th tab, TabChanging then NewSelection.
+std::string Select(Window& window, int field, int row, int column = 0);
 // Entry, spin box, combo: replaces the text (cut to the control's length), Accepted.
 // Characters an entry does not take (ControlDef::typable) are left out, with a beep; a
 // spin box's number is held within its range.
 std::string Type(Window& window, int field, std::string_view text);
 // List: highlights the row (NewSelection when it changes; row 0 is the empty space below the
 // rows), then AlertKey with KEYCODE() KEY::MouseRight when the list alerts that key.
-std::string RightClick(Window& window, int field, int row);
+std::string RightClick(Window& window, int field, int row, int column = 0);
+// A left click on a string, prompt, region or entry. A control that alerts KEY::MouseLeft
+// gets AlertKey and nothing else; otherwise a region is Accepted and an entry takes the
+// focus (as Focused).
+std::string Click(Window& window, int field);
+// The user dragged a list's column from one position to another (from 1): the columns
+// stand in their new order and the list gets ColumnResize with Column the new position.
+// Refused when either position does not exist or the format does not let the column move.
+std::string MoveColumn(Window& window, int field, int from, int to);
+
+// The pointer moved (see rt::Pointer). The topmost control under it that follows the
+// mouse (a region, or any control with Imm on; shown and enabled) is the one it is in:
+// MouseOut to the control it left, MouseIn to the one it entered, then MouseMove to that
+// one. A list under the pointer answers MouseMoveRow, MouseMoveField and MouseMoveZone.
+void PointerMoved(Window& window, Pointer at);
+// The pointer left the window: MouseOut to the control it was in.
+void PointerLeft(Window& window);
 // Files dropped from the shell on a control whose drop id includes "~FILE": Drop, with
 // DROPID() the paths joined by commas.
 std::string DropFiles(Window& window, int field, const std::vector<std::string>& paths);
@@ -49,7 +66,7 @@ void Resized(Window& window, int width, int height);
 void Maximized(Window& window);
 void Minimized(Window& window);
 void Restored(Window& window);
-// The focus moved to a control (no event; FOCUS() reads it).
+// The focus moved to a control: FOCUS() reads it, and the control gets Selected.
 void Focused(Window& window, int field);
 
 }  // namespace rt::user

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "platform/rt/control_kind.h"
 #include "platform/rt/props.h"
 #include "platform/rt/screen.h"
 
@@ -52,9 +53,44 @@ Window::Window(const WindowDef& def, HWND frame, HWND client, LONG thread)
     for (std::size_t slot = 0; slot < control.alerts.size(); ++slot) {
       props[{PROP::Alrt, static_cast<int>(slot + 1)}] = std::to_string(control.alerts[slot]);
     }
-    State(field).columns = ParseListFormat(control.format);
+    State(field).arrangement.Reset(ParseListFormat(control.format));
     if (control.kind == Kind::Sheet && !Children(field).empty()) State(field).choice = 1;
   }
+}
+
+const ControlDef& Window::Control(int field) const {
+  if (field >= 1 && field <= Fields()) return def_.controls[static_cast<std::size_t>(field - 1)];
+  return created_.at(field).def;
+}
+
+Window::ControlState& Window::State(int field) {
+  if (field >= 1 && field <= Fields()) return controls_[static_cast<std::size_t>(field - 1)];
+  return created_.at(field).state;
+}
+
+const Window::ControlState& Window::State(int field) const {
+  if (field >= 1 && field <= Fields()) return controls_[static_cast<std::size_t>(field - 1)];
+  return created_.at(field).state;
+}
+
+std::vector<int> Window::AllFields() const {
+  std::vector<int> fields;
+  fields.reserve(static_cast<std::size_t>(Fields()) + created_.size());
+  for (int field = 1; field <= Fields(); ++field) fields.push_back(field);
+  for (const auto& [field, control] : created_) fields.push_back(field);
+  return fields;
+}
+
+bool Window::CreateControl(int field, Kind kind, int parent) {
+  if (field <= Fields() || created_.count(field) > 0 || !IsKindAnnounced(kind)) return false;
+  if (parent != 0 && !IsField(parent)) return false;
+  CreatedControl& control = created_[field];
+  control.def.feq = field;
+  control.def.kind = kind;
+  control.def.parent = parent;
+  for (int prop : {PROP::Xpos, PROP::Ypos, PROP::Width, PROP::Height}) control.state.props[{prop, 0}] = "0";
+  if (shown_) CurrentScreen().ControlCreated(*this, field);
+  return true;
 }
 
 int Window::FieldOf(std::string_view equate) const {
@@ -66,7 +102,7 @@ int Window::FieldOf(std::string_view equate) const {
 
 std::vector<int> Window::Children(int field) const {
   std::vector<int> children;
-  for (int child = 1; child <= Fields(); ++child) {
+  for (int child : AllFields()) {
     if (Control(child).parent == field) children.push_back(child);
   }
   return children;
@@ -88,6 +124,18 @@ std::string Window::Prop(int field, int prop, int index) const {
     case PROP::Items: return field == 0 ? "0" : std::to_string(ListRecords(field));
     case PROP::Visible: return Flag(field == 0 ? windowProps_.at({PROP::Hide, 0}).empty() : IsVisible(field));
     case PROP::Enabled: return Flag(field == 0 || IsEnabled(field));
+    case PROP::MouseMoveRow: return std::to_string(field != 0 && pointer_.list == field ? pointer_.row : 0);
+    case PROP::MouseMoveField: return std::to_string(field != 0 && pointer_.list == field ? pointer_.column : 0);
+    case PROP::MouseMoveZone: return std::to_string(field != 0 && pointer_.list == field ? pointer_.zone : LISTZONE::Nowhere);
+    case PROP::ColumnExists:
+      return Flag(field != 0 && index >= 1 && index <= static_cast<int>(ListColumns(field).size()));
+    case PROP::ColumnFormat:
+      if (field == 0 || index < 1 || index > static_cast<int>(ListColumns(field).size())) return {};
+      return ListColumns(field)[static_cast<std::size_t>(index - 1)].text;
+    case PROP::ColumnStyle: return std::to_string(field == 0 ? 0 : State(field).arrangement.ColumnStyle(index));
+    case PROP::Format:
+      if (field != 0) return JoinListFormat(ListColumns(field)) + UnreadFormat(field);
+      break;
     default: break;
   }
   const auto& props = PropsOf(field);
@@ -109,7 +157,17 @@ void Window::SetProp(int field, int prop, std::string_view value, int index) {
     case PROP::Items:
     case PROP::Visible:
     case PROP::Enabled:
+    case PROP::MouseMoveRow:
+    case PROP::MouseMoveField:
+    case PROP::MouseMoveZone:
+    case PROP::ColumnExists:
+    case PROP::ColumnFormat:
       return;  // read only
+    case PROP::ColumnStyle:
+      if (field == 0) return;
+      State(field).arrangement.SetColumnStyle(index, static_cast<int>(TextToNumber(value)));
+      Notify(field, prop, index);
+      return;
     case PROP::Selected:
       if (field != 0) SetChoice(field, static_cast<int>(TextToNumber(value)));
       return;
@@ -120,6 +178,7 @@ void Window::SetProp(int field, int prop, std::string_view value, int index) {
     case PROP::Disable:
     case PROP::Maximize:
     case PROP::Iconize:
+    case PROP::Imm:
     case PROP::Pixels: {
       // Flags read "1" or "": any non-zero number turns them on.
       std::string flag = Flag(TextToNumber(value) != 0);
@@ -134,7 +193,7 @@ void Window::SetProp(int field, int prop, std::string_view value, int index) {
       Notify(0, prop, 0);
       return;
     case PROP::Format:
-      if (field != 0) State(field).columns = ParseListFormat(value);
+      if (field != 0) State(field).arrangement.Reset(ParseListFormat(value));
       break;
     default:
       break;
@@ -229,7 +288,44 @@ bool Window::IsEnabled(int field) const {
   return true;
 }
 
-const std::vector<ListColumn>& Window::ListColumns(int field) const { return State(field).columns; }
+const std::vector<ListColumn>& Window::ListColumns(int field) const { return State(field).arrangement.Columns(); }
+
+// What follows the last column that could be read: kept as the program wrote it.
+std::string Window::UnreadFormat(int field) const {
+  const std::string& format = PropsOf(field).count({PROP::Format, 0}) ? PropsOf(field).at({PROP::Format, 0}) : std::string();
+  const std::size_t read = JoinListFormat(ListColumns(field)).size();
+  return read < format.size() ? format.substr(read) : std::string();
+}
+
+int Window::CellStyle(int field, std::size_t row, int column) const {
+  return IsField(field) ? State(field).arrangement.StyleOfCell(row, column) : 0;
+}
+
+void Window::SetCellStyle(int field, std::size_t row, int column, int style) {
+  if (!IsField(field)) return;
+  State(field).arrangement.SetStyleOfCell(row, column, style);
+  Notify(field, PROP::CellStyle, column);
+}
+
+bool Window::MoveColumn(int field, int from, int to) {
+  if (!IsField(field) || !State(field).arrangement.Move(from, to)) return false;
+  Notify(field, PROP::Format, 0);
+  return true;
+}
+
+bool Window::Alerts(int field, int key) const {
+  if (!IsField(field)) return false;
+  const auto& props = PropsOf(field);
+  for (auto it = props.lower_bound({PROP::Alrt, 1}); it != props.end() && it->first.first == PROP::Alrt; ++it) {
+    if (it->first.second <= 255 && !it->second.empty() && TextToNumber(it->second) == key) return true;
+  }
+  return false;
+}
+
+void Window::NotePointer(const Pointer& pointer, int hovered) {
+  pointer_ = pointer;
+  hovered_ = hovered;
+}
 
 std::size_t Window::ListRecords(int field) const {
   if (!IsField(field) || !Control(field).from) return 0;
@@ -238,14 +334,14 @@ std::size_t Window::ListRecords(int field) const {
 
 std::vector<std::string> Window::ListRow(int field, std::size_t row) const {
   if (row < 1 || row > ListRecords(field)) return {};
-  std::vector<std::string> cells = Control(field).from->Cells(row);
+  std::vector<std::string> cells = State(field).arrangement.Arrange(Control(field).from->Cells(row));
   const auto& columns = ListColumns(field);
   for (std::size_t i = 0; i < cells.size() && i < columns.size(); ++i) cells[i] = FormatPicture(cells[i], columns[i].picture);
   return cells;
 }
 
 void Window::Display(int field) {
-  for (int each = 1; each <= Fields(); ++each) {
+  for (int each : AllFields()) {
     if (field != 0 && each != field) continue;
     const ControlDef& control = Control(each);
     ControlState& state = State(each);
@@ -265,7 +361,7 @@ void Window::Display(int field) {
 }
 
 void Window::Update(int field) {
-  for (int each = 1; each <= Fields(); ++each) {
+  for (int each : AllFields()) {
     if (field != 0 && each != field) continue;
     const ControlDef& control = Control(each);
     if (control.use.Bound() && !control.readOnly && control.UserEditsValue()) control.use.Set(State(each).screen);

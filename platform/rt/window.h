@@ -11,11 +11,24 @@
 #include <utility>
 #include <vector>
 
+#include "platform/rt/list_arrangement.h"
 #include "platform/rt/list_format.h"
 #include "platform/rt/window_def.h"
 #include "platform/win/types.h"
 
 namespace rt {
+
+// Where the pointer is, as the screen reports it: in the window's units (dialog units, or
+// pixels when the window's Pixels is on) and, over a list, the part of it underneath.
+struct Pointer {
+  bool inside = false;  // false once the pointer has left the window
+  int x = -1;
+  int y = -1;
+  int list = 0;  // the list under the pointer (0: none)
+  int row = 0;   // its row and column (present position) there; 0: none
+  int column = 0;
+  int zone = -1;  // LISTZONE::
+};
 
 class Window {
  public:
@@ -28,11 +41,20 @@ class Window {
   HWND Client() const { return client_; }
   LONG Thread() const { return thread_; }
 
+  // Controls of the definition are fields 1 to Fields(); controls created while the window
+  // is open (CreateControl) take the numbers the program gives them, above those.
   int Fields() const { return static_cast<int>(def_.controls.size()); }
-  bool IsField(int field) const { return field >= 1 && field <= Fields(); }
+  bool IsField(int field) const { return (field >= 1 && field <= Fields()) || created_.count(field) > 0; }
+  // Every field, the defined ones first, then the created ones by number (stacking order).
+  std::vector<int> AllFields() const;
+  // Creates a control of `kind` numbered `field` inside `parent` (0: the window), at no
+  // place and size until the program gives them, shown, enabled. False when the number is
+  // taken or not above the defined fields, the parent does not exist, or nobody announced
+  // the kind.
+  bool CreateControl(int field, Kind kind, int parent);
   // The field whose equate is `equate` (without "?", any case); 0 when there is none.
   int FieldOf(std::string_view equate) const;
-  const ControlDef& Control(int field) const { return def_.controls.at(static_cast<std::size_t>(field - 1)); }
+  const ControlDef& Control(int field) const;
   // Radios of an option, tabs of a sheet, controls of a tab or group, in field order.
   std::vector<int> Children(int field) const;
 
@@ -54,10 +76,26 @@ class Window {
   bool IsVisible(int field) const;
   bool IsEnabled(int field) const;
 
+  // A list's columns as they stand now (the user may have moved them).
   const std::vector<ListColumn>& ListColumns(int field) const;
+  const ListArrangement& Arrangement(int field) const { return State(field).arrangement; }
   std::size_t ListRecords(int field) const;
-  // A row's cells as the list shows them (each column's picture applied).
+  // A row's cells as the list shows them (in the columns' present order, each column's
+  // picture applied).
   std::vector<std::string> ListRow(int field, std::size_t row) const;
+  // The style of a cell (row from 1, column by present position); 0: the column's default.
+  int CellStyle(int field, std::size_t row, int column) const;
+  void SetCellStyle(int field, std::size_t row, int column, int style);
+  // The user dragged the column at `from` to `to`; false when the list refuses the move.
+  bool MoveColumn(int field, int from, int to);
+
+  // Whether the control has `key` alerted in one of its slots (Alrt 1 to 255).
+  bool Alerts(int field, int key) const;
+
+  // The pointer as the screen reported it last, and the control it is in (0: none).
+  const Pointer& PointerNow() const { return pointer_; }
+  int Hovered() const { return hovered_; }
+  void NotePointer(const Pointer& pointer, int hovered);
 
   // DISPLAY: variables to the screen; UPDATE: screen to variables. Field 0: every control.
   void Display(int field = 0);
@@ -77,12 +115,17 @@ class Window {
     std::string screen;
     int choice = 0;
     std::uint64_t listVersion = 0;
-    std::vector<ListColumn> columns;
+    ListArrangement arrangement;
+  };
+  struct CreatedControl {
+    ControlDef def;
+    ControlState state;
   };
 
-  ControlState& State(int field) { return controls_.at(static_cast<std::size_t>(field - 1)); }
-  const ControlState& State(int field) const { return controls_.at(static_cast<std::size_t>(field - 1)); }
+  ControlState& State(int field);
+  const ControlState& State(int field) const;
   const std::map<std::pair<int, int>, std::string>& PropsOf(int field) const;
+  std::string UnreadFormat(int field) const;
   void Notify(int field, int prop, int index);
   void ChooseRadioOf(int option);
 
@@ -92,6 +135,9 @@ class Window {
   LONG thread_;
   std::map<std::pair<int, int>, std::string> windowProps_;
   std::vector<ControlState> controls_;
+  std::map<int, CreatedControl> created_;
+  Pointer pointer_;
+  int hovered_ = 0;
 
   // Event loop state (event_loop.cpp).
   int event_ = 0;

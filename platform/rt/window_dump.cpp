@@ -19,27 +19,59 @@ bool HasChoice(const ControlDef& control) {
   return HasRows(control) || control.kind == Kind::Option || control.kind == Kind::Sheet;
 }
 
+// Font colour, font style and cursor, each only when the program set one.
+void AddLook(const Window& window, int field, std::vector<std::pair<std::string, std::string>>& members) {
+  const std::pair<const char*, int> looks[] = {{"fontColor", PROP::FontColor}, {"fontStyle", PROP::FontStyle}};
+  for (const auto& [name, prop] : looks) {
+    if (!window.Prop(field, prop).empty()) members.emplace_back(name, std::to_string(window.PropNumber(field, prop)));
+  }
+  if (const std::string cursor = window.Prop(field, PROP::Cursor); !cursor.empty()) members.emplace_back("cursor", json::Quote(cursor));
+}
+
+// The columns' order when the user moved them (each position's column as the format gave
+// it), and the cells given a style, as [row, column, style].
+void AddArrangement(const Window& window, int field, std::vector<std::pair<std::string, std::string>>& members) {
+  const ListArrangement& arrangement = window.Arrangement(field);
+  if (arrangement.Moved()) {
+    std::string order;
+    for (int source : arrangement.Order()) order += (order.empty() ? "" : ", ") + std::to_string(source);
+    members.emplace_back("columnOrder", "[" + order + "]");
+  }
+  const std::vector<StyledCell> styled = arrangement.CellStyles();
+  if (styled.empty()) return;
+  std::string cells;
+  for (const StyledCell& cell : styled) {
+    cells += (cells.empty() ? "[" : ", [") + std::to_string(cell.row) + ", " + std::to_string(cell.column) + ", " +
+             std::to_string(cell.style) + "]";
+  }
+  members.emplace_back("cellStyles", "[" + cells + "]");
+}
+
 }  // namespace
 
 std::string DumpWindow(const Window& window) {
   std::vector<std::pair<std::string, std::string>> controls;
-  for (int field = 1; field <= window.Fields(); ++field) {
+  for (int field : window.AllFields()) {
     const ControlDef& control = window.Control(field);
-    if (control.equate.empty()) continue;
+    // Controls created while the window is open have no equate: they go by their number.
+    const bool created = field > window.Fields();
+    if (control.equate.empty() && !created) continue;
     std::vector<std::pair<std::string, std::string>> members;
     members.emplace_back("text", json::Quote(window.Prop(field, PROP::Text)));
     if (ShowsValue(control)) members.emplace_back("value", json::Quote(window.ScreenValue(field)));
     members.emplace_back("hidden", window.IsVisible(field) ? "false" : "true");
     if (!window.IsEnabled(field)) members.emplace_back("disabled", "true");
+    AddLook(window, field, members);
     if (HasRows(control)) {
       std::string rows = "[";
       for (std::size_t row = 1; row <= window.ListRecords(field); ++row) {
         rows += (row > 1 ? ", " : "") + json::Array(window.ListRow(field, row));
       }
       members.emplace_back("rows", rows + "]");
+      AddArrangement(window, field, members);
     }
     if (HasChoice(control)) members.emplace_back("selected", std::to_string(window.Choice(field)));
-    controls.emplace_back(control.equate, json::Object(members));
+    controls.emplace_back(created ? std::to_string(field) : control.equate, json::Object(members));
   }
   return json::Object(controls);
 }

@@ -17,7 +17,8 @@ class ScreenTest : public ::testing::Test {
   void SetUp() override;
   void TearDown() override;
 
-  // Every event waiting for the window, in order, as (event, field).
+  // Every event waiting for the window, in order, as (event, field); the focus arriving
+  // (Selected), which most actions bring along, is left out.
   std::vector<std::pair<int, int>> Events();
   // The Qt widget of a control, by its equate.
   template <class W = QWidget>

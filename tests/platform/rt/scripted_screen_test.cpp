@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <fstream>
 #include <string>
 
@@ -11,7 +10,7 @@
 #include "platform/rt/post.h"
 #include "platform/rt/props.h"
 #include "platform/rt/queue.h"
-#include "tests/platform/test_files.h"
+#include "tests/platform/rt/scripted_program.h"
 
 namespace {
 
@@ -111,32 +110,16 @@ void DemoMain() {
   rt::CloseWindow(*w);
 }
 
-// Files of the running test (ctest runs the tests side by side in one folder).
-std::string TestFile(const char* extension) {
-  return platform_test::TestName() + extension;
-}
-
 // Runs the demo program under the scripted screen and returns the transcript.
 std::string RunScript(const std::string& script) {
   ITEMS.Free();
   LOC_Name.clear();
   LOC_Side = LOC_Loud = 0;
   LOC_Ticks = 0;
-  std::ofstream(TestFile(".script")) << script;
-  setenv("BOXWRIGHT_SCREEN", "script", 1);
-  setenv("BOXWRIGHT_SCRIPT", TestFile(".script").c_str(), 1);
-  setenv("BOXWRIGHT_TRANSCRIPT", TestFile(".jsonl").c_str(), 1);
-  rt::Program program;
-  program.modules = {{"demo", [] {
-                        rt::AnnounceControlKinds({rt::Kind::Prompt, rt::Kind::Entry, rt::Kind::Button, rt::Kind::Option,
-                                                  rt::Kind::Radio, rt::Kind::Check, rt::Kind::Sheet, rt::Kind::Tab,
-                                                  rt::Kind::List, rt::Kind::String});
-                      }}};
-  program.main = DemoMain;
-  char arg0[] = "demo";
-  char* argv[] = {arg0};
-  rt::RunProgram(1, argv, program);
-  return platform_test::FileText(TestFile(".jsonl"));
+  return platform_test::RunScriptedProgram(script, DemoMain,
+                                           {rt::Kind::Prompt, rt::Kind::Entry, rt::Kind::Button, rt::Kind::Option,
+                                            rt::Kind::Radio, rt::Kind::Check, rt::Kind::Sheet, rt::Kind::Tab,
+                                            rt::Kind::List, rt::Kind::String});
 }
 
 TEST(ScriptedScreen, DrivesTheDemoWindowAndWritesTheTranscript) {
@@ -203,10 +186,17 @@ TEST(ScriptedScreen, ALineThatCannotBeCarriedOutEndsWithStatusTwo) {
       {"press NOSUCH\xF8\x80\x80\n", R"({"error": "line 1: unknown control NOSUCH\u00f8\u0080\u0080 in \"Demo\""})"},
       {"wait soon\n", R"({"error": "line 1: \"wait\" takes a number of seconds, at most a day"})"},
       {"wait 1\nclose now\n", R"x({"error": "line 2: \"close\" takes 0 argument(s)"})x"},
+      {"select SHEET 2\nhover ITEMLIST\n", R"({"error": "line 2: control ITEMLIST is hidden"})"},
+      {"hover ITEMLIST 1 3\n", R"({"error": "line 1: list ITEMLIST has no column 3"})"},
+      {"hover GREETBUTTON 1\n", R"({"error": "line 1: control GREETBUTTON has no rows"})"},
+      {"click GREETBUTTON\n", R"({"error": "line 1: control GREETBUTTON (button) cannot be clicked"})"},
+      {"movecolumn ITEMLIST 2 1\n", R"({"error": "line 1: the format of list ITEMLIST keeps column 2 in place"})"},
+      {"movecolumn ITEMLIST 1 x\n", R"({"error": "line 1: \"movecolumn\" takes a column number"})"},
+      {"hover 4000\n", R"({"error": "line 1: unknown control 4000 in \"Demo\""})"},
   };
   for (const auto& c : cases) {
     EXPECT_EXIT(RunScript(c.script), ::testing::ExitedWithCode(2), "") << c.script;
-    std::ifstream in(TestFile(".jsonl"));
+    std::ifstream in(platform_test::TestName() + ".jsonl");
     std::string last, line;
     while (std::getline(in, line)) last = line;
     EXPECT_EQ(last, c.error) << c.script;

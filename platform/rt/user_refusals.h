@@ -1,0 +1,16 @@
+#pragma once
+// Inside the runtime: why a user could not act on a control, shared by the user actions.
+#include <string>
+#include <string_view>
+
+#include "platform/rt/window.h"
+
+namespace rt::user::detail {
+
+// The control's equate, or its number for a control created without one.
+std::string ControlName(const Window& window, int field);
+// "" when a user can reach the control: the window is on top, the control shown and enabled.
+std::string Reachable(Window& window, int field);
+std::string WrongKind(const Window& window, int field, std::string_view action);
+
+}  // namespace rt::user::detail
