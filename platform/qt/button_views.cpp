@@ -1,5 +1,6 @@
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -14,6 +15,23 @@ namespace qtscreen {
 namespace {
 
 constexpr int kButtonIconSize = 16;
+
+// Radios and check boxes stand on the wallpaper, where the style's faint focus mark is lost:
+// the one with the keyboard focus gets a dotted frame in its text colour.
+template <class Button>
+class FocusMarked final : public Button {
+ public:
+  using Button::Button;
+
+ protected:
+  void paintEvent(QPaintEvent* event) override {
+    Button::paintEvent(event);
+    if (!this->hasFocus()) return;
+    QPainter painter(this);
+    painter.setPen(QPen(this->palette().color(QPalette::WindowText), 1, Qt::DotLine));
+    painter.drawRect(this->rect().adjusted(0, 0, -1, -1));
+  }
+};
 
 }  // namespace
 
@@ -30,7 +48,8 @@ void ButtonView::Sync() {
   button_->setIcon(ArtIcon(Prop(PROP::Icon).toStdString()));
 }
 
-CheckView::CheckView(WindowView& view, int field) : ControlView(view, field), box_(new QCheckBox(&view)) {
+CheckView::CheckView(WindowView& view, int field)
+    : ControlView(view, field), box_(new FocusMarked<QCheckBox>(&view)) {
   SetWidget(box_);
   QObject::connect(box_, &QCheckBox::clicked, box_, [this] {
     Acted(rt::user::Press(Runtime(), Field()));
@@ -56,7 +75,8 @@ void OptionView::Sync() {
   frame_->SetEtched(!title.isEmpty());
 }
 
-RadioView::RadioView(WindowView& view, int field) : ControlView(view, field), radio_(new QRadioButton(&view)) {
+RadioView::RadioView(WindowView& view, int field)
+    : ControlView(view, field), radio_(new FocusMarked<QRadioButton>(&view)) {
   SetWidget(radio_);
   if (auto* option = dynamic_cast<OptionView*>(view.Control(Def().parent))) option->Radios().addButton(radio_);
   QObject::connect(radio_, &QRadioButton::clicked, radio_, [this] {

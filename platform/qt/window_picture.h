@@ -12,4 +12,9 @@ namespace qtscreen {
 // window has no view on it, or the file cannot be written.
 int SaveWindowPicture(const rt::Window& window, const std::string& path);
 
+// The lowest contrast ratio (1 to 21, as for readable text) between a label's text colour and
+// any pixel of the window's background behind it, over every shown label: prompts, strings,
+// radios, check boxes and group titles. 0 when the window has no view on the Qt screen.
+double LeastLabelContrast(const rt::Window& window);
+
 }  // namespace qtscreen

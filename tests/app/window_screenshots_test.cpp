@@ -1,5 +1,5 @@
 // The three windows as users see them, drawn offscreen and kept as PNG files under
-// screenshots/ in the test's folder.
+// screenshots/ in the test's folder; every label on them readable against its background.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -55,6 +55,8 @@ class WindowScreenshots : public ::testing::Test {
     DISPLAY();
     rt::PumpMessages();
     const int colours = qtscreen::SaveWindowPicture(*window, "screenshots/" + file);
+    // Black 8-point text needs 4.5:1 against every pixel behind it, on the tweed too.
+    EXPECT_GE(qtscreen::LeastLabelContrast(*window), 4.5) << file;
     rt::CloseWindow(*window);
     return colours;
   }

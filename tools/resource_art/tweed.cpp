@@ -22,7 +22,7 @@ double Noise(unsigned x, unsigned y, unsigned salt) {
 // Round yarn: bright along its middle, darker at its edges.
 double Roundness(int offsetInThread) {
   const double t = (offsetInThread + 0.5) / kThread;
-  return 0.78 + 0.22 * qSin(t * M_PI);
+  return 0.82 + 0.18 * qSin(t * M_PI);
 }
 
 }  // namespace
@@ -31,8 +31,10 @@ namespace art {
 
 QImage TweedTile() {
   QImage image(kTile, kTile, QImage::Format_RGB32);
-  const double light[3] = {226, 208, 160};
-  const double dark[3] = {154, 121, 74};
+  // Black 8-point text sits on this: even the darkest pixel of the dark yarn keeps at least
+  // 5:1 contrast with it (4.5:1 is what small text needs).
+  const double light[3] = {232, 214, 168};
+  const double dark[3] = {184, 152, 104};
   const double lacquer[3] = {1.0, 0.95, 0.82};
   for (int y = 0; y < kTile; ++y) {
     for (int x = 0; x < kTile; ++x) {

@@ -170,6 +170,26 @@ TEST_F(ScreenTest, UsersEditsComeBackThroughUpdate) {
   EXPECT_EQ(Events(), (Seen{{EVENT::Accepted, ctl::CONNECTBUTTON}}));
 }
 
+// On the wallpaper the keyboard focus must still show: the focused radio or check box is
+// framed in its text colour.
+TEST_F(ScreenTest, TheKeyboardFocusShowsOnRadiosAndCheckBoxes) {
+  auto framePixelsInInk = [](QWidget* widget) {
+    const QImage shot = widget->grab().toImage();
+    const QRgb ink = widget->palette().color(QPalette::WindowText).rgb();
+    int count = 0;
+    for (int x = 0; x < shot.width(); ++x) count += (shot.pixel(x, 0) == ink) + (shot.pixel(x, shot.height() - 1) == ink);
+    return count;
+  };
+  for (const char* equate : {"CAB2", "GLO:SAFETYMODE"}) {
+    SCOPED_TRACE(equate);
+    QWidget* widget = Widget(equate);
+    Widget("CONNECTBUTTON")->setFocus();
+    const int unfocused = framePixelsInInk(widget);
+    widget->setFocus(Qt::TabFocusReason);
+    EXPECT_GT(framePixelsInInk(widget), unfocused + widget->width() / 2);
+  }
+}
+
 TEST_F(ScreenTest, RefusedActionsLeaveTheRuntimesState) {
   window_->SetProp(ctl::CONNECTBUTTON, PROP::Disable, "1");
   Widget<QPushButton>("CONNECTBUTTON")->click();  // the widget is disabled too: no click
