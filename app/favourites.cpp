@@ -7,6 +7,7 @@
 #include "app/globals.h"
 #include "platform/rt/dialogs.h"
 #include "platform/rt/display.h"
+#include "platform/win/format_message.h"
 #include "textrope/textrope.h"
 
 namespace {
@@ -37,6 +38,13 @@ class CurrentRow {
   std::size_t position_;
   Row row_;
 };
+
+// Why a file operation of ST failed, in the system's words when it gave a code.
+std::string FailureReason(const Textrope& ST) {
+  std::string reason = ST.winErrorCode != 0 ? SystemErrorText(static_cast<DWORD>(ST.winErrorCode)) : std::string();
+  while (!reason.empty() && (reason.back() == '\n' || reason.back() == '\r')) reason.pop_back();
+  return reason.empty() ? ST.lastError : reason;
+}
 
 std::string Listed(const std::vector<FAV_QUEUE_ROW>& favourites) {
   std::string text;
@@ -95,8 +103,8 @@ void SaveFavourites(Textrope& ST) {
   bool saved = ST.SaveFile(GLO::FileName, 0) != 0;
   currentFavourite.PutBack();
   if (!saved) {
-    MESSAGE("The favourites could not be saved to " + GLO::FileName + ":\r\n" + ST.lastError,
-            "Save Favourite Cabs", ICON::Exclamation, BUTTON::OK);
+    MESSAGE("The favourites could not be saved to " + GLO::FileName + ": " + FailureReason(ST), "Save Favourite Cabs",
+            ICON::Exclamation, BUTTON::OK);
     return;
   }
   if (!leftOut.empty()) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 
 #include "app/favourites.h"
@@ -95,15 +96,26 @@ TEST_F(Favourites, CabsAboveTheFileRangeAreLeftOutAndNamed) {
   EXPECT_EQ(FavouriteNumbers(), (std::vector<LONG>{255, 256, 300})) << "the list itself keeps them";
 }
 
-TEST_F(Favourites, AFailedSaveIsSaid) {
+TEST_F(Favourites, AFailedSaveIsSaidWithItsReason) {
+  std::filesystem::create_directory("a-folder.cablist");
+  const struct {
+    const char* file;
+    const char* reason;
+  } cases[] = {
+      {"missing-folder/favs.cablist", "The system cannot find the file specified."},
+      {"a-folder.cablist", "Access is denied."},
+  };
   ListCab(3);
   AddFromList(3);
-  screen.files = {"missing-folder/favs.cablist"};
-  SaveFavourites(ST);
-  ASSERT_EQ(screen.messages.size(), 1u);
-  EXPECT_EQ(screen.messages[0].caption, "Save Favourite Cabs");
-  EXPECT_NE(screen.messages[0].text.find("missing-folder/favs.cablist"), std::string::npos);
-  EXPECT_EQ(FavouriteNumbers(), (std::vector<LONG>{3}));
+  for (const auto& c : cases) {
+    screen.messages.clear();
+    screen.files = {c.file};
+    SaveFavourites(ST);
+    ASSERT_EQ(screen.messages.size(), 1u) << c.file;
+    EXPECT_EQ(screen.messages[0].caption, "Save Favourite Cabs");
+    EXPECT_EQ(screen.messages[0].text, std::string("The favourites could not be saved to ") + c.file + ": " + c.reason);
+    EXPECT_EQ(FavouriteNumbers(), (std::vector<LONG>{3}));
+  }
 }
 
 }  // namespace
