@@ -3,10 +3,12 @@
 
 PACKAGES := cmake ninja-build g++ pkg-config qt6-base-dev libasound2-dev zlib1g zlib1g-dev \
             nettle-dev libdw-dev googletest libgtest-dev libgmock-dev libbenchmark-dev \
-            xdg-utils fonts-dejavu-core libglib2.0-dev xclip
+            xdg-utils fonts-dejavu-core libglib2.0-dev xclip libxkbcommon-dev
 # `make fuzz` also needs clang with its sanitizer and libFuzzer runtimes.
 FUZZ_PACKAGES := clang libclang-rt-14-dev libfuzzer-14-dev
 JOBS ?= $(shell nproc)
+# Command-line switches for `make run`: ARGS="/debug DebugOutputFile=boxwright.log".
+ARGS ?=
 FUZZ_SECONDS ?= 60
 FUZZ_TARGETS ?=
 
@@ -22,7 +24,7 @@ build: deps
 	cmake --build --preset dev -j $(JOBS)
 
 run: build
-	BOXWRIGHT_SIMULATOR=1 ./build/dev/app/boxwright
+	BOXWRIGHT_SIMULATOR=1 ./build/dev/app/boxwright $(ARGS)
 
 test: build
 	QT_QPA_PLATFORM=offscreen ctest --preset dev

@@ -90,7 +90,8 @@ TEST(LibrarianSession, SelectSwitchRenameFavouritesAndUpload) {
 }
 
 // A first run knows no offset: until the user sets one, no cab is taken for a user cab, so
-// nothing can be renamed or overwritten in a slot the program only guessed.
+// nothing can be renamed or overwritten in a slot the program only guessed. The cab file
+// dropped is the sample the README offers for trying an upload.
 TEST(LibrarianSession, NoCabIsAUserCabUntilTheOffsetIsSet) {
   constexpr BYTE kCabFile = 0x7A;
   const std::string script = ConnectScript(0) + "dump\n"
@@ -99,7 +100,7 @@ TEST(LibrarianSession, NoCabIsAUserCabUntilTheOffsetIsSet) {
                              "set GLO:USERCABOFFSET \"131\"\npress REFRESHBUTTON\nwait 3\ndump\n"
                              "answer cancel\nrightclick ALLCABLIST 131\n"
                              "drop SHEET1 \"new.syx\"\nwait 3\ndump\n";
-  const LibrarianRun run = RunLibrarian(script, {{"new.syx", CabFileBytes(0x7F, "Fresh Air")}});
+  const LibrarianRun run = RunLibrarian(script, {{"new.syx", FileText(BOXWRIGHT_SAMPLE_CAB)}});
   ASSERT_EQ(run.status, 0) << run.Error();
   ASSERT_EQ(run.dumps.size(), 3u);
 
@@ -119,7 +120,7 @@ TEST(LibrarianSession, NoCabIsAUserCabUntilTheOffsetIsSet) {
   ASSERT_EQ(popups[1]["entries"].items.size(), 3u);
   EXPECT_EQ(popups[1]["entries"].items[2].text, "Rename Cabinet");
   EXPECT_EQ(run.CountSent(kCabFile), 1u) << "only the drop after the offset was set";
-  EXPECT_EQ(RowCells(run.Main(2)["ALLCABLIST"], 131)[2], "Fresh Air");
+  EXPECT_EQ(RowCells(run.Main(2)["ALLCABLIST"], 131)[2], "Boxwright Sample");
 }
 
 }  // namespace
