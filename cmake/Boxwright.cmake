@@ -23,3 +23,15 @@ function(bw_test name)
     PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;BOXWRIGHT_SOURCE_DIR=${PROJECT_SOURCE_DIR}"
     DISCOVERY_TIMEOUT 60)
 endfunction()
+
+# bw_debug_records(<target>): after every link, the program file gets its debug records
+# (procedures, source lines, source files from its DWARF), which the crash reporter reads to
+# name the procedure and line of each address in a report.
+function(bw_debug_records target)
+  add_dependencies(${target} boxwright_debug_records)
+  add_custom_command(TARGET ${target} POST_BUILD
+    COMMAND boxwright_debug_records --source-root ${PROJECT_SOURCE_DIR} --objcopy ${CMAKE_OBJCOPY}
+            $<TARGET_FILE:${target}>
+    COMMENT "Writing the debug records of ${target}"
+    VERBATIM)
+endfunction()

@@ -1,0 +1,15 @@
+#pragma once
+// The debug records as the crash reporter reads them: a 56-byte header, the procedure index,
+// the line index, the module-name offsets, the module line ranges, the (empty) type table,
+// the symbol records, the string pool and the module-name pool; every number little-endian,
+// every offset counted from the start of the records.
+#include <cstdint>
+#include <vector>
+
+#include "debug_info.h"
+
+std::vector<std::uint8_t> BuildRecordImage(const DebugInfo& info);
+
+// The 28-byte debug-directory entry that announces records of `size` bytes at file offset
+// `offset`: type "QVDB", SizeOfData, PointerToRawData.
+std::vector<std::uint8_t> BuildDebugDirectory(std::uint32_t offset, std::uint32_t size);
