@@ -29,6 +29,8 @@ endfunction()
 # name the procedure and line of each address in a report.
 function(bw_debug_records target)
   add_dependencies(${target} boxwright_debug_records)
+  # A new build of the tool links the program again, so its records are always the tool's.
+  set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS $<TARGET_FILE:boxwright_debug_records>)
   add_custom_command(TARGET ${target} POST_BUILD
     COMMAND boxwright_debug_records --source-root ${PROJECT_SOURCE_DIR} --objcopy ${CMAKE_OBJCOPY}
             $<TARGET_FILE:${target}>

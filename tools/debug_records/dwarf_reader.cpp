@@ -135,7 +135,7 @@ class Reader {
     // named by the scopes of their declaration, which may come later in the unit.
     for (auto& [index, declaration, name] : unqualified_) {
       auto scope = scopeOf_.find(declaration);
-      if (scope != scopeOf_.end()) info_.procedures[index].name = scope->second + name;
+      info_.procedures[index].name = scope != scopeOf_.end() ? scope->second + name : name;
     }
     unqualified_.clear();
     scopeOf_.clear();

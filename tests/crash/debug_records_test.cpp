@@ -1,0 +1,220 @@
+// The build's debug records of a small program, read back here independently of the reporter's
+// reader (with libelf and libdw as the truth), and then through the reporter's look-up.
+#include <cxxabi.h>
+#include <dwarf.h>
+#include <elfutils/libdw.h>
+#include <fcntl.h>
+#include <gelf.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "crash/debug_directory.h"
+#include "crash/symbol_lookup.h"
+#include "synthetic_records.h"
+
+namespace {
+
+const std::string kSource = "tests/crash/sample/sample_program.cpp";
+
+std::vector<std::uint8_t> FileBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
+}
+
+struct ElfFacts {
+  std::uint64_t base = ~0ull;                   // lowest loaded page
+  std::uint32_t directoryOffset = 0;            // file offset of the .qvdebug section
+  std::map<std::string, GElf_Sym> functions;    // demangled names of the symbol table
+};
+
+ElfFacts ReadElf(const std::string& path) {
+  ElfFacts facts;
+  elf_version(EV_CURRENT);
+  int fd = open(path.c_str(), O_RDONLY);
+  Elf* elf = elf_begin(fd, ELF_C_READ, nullptr);
+  std::size_t phnum = 0, names = 0;
+  elf_getphdrnum(elf, &phnum);
+  for (std::size_t i = 0; i < phnum; ++i) {
+    GElf_Phdr ph;
+    if (gelf_getphdr(elf, static_cast<int>(i), &ph) && ph.p_type == PT_LOAD)
+      facts.base = std::min<std::uint64_t>(facts.base, ph.p_vaddr & ~0xFFFull);
+  }
+  elf_getshdrstrndx(elf, &names);
+  for (Elf_Scn* scn = nullptr; (scn = elf_nextscn(elf, scn));) {
+    GElf_Shdr sh;
+    gelf_getshdr(scn, &sh);
+    std::string name = elf_strptr(elf, names, sh.sh_name);
+    if (name == ".qvdebug") facts.directoryOffset = static_cast<std::uint32_t>(sh.sh_offset);
+    if (sh.sh_type != SHT_SYMTAB) continue;
+    Elf_Data* data = elf_getdata(scn, nullptr);
+    for (std::size_t i = 0; i < sh.sh_size / sh.sh_entsize; ++i) {
+      GElf_Sym sym;
+      gelf_getsym(data, static_cast<int>(i), &sym);
+      if (GELF_ST_TYPE(sym.st_info) != STT_FUNC || sym.st_size == 0) continue;
+      const char* mangled = elf_strptr(elf, sh.sh_link, sym.st_name);
+      int status = 0;
+      char* plain = abi::__cxa_demangle(mangled, nullptr, nullptr, &status);
+      std::string readable = status == 0 ? plain : mangled;
+      std::free(plain);
+      facts.functions.emplace(readable.substr(0, readable.find('(')), sym);
+    }
+  }
+  elf_end(elf);
+  close(fd);
+  return facts;
+}
+
+// The last line row at each address of the sample's own source file, from its DWARF.
+std::map<std::uint64_t, int> SourceLines(const std::string& path) {
+  std::map<std::uint64_t, int> lines;
+  int fd = open(path.c_str(), O_RDONLY);
+  Dwarf* dwarf = dwarf_begin(fd, DWARF_C_READ);
+  Dwarf_Off offset = 0, next;
+  std::size_t headerSize;
+  while (dwarf_nextcu(dwarf, offset, &next, &headerSize, nullptr, nullptr, nullptr) == 0) {
+    Dwarf_Die unit;
+    Dwarf_Lines* rows;
+    std::size_t count;
+    if (dwarf_offdie(dwarf, offset + headerSize, &unit) && dwarf_getsrclines(&unit, &rows, &count) == 0) {
+      for (std::size_t i = 0; i < count; ++i) {
+        Dwarf_Line* row = dwarf_onesrcline(rows, i);
+        Dwarf_Addr address;
+        int line;
+        bool end;
+        dwarf_lineaddr(row, &address);
+        dwarf_lineno(row, &line);
+        dwarf_lineendsequence(row, &end);
+        std::string file = dwarf_linesrc(row, nullptr, nullptr);
+        if (end || line == 0 || !file.ends_with("sample_program.cpp")) continue;
+        lines[address] = line;
+      }
+    }
+    offset = next;
+  }
+  dwarf_end(dwarf);
+  close(fd);
+  return lines;
+}
+
+TEST(DebugRecords, TheBuildWritesTheLayoutTheReporterReads) {
+  const std::vector<std::uint8_t> file = FileBytes(SAMPLE_PROGRAM);
+  const ElfFacts elf = ReadElf(SAMPLE_PROGRAM);
+  ASSERT_NE(elf.directoryOffset, 0u) << "no .qvdebug section";
+  ASSERT_EQ(std::string(file.begin() + elf.directoryOffset + 12, file.begin() + elf.directoryOffset + 16), "QVDB");
+  std::uint32_t size = GetU32(file, elf.directoryOffset + 16), offset = GetU32(file, elf.directoryOffset + 24);
+  ASSERT_LE(std::uint64_t{offset} + size, file.size());
+  std::vector<std::uint8_t> records(file.begin() + offset, file.begin() + offset + size);
+
+  // The reporter's own search finds the same entry.
+  crash::RecordFile opened;
+  ASSERT_TRUE(opened.Open(SAMPLE_PROGRAM));
+  crash::DebugDirectory directory;
+  ASSERT_TRUE(crash::FindDebugDirectory(opened, directory, nullptr));
+  EXPECT_EQ(directory.offset, offset);
+  EXPECT_EQ(directory.size, size);
+
+  ASSERT_EQ(std::string(records.begin(), records.begin() + 4), "QVDB");
+  auto field = [&](int at) { return GetU32(records, at); };
+  auto name = [&](std::uint32_t at) { return std::string(reinterpret_cast<const char*>(records.data() + at)); };
+  std::uint32_t modules = field(4), lines = field(24), procedures = field(48);
+  ASSERT_GT(modules, 0u);
+  ASSERT_GT(lines, 0u);
+  ASSERT_GT(procedures, 0u);
+  EXPECT_LE(field(8) + 4ull * modules, size);
+  EXPECT_LE(field(28) + 8ull * lines, size);
+  EXPECT_LE(field(52) + 8ull * procedures, size);
+
+  std::set<std::string> sources;
+  for (std::uint32_t i = 0; i < modules; ++i) sources.insert(name(field(12) + GetU32(records, field(8) + 4 * i)));
+  EXPECT_TRUE(sources.contains(kSource)) << "source files are named from the project's folder";
+
+  std::set<std::string> names;
+  for (std::uint32_t i = 0; i < procedures; ++i) {
+    std::uint32_t rva = GetU32(records, field(52) + 8 * i), at = field(44) + GetU32(records, field(52) + 8 * i + 4);
+    if (i > 0) {
+      EXPECT_LE(GetU32(records, field(52) + 8 * (i - 1)), rva) << "procedure index sorted";
+    }
+    EXPECT_EQ(records[at], 5) << "a procedure record";
+    EXPECT_EQ(GetU32(records, at + 9), rva) << "record and index agree";
+    names.insert(name(field(32) + GetU32(records, at + 5)));
+  }
+  for (std::uint32_t i = 1; i < lines; ++i)
+    EXPECT_LT(GetU32(records, field(28) + 8 * (i - 1)), GetU32(records, field(28) + 8 * i)) << "line index sorted";
+  for (const char* procedure : {"sample::Square", "sample::Counter::Add", "sample::Counter::~Counter",
+                                "sample::SumOfSquares", "Halve", "main"})
+    EXPECT_TRUE(names.contains(procedure)) << procedure;
+}
+
+TEST(DebugRecords, EveryProcedureAndLineOfTheProgramResolves) {
+  const ElfFacts elf = ReadElf(SAMPLE_PROGRAM);
+  crash::RecordFile opened;
+  ASSERT_TRUE(opened.Open(SAMPLE_PROGRAM));
+  crash::DebugDirectory directory;
+  ASSERT_TRUE(crash::FindDebugDirectory(opened, directory, nullptr));
+  crash::SymbolLookup lookup;
+  ASSERT_TRUE(lookup.UseRecords(SAMPLE_PROGRAM, directory.offset, directory.size));
+
+  int checked = 0;
+  for (const auto& [procedure, symbol] : elf.functions) {
+    if (!procedure.starts_with("sample::") && procedure != "Halve" && procedure != "main") continue;
+    auto first = static_cast<std::uint32_t>(symbol.st_value - elf.base);
+    for (std::uint32_t rva : {first, first + static_cast<std::uint32_t>(symbol.st_size) - 1}) {
+      crash::SymbolAnswer answer = lookup.Find(rva);
+      ASSERT_EQ(answer.kind, crash::SymbolAnswer::Kind::Resolved) << procedure;
+      EXPECT_FALSE(answer.noProcFound) << procedure << " at " << rva;
+      EXPECT_EQ(std::string(answer.procName), procedure) << rva;
+      EXPECT_EQ(std::string(answer.sourceName), kSource) << procedure;
+    }
+    ++checked;
+  }
+  EXPECT_GE(checked, 6);
+
+  const auto lines = SourceLines(SAMPLE_PROGRAM);
+  ASSERT_FALSE(lines.empty());
+  for (const auto& [address, line] : lines) {
+    crash::SymbolAnswer answer = lookup.Find(static_cast<std::uint32_t>(address - elf.base));
+    ASSERT_EQ(answer.kind, crash::SymbolAnswer::Kind::Resolved);
+    EXPECT_EQ(answer.line, static_cast<std::uint32_t>(line)) << std::hex << address;
+    EXPECT_EQ(std::string(answer.sourceName), kSource);
+  }
+}
+
+TEST(DebugRecords, AProgramWithoutOrWithDamagedRecordsIsNotFound) {
+  std::vector<std::uint8_t> file = FileBytes(SAMPLE_PROGRAM);
+  const ElfFacts elf = ReadElf(SAMPLE_PROGRAM);
+  std::uint32_t offset = GetU32(file, elf.directoryOffset + 24), size = GetU32(file, elf.directoryOffset + 16);
+
+  std::string stripped = WriteFile("stripped", file);
+  ASSERT_EQ(std::system((std::string(OBJCOPY) + " --remove-section=.qvdebug " + stripped).c_str()), 0);
+  crash::RecordFile opened;
+  crash::DebugDirectory directory;
+  ASSERT_TRUE(opened.Open(stripped.c_str()));
+  EXPECT_FALSE(crash::FindDebugDirectory(opened, directory, nullptr));
+
+  file[elf.directoryOffset + 12] = 'X';  // the entry's type
+  ASSERT_TRUE(opened.Open(WriteFile("foreign-entry", file).c_str()));
+  EXPECT_FALSE(crash::FindDebugDirectory(opened, directory, nullptr));
+
+  file[elf.directoryOffset + 12] = 'Q';
+  file[offset] = 'X';  // the records' tag
+  crash::SymbolLookup lookup;
+  ASSERT_TRUE(lookup.UseRecords(WriteFile("damaged-records", file).c_str(), offset, size));
+  const auto& main = elf.functions.at("main");
+  EXPECT_EQ(lookup.Find(static_cast<std::uint32_t>(main.st_value - elf.base)).kind,
+            crash::SymbolAnswer::Kind::RecordsNotFound);
+
+  ASSERT_TRUE(opened.Open(WriteFile("not-elf", {'n', 'o', 't', ' ', 'e', 'l', 'f'}).c_str()));
+  EXPECT_FALSE(crash::FindDebugDirectory(opened, directory, nullptr));
+}
+
+}  // namespace
