@@ -8,11 +8,8 @@ std::size_t ByteFinder::NextSingleByte(std::size_t from) const {
 }
 
 std::size_t ByteFinder::NextNearTheEnd(std::size_t from) const {
-  const std::size_t length = needle_.size();
-  for (const std::size_t lastStart = hay_.size() - length; from <= lastStart; ++from) {
-    if (hay_[from] == needle_.front() && hay_[from + length - 1] == needle_.back() && MiddleMatches(from)) {
-      return from;
-    }
+  for (const std::size_t lastStart = hay_.size() - needle_.size(); from <= lastStart; ++from) {
+    if (EndsMatch(from) && MiddleMatches(from)) return from;
   }
   return npos;
 }

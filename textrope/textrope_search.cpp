@@ -33,11 +33,11 @@ std::string Folded(std::string_view text) {
 class Matcher {
  public:
   Matcher(std::string_view hay, std::string_view needle, std::size_t step, bool foldHay)
-      : hay_(hay), needle_(needle), step_(step), foldHay_(foldHay), finder_(hay, needle) {}
+      : hay_(hay), needle_(needle), step_(step), foldHay_(foldHay), finder_(hay, needle, foldHay) {}
 
   // 0-based index of the first match at or after from, or kNone.
   std::size_t Next(std::size_t from) {
-    if (step_ == 1 && !foldHay_) return finder_.Next(from);
+    if (step_ == 1) return finder_.Next(from);
     if (needle_.empty() || from >= hay_.size() || needle_.size() > hay_.size() - from) return kNone;
     std::size_t last = hay_.size() - needle_.size();
     for (std::size_t p = from; p <= last; p += step_) {
@@ -52,7 +52,7 @@ class Matcher {
   // until visit returns false.
   template <typename Visit>
   void Walk(std::size_t from, std::size_t advance, Visit visit) {
-    if (step_ == 1 && !foldHay_) {
+    if (step_ == 1) {
       finder_.Walk(from, advance, visit);
       return;
     }
