@@ -39,7 +39,8 @@ void INIMGR::Fetch() {
   GLO::MIDIOutDevice = Narrowed<BYTE>(SettingNumber(TryFetch(kPreserved, "GLO:MIDIOutDevice")));
   GLO::SafetyMode = Narrowed<BYTE>(SettingNumber(TryFetch(kPreserved, "GLO:SafetyMode")));
   // Held in what the box shows, so the first UPDATE (Connect, Refresh) cannot change it unseen.
-  GLO::UserCabOffset = ShownUserCabOffset(Narrowed<LONG>(SettingNumber(TryFetch(kPreserved, "GLO:UserCabOffset"))));
+  GLO::UserCabOffset =
+      ShownUserCabOffset(Narrowed<LONG>(SettingNumber(TryFetch(kPreserved, "GLO:UserCabOffset"))));
   INIClass::Fetch();
 }
 

@@ -54,7 +54,8 @@ double LeastLabelContrast(const rt::Window& window) {
     const double ink = Luminance(child->palette().color(QPalette::WindowText).rgb());
     const QRect area = child->geometry() & background.rect();
     for (int y = area.top(); y <= area.bottom(); ++y)
-      for (int x = area.left(); x <= area.right(); ++x) least = std::min(least, Contrast(ink, Luminance(background.pixel(x, y))));
+      for (int x = area.left(); x <= area.right(); ++x)
+        least = std::min(least, Contrast(ink, Luminance(background.pixel(x, y))));
   }
   return least;
 }

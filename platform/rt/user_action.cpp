@@ -31,7 +31,11 @@ void CommitEdit(Window& w) { CurrentScreen().CommitEdit(w); }
 // sequence is one character that no range holds.
 std::size_t NextCharacter(std::string_view text, std::size_t at, char32_t& c) {
   const auto lead = static_cast<unsigned char>(text[at]);
-  const std::size_t length = lead < 0x80 ? 1 : (lead & 0xE0) == 0xC0 ? 2 : (lead & 0xF0) == 0xE0 ? 3 : (lead & 0xF8) == 0xF0 ? 4 : 0;
+  const std::size_t length = lead < 0x80            ? 1
+                             : (lead & 0xE0) == 0xC0 ? 2
+                             : (lead & 0xF0) == 0xE0 ? 3
+                             : (lead & 0xF8) == 0xF0 ? 4
+                                                     : 0;
   c = length == 1 ? lead : length == 2 ? lead & 0x1Fu : length == 3 ? lead & 0x0Fu : lead & 0x07u;
   if (length == 0 || at + length > text.size()) {
     c = 0xFFFFFFFFu;

@@ -3,7 +3,6 @@
 // What the user typed must reach the unit and "settings.ini" even when a key, not a change
 // of focus, ends the typing.
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QSpinBox>
 #include <QTest>
@@ -19,10 +18,10 @@
 #include "platform/qt/window_view.h"
 #include "platform/rt/event_loop.h"
 #include "platform/rt/user_action.h"
+#include "user_at_qt_screen.h"
 
 namespace {
 
-constexpr qint64 kPatience = 20000;  // ms for the whole walk before the test gives up
 constexpr BYTE kRename = 0x2D;
 
 std::vector<std::vector<BYTE>> RenamesReceived() {
@@ -38,9 +37,9 @@ std::string NameIn(const std::vector<BYTE>& rename) {
   return name;
 }
 
-// The Qt screen with a user at the keyboard: at each idle moment the next step runs once
-// its window is on top and it is ready.
-class TypingUser final : public rt::Screen {
+// A user at the keyboard: at each idle moment the next step runs once its window is on top
+// and it is ready.
+class TypingUser final : public UserAtQtScreen {
  public:
   struct Step {
     const char* caption;
@@ -48,67 +47,28 @@ class TypingUser final : public rt::Screen {
     std::function<void(rt::Window&, qtscreen::WindowView&)> act;
   };
 
-  explicit TypingUser(std::vector<Step> steps) : steps_(std::move(steps)) { clock_.start(); }
+  explicit TypingUser(std::vector<Step> steps) : steps_(std::move(steps)) {}
 
-  void WindowOpened(rt::Window& w) override { screen_.WindowOpened(w); }
-  void WindowClosed(rt::Window& w) override { screen_.WindowClosed(w); }
-  void PropertyChanged(rt::Window& w, int field, int prop, int index) override {
-    screen_.PropertyChanged(w, field, prop, index);
-  }
-  void ListChanged(rt::Window& w, int field) override { screen_.ListChanged(w, field); }
-  void CommitEdit(rt::Window& w) override { screen_.CommitEdit(w); }
-  int Message(const rt::MessageRequest& request) override { return request.defaultButton; }
-  std::optional<std::string> ChooseFile(const rt::FileRequest&) override { return std::nullopt; }
-  int Popup(const rt::PopupRequest& request) override {
-    int number = 0;
-    for (const std::string& entry : request.entries) {
-      if (entry == "-") continue;
-      ++number;
-      if (entry == "Rename Cabinet") return number;
-    }
-    return 0;
-  }
-  void Beep() override { ++beeps; }
-
-  void Wait(std::chrono::milliseconds upTo) override {
-    screen_.Wait(std::min(upTo, std::chrono::milliseconds(20)));
-    rt::Window* top = rt::TopWindow();
-    if (!top) return;
-    if (clock_.elapsed() > kPatience) {
-      ADD_FAILURE() << "gave up at step " << next_ << " in \"" << top->Def().caption << "\"";
-      rt::user::Close(*top);
-      return;
-    }
-    if (next_ >= steps_.size() || top->Def().caption != steps_[next_].caption) return;
-    qtscreen::WindowView* view = screen_.ViewOf(*top);
-    if (!view) return;
-    const Step& step = steps_[next_];
-    if (step.ready && !step.ready(*top, *view)) return;
-    ++next_;
-    view->activateWindow();
-    QApplication::processEvents();
-    step.act(*top, *view);
-  }
-
-  int beeps = 0;
   std::size_t StepsTaken() const { return next_; }
 
  private:
-  qtscreen::QtScreen screen_;
+  std::string Where() const override { return "step " + std::to_string(next_); }
+
+  void Act(rt::Window& top) override {
+    if (next_ >= steps_.size() || top.Def().caption != steps_[next_].caption) return;
+    qtscreen::WindowView* view = Screen().ViewOf(top);
+    if (!view) return;
+    const Step& step = steps_[next_];
+    if (step.ready && !step.ready(top, *view)) return;
+    ++next_;
+    view->activateWindow();
+    QApplication::processEvents();
+    step.act(top, *view);
+  }
+
   std::vector<Step> steps_;
-  QElapsedTimer clock_;
   std::size_t next_ = 0;
 };
-
-// The first row of the all-cabs list that holds a user cab; 0 while there is none.
-int UserCabRow(const rt::Window& main) {
-  const int list = main.FieldOf("ALLCABLIST");
-  for (std::size_t row = 1; row <= main.ListRecords(list); ++row) {
-    const std::vector<std::string> cells = main.ListRow(list, row);
-    if (cells.size() > 1 && cells[1].find_first_not_of(' ') != std::string::npos) return static_cast<int>(row);
-  }
-  return 0;
-}
 
 template <class W>
 W* Widget(qtscreen::WindowView& view, const char* equate) {

@@ -4,7 +4,6 @@
 // screenshots/ and checking that it is drawn with its controls where the layout puts them.
 #include <QApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QLabel>
 #include <QSet>
 #include <QTreeView>
@@ -19,10 +18,9 @@
 #include "platform/qt/window_view.h"
 #include "platform/rt/event_loop.h"
 #include "platform/rt/user_action.h"
+#include "user_at_qt_screen.h"
 
 namespace {
-
-constexpr qint64 kPatience = 20000;  // ms for the whole walk before the test gives up
 
 int DistinctColours(const QImage& image) {
   QSet<QRgb> colours;
@@ -31,42 +29,9 @@ int DistinctColours(const QImage& image) {
   return static_cast<int>(colours.size());
 }
 
-// The Qt screen with a user in front of it.
-class WalkingScreen final : public rt::Screen {
+// The user walks through the windows, taking their pictures.
+class WalkingScreen final : public UserAtQtScreen {
  public:
-  WalkingScreen() { clock_.start(); }
-
-  void WindowOpened(rt::Window& w) override { screen_.WindowOpened(w); }
-  void WindowClosed(rt::Window& w) override { screen_.WindowClosed(w); }
-  void PropertyChanged(rt::Window& w, int field, int prop, int index) override {
-    screen_.PropertyChanged(w, field, prop, index);
-  }
-  void ListChanged(rt::Window& w, int field) override { screen_.ListChanged(w, field); }
-  int Message(const rt::MessageRequest& request) override { return request.defaultButton; }
-  std::optional<std::string> ChooseFile(const rt::FileRequest&) override { return std::nullopt; }
-  int Popup(const rt::PopupRequest& request) override {
-    int number = 0;
-    for (const std::string& entry : request.entries) {
-      if (entry == "-") continue;
-      ++number;
-      if (entry == "Rename Cabinet") return number;
-    }
-    return 0;
-  }
-  void Beep() override {}
-
-  void Wait(std::chrono::milliseconds upTo) override {
-    screen_.Wait(std::min(upTo, std::chrono::milliseconds(20)));
-    rt::Window* top = rt::TopWindow();
-    if (!top) return;
-    if (clock_.elapsed() > kPatience) {
-      ADD_FAILURE() << "gave up at step " << step_ << " in \"" << top->Def().caption << "\"";
-      rt::user::Close(*top);
-      return;
-    }
-    Step(*top);
-  }
-
   std::vector<std::string> shots;
 
  private:
@@ -77,17 +42,8 @@ class WalkingScreen final : public rt::Screen {
     EXPECT_EQ(refused, "") << equate;
   }
 
-  // The first row of the all-cabs list that holds a user cab; 0 while there is none.
-  static int UserCabRow(const rt::Window& main, int list) {
-    for (std::size_t row = 1; row <= main.ListRecords(list); ++row) {
-      const std::vector<std::string> cells = main.ListRow(list, row);
-      if (cells.size() > 1 && cells[1].find_first_not_of(' ') != std::string::npos) return static_cast<int>(row);
-    }
-    return 0;
-  }
-
   void Shoot(rt::Window& w, const std::string& name) {
-    qtscreen::WindowView* view = screen_.ViewOf(w);
+    qtscreen::WindowView* view = Screen().ViewOf(w);
     ASSERT_NE(view, nullptr);
     QApplication::processEvents();
     const QImage shot = view->grab().toImage();
@@ -125,11 +81,13 @@ class WalkingScreen final : public rt::Screen {
       {"Boxwright 1.01", nullptr, nullptr, false},
   };
 
-  void Step(rt::Window& top) {
+  std::string Where() const override { return "step " + std::to_string(step_); }
+
+  void Act(rt::Window& top) override {
     if (step_ >= std::size(kWalk) || top.Def().caption != kWalk[step_].caption) return;
     const Stage& stage = kWalk[step_];
     const int list = Field(top, "ALLCABLIST");
-    const int userCab = stage.rightClickUserCab ? UserCabRow(top, list) : 0;
+    const int userCab = stage.rightClickUserCab ? UserCabRow(top) : 0;
     if (stage.rightClickUserCab && userCab == 0) return;  // the cab list is still arriving
     if (stage.shot != nullptr) Shoot(top, stage.shot);
     if (stage.rightClickUserCab) {
@@ -142,8 +100,6 @@ class WalkingScreen final : public rt::Screen {
     ++step_;
   }
 
-  qtscreen::QtScreen screen_;
-  QElapsedTimer clock_;
   std::size_t step_ = 0;
 };
 
