@@ -78,6 +78,23 @@ TEST(LibrarianStart, SettingsThatCannotBeSavedAreSaidAndTheFileIsLeftAlone) {
   }
 }
 
+// An offset stored beyond what its three-digit box shows is held at the box's end when read,
+// so Connect, which takes the screen's values, keeps it rather than turning it into 0.
+TEST(LibrarianStart, AStoredOffsetBeyondTheBoxIsHeldAtItsEnd) {
+  const LibrarianRun run = RunLibrarian(
+      "select INDEVICELIST " + SimulatorRow() + "\nselect OUTDEVICELIST " + SimulatorRow() +
+          "\npress CONNECTBUTTON\nwait 3\ndump\n",
+      {{"settings.ini", "[Preserved]\r\nGLO:UserCabOffset=-2147483648\r\n"}});
+  ASSERT_EQ(run.status, 0) << run.Error();
+  EXPECT_EQ(run.Main(0)["GLO:USERCABOFFSET"]["value"].text, "0");
+  EXPECT_EQ(RowCells(run.Main(0)["ALLCABLIST"], 230)[1], "") << "no user cab while the offset is not known";
+  const LibrarianRun high = RunLibrarian("press CONNECTBUTTON\nwait 1\ndump\n",
+                                         {{"settings.ini", "[Preserved]\r\nGLO:UserCabOffset=5000\r\n"}});
+  ASSERT_EQ(high.status, 0) << high.Error();
+  EXPECT_EQ(high.Main(0)["GLO:USERCABOFFSET"]["value"].text, "999");
+  EXPECT_NE(FileText(high.folder + "/settings.ini").find("GLO:UserCabOffset=999\r\n"), std::string::npos);
+}
+
 TEST(LibrarianConnection, OpensBothSidesBeforeItConnectsAndRefreshesOnlyWhenConnected) {
   const std::string row = SimulatorRow();
   const LibrarianRun run = RunLibrarian(
