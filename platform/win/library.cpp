@@ -10,6 +10,7 @@
 
 #include "platform/win/file_version.h"
 #include "platform/win/last_error.h"
+#include "platform/win/module_handle.h"
 #include "platform/win/module_map.h"
 #include "platform/win/session_notification.h"
 #include "platform/win/socket_library.h"
@@ -41,6 +42,8 @@ void RegisterBuiltInProviders() {
   gProviders[ProviderKey("Wtsapi32")] = win::SessionNotificationExports();
   gProviders[ProviderKey("wsock32")] = win::SocketLibraryExports();
   gProviders[ProviderKey("version.dll")] = win::FileVersionExports();
+  // Bound at run time by the crash reporter, which falls back to VirtualQuery without it.
+  gProviders[ProviderKey("kernel32")] = {{"GetModuleHandleExA", win::ExportOf(&GetModuleHandleExA)}};
 }
 
 HMODULE HandleOf(std::uintptr_t key) { return reinterpret_cast<HMODULE>(key); }

@@ -3,7 +3,7 @@
 //
 // A name is first matched against the in-process providers (the services that the
 // program's design bound at run time from system libraries: "Wtsapi32", "wsock32",
-// "version.dll");
+// "version.dll", "kernel32" (GetModuleHandleExA), and "dbghelp.dll" once offered);
 // provider names match without regard to case and with or without ".dll". Any other
 // name goes to the dynamic loader, so real shared libraries ("libz.so.1") bind the same way.
 #include <string>

@@ -1,0 +1,50 @@
+// A module file as the crash reporter reads it: its section table for the debug directory, and
+// debug records for look-ups.
+// Rules: nothing is read beyond the file or the records (the sanitizers watch), a look-up of
+// damaged records answers one of its three kinds, and the same look-up twice answers the same
+// (held blocks change nothing).
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstring>
+#include <string>
+
+#include "crash/debug_directory.h"
+#include "crash/symbol_lookup.h"
+#include "fuzz/fuzz_check.h"
+#include "fuzz/fuzz_input.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  fuzz::Input input(data, size);
+  const std::uint32_t rvas[3] = {input.Word(), input.Word(), input.Word()};
+  const std::string bytes = input.Rest();
+
+  // The file lives in memory; the reader opens it by name like any module file.
+  int fd = memfd_create("module", MFD_CLOEXEC);
+  if (fd < 0 || write(fd, bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size())) return 0;
+  const std::string path = "/proc/self/fd/" + std::to_string(fd);
+
+  crash::RecordFile file;
+  if (file.Open(path.c_str())) {
+    crash::DebugDirectory directory;
+    crash::FindDebugDirectory(file, directory, nullptr);
+  }
+
+  // The records begin at the file's start; their size is the whole file.
+  crash::SymbolLookup lookup;
+  if (lookup.UseRecords(path.c_str(), 0, static_cast<std::uint32_t>(bytes.size()))) {
+    for (std::uint32_t rva : rvas) {
+      crash::SymbolAnswer first = lookup.Find(rva);
+      std::string firstProc = first.procName, firstSource = first.sourceName;
+      crash::SymbolAnswer again = lookup.Find(rva);
+      FUZZ_CHECK(first.kind == again.kind && first.line == again.line && first.noProcFound == again.noProcFound &&
+                     first.noLineNumber == again.noLineNumber && firstProc == again.procName &&
+                     firstSource == again.sourceName,
+                 "rva " + std::to_string(rva));
+      FUZZ_CHECK(std::strlen(again.procName) <= crash::kNameLength);
+    }
+  }
+  close(fd);
+  return 0;
+}
