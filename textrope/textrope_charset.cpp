@@ -1,10 +1,13 @@
 #include <cstdint>
 #include <cstring>
 #include <string>
+#include <typeinfo>
 
 #include "platform/win/code_page.h"
 #include "platform/win/last_error.h"
+#include "platform/win/single_byte_page.h"
 #include "textrope/byte_text.h"
+#include "textrope/fresh_block.h"
 #include "textrope/textrope.h"
 
 namespace {
@@ -50,6 +53,19 @@ int FromUtf16(UINT codePage, const Utf16View& units, int count, std::string* buf
   int room = buffer != nullptr ? static_cast<int>(buffer->size()) : 0;
   return WideCharToMultiByte(codePage, 0, units.Units(), count, out, room, nullptr, nullptr);
 }
+
+// A single-byte page converts straight to and from UTF-8, in one pass and with the results
+// of the way through UTF-16. Null where that way must be taken: other pages, texts whose
+// emptiness or size the code-page calls refuse (they report the failure), and derived classes,
+// which may replace the steps through UTF-16.
+std::shared_ptr<const win::codepage::SingleByteTables> DirectPage(const Textrope& t, ULONG codePage,
+                                                                   std::string_view text, std::size_t mostPerByte) {
+  if (typeid(t) != typeid(Textrope)) return nullptr;
+  if (text.empty() || text.size() > static_cast<std::size_t>(INT32_MAX) / mostPerByte) return nullptr;
+  return win::codepage::FindSingleBytePage(codePage);
+}
+
+const unsigned char* Unsigned(std::string_view text) { return reinterpret_cast<const unsigned char*>(text.data()); }
 
 }  // namespace
 
@@ -124,6 +140,13 @@ Bytes Textrope::Utf16ToAnsi(std::string_view unicodeString, LONG unicodeChars, L
 }
 
 Bytes Textrope::AnsiToUtf8(std::string_view strAnsi, LONG& utf8Len, ULONG pCodePage) {
+  const std::string_view text = textrope::Clipped(strAnsi);
+  if (auto page = DirectPage(*this, pCodePage, text, 3)) {
+    std::string utf8 = textrope::FreshBlock(3 * text.size());
+    utf8.resize(win::codepage::SingleByteToUtf8(*page, Unsigned(text), text.size(), utf8.data()));
+    utf8Len = static_cast<LONG>(utf8.size());
+    return utf8;
+  }
   LONG count = 0;
   Bytes utf16 = AnsiToUtf16(strAnsi, count, pCodePage);
   if (!utf16) {
@@ -135,6 +158,12 @@ Bytes Textrope::AnsiToUtf8(std::string_view strAnsi, LONG& utf8Len, ULONG pCodeP
 }
 
 Bytes Textrope::Utf8ToAnsi(std::string_view strUtf8, LONG& ansiLen, ULONG pCodePage) {
+  if (auto page = DirectPage(*this, pCodePage, strUtf8, 1)) {
+    std::string ansi = textrope::FreshBlock(strUtf8.size());
+    ansi.resize(win::codepage::Utf8ToSingleByte(*page, Unsigned(strUtf8), strUtf8.size(), ansi.data()));
+    ansiLen = static_cast<LONG>(ansi.size());
+    return ansi;
+  }
   LONG count = 0;
   Bytes utf16 = Utf8To16(strUtf8, count);
   if (!utf16) {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/win/code_page_sinks.h"
+#include "platform/win/single_byte_page.h"
 
 namespace win::codepage {
 namespace {
@@ -79,31 +80,26 @@ class PageEncoder : public IconvPage {
 
 class SingleBytePage final : public PageEncoder<SingleBytePage> {
  public:
-  SingleBytePage(const std::array<char16_t, 256>& decode, const std::array<bool, 256>& defined) : decode_(decode) {
-    encode_.assign(0x10000, kUnmapped);
-    for (int b = 255; b >= 0; --b) {
-      if (defined[b]) encode_[decode_[b]] = static_cast<std::uint16_t>(b);  // the lowest byte wins
-    }
-    for (int b = 0; b < 0x80; ++b) asciiKept_ = asciiKept_ && defined[b] && decode_[b] == b;
-    std::uint16_t question = encode_[u'?'];
-    defaultChar_ = question == kUnmapped ? '?' : static_cast<char>(question);
-  }
+  SingleBytePage(const std::array<char16_t, 256>& decode, const std::array<bool, 256>& defined)
+      : tables_(decode, defined) {}
+
+  const SingleByteTables* Tables() const override { return &tables_; }
 
   std::size_t DecodedUnits(const unsigned char*, std::size_t n) const override { return n; }
 
   void Decode(const unsigned char* bytes, std::size_t n, char16_t* units) const override {
     std::size_t i = 0;
-    if (asciiKept_) {
+    if (tables_.asciiKept) {
       // Text is mostly ASCII: blocks of it are widened many bytes a step.
       for (; i + kBlock <= n; i += kBlock) {
         if (AllAscii(bytes + i)) {
           for (std::size_t k = 0; k < kBlock; ++k) units[i + k] = bytes[i + k];
         } else {
-          for (std::size_t k = 0; k < kBlock; ++k) units[i + k] = decode_[bytes[i + k]];
+          for (std::size_t k = 0; k < kBlock; ++k) units[i + k] = tables_.decode[bytes[i + k]];
         }
       }
     }
-    for (; i < n; ++i) units[i] = decode_[bytes[i]];
+    for (; i < n; ++i) units[i] = tables_.decode[bytes[i]];
   }
 
   std::size_t EncodedBytes(const char16_t* units, std::size_t n, std::string_view replacement,
@@ -119,14 +115,14 @@ class SingleBytePage final : public PageEncoder<SingleBytePage> {
   // Converts a block in one go when every unit in it maps to a byte.
   template <class Sink>
   bool PutBlock(const char16_t* units, Sink& out) const {
-    if (asciiKept_ && AllAscii(units)) {
+    if (tables_.asciiKept && AllAscii(units)) {
       out.PutAscii(units, kBlock);
       return true;
     }
     std::uint16_t bytes[kBlock];
     std::uint16_t missing = 0;
     for (std::size_t k = 0; k < kBlock; ++k) {
-      bytes[k] = encode_[units[k]];
+      bytes[k] = tables_.encode[units[k]];
       missing |= bytes[k] & 0xFF00;  // only kUnmapped has high bits
     }
     if (missing != 0) return false;
@@ -148,13 +144,13 @@ class SingleBytePage final : public PageEncoder<SingleBytePage> {
 
   template <class Sink>
   void EncodeTo(const char16_t* units, std::size_t n, std::string_view replacement, Sink& out, bool& unmapped) const {
-    const char fallback = replacement.empty() ? defaultChar_ : replacement.front();
+    const char fallback = replacement.empty() ? tables_.defaultChar : replacement.front();
     for (std::size_t i = 0; i < n; ++i) {
       if (i + kBlock <= n && PutBlock(units + i, out)) {
         i += kBlock - 1;
         continue;
       }
-      const std::uint16_t byte = encode_[units[i]];
+      const std::uint16_t byte = tables_.encode[units[i]];
       if (byte != kUnmapped) {
         out.Put(static_cast<char>(byte));
         continue;
@@ -166,11 +162,8 @@ class SingleBytePage final : public PageEncoder<SingleBytePage> {
     }
   }
 
-  static constexpr std::uint16_t kUnmapped = 0xFFFF;
-  std::array<char16_t, 256> decode_;
-  std::vector<std::uint16_t> encode_;
-  bool asciiKept_ = true;  // bytes below 80h are the characters of the same number
-  char defaultChar_;
+  static constexpr std::uint16_t kUnmapped = SingleByteTables::kUnmapped;
+  SingleByteTables tables_;
 };
 
 class MultiBytePage final : public PageEncoder<MultiBytePage> {

@@ -10,6 +10,8 @@
 
 namespace win::codepage {
 
+struct SingleByteTables;
+
 class IconvPage {
  public:
   virtual ~IconvPage() = default;
@@ -22,6 +24,8 @@ class IconvPage {
   virtual std::size_t EncodedBytes(const char16_t* units, std::size_t n, std::string_view replacement,
                                    bool* replaced) const = 0;
   virtual void Encode(const char16_t* units, std::size_t n, std::string_view replacement, char* bytes) const = 0;
+  // The byte tables of a single-byte page; null for other pages.
+  virtual const SingleByteTables* Tables() const { return nullptr; }
 };
 
 // The page for a Windows code-page number other than 65001 (0 is Windows-1252); null when

@@ -1,8 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <random>
 #include <string>
 #include <vector>
 
+#include "platform/win/code_page.h"
+#include "textrope/byte_text.h"
 #include "tests/textrope/support.h"
 #include "textrope/textrope.h"
 
@@ -144,6 +148,90 @@ TEST(TextropeCharset, ConversionsGoThroughTheObject) {
   t.SetValue("abc");
   ASSERT_EQ(t.ToUnicode(1, 0), 1);
   EXPECT_EQ(t.value, "UP");
+}
+
+// The conversions as they were built before single-byte pages went straight to UTF-8:
+// through UTF-16 with the code-page calls, sized and then filled each way. The ANSI side is
+// taken without trailing blanks. The reference that the direct conversions must equal.
+std::optional<std::string> ThroughUtf16(UINT from, std::string_view text, UINT to) {
+  const int n = static_cast<int>(text.size());
+  const int units = MultiByteToWideChar(from, 0, text.data(), n, nullptr, 0);
+  if (units == 0) return std::nullopt;
+  std::u16string utf16(static_cast<std::size_t>(units), u'\0');
+  if (MultiByteToWideChar(from, 0, text.data(), n, utf16.data(), units) != units) return std::nullopt;
+  const int bytes = WideCharToMultiByte(to, 0, utf16.data(), units, nullptr, 0, nullptr, nullptr);
+  if (bytes == 0) return std::nullopt;
+  std::string out(static_cast<std::size_t>(bytes), '\0');
+  if (WideCharToMultiByte(to, 0, utf16.data(), units, out.data(), bytes, nullptr, nullptr) != bytes) return std::nullopt;
+  return out;
+}
+
+std::string RandomUtf8(std::mt19937& random, bool broken) {
+  std::string text;
+  const int length = static_cast<int>(random() % 60);
+  for (int i = 0; i < length; ++i) {
+    const unsigned kind = random() % 8;
+    char32_t c = kind < 4 ? random() % 0x80 : kind < 6 ? 0x80 + random() % 0x780 : kind < 7 ? 0x800 + random() % 0xF800
+                                                                                        : 0x10000 + random() % 0x100000;
+    if (c >= 0xD800 && c <= 0xDFFF) c = 0xFFFD;
+    if (c < 0x80) {
+      text += static_cast<char>(c);
+    } else if (c < 0x800) {
+      text += {static_cast<char>(0xC0 | (c >> 6)), static_cast<char>(0x80 | (c & 0x3F))};
+    } else if (c < 0x10000) {
+      text += {static_cast<char>(0xE0 | (c >> 12)), static_cast<char>(0x80 | ((c >> 6) & 0x3F)),
+               static_cast<char>(0x80 | (c & 0x3F))};
+    } else {
+      text += {static_cast<char>(0xF0 | (c >> 18)), static_cast<char>(0x80 | ((c >> 12) & 0x3F)),
+               static_cast<char>(0x80 | ((c >> 6) & 0x3F)), static_cast<char>(0x80 | (c & 0x3F))};
+    }
+  }
+  if (broken) {
+    // Bytes dropped, changed and added anywhere: cut sequences, stray continuation bytes,
+    // overlong forms, encoded surrogates, bytes that never occur.
+    for (int k = static_cast<int>(random() % 4); k >= 0 && !text.empty(); --k) {
+      const std::size_t at = random() % text.size();
+      switch (random() % 3) {
+        case 0: text.erase(at, 1); break;
+        case 1: text[at] = static_cast<char>(random()); break;
+        default: text.insert(at, 1, "\x80\xbf\xc0\xed\xf4\xf8\xff"[random() % 7]); break;
+      }
+    }
+  }
+  return text;
+}
+
+// Single-byte pages convert straight to and from UTF-8; every byte of every page, random
+// ANSI text and random UTF-8, valid and broken, give what the way through UTF-16 gives.
+TEST(TextropeCharset, DirectConversionsAgreeWithTheWayThroughUtf16) {
+  const UINT pages[] = {0, 437, 850, 866, 874, 1250, 1251, 1252, 1253, 1254, 1255, 1256, 1257, 1258, 20127, 932};
+  std::mt19937 random(9);
+  TraceCapture trace;  // blank texts are refused, with a trace line
+  Textrope t;
+  for (UINT page : pages) {
+    std::vector<std::string> ansiTexts = {AllBytes(), "plain ascii text, long enough for words  "};
+    for (int b = 0; b < 256; ++b) ansiTexts.push_back(std::string(1, static_cast<char>(b)));
+    for (int k = 0; k < 100; ++k) {
+      std::string text(random() % 40, '\0');
+      for (char& c : text) c = static_cast<char>(random() % 3 == 0 ? random() : 'a' + random() % 26);
+      ansiTexts.push_back(text);
+    }
+    for (const std::string& text : ansiTexts) {
+      LONG length = -1;
+      const std::optional<std::string> expected = ThroughUtf16(page, textrope::Clipped(text), CP_UTF8);
+      const std::optional<std::string> got = t.AnsiToUtf8(text, length, page);
+      ASSERT_EQ(got, expected) << page << " '" << text << "'";
+      EXPECT_EQ(length, expected ? static_cast<LONG>(expected->size()) : 0);
+    }
+    for (int k = 0; k < 300; ++k) {
+      const std::string text = RandomUtf8(random, k % 2 == 1);
+      LONG length = -1;
+      const std::optional<std::string> expected = ThroughUtf16(CP_UTF8, text, page);
+      const std::optional<std::string> got = t.Utf8ToAnsi(text, length, page);
+      ASSERT_EQ(got, expected) << page << " '" << text << "'";
+      EXPECT_EQ(length, expected ? static_cast<LONG>(expected->size()) : 0);
+    }
+  }
 }
 
 }  // namespace
