@@ -1,25 +1,21 @@
 #include "platform/qt/control_view.h"
 
+#include <QMouseEvent>
+#include <functional>
 #include <optional>
 
 #include "platform/qt/control_views.h"
 #include "platform/qt/dialog_units.h"
+#include "platform/qt/looks.h"
 #include "platform/qt/wait_loop.h"
 #include "platform/qt/window_view.h"
 #include "platform/rt/props.h"
 #include "platform/rt/use.h"
+#include "platform/rt/user_action.h"
 #include "platform/win/debug_output.h"
 
 namespace qtscreen {
 namespace {
-
-// Runtime colours are 0xBBGGRR numbers; -1 and the system-colour range mean "the default".
-std::optional<QColor> ColourOf(const QString& text) {
-  if (text.trimmed().isEmpty()) return std::nullopt;
-  const long long value = rt::TextToNumber(text.toStdString());
-  if (value < 0 || value >= 0x80000000LL) return std::nullopt;
-  return QColor(int(value & 0xFF), int((value >> 8) & 0xFF), int((value >> 16) & 0xFF));
-}
 
 Qt::CursorShape CursorOf(const QString& name) {
   const QString n = name.toLower();
@@ -29,6 +25,28 @@ Qt::CursorShape CursorOf(const QString& name) {
   if (n.contains(QLatin1String("cross"))) return Qt::CrossCursor;
   return Qt::ArrowCursor;
 }
+
+// A left press on the control is the user's click (rt::user::Click); the widget does not
+// see it. Entries see presses that their control does not alert, so they take the focus.
+class ClickFilter final : public QObject {
+ public:
+  ClickFilter(QWidget* widget, std::function<bool()> takes, std::function<void()> click)
+      : QObject(widget), takes_(std::move(takes)), click_(std::move(click)) {}
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    const bool press = event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick;
+    if (!press || static_cast<QMouseEvent*>(event)->button() != Qt::LeftButton || !takes_()) {
+      return QObject::eventFilter(watched, event);
+    }
+    click_();
+    return true;
+  }
+
+ private:
+  std::function<bool()> takes_;
+  std::function<void()> click_;
+};
 
 }  // namespace
 
@@ -83,13 +101,7 @@ void ControlView::ApplyStyle() {
   if (size <= 0 && ownFont) size = designed.size;
   if (size > 0) font.setPointSize(int(size));
   long long style = Runtime().PropNumber(field_, PROP::FontStyle);
-  if (style <= 0) style = designed.style;
-  if (style > 0) {
-    if (const int weight = int(style & 0xFFF); weight > 0) font.setWeight(QFont::Weight(std::min(weight, 1000)));
-    font.setItalic(style & 0x1000);
-    font.setUnderline(style & 0x2000);
-    font.setStrikeOut(style & 0x4000);
-  }
+  ApplyFontStyle(font, style > 0 ? style : designed.style);
   widget_->setFont(font);
 
   QPalette palette = view_.palette();
@@ -113,6 +125,22 @@ void ControlView::ApplyStyle() {
   else widget_->setCursor(CursorOf(cursor));
 }
 
+// An entry that alerts the left button leaves the click to the program: the click does not
+// bring the focus (the keyboard still does).
+void ControlView::ApplyAlerts() {
+  if (!widget_ || Def().kind != rt::Kind::Entry) return;
+  widget_->setFocusPolicy(Runtime().Alerts(field_, KEY::MouseLeft) ? Qt::TabFocus : Qt::StrongFocus);
+}
+
+void ControlView::FollowClicks() {
+  const rt::Kind kind = Def().kind;
+  const bool always = kind == rt::Kind::String || kind == rt::Kind::SString || kind == rt::Kind::Prompt || kind == rt::Kind::Region;
+  if (!widget_ || !(always || kind == rt::Kind::Entry)) return;
+  widget_->installEventFilter(new ClickFilter(
+      widget_, [this, always] { return always || Runtime().Alerts(field_, KEY::MouseLeft); },
+      [this] { Acted(rt::user::Click(Runtime(), field_)); }));
+}
+
 void ControlView::ApplyState() {
   if (!widget_) return;
   widget_->setVisible(Runtime().IsVisible(field_));
@@ -129,6 +157,7 @@ std::unique_ptr<ControlView> MakeControlView(WindowView& view, int field) {
     case rt::Kind::String:
     case rt::Kind::SString: return std::make_unique<StringView>(view, field);
     case rt::Kind::Entry: return std::make_unique<EntryView>(view, field);
+    case rt::Kind::Text: return std::make_unique<TextView>(view, field);
     case rt::Kind::Spin: return std::make_unique<SpinView>(view, field);
     case rt::Kind::Group: return std::make_unique<GroupView>(view, field);
     case rt::Kind::Box: return std::make_unique<BoxView>(view, field);

@@ -33,6 +33,15 @@ class ControlView {
   virtual void Commit() {}
   // The program put the focus here.
   virtual void TakeFocus();
+  // A list's style table, column styles or cell styles changed.
+  virtual void StylesChanged() {}
+  // Over a list: fills the row, column and zone under `inWindow` (pixels of the window) and
+  // answers true when the point lies on this control.
+  virtual bool ListPartAt(QPoint, rt::Pointer&) const { return false; }
+  // Left clicks on strings, prompts and regions, and on entries that alert the left button,
+  // go to the runtime as the user's click.
+  void FollowClicks();
+  void ApplyAlerts();
 
   void Place();         // position and size
   void ApplyStyle();    // font, colours, cursor

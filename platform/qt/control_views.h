@@ -9,6 +9,7 @@ class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
 class QSpinBox;
@@ -92,6 +93,17 @@ class EntryView final : public ControlView {
   QLineEdit* edit_;
 };
 
+// A text box of several lines (text_box_view.cpp).
+class TextView final : public ControlView {
+ public:
+  TextView(WindowView& view, int field);
+  void Sync() override;
+  void Commit() override;
+
+ private:
+  QPlainTextEdit* edit_;
+};
+
 class SpinView final : public ControlView {
  public:
   SpinView(WindowView& view, int field);
@@ -139,9 +151,14 @@ class ListView final : public ControlView {
   QWidget* MouseWidget() const override;
   void Sync() override;
   void ListChanged() override;
+  void StylesChanged() override;
+  bool ListPartAt(QPoint inWindow, rt::Pointer& at) const override;
 
  private:
   void ApplyColumns();
+  // The user dragged a header: the runtime moves the column, and the header shows the
+  // runtime's order again (the format is the one order of the columns).
+  void ColumnDragged(int fromVisual, int toVisual);
   QTreeView* tree_;
   ListModel* model_;
 };

@@ -5,6 +5,8 @@
 #include <QStyle>
 
 #include "platform/qt/control_view.h"
+#include "platform/qt/looks.h"
+#include "platform/rt/props.h"
 
 namespace qtscreen {
 
@@ -38,6 +40,18 @@ void ListModel::Reload() {
   endResetModel();
 }
 
+void ListModel::StylesChanged() {
+  if (rowCount() > 0 && columnCount() > 0) {
+    emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1), {Qt::FontRole, Qt::ForegroundRole});
+  }
+}
+
+int ListModel::StyleOf(const QModelIndex& index) const {
+  const int column = index.column() + 1;
+  const int style = window_.CellStyle(field_, static_cast<std::size_t>(index.row() + 1), column);
+  return style != 0 ? style : static_cast<int>(window_.PropNumber(field_, PROP::ColumnStyle, column));
+}
+
 int ListModel::rowCount(const QModelIndex& parent) const {
   return parent.isValid() ? 0 : static_cast<int>(rows_.size());
 }
@@ -55,6 +69,19 @@ QVariant ListModel::data(const QModelIndex& index, int role) const {
     return column < cells.size() ? cells[column] : QString();
   }
   if (role == Qt::TextAlignmentRole && column < columns_.size()) return int(AlignmentOf(columns_[column].align));
+  if (role == Qt::FontRole || role == Qt::ForegroundRole) {
+    const int style = StyleOf(index);
+    if (style == 0) return {};
+    if (role == Qt::ForegroundRole) {
+      const auto colour = ColourOf(FromUtf8(window_.Prop(field_, PROP::StyleFontColor, style)));
+      return colour ? QVariant(QBrush(*colour)) : QVariant();
+    }
+    const long long fontStyle = window_.PropNumber(field_, PROP::StyleFontStyle, style);
+    if (fontStyle <= 0) return {};
+    QFont font;  // only the style's own attributes are set: the view resolves the rest
+    ApplyFontStyle(font, fontStyle);
+    return font;
+  }
   return {};
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // The rows of a runtime list for Qt's item views: each cell as the column's picture shows
-// it, aligned and indented as the column format says. The rows are read again whenever the
+// it, aligned and indented as the column format says, in the font style and colour of its
+// style (the cell's own, else its column's) from the list's style table. The rows are read again whenever the
 // runtime says they changed; between changes the view reads a copy.
 #include <QAbstractTableModel>
 #include <QStyledItemDelegate>
@@ -16,6 +17,8 @@ class ListModel final : public QAbstractTableModel {
   ListModel(rt::Window& window, int field, QObject* parent);
 
   void Reload();
+  // The styles of the cells changed: every cell is drawn again.
+  void StylesChanged();
   const std::vector<rt::ListColumn>& Columns() const { return columns_; }
 
   int rowCount(const QModelIndex& parent = {}) const override;
@@ -29,6 +32,8 @@ class ListModel final : public QAbstractTableModel {
   std::vector<rt::ListColumn> columns_;
   std::vector<std::vector<QString>> rows_;
   int cellsPerRow_ = 0;  // for a list without a format: the widest row
+
+  int StyleOf(const QModelIndex& index) const;
 };
 
 // Moves each cell's text in from its aligned edge by the column's indent, and draws the

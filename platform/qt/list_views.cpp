@@ -4,6 +4,7 @@
 #include <QMouseEvent>
 #include <QTreeView>
 #include <algorithm>
+#include <cstdlib>
 #include <functional>
 
 #include "platform/qt/control_views.h"
@@ -15,11 +16,11 @@
 namespace qtscreen {
 namespace {
 
-// A right press on a list's rows goes to the runtime with the row under the mouse (0 for
-// the space below the rows), before any menu the program opens for it.
+// A right press on a list's rows goes to the runtime with the row and column under the
+// mouse (0 for the space below the rows), before any menu the program opens for it.
 class RightClickFilter final : public QObject {
  public:
-  RightClickFilter(QTreeView* tree, std::function<void(int)> onRow) : QObject(tree), tree_(tree), onRow_(std::move(onRow)) {}
+  RightClickFilter(QTreeView* tree, std::function<void(int, int)> onCell) : QObject(tree), tree_(tree), onCell_(std::move(onCell)) {}
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override {
@@ -27,14 +28,17 @@ class RightClickFilter final : public QObject {
     auto* mouse = static_cast<QMouseEvent*>(event);
     if (mouse->button() != Qt::RightButton) return QObject::eventFilter(watched, event);
     const QModelIndex index = tree_->indexAt(mouse->position().toPoint());
-    onRow_(index.isValid() ? index.row() + 1 : 0);
+    onCell_(index.isValid() ? index.row() + 1 : 0, index.isValid() ? index.column() + 1 : 0);
     return true;
   }
 
  private:
   QTreeView* tree_;
-  std::function<void(int)> onRow_;
+  std::function<void(int, int)> onCell_;
 };
+
+// Pixels either side of a header's edge where the user can resize its column.
+constexpr int kEdgeGrip = 3;
 
 }  // namespace
 
@@ -51,16 +55,18 @@ ListView::ListView(WindowView& view, int field)
   tree_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   tree_->header()->setStretchLastSection(false);
   tree_->header()->setSectionsMovable(false);
-  tree_->viewport()->installEventFilter(new RightClickFilter(tree_, [this](int row) {
-    Acted(rt::user::RightClick(Runtime(), Field(), row));
+  tree_->viewport()->installEventFilter(new RightClickFilter(tree_, [this](int row, int column) {
+    Acted(rt::user::RightClick(Runtime(), Field(), row, column));
     Sync();
   }));
   QObject::connect(tree_->selectionModel(), &QItemSelectionModel::currentRowChanged, tree_,
                    [this](const QModelIndex& current) {
                      if (syncing_ || !current.isValid()) return;
-                     Acted(rt::user::Select(Runtime(), Field(), current.row() + 1));
+                     Acted(rt::user::Select(Runtime(), Field(), current.row() + 1, current.column() + 1));
                      Sync();
                    });
+  QObject::connect(tree_->header(), &QHeaderView::sectionMoved, tree_,
+                   [this](int, int fromVisual, int toVisual) { ColumnDragged(fromVisual, toVisual); });
   ApplyColumns();
 }
 
@@ -71,12 +77,54 @@ QWidget* ListView::MouseWidget() const { return tree_->viewport(); }
 void ListView::ApplyColumns() {
   const auto& columns = model_->Columns();
   QHeaderView* header = tree_->header();
+  header->setSectionsMovable(std::any_of(columns.begin(), columns.end(), [](const rt::ListColumn& c) { return c.movable; }));
+  header->setFirstSectionMovable(true);  // a tree view's header keeps its first column in place otherwise
   header->setVisible(std::any_of(columns.begin(), columns.end(), [](const rt::ListColumn& c) { return !c.header.empty(); }));
   for (std::size_t i = 0; i < columns.size(); ++i) {
     const int section = static_cast<int>(i);
     header->setSectionResizeMode(section, columns[i].resizable ? QHeaderView::Interactive : QHeaderView::Fixed);
     header->resizeSection(section, View().Units().ToPixelsX(columns[i].width));
   }
+}
+
+void ListView::ColumnDragged(int fromVisual, int toVisual) {
+  if (syncing_) return;
+  QHeaderView* header = tree_->header();
+  syncing_ = true;
+  header->moveSection(toVisual, fromVisual);
+  syncing_ = false;
+  Acted(rt::user::MoveColumn(Runtime(), Field(), fromVisual + 1, toVisual + 1));
+  Sync();
+}
+
+void ListView::StylesChanged() {
+  model_->StylesChanged();
+  tree_->viewport()->update();
+}
+
+bool ListView::ListPartAt(QPoint inWindow, rt::Pointer& at) const {
+  if (!tree_->isVisible() || !tree_->rect().contains(tree_->mapFrom(&View(), inWindow))) return false;
+  at.list = Field();
+  at.row = at.column = 0;
+  at.zone = LISTZONE::Nowhere;
+  const QHeaderView* header = tree_->header();
+  if (const QPoint onHeader = header->mapFrom(&View(), inWindow); header->isVisible() && header->rect().contains(onHeader)) {
+    const int logical = header->logicalIndexAt(onHeader);
+    if (logical < 0) return true;
+    at.column = header->visualIndex(logical) + 1;
+    const int rightEdge = header->sectionViewportPosition(logical) + header->sectionSize(logical);
+    const bool resizable = header->sectionResizeMode(logical) == QHeaderView::Interactive;
+    at.zone = resizable && std::abs(onHeader.x() - rightEdge) <= kEdgeGrip ? LISTZONE::Right : LISTZONE::Header;
+    return true;
+  }
+  const QPoint onRows = tree_->viewport()->mapFrom(&View(), inWindow);
+  if (!tree_->viewport()->rect().contains(onRows)) return true;
+  const QModelIndex index = tree_->indexAt(onRows);
+  if (!index.isValid()) return true;
+  at.row = index.row() + 1;
+  at.column = index.column() + 1;
+  at.zone = LISTZONE::Field;
+  return true;
 }
 
 void ListView::ListChanged() {
@@ -92,7 +140,7 @@ void ListView::ListChanged() {
 void ListView::Sync() {
   if (model_->Columns().size() != Runtime().ListColumns(Field()).size() ||
       !std::equal(model_->Columns().begin(), model_->Columns().end(), Runtime().ListColumns(Field()).begin(),
-                  [](const rt::ListColumn& a, const rt::ListColumn& b) { return a.header == b.header && a.width == b.width; })) {
+                  [](const rt::ListColumn& a, const rt::ListColumn& b) { return a.text == b.text; })) {
     syncing_ = true;
     model_->Reload();
     syncing_ = false;

@@ -37,6 +37,10 @@ void QtScreen::WindowClosed(rt::Window& window) {
   std::erase_if(views_, [&](const auto& view) { return &view->Runtime() == &window; });
 }
 
+void QtScreen::ControlCreated(rt::Window& window, int field) {
+  if (WindowView* view = ViewOf(window)) view->ControlCreated(field);
+}
+
 void QtScreen::PropertyChanged(rt::Window& window, int field, int prop, int) {
   if (WindowView* view = ViewOf(window)) view->PropertyChanged(field, prop);
 }

@@ -25,6 +25,7 @@ class QtScreen final : public rt::Screen {
 
   void WindowOpened(rt::Window& window) override;
   void WindowClosed(rt::Window& window) override;
+  void ControlCreated(rt::Window& window, int field) override;
   void PropertyChanged(rt::Window& window, int field, int prop, int index) override;
   void ListChanged(rt::Window& window, int field) override;
   void Wait(std::chrono::milliseconds upTo) override;

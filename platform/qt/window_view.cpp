@@ -9,6 +9,7 @@
 #include "platform/qt/art.h"
 #include "platform/qt/desktop_publisher.h"
 #include "platform/qt/file_drop.h"
+#include "platform/qt/pointer_tracker.h"
 #include "platform/qt/wait_loop.h"
 #include "platform/rt/props.h"
 #include "platform/rt/system.h"
@@ -21,6 +22,10 @@ namespace {
 
 bool IsGeometry(int prop) {
   return prop == PROP::Xpos || prop == PROP::Ypos || prop == PROP::Width || prop == PROP::Height;
+}
+
+bool IsListStyle(int prop) {
+  return prop == PROP::StyleFontStyle || prop == PROP::StyleFontColor || prop == PROP::ColumnStyle || prop == PROP::CellStyle;
 }
 
 bool IsStyle(int prop) {
@@ -56,23 +61,10 @@ WindowView::WindowView(rt::Window& window)
   PropertyChanged(0, PROP::Icon);
   PropertyChanged(0, PROP::Wallpaper);
 
-  controls_.resize(static_cast<std::size_t>(window.Fields()));
-  for (int field = 1; field <= window.Fields(); ++field) controls_[static_cast<std::size_t>(field - 1)] = MakeControlView(*this, field);
-  for (const auto& control : controls_) {
-    if (!control) continue;
-    control->ListChanged();
-    control->Sync();
-    control->ApplyStyle();
-    control->Place();
-    if (const int taker = FileDropField(window_, control->Field()); taker && control->Widget()) {
-      std::vector<QWidget*> targets{control->Widget()};
-      if (control->MouseWidget() != control->Widget()) targets.push_back(control->MouseWidget());
-      for (QWidget* target : targets) {
-        target->setAcceptDrops(true);
-        target->installEventFilter(new FileDropFilter(window_, taker, target));
-      }
-    }
+  for (int field : window.AllFields()) {
+    if (auto control = MakeControlView(*this, field)) controls_[field] = std::move(control);
   }
+  for (ControlView* control : Controls()) SetUp(*control);
   RefreshStates();
 
   applying_ = true;
@@ -86,13 +78,49 @@ WindowView::WindowView(rt::Window& window)
   ApplyWindowState();
   applying_ = false;
   connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) { OnFocusChanged(now); });
+  pointer_ = std::make_unique<PointerTracker>(*this);
 }
 
-WindowView::~WindowView() { controls_.clear(); }
+WindowView::~WindowView() {
+  pointer_.reset();
+  controls_.clear();
+}
+
+void WindowView::SetUp(ControlView& control) {
+  control.ListChanged();
+  control.Sync();
+  control.ApplyStyle();
+  control.Place();
+  control.FollowClicks();
+  control.ApplyAlerts();
+  if (const int taker = FileDropField(window_, control.Field()); taker && control.Widget()) {
+    std::vector<QWidget*> targets{control.Widget()};
+    if (control.MouseWidget() != control.Widget()) targets.push_back(control.MouseWidget());
+    for (QWidget* target : targets) {
+      target->setAcceptDrops(true);
+      target->installEventFilter(new FileDropFilter(window_, taker, target));
+    }
+  }
+}
+
+void WindowView::ControlCreated(int field) {
+  auto control = MakeControlView(*this, field);
+  if (!control) return;
+  SetUp(*control);
+  control->ApplyState();
+  if (control->Widget()) control->Widget()->raise();
+  controls_[field] = std::move(control);
+}
 
 ControlView* WindowView::Control(int field) const {
-  if (field < 1 || field > static_cast<int>(controls_.size())) return nullptr;
-  return controls_[static_cast<std::size_t>(field - 1)].get();
+  auto it = controls_.find(field);
+  return it == controls_.end() ? nullptr : it->second.get();
+}
+
+std::vector<ControlView*> WindowView::Controls() const {
+  std::vector<ControlView*> views;
+  for (const auto& [field, control] : controls_) views.push_back(control.get());
+  return views;
 }
 
 bool WindowView::Pixels() const { return !window_.Prop(0, PROP::Pixels).empty(); }
@@ -140,7 +168,9 @@ void WindowView::ConvertUnits() {
                                  : (across ? units_.ToUnitsX(v) : units_.ToUnitsY(v));
     window_.NoteFromScreen(field, prop, std::to_string(converted));
   };
-  for (int field = 0; field <= window_.Fields(); ++field) {
+  std::vector<int> fields = window_.AllFields();
+  fields.insert(fields.begin(), 0);
+  for (int field : fields) {
     convert(field, PROP::Xpos, true);
     convert(field, PROP::Ypos, false);
     convert(field, PROP::Width, true);
@@ -163,9 +193,7 @@ void WindowView::Resync(int field) {
 }
 
 void WindowView::RefreshStates() {
-  for (const auto& control : controls_) {
-    if (control) control->ApplyState();
-  }
+  for (ControlView* control : Controls()) control->ApplyState();
 }
 
 void WindowView::PropertyChanged(int field, int prop) {
@@ -189,8 +217,7 @@ void WindowView::PropertyChanged(int field, int prop) {
       case PROP::FontSize:
       case PROP::FontStyle:
         ApplyFont();
-        for (const auto& control : controls_) {
-          if (!control) continue;
+        for (ControlView* control : Controls()) {
           control->ApplyStyle();
           control->Place();
         }
@@ -221,6 +248,10 @@ void WindowView::PropertyChanged(int field, int prop) {
     control->Place();
   } else if (IsStyle(prop)) {
     control->ApplyStyle();
+  } else if (IsListStyle(prop)) {
+    control->StylesChanged();
+  } else if (prop == PROP::Alrt) {
+    control->ApplyAlerts();
   } else {
     Resync(field);
     if (prop == PROP::Selected && window_.Control(field).kind == rt::Kind::Sheet) RefreshStates();
@@ -238,9 +269,8 @@ void WindowView::FocusField(int field) {
 // The control whose widget is `widget` or holds it (a spin box's text field, say).
 ControlView* WindowView::ControlHolding(const QWidget* widget) const {
   if (!widget) return nullptr;
-  for (const auto& control : controls_) {
-    if (control && control->Widget() && (control->Widget() == widget || control->Widget()->isAncestorOf(widget)))
-      return control.get();
+  for (ControlView* control : Controls()) {
+    if (control->Widget() && (control->Widget() == widget || control->Widget()->isAncestorOf(widget))) return control;
   }
   return nullptr;
 }

@@ -4,6 +4,7 @@
 // resizes, focus changes and the close box go back to the runtime through rt::user.
 #include <QImage>
 #include <QWidget>
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -12,6 +13,8 @@
 #include "platform/rt/window.h"
 
 namespace qtscreen {
+
+class PointerTracker;
 
 class WindowView : public QWidget {
   Q_OBJECT
@@ -23,10 +26,16 @@ class WindowView : public QWidget {
   rt::Window& Runtime() const { return window_; }
   const DialogUnits& Units() const { return units_; }
   ControlView* Control(int field) const;
+  // Every control view, in stacking order (defined fields, then created ones).
+  std::vector<ControlView*> Controls() const;
   // Positions and sizes in the window's units (dialog units, or pixels for a window whose
   // Pixels property is on) to pixels.
   QRect ToPixels(long long x, long long y, long long width, long long height) const;
 
+  // The program created a control while the window is open.
+  void ControlCreated(int field);
+  // A point of the window, in pixels, in the window's units.
+  QPoint ToUnits(QPoint pixels) const { return {ToUnitsX(pixels.x()), ToUnitsY(pixels.y())}; }
   void PropertyChanged(int field, int prop);
   void ListChanged(int field);
   // Shows the field and the controls inside it as the runtime holds them.
@@ -43,6 +52,7 @@ class WindowView : public QWidget {
   void changeEvent(QEvent* event) override;
 
  private:
+  void SetUp(ControlView& control);
   void ApplyFont();
   void ApplyGeometry();
   void ApplyWindowState();
@@ -58,7 +68,8 @@ class WindowView : public QWidget {
   rt::Window& window_;
   DialogUnits units_;
   QImage wallpaper_;
-  std::vector<std::unique_ptr<ControlView>> controls_;  // by field - 1; null for undrawn kinds
+  std::map<int, std::unique_ptr<ControlView>> controls_;  // by field; kinds not drawn have none
+  std::unique_ptr<PointerTracker> pointer_;
   bool applying_ = false;  // geometry set from the runtime, not by the user
   bool pixels_ = false;    // the unit the geometry properties hold now
 };
