@@ -35,6 +35,7 @@ inline constexpr int Visible = 0x7C1D;     // "1" when neither it nor a parent i
 inline constexpr int Enabled = 0x7C1E;     // "1" when neither it nor a parent is disabled (read only)
 inline constexpr int Parent = 0x7C1F;      // enclosing control's field (read only)
 inline constexpr int Buffer = 0x7C20;      // window: kept for the program; this screen draws at once
+inline constexpr int AcceptAll = 0x7C21;   // window: "1" during a pass that accepts every field (kept for the program)
 
 // Lists. Columns are numbered by their position now (the user may have moved them); styles
 // by their number in the list's style table.

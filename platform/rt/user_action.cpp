@@ -18,6 +18,9 @@ namespace {
 using detail::Reachable;
 using detail::WrongKind;
 
+// A list with Imm on hears every press of a mouse button as MouseDown, with the button.
+bool FollowsPresses(const Window& w, int field) { return w.PropNumber(field, PROP::Imm) != 0; }
+
 void Post(Window& w, int event, int field, int keyCode = 0, std::string dropId = {}) {
   rt::detail::PostToWindow(w, event, field, keyCode, std::move(dropId));
 }
@@ -159,6 +162,7 @@ std::string Select(Window& w, int field, int row, int column) {
   w.Update(field);
   Post(w, EVENT::NewSelection, field);
   if (control.drop) Post(w, EVENT::Accepted, field);
+  if (!control.drop && FollowsPresses(w, field)) Post(w, EVENT::MouseDown, field, KEY::MouseLeft);
   return {};
 }
 
@@ -197,6 +201,7 @@ std::string RightClick(Window& w, int field, int row, int column) {
     w.SetChoice(field, row);
     Post(w, EVENT::NewSelection, field);
   }
+  if (FollowsPresses(w, field)) Post(w, EVENT::MouseDown, field, KEY::MouseRight);
   if (w.Alerts(field, KEY::MouseRight)) Post(w, EVENT::AlertKey, field, KEY::MouseRight);
   return {};
 }

@@ -23,7 +23,8 @@ Window* ActiveWindow();
 // Accepted for the option. Tab: chooses the tab (as Select on the sheet).
 std::string Press(Window& window, int field);
 // List: highlights row (from 1), NewSelection; `column` (present position, 0: not known)
-// becomes the list's Column. Drop list: also Accepted. Option: the row-th radio, as Press.
+// becomes the list's Column; a list with Imm on then hears the press as MouseDown
+// (KEYCODE() KEY::MouseLeft). Drop list: also Accepted. Option: the row-th radio, as Press.
 // Sheet: the row-th tab, TabChanging then NewSelection.
 std::string Select(Window& window, int field, int row, int column = 0);
 // Entry, spin box, combo: replaces the text (cut to the control's length), Accepted.
@@ -31,7 +32,8 @@ std::string Select(Window& window, int field, int row, int column = 0);
 // spin box's number is held within its range.
 std::string Type(Window& window, int field, std::string_view text);
 // List: highlights the row (NewSelection when it changes; row 0 is the empty space below the
-// rows), then AlertKey with KEYCODE() KEY::MouseRight when the list alerts that key.
+// rows); a list with Imm on hears the press as MouseDown (KEYCODE() KEY::MouseRight), then
+// AlertKey with KEYCODE() KEY::MouseRight when the list alerts that key.
 std::string RightClick(Window& window, int field, int row, int column = 0);
 // A left click on a string, prompt, region or entry. A control that alerts KEY::MouseLeft
 // gets AlertKey and nothing else; otherwise a region is Accepted and an entry takes the

@@ -22,6 +22,11 @@ std::string Flag(bool on) { return on ? "1" : ""; }
 
 bool IsList(Kind kind) { return kind == Kind::List || kind == Kind::Combo; }
 
+bool ShowsItsText(const ControlDef& control) {
+  const bool text = control.kind == Kind::String || control.kind == Kind::SString || control.kind == Kind::Prompt;
+  return text && !control.use.Bound();
+}
+
 }  // namespace
 
 Window::Window(const WindowDef& def, HWND frame, HWND client, LONG thread)
@@ -120,7 +125,11 @@ std::string Window::Prop(int field, int prop, int index) const {
     case PROP::Type: return field == 0 ? "" : std::to_string(static_cast<int>(Control(field).kind));
     case PROP::Parent: return field == 0 ? "0" : std::to_string(Control(field).parent);
     case PROP::Selected: return field == 0 ? "0" : std::to_string(Choice(field));
-    case PROP::ScreenText: return field == 0 ? "" : ScreenValue(field);
+    case PROP::ScreenText:
+      if (field == 0) return "";
+      // A string or prompt without a variable shows its own text.
+      if (ShowsItsText(Control(field))) return Prop(field, PROP::Text);
+      return ScreenValue(field);
     case PROP::Items: return field == 0 ? "0" : std::to_string(ListRecords(field));
     case PROP::Visible: return Flag(field == 0 ? windowProps_.at({PROP::Hide, 0}).empty() : IsVisible(field));
     case PROP::Enabled: return Flag(field == 0 || IsEnabled(field));

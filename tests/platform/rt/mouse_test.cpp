@@ -2,6 +2,9 @@
 // and lists whose columns the user rearranges and whose cells have styles.
 #include <gtest/gtest.h>
 
+#include <tuple>
+#include <vector>
+
 #include "platform/rt/display.h"
 #include "platform/rt/error_code.h"
 #include "platform/rt/event_loop.h"
@@ -236,6 +239,31 @@ TEST_F(Mouse, MovedColumnsCarryTheirFormatCellsAndStyles) {
   rt::SetProp(ctl::SONGLIST, PROP::Format, kSongFormat);
   EXPECT_EQ(rt::GetProp(ctl::SONGLIST, PROP::ColumnFormat, 1), "20R^~No.~@n3@");
   EXPECT_EQ(w_->ListRow(ctl::SONGLIST, 2), (std::vector<std::string>{"2", "Ripple", "b@x.org"}));
+}
+
+TEST_F(Mouse, AListThatFollowsTheMouseHearsEachPressWithItsButton) {
+  using Presses = std::vector<std::tuple<int, int, int>>;  // event, field, key code
+  auto presses = [this] {
+    Presses seen;
+    while (rt::PollEvent(*w_)) seen.emplace_back(EVENT(), FIELD(), KEYCODE());
+    return seen;
+  };
+  ASSERT_EQ(rt::user::Select(*w_, ctl::SONGLIST, 2), "");
+  EXPECT_EQ(presses(), (Presses{{EVENT::NewSelection, ctl::SONGLIST, 0}}));
+  rt::SetProp(ctl::SONGLIST, PROP::Imm, 1LL);
+  ASSERT_EQ(rt::user::Select(*w_, ctl::SONGLIST, 1), "");
+  EXPECT_EQ(presses(), (Presses{{EVENT::NewSelection, ctl::SONGLIST, 0}, {EVENT::MouseDown, ctl::SONGLIST, KEY::MouseLeft}}));
+  ASSERT_EQ(rt::user::RightClick(*w_, ctl::SONGLIST, 1), "");
+  EXPECT_EQ(presses(), (Presses{{EVENT::MouseDown, ctl::SONGLIST, KEY::MouseRight}}));
+}
+
+TEST_F(Mouse, AStringWithoutAVariableShowsItsText) {
+  EXPECT_EQ(rt::GetProp(ctl::LINK, PROP::ScreenText), "www.example.org");
+  rt::SetProp(ctl::LINK, PROP::Text, "www.example.net");
+  EXPECT_EQ(rt::GetProp(ctl::LINK, PROP::ScreenText), "www.example.net");
+  LOC_Name = "typed";
+  DISPLAY(ctl::NAME);
+  EXPECT_EQ(rt::GetProp(ctl::NAME, PROP::ScreenText), "typed");
 }
 
 }  // namespace
