@@ -8,6 +8,7 @@
 #include "app/globals.h"
 #include "app/main_window.h"
 #include "app/session_end.h"
+#include "links/links_module.h"
 #include "platform/framework/window_manager.h"
 #include "platform/midi/idle.h"
 #include "platform/rt/control_kind.h"
@@ -99,6 +100,7 @@ rt::Program LibrarianProgram() {
   rt::Program program;
   program.modules.push_back(LibrarianModule());
   for (rt::Module& module : kx_ToolkitModules()) program.modules.push_back(std::move(module));
+  program.modules.push_back(LinksModule());
   program.main = _main;
   return program;
 }

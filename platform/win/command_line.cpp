@@ -42,4 +42,23 @@ std::vector<std::string> SplitCommandLine(std::string_view line) {
   return arguments;
 }
 
+std::string QuoteArgument(std::string_view argument) {
+  std::string quoted = "\"";
+  size_t backslashes = 0;
+  for (char c : argument) {
+    if (c == '\\') {
+      ++backslashes;
+      continue;
+    }
+    // Backslashes before a quote are doubled, and the quote gets one of its own.
+    quoted.append(c == '"' ? backslashes * 2 + 1 : backslashes, '\\');
+    backslashes = 0;
+    quoted += c;
+  }
+  // Before the closing quote, backslashes are doubled too.
+  quoted.append(backslashes * 2, '\\');
+  quoted += '"';
+  return quoted;
+}
+
 }  // namespace win

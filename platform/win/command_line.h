@@ -10,4 +10,6 @@
 
 namespace win {
 std::vector<std::string> SplitCommandLine(std::string_view line);
+// The argument quoted so that SplitCommandLine gives it back whole and unchanged.
+std::string QuoteArgument(std::string_view argument);
 }  // namespace win

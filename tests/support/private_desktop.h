@@ -10,7 +10,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <initializer_list>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -21,7 +20,7 @@ namespace test_support {
 class PrivateDesktop {
  public:
   // `handled`: MIME types ("text/html") and URL schemes ("mailto") that the recorder opens.
-  explicit PrivateDesktop(std::initializer_list<std::string> handled)
+  explicit PrivateDesktop(const std::vector<std::string>& handled)
       : root_(std::filesystem::current_path() / "desktop") {
     namespace fs = std::filesystem;
     fs::remove_all(root_);
