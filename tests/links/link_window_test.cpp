@@ -288,3 +288,25 @@ TEST_F(LinkWindow, MoveTablesGivenByTheCaller) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(LinkWindow, SaveFormatRecordsEveryColumnOnceUnlessToldToStartAfresh) {
+  // SetUpLinks recorded the list's four columns.
+  EXPECT_EQ(links_.TrackerQ->Records(), 4u);
+  links_.SaveFormat(links_demo::ctl::SITES);
+  EXPECT_EQ(links_.TrackerQ->Records(), 5u);
+  links_.SaveFormat(links_demo::ctl::PEOPLE);  // found again: positions written, nothing added
+  EXPECT_EQ(links_.TrackerQ->Records(), 5u);
+  links_.SaveFormat(links_demo::ctl::PEOPLE, 1);  // added without looking
+  EXPECT_EQ(links_.TrackerQ->Records(), 9u);
+  links_.SaveFormat(links_demo::ctl::PEOPLE, 2);  // every list forgotten first
+  EXPECT_EQ(links_.TrackerQ->Records(), 4u);
+  for (size_t i = 1; i <= 4; ++i) {
+    EXPECT_EQ(links_.TrackerQ->Peek(i).Control, links_demo::ctl::PEOPLE);
+    EXPECT_EQ(links_.TrackerQ->Peek(i).ColumnNo, static_cast<LONG>(i));
+    EXPECT_EQ(links_.TrackerQ->Peek(i).OldFormatCol, Prop(links_demo::ctl::PEOPLE, PROP::ColumnFormat, static_cast<int>(i)));
+  }
+}
+
+}  // namespace

@@ -3,12 +3,15 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdio>
+#include <fstream>
 #include <string>
 #include <vector>
 
 #include "links/linkbright_class.h"
 #include "platform/rt/command.h"
 #include "platform/win/debug_output.h"
+#include "platform/win/registry.h"
 #include "tests/support/private_desktop.h"
 
 namespace {
@@ -91,6 +94,27 @@ TEST(RegCheck, AMailCommandIsReadOnceAndKept) {
   link.LinkbrightEmail = "kept";
   EXPECT_EQ(link.RegCheck("ann@example.com"), 1);
   EXPECT_EQ(link.OpenProgram, "kept");
+}
+
+TEST(RegCheck, AMailCommandOnTheSystemDriveKeepsItsTokenWhereNoDriveLetterExists) {
+  PrivateDesktop desktop({});
+  // A handler the registry store names, as one copied from the designed platform would.
+  const std::string command = "%SystemDrive%\\Mail\\mail.exe /m \"%1\"";
+  std::string hex;
+  for (char c : command + '\0') {
+    char digits[3];
+    std::snprintf(digits, sizeof digits, "%02x", static_cast<unsigned char>(c));
+    hex += digits;
+  }
+  std::ofstream("store") << "value\tHKEY_CLASSES_ROOT\\mailto\\shell\\open\\command\t\t1\t" << hex << "\n";
+  win::UseRegistryFile("store");
+  vrLinkbrightClass link;
+  link.Init(0, 1);
+  EXPECT_EQ(link.LinkbrightEmail, command);
+  EXPECT_EQ(link.pszPath, "/");
+  link.LinkbrightEmail.clear();
+  EXPECT_EQ(link.RegCheck("ann@example.com"), 1);
+  EXPECT_EQ(link.OpenProgram, command);
 }
 
 }  // namespace
