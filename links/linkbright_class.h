@@ -90,8 +90,8 @@ class vrLinkbrightClass {
   // The registry query the class makes everywhere: HKEY_CLASSES_ROOT, size 200, into a
   // 256-byte value; `into` is written only on success. Leaves RegSubkeyName and the others.
   LONG QueryClassesRoot(const std::string& subKey, std::string& into);
-  // Runs the link of the row in ItemQ's buffer, from an event of control `eventControl`.
-  void RunRow(LONG eventControl);
+  // Runs the link of the row in ItemQ's buffer.
+  void RunRow();
   // Handles the current event for the row in ItemQ's buffer.
   void HandleRow(LONG eventControl);
   // Reads the Windows directory into pszPath and puts its drive ("C:") in place of the

@@ -96,7 +96,7 @@ void vrLinkbrightClass::HandleRow(LONG eventControl) {
       }
       return;
     case EVENT::Accepted:
-      if (Number(0, PROP::AcceptAll) == 0 && (row.UseEvent == 0 || row.UseEvent == 1)) RunRow(eventControl);
+      if (Number(0, PROP::AcceptAll) == 0 && (row.UseEvent == 0 || row.UseEvent == 1)) RunRow();
       return;
     default:
       if (event != row.UseEvent) return;
@@ -105,35 +105,33 @@ void vrLinkbrightClass::HandleRow(LONG eventControl) {
       if (row.UseStdAction == 1 && LastFieldSelected != FIELD()) {
         SELECT(control);
       } else {
-        RunRow(eventControl);
+        RunRow();
       }
   }
 }
 
-void vrLinkbrightClass::RunRow(LONG /*eventControl*/) {
-  LinkItemRow& row = ItemQ->Buffer();
-  const LONG control = row.Control;
-  const LONG kind = Number(control, PROP::Type);
+void vrLinkbrightClass::RunRow() {
+  // The link's own row: GetListURL and RefreshURL may read others into the buffer.
+  const LinkItemRow link = ItemQ->Buffer();
+  const LONG kind = Number(link.Control, PROP::Type);
   std::string target;
   if (kind == ENTRY) {
-    target = Text(control, PROP::ScreenText);
+    target = Text(link.Control, PROP::ScreenText);
   } else if (kind == LIST) {
-    if (Number(control, PROP::Column) == row.Column) target = GetListURL(control, N(row.Column));
-  } else if (!Clip(row.URL).empty()) {
-    target = row.URL;
+    if (Number(link.Control, PROP::Column) == link.Column) target = GetListURL(link.Control, N(link.Column));
+  } else if (!Clip(link.URL).empty()) {
+    target = link.URL;
   } else if (kind == STRING || kind == SSTRING || kind == COMBO) {
-    target = Text(control, PROP::ScreenText);
+    target = Text(link.Control, PROP::ScreenText);
   } else {
-    target = Text(control, PROP::Text);
+    target = Text(link.Control, PROP::Text);
   }
-  if (kind != LIST && RefreshURL(control) != 0) target = URLToRun;
-  // GetListURL and RefreshURL may have read other rows: the link's own row is wanted.
-  const LinkItemRow link = ItemQ->Buffer().Control == control ? ItemQ->Buffer() : row;
+  if (kind != LIST && RefreshURL(link.Control) != 0) target = URLToRun;
   if (!Clip(target).empty()) target = CallForm(target, link.SkypeFunction);
   URLToRun = Fit(target, kUrlWidth);
   Debug("Before Run: Control: " + N(link.Control) + " Col: " + N(link.Column) + " Skype: " +
         N(link.SkypeFunction) + " URL:" + URLToRun);
-  if (!URLToRun.empty()) Run(control, 0);
+  if (!URLToRun.empty()) Run(link.Control, 0);
 }
 
 void vrLinkbrightClass::TakeListEvent() {
