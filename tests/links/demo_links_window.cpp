@@ -11,6 +11,7 @@ namespace links_demo {
 rt::Queue<PersonRow> PEOPLE;
 rt::Queue<SiteRow> SITES;
 std::string LOC_HomePage;
+std::string LOC_Notes;
 
 namespace {
 // The mail and site columns may be dragged; number and name stay.
@@ -35,6 +36,7 @@ void ResetDemoData() {
     SITES.Add();
   }
   LOC_HomePage = "https://home.example.org/start";
+  LOC_Notes = "Release notes";
 }
 
 rt::WindowDef DemoLinksWindow() {
@@ -42,7 +44,7 @@ rt::WindowDef DemoLinksWindow() {
   return rt::WindowDef{
       .label = "DemoLinks",
       .caption = "Links",
-      .at = {0, 0, 240, 190},
+      .at = {0, 0, 240, 194},
       .controls = {
           {.feq = ctl::WEBLINK, .equate = "WEBLINK", .kind = Kind::String, .text = "www.example.org", .at = {10, 8, 80, 10}},
           {.feq = ctl::SCROLLLINK, .equate = "SCROLLLINK", .kind = Kind::SString, .text = "https://example.org/news",
@@ -56,12 +58,14 @@ rt::WindowDef DemoLinksWindow() {
            .format = kPeopleFormat},
           {.feq = ctl::OPENBUTTON, .equate = "OPENBUTTON", .kind = Kind::Button, .text = "Shop", .at = {10, 146, 50, 14}},
           {.feq = ctl::OLDLINK, .equate = "OLDLINK", .kind = Kind::String, .text = "www.gone.example", .at = {70, 148, 80, 10}},
+          {.feq = ctl::NOTES, .equate = "LOC:NOTES", .kind = Kind::Text, .at = {10, 166, 220, 20}, .use = LOC_Notes},
       }};
 }
 
 std::vector<rt::Kind> DemoKinds() {
   using rt::Kind;
-  return {Kind::String, Kind::SString, Kind::Prompt, Kind::Entry, Kind::Combo, Kind::List, Kind::Button, Kind::Region};
+  return {Kind::String, Kind::SString, Kind::Prompt, Kind::Entry, Kind::Combo, Kind::List, Kind::Button, Kind::Text,
+          Kind::Region};
 }
 
 std::string DemoLinks::GetListURL(LONG LinkbrightControl, const std::string& LinkbrightURL,
@@ -94,6 +98,7 @@ void SetUpLinks(DemoLinks& links) {
   links.AddItem(ctl::PEOPLE, "4", kBlue, kRed, -1);
   links.AddItem(ctl::OPENBUTTON, "https://shop.example.org");
   links.AddItem(ctl::OLDLINK, {}, kBlue, kRed, 1);
+  links.AddItem(ctl::NOTES, "https://notes.example.org", kBlue);
   links.SetActive(ctl::OLDLINK, 0);
   links.Refresh(0);
   links.SaveFormat(ctl::PEOPLE);

@@ -1,7 +1,7 @@
 #pragma once
 // A window for tests only, holding one link of each kind the screens draw: a string, a
 // scrolling string, a prompt with a mail address, an entry that runs on a left click, a
-// combo, two link columns of a list, a button, and a string link that is inactive.
+// combo, two link columns of a list, a button, a string link that is inactive and a text box.
 // DemoLinks derives from the link class as a program would: list links open the cell
 // under the click, and hovered list rows are drawn through the cells' styles.
 #include <string>
@@ -14,7 +14,7 @@
 namespace links_demo {
 
 namespace ctl {
-enum : int { WEBLINK = 1, SCROLLLINK, MAILLINK, HOMEPAGE, SITES, PEOPLE, OPENBUTTON, OLDLINK };
+enum : int { WEBLINK = 1, SCROLLLINK, MAILLINK, HOMEPAGE, SITES, PEOPLE, OPENBUTTON, OLDLINK, NOTES };
 }  // namespace ctl
 
 inline constexpr LONG kBlue = 0xFF0000;   // colours are 0xBBGGRR
@@ -34,6 +34,7 @@ struct SiteRow {
 extern rt::Queue<PersonRow> PEOPLE;
 extern rt::Queue<SiteRow> SITES;
 extern std::string LOC_HomePage;
+extern std::string LOC_Notes;
 
 // Fills the queues and the entry afresh.
 void ResetDemoData();

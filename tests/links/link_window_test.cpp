@@ -41,6 +41,7 @@ TEST_F(LinkWindow, RegisteredLinksTakeTheirLooks) {
       {ctl::HOMEPAGE, PROP::Cursor, 0, "hand"},
       {ctl::HOMEPAGE, PROP::FontColor, 0, std::to_string(kBlue)},
       {ctl::SITES, PROP::FontColor, 0, std::to_string(kBlue)},
+      {ctl::NOTES, PROP::FontColor, 0, std::to_string(kBlue)},
       {ctl::PEOPLE, PROP::ColumnStyle, 3, "2"},
       {ctl::PEOPLE, PROP::ColumnStyle, 4, "4"},
       {ctl::PEOPLE, PROP::StyleFontColor, 2, std::to_string(kBlue)},
@@ -159,6 +160,7 @@ TEST_F(LinkWindow, EventsRunTheirLinks) {
       {[](rt::Window& w) { return rt::user::Click(w, ctl::MAILLINK + kRegion); }, {"ann@example.com?subject=Hello there"}},
       {[](rt::Window& w) { return rt::user::Press(w, ctl::OPENBUTTON); }, {"https://shop.example.org"}},
       {[](rt::Window& w) { return rt::user::Type(w, ctl::SITES, "www.example.net"); }, {"www.example.net"}},
+      {[](rt::Window& w) { return rt::user::Type(w, ctl::NOTES, "Newer notes"); }, {"https://notes.example.org"}},
       {[](rt::Window& w) { return rt::user::Select(w, ctl::PEOPLE, 2, 3); }, {"\"Bo Ray <bo@example.com>\""}},
       {[](rt::Window& w) { return rt::user::Select(w, ctl::PEOPLE, 3, 4); }, {"http://cy.example/page one"}},
       // A right click on a link column opens no link; neither does a click on another column.
@@ -221,7 +223,7 @@ TEST_F(LinkWindow, InactiveEntryLosesItsLookAndItsKey) {
 }
 
 TEST_F(LinkWindow, RefreshAllTouchesOnlyRegionBackedLinksAndEntries) {
-  for (int field : {ctl::WEBLINK, ctl::MAILLINK, ctl::HOMEPAGE, ctl::SITES, ctl::OPENBUTTON}) {
+  for (int field : {ctl::WEBLINK, ctl::MAILLINK, ctl::HOMEPAGE, ctl::SITES, ctl::OPENBUTTON, ctl::NOTES}) {
     rt::SetProp(field, PROP::FontColor, 123LL);
   }
   rt::SetProp(ctl::PEOPLE, PROP::StyleFontColor, 123LL, 2);
@@ -231,6 +233,7 @@ TEST_F(LinkWindow, RefreshAllTouchesOnlyRegionBackedLinksAndEntries) {
   EXPECT_EQ(Number(ctl::HOMEPAGE, PROP::FontColor), kBlue);
   EXPECT_EQ(Number(ctl::SITES, PROP::FontColor), 123);
   EXPECT_EQ(Number(ctl::OPENBUTTON, PROP::FontColor), 123);
+  EXPECT_EQ(Number(ctl::NOTES, PROP::FontColor), 123);
   EXPECT_EQ(Number(ctl::PEOPLE, PROP::StyleFontColor, 2), 123);
 }
 

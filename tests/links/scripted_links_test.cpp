@@ -41,7 +41,7 @@ hover PEOPLE 2 4
 dump
 click 2801
 )", links_demo::DemoLinksMain, {rt::Kind::String, rt::Kind::SString, rt::Kind::Prompt, rt::Kind::Entry,
-                                 rt::Kind::Combo, rt::Kind::List, rt::Kind::Button, rt::Kind::Region});
+                                 rt::Kind::Combo, rt::Kind::List, rt::Kind::Button, rt::Kind::Text, rt::Kind::Region});
   auto dumps = Dumps(transcript);
   ASSERT_EQ(dumps.size(), 4u) << transcript;
   EXPECT_NE(ControlDump(dumps[0], "WEBLINK").find("\"fontColor\": 255"), std::string::npos) << dumps[0];
