@@ -2,7 +2,7 @@
 # Every target first installs the Debian packages that are missing.
 
 PACKAGES := cmake ninja-build g++ pkg-config qt6-base-dev libasound2-dev zlib1g zlib1g-dev \
-            nettle-dev libdw-dev googletest libgtest-dev libgmock-dev libbenchmark-dev \
+            nettle-dev libdw-dev libelf-dev libunwind-dev googletest libgtest-dev libgmock-dev libbenchmark-dev \
             xdg-utils fonts-dejavu-core libglib2.0-dev xclip libxkbcommon-dev
 # `make fuzz` also needs clang with its sanitizer and libFuzzer runtimes.
 FUZZ_PACKAGES := clang libclang-rt-14-dev libfuzzer-14-dev

@@ -19,6 +19,7 @@ using LPARAM = std::intptr_t;
 using LRESULT = std::intptr_t;
 using LONG_PTR = std::intptr_t;
 using DWORD_PTR = std::uintptr_t;
+using ULONG_PTR = std::uintptr_t;
 
 struct HWND__;
 using HWND = HWND__*;

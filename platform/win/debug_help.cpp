@@ -1,0 +1,173 @@
+#include "platform/win/debug_help.h"
+
+#define UNW_LOCAL_ONLY
+#include <dlfcn.h>
+#include <libunwind.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cstring>
+#include <mutex>
+
+#include "platform/win/last_error.h"
+#include "platform/win/library.h"
+#include "platform/win/module_handle.h"
+#include "platform/win/module_map.h"
+
+namespace {
+
+// libunwind's local-only procedures; only the types come from its header, the code is bound
+// at run time (linking it would make it the process's C++ exception unwinder).
+struct Unwinder {
+  int (*initLocal2)(unw_cursor_t*, unw_context_t*, int) = nullptr;
+  int (*step)(unw_cursor_t*) = nullptr;
+  int (*getReg)(unw_cursor_t*, unw_regnum_t, unw_word_t*) = nullptr;
+};
+Unwinder gUnwinder;
+std::once_flag gLoaded;
+bool gAvailable = false;
+
+template <class Proc>
+bool Bind(void* library, const char* name, Proc& proc) {
+  proc = reinterpret_cast<Proc>(dlsym(library, name));
+  return proc != nullptr;
+}
+
+void LoadUnwinder() {
+  // "libunwind.so.8" is the one libunwind package; "libunwind.so.1" is another library.
+  void* library = dlopen("libunwind.so.8", RTLD_NOW | RTLD_LOCAL);
+  gAvailable = library != nullptr && Bind(library, "_ULx86_64_init_local2", gUnwinder.initLocal2) &&
+               Bind(library, "_ULx86_64_step", gUnwinder.step) && Bind(library, "_ULx86_64_get_reg", gUnwinder.getReg);
+}
+
+// One walk at a time: the reporter walks the faulting thread once. The frame handed back
+// carries the walk's serial number, so a fresh STACKFRAME64 starts a new walk.
+struct Walk {
+  ucontext_t registers;  // the cursors keep pointers into it: it lives as long as the walk
+  unw_cursor_t next;     // the caller of the frame last returned
+  bool hasNext = false;
+  DWORD64 serial = 0;
+};
+Walk gWalk;
+std::atomic<DWORD64> gSerial{0};
+
+void ContextToUcontext(const CONTEXT& context, ucontext_t& uc) {
+  std::memset(&uc, 0, sizeof uc);
+  greg_t* r = uc.uc_mcontext.gregs;
+  r[REG_RAX] = static_cast<greg_t>(context.Rax);
+  r[REG_RCX] = static_cast<greg_t>(context.Rcx);
+  r[REG_RDX] = static_cast<greg_t>(context.Rdx);
+  r[REG_RBX] = static_cast<greg_t>(context.Rbx);
+  r[REG_RSP] = static_cast<greg_t>(context.Rsp);
+  r[REG_RBP] = static_cast<greg_t>(context.Rbp);
+  r[REG_RSI] = static_cast<greg_t>(context.Rsi);
+  r[REG_RDI] = static_cast<greg_t>(context.Rdi);
+  r[REG_R8] = static_cast<greg_t>(context.R8);
+  r[REG_R9] = static_cast<greg_t>(context.R9);
+  r[REG_R10] = static_cast<greg_t>(context.R10);
+  r[REG_R11] = static_cast<greg_t>(context.R11);
+  r[REG_R12] = static_cast<greg_t>(context.R12);
+  r[REG_R13] = static_cast<greg_t>(context.R13);
+  r[REG_R14] = static_cast<greg_t>(context.R14);
+  r[REG_R15] = static_cast<greg_t>(context.R15);
+  r[REG_RIP] = static_cast<greg_t>(context.Rip);
+  r[REG_EFL] = static_cast<greg_t>(context.EFlags);
+}
+
+DWORD64 Register(unw_cursor_t& cursor, unw_regnum_t reg) {
+  unw_word_t value = 0;
+  gUnwinder.getReg(&cursor, reg, &value);
+  return value;
+}
+
+void SetAddress(ADDRESS64& address, DWORD64 offset) { address = {offset, 0, AddrModeFlat}; }
+
+// Moves `cursor` to its caller; false at the outermost frame or when the unwind information
+// gives out.
+bool StepToCaller(unw_cursor_t& cursor) { return gUnwinder.step(&cursor) > 0 && Register(cursor, UNW_REG_IP) != 0; }
+
+// Fills the frame whose registers `frameCursor` holds; gWalk.next becomes its caller. A frame
+// whose caller cannot be found is the last: the outermost one is not reported, but the fault's
+// own frame always is (with the context's frame pointer), so a walk never comes back empty.
+bool ReportFrame(unw_cursor_t& frameCursor, STACKFRAME64& frame, DWORD64 contextFramePointer, bool first) {
+  DWORD64 pc = Register(frameCursor, UNW_REG_IP), sp = Register(frameCursor, UNW_REG_SP);
+  gWalk.next = frameCursor;
+  gWalk.hasNext = StepToCaller(gWalk.next);
+  if (!gWalk.hasNext && !first) return false;
+  SetAddress(frame.AddrPC, pc);
+  SetAddress(frame.AddrStack, sp);
+  SetAddress(frame.AddrReturn, gWalk.hasNext ? Register(gWalk.next, UNW_REG_IP) : 0);
+  // The caller's stack pointer is this frame's canonical frame address.
+  SetAddress(frame.AddrFrame, gWalk.hasNext ? Register(gWalk.next, UNW_REG_SP) - 16 : contextFramePointer);
+  return true;
+}
+
+DWORD SymSetOptions(DWORD options) { return options; }
+
+BOOL SymInitialize(HANDLE, const char*, BOOL) { return gAvailable ? TRUE : FALSE; }
+
+DWORD64 SymGetModuleBase64(HANDLE, DWORD64 address) {
+  win::LoadedModule module;
+  return win::FindModuleOfAddress(static_cast<std::uintptr_t>(address), module) ? module.base : 0;
+}
+
+// No function tables to hand out: the unwind information is libunwind's. A module address
+// answers non-null, as a table entry would exist for it.
+void* SymFunctionTableAccess64(HANDLE process, DWORD64 address) {
+  return reinterpret_cast<void*>(SymGetModuleBase64(process, address));
+}
+
+BOOL StackWalk64(DWORD machineType, HANDLE, HANDLE, STACKFRAME64* frame, void* context,
+                 PREAD_PROCESS_MEMORY_ROUTINE64, PFUNCTION_TABLE_ACCESS_ROUTINE64, PGET_MODULE_BASE_ROUTINE64,
+                 PTRANSLATE_ADDRESS_ROUTINE64) {
+  if (machineType != IMAGE_FILE_MACHINE_AMD64 || frame == nullptr || context == nullptr || !gAvailable) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return FALSE;
+  }
+  if (frame->Reserved[0] == 0 || frame->Reserved[0] != gWalk.serial) {
+    // A new walk: its first frame is the context's own.
+    const auto& registers = *static_cast<const CONTEXT*>(context);
+    ContextToUcontext(registers, gWalk.registers);
+    unw_cursor_t cursor;
+    if (gUnwinder.initLocal2(&cursor, &gWalk.registers, UNW_INIT_SIGNAL_FRAME) != 0) return FALSE;
+    gWalk.serial = ++gSerial;
+    frame->Reserved[0] = gWalk.serial;
+    return ReportFrame(cursor, *frame, registers.Rbp, true) ? TRUE : FALSE;
+  }
+  if (!gWalk.hasNext) return FALSE;
+  unw_cursor_t caller = gWalk.next;
+  return ReportFrame(caller, *frame, 0, false) ? TRUE : FALSE;
+}
+
+}  // namespace
+
+HANDLE GetCurrentProcess() { return reinterpret_cast<HANDLE>(~std::uintptr_t{0}); }
+HANDLE GetCurrentThread() { return reinterpret_cast<HANDLE>(~std::uintptr_t{1}); }
+DWORD GetCurrentProcessId() { return static_cast<DWORD>(::getpid()); }
+
+namespace win {
+
+bool OfferDebugHelp() {
+  std::call_once(gLoaded, [] {
+    LoadUnwinder();
+    if (!gAvailable) return;
+    // One walk now, so that libunwind's first-use work (its caches, the loader's look-ups)
+    // is done before a fault needs it.
+    ucontext_t uc;
+    getcontext(&uc);
+    unw_cursor_t cursor;
+    if (gUnwinder.initLocal2(&cursor, &uc, 0) == 0) {
+      while (gUnwinder.step(&cursor) > 0) {
+      }
+    }
+    win::TakeModuleSnapshot();
+    RegisterLibraryProvider("dbghelp.dll", {{"SymSetOptions", ExportOf(&SymSetOptions)},
+                                            {"SymInitialize", ExportOf(&SymInitialize)},
+                                            {"StackWalk64", ExportOf(&StackWalk64)},
+                                            {"SymFunctionTableAccess64", ExportOf(&SymFunctionTableAccess64)},
+                                            {"SymGetModuleBase64", ExportOf(&SymGetModuleBase64)}});
+  });
+  return gAvailable;
+}
+
+}  // namespace win
