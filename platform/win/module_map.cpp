@@ -23,6 +23,7 @@ struct Entry {
 // reader (a signal handler included) always sees a whole list.
 struct Snapshot {
   std::size_t count = 0;
+  unsigned long long loads = 0, unloads = 0;  // the loader's counters when it was taken
   Entry entries[kMaxModules];
 };
 Snapshot gCopies[2];
@@ -38,6 +39,8 @@ void CopyPath(char (&to)[kMaxPath], const char* from) {
 
 int AddModule(dl_phdr_info* info, std::size_t, void* data) {
   auto* snapshot = static_cast<Snapshot*>(data);
+  snapshot->loads = info->dlpi_adds;
+  snapshot->unloads = info->dlpi_subs;
   if (snapshot->count == kMaxModules) return 1;
   std::uintptr_t low = UINTPTR_MAX, high = 0;
   for (int i = 0; i < info->dlpi_phnum; ++i) {
@@ -71,6 +74,30 @@ const Snapshot& Current() {
   return *current;
 }
 
+int ReadCounters(dl_phdr_info* info, std::size_t, void* data) {
+  auto* counters = static_cast<unsigned long long*>(data);
+  counters[0] = info->dlpi_adds;
+  counters[1] = info->dlpi_subs;
+  return 1;  // the first module tells them
+}
+
+// A library the loader took in or let go since the snapshot (loaded by another library, not
+// through LoadLibraryA) makes a new snapshot. The loader's lock is recursive, so a fault
+// inside the loader does not block this; a snapshot being written elsewhere is not waited for.
+bool RefreshIfLoaderChanged() {
+  const Snapshot* current = gCurrent.load(std::memory_order_acquire);
+  unsigned long long counters[2] = {0, 0};
+  dl_iterate_phdr(ReadCounters, counters);
+  if (current != nullptr && counters[0] == current->loads && counters[1] == current->unloads) return false;
+  std::unique_lock lock(gWriter, std::try_to_lock);
+  if (!lock.owns_lock()) return false;
+  Snapshot* next = gCurrent.load() == &gCopies[0] ? &gCopies[1] : &gCopies[0];
+  next->count = 0;
+  dl_iterate_phdr(AddModule, next);
+  gCurrent.store(next, std::memory_order_release);
+  return true;
+}
+
 void Fill(const Entry& entry, LoadedModule& module) {
   module = {entry.base, entry.end, entry.loadBias, entry.path};
 }
@@ -86,13 +113,16 @@ void TakeModuleSnapshot() {
 }
 
 bool FindModuleOfAddress(std::uintptr_t address, LoadedModule& module) {
-  const Snapshot& snapshot = Current();
-  for (std::size_t i = 0; i < snapshot.count; ++i) {
-    const Entry& entry = snapshot.entries[i];
-    if (address >= entry.base && address < entry.end) {
-      Fill(entry, module);
-      return true;
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    const Snapshot& snapshot = Current();
+    for (std::size_t i = 0; i < snapshot.count; ++i) {
+      const Entry& entry = snapshot.entries[i];
+      if (address >= entry.base && address < entry.end) {
+        Fill(entry, module);
+        return true;
+      }
     }
+    if (attempt == 0 && !RefreshIfLoaderChanged()) break;
   }
   return false;
 }

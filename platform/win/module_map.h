@@ -1,9 +1,11 @@
 #pragma once
 // The program's loaded modules (the program file and every shared library), as a snapshot.
 //
-// Walking the loader's list takes the loader's lock, which a faulting thread may hold, so the
-// list is read ahead (at first use and after every LoadLibraryA / FreeLibrary) into fixed
-// storage, and the module services answer from that copy: they are safe in a signal handler.
+// The list is read ahead (at first use and after every LoadLibraryA / FreeLibrary) into fixed
+// storage, and the module services answer from that copy without allocating: they are usable
+// in a signal handler. An address outside every module asks the loader whether anything was
+// loaded or unloaded since (a library that another library loaded), and only then reads the
+// list again; the loader's lock is recursive, so a fault inside the loader does not hang it.
 #include <cstddef>
 #include <cstdint>
 

@@ -85,6 +85,17 @@ TEST(ModuleServices, LibrariesLoadedLaterAreFound) {
   FreeLibrary(zlib);
 }
 
+TEST(ModuleServices, LibrariesOtherLibrariesLoadAreFoundToo) {
+  ASSERT_NE(ModuleOf(&gData), nullptr);  // the snapshot is taken
+  void* library = dlopen("libunwind.so.8", RTLD_NOW | RTLD_LOCAL);
+  ASSERT_NE(library, nullptr) << "libunwind8 is installed";
+  void* step = dlsym(library, "_ULx86_64_step");
+  HMODULE module = ModuleOf(step);
+  ASSERT_NE(module, nullptr);
+  EXPECT_NE(FileOf(module).find("libunwind.so"), std::string::npos);
+  dlclose(library);
+}
+
 TEST(VirtualMemory, RegionsTellProtectionStateAndType) {
   MEMORY_BASIC_INFORMATION info{};
   ASSERT_EQ(VirtualQuery(reinterpret_cast<const void*>(&OwnPath), &info, sizeof info), sizeof info);
