@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/win/unhandled_exception_filter.h"
 #include "platform/win/window.h"
 
 namespace midi {
@@ -21,7 +22,10 @@ InputConnection::~InputConnection() { EndReader(); }
 
 void InputConnection::Begin() {
   Post(MM_MIM_OPEN, 0);
-  reader_ = std::thread([this] { Run(); });
+  reader_ = std::thread([this] {
+    win::PrepareThreadForFaults();
+    Run();
+  });
 }
 
 MMRESULT InputConnection::AddBuffer(MIDIHDR* header) {

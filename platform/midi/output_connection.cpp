@@ -1,5 +1,6 @@
 #include "platform/midi/output_connection.h"
 
+#include "platform/win/unhandled_exception_filter.h"
 #include "platform/win/window.h"
 
 namespace midi {
@@ -11,7 +12,10 @@ OutputConnection::~OutputConnection() { EndWriter(); }
 
 void OutputConnection::Begin() {
   Post(MM_MOM_OPEN, 0);
-  writer_ = std::thread([this] { Run(); });
+  writer_ = std::thread([this] {
+    win::PrepareThreadForFaults();
+    Run();
+  });
 }
 
 MMRESULT OutputConnection::Send(std::vector<BYTE> bytes, const MIDIHDR* header) {

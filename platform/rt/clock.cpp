@@ -13,6 +13,10 @@ constexpr LONG kDrivenStartDay = kUnixEpochDay + 20454;
 
 std::mutex gClockLock;
 std::shared_ptr<rt::Clock> gClock = std::make_shared<rt::SystemClock>();
+// The same clock for the fault path, which takes no lock; and the zone's offset as last
+// read, since the zone's own reading takes one.
+std::atomic<rt::Clock*> gClockForFaults{nullptr};
+std::atomic<long> gZoneOffset{0};
 
 struct LocalNow {
   LONG day;
@@ -24,6 +28,7 @@ LocalNow ReadLocalNow() {
   std::time_t seconds = std::chrono::system_clock::to_time_t(now);
   std::tm local{};
   localtime_r(&seconds, &local);
+  gZoneOffset.store(local.tm_gmtoff);
   auto sinceSecond = now - std::chrono::system_clock::from_time_t(seconds);
   auto hundredths = std::chrono::duration_cast<std::chrono::milliseconds>(sinceSecond).count() / 10;
   // The local calendar day: shift the UTC day count by the zone's offset.
@@ -64,7 +69,22 @@ std::shared_ptr<Clock> UseClock(std::shared_ptr<Clock> clock) {
   std::lock_guard guard(gClockLock);
   auto previous = gClock;
   gClock = clock ? std::move(clock) : std::make_shared<SystemClock>();
+  gClockForFaults.store(dynamic_cast<SystemClock*>(gClock.get()) ? nullptr : gClock.get());
   return previous;
+}
+
+void ReadClockForFault(LONG& today, LONG& clock) {
+  if (Clock* installed = gClockForFaults.load()) {
+    today = installed->Today();
+    clock = installed->TimeOfDay() + 1;
+    return;
+  }
+  timespec now{};
+  clock_gettime(CLOCK_REALTIME, &now);
+  std::int64_t local = static_cast<std::int64_t>(now.tv_sec) + gZoneOffset.load();
+  std::int64_t day = local >= 0 ? local / 86400 : (local - 86399) / 86400;
+  today = static_cast<LONG>(kUnixEpochDay + day);
+  clock = static_cast<LONG>((local - day * 86400) * 100 + now.tv_nsec / 10000000) + 1;
 }
 
 std::shared_ptr<Clock> CurrentClock() {

@@ -53,5 +53,8 @@ class DrivenClock final : public Clock {
 // previous one. Install before threads use the runtime's timers.
 std::shared_ptr<Clock> UseClock(std::shared_ptr<Clock> clock);
 std::shared_ptr<Clock> CurrentClock();
+// TODAY() and CLOCK() for a fault handler: no lock and no heap. The wall clock's zone offset
+// is the one last read by the runtime (read CLOCK() once ahead).
+void ReadClockForFault(LONG& today, LONG& clock);
 
 }  // namespace rt

@@ -47,6 +47,8 @@ std::string COMMAND(std::string_view which) {
 }
 
 namespace rt {
+const std::vector<std::string>& CommandLineArguments() { return gArgv; }
+
 void SetCommandLine(std::vector<std::string> argv) {
   std::lock_guard guard(gLock);
   gArgv = std::move(argv);

@@ -15,4 +15,6 @@ std::string COMMAND(std::string_view which);
 namespace rt {
 // Saves argv for COMMAND(); RunProgram does it, tests call it directly.
 void SetCommandLine(std::vector<std::string> argv);
+// argv as saved, the program's path first.
+const std::vector<std::string>& CommandLineArguments();
 }  // namespace rt

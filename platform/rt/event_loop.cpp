@@ -300,18 +300,28 @@ LRESULT RuntimeWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 
 }  // namespace rt
 
+namespace {
+// The target window of a thread that has runtime data; makes nothing, so that the current
+// field, event and key can be read from a fault handler.
+rt::Window* ExistingTarget() {
+  rt::detail::ThreadState* t = rt::detail::AttachedThread();
+  if (t == nullptr) return nullptr;
+  return t->target ? t->target : (t->windows.empty() ? nullptr : t->windows.back().get());
+}
+}  // namespace
+
 EVENT::operator int() const {
-  rt::Window* w = rt::TargetWindow();
+  rt::Window* w = ExistingTarget();
   return w ? w->Event() : 0;
 }
 int FIELD() {
-  rt::Window* w = rt::TargetWindow();
+  rt::Window* w = ExistingTarget();
   return w ? w->Field() : 0;
 }
 int ACCEPTED() { return EVENT() == EVENT::Accepted ? FIELD() : 0; }
 int SELECTED() { return EVENT() == EVENT::Selected ? FIELD() : 0; }
 int KEYCODE() {
-  rt::Window* w = rt::TargetWindow();
+  rt::Window* w = ExistingTarget();
   return w ? w->KeyCode() : 0;
 }
 std::string DROPID() {

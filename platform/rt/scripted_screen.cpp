@@ -1,6 +1,7 @@
 #include "platform/rt/scripted_screen.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cctype>
 #include <cmath>
 #include <cstdio>
@@ -21,6 +22,9 @@
 namespace rt {
 namespace {
 
+std::atomic<int> gAnswersFrom{0};
+std::atomic<int> gAfter{0};
+
 constexpr std::int64_t kWaitStep = 10;     // hundredths between settles during a wait
 constexpr int kMostClosesAfterEnd = 100;   // a program that will not end is an error
 
@@ -39,6 +43,8 @@ bool IsRow(const ScriptToken& token) {
 
 }  // namespace
 
+ScriptResume CurrentScriptResume() { return {gAnswersFrom.load(), gAfter.load()}; }
+
 ScriptedScreen::ScriptedScreen(std::unique_ptr<std::istream> script, std::unique_ptr<std::ostream> transcript,
                                std::shared_ptr<DrivenClock> clock)
     : script_(std::move(script)),
@@ -55,8 +61,13 @@ ScriptedScreen::~ScriptedScreen() {
 std::unique_ptr<ScriptedScreen> ScriptedScreen::FromEnvironment() {
   const char* scriptPath = std::getenv("BOXWRIGHT_SCRIPT");
   const char* transcriptPath = std::getenv("BOXWRIGHT_TRANSCRIPT");
+  const char* resume = std::getenv("BOXWRIGHT_SCRIPT_RESUME");
+  ScriptResume resumeFrom{0, 0};
+  if (resume && std::sscanf(resume, "%d,%d", &resumeFrom.answersFrom, &resumeFrom.after) != 2) resumeFrom = {0, 0};
   std::unique_ptr<std::ostream> transcript;
-  if (transcriptPath && *transcriptPath) transcript = std::make_unique<std::ofstream>(transcriptPath, std::ios::trunc);
+  if (transcriptPath && *transcriptPath) {
+    transcript = std::make_unique<std::ofstream>(transcriptPath, resumeFrom.after > 0 ? std::ios::app : std::ios::trunc);
+  }
   auto script = std::make_unique<std::ifstream>(scriptPath ? scriptPath : "");
   std::string startError;
   if (!scriptPath || !*scriptPath) {
@@ -66,6 +77,8 @@ std::unique_ptr<ScriptedScreen> ScriptedScreen::FromEnvironment() {
   }
   auto screen = std::make_unique<ScriptedScreen>(std::move(script), std::move(transcript));
   screen->startError_ = startError;
+  screen->resumeFrom_ = resumeFrom;
+  if (startError.empty()) screen->ReadResumedLines();
   return screen;
 }
 
@@ -100,6 +113,7 @@ void ScriptedScreen::Wait(std::chrono::milliseconds) {
     if (tokens->empty()) continue;
     bool answer = (*tokens)[0].text == "answer";
     CarryOut(*tokens);
+    PublishResume();
     if (!answer) return;
   }
   // The script is over: the user closes the windows.
@@ -125,7 +139,7 @@ void ScriptedScreen::CarryOut(const std::vector<ScriptToken>& tokens) {
     } else {
       Fail("unknown dialog kind \"" + kind + "\"");
     }
-    answers_.push_back({kind, kind == "cancel" ? std::string() : tokens[2].text});
+    answers_.push_back({kind, kind == "cancel" ? std::string() : tokens[2].text, line_});
     return;
   }
   if (verb == "wait") {
@@ -209,7 +223,25 @@ ScriptedScreen::Answer ScriptedScreen::TakeAnswer(const std::string& dialog) {
   if (answers_.empty()) Fail("no answer for the " + dialog);
   Answer answer = answers_.front();
   answers_.pop_front();
+  PublishResume();
   return answer;
+}
+
+void ScriptedScreen::ReadResumedLines() {
+  // The answers the other process had read but not used are waiting again; everything
+  // else it carried out is not done twice.
+  std::string text;
+  while (line_ < resumeFrom_.after && std::getline(*script_, text)) {
+    ++line_;
+    auto tokens = SplitScriptLine(text);
+    if (tokens && !tokens->empty() && (*tokens)[0].text == "answer" && line_ >= resumeFrom_.answersFrom) CarryOut(*tokens);
+  }
+  PublishResume();
+}
+
+void ScriptedScreen::PublishResume() const {
+  gAfter.store(line_);
+  gAnswersFrom.store(answers_.empty() ? line_ + 1 : answers_.front().line);
 }
 
 int ScriptedScreen::Message(const MessageRequest& request) {

@@ -20,6 +20,11 @@
 // every posted message and event was handled. At the end of the script the top window is
 // closed as its close box does, until the program ends. A line that cannot be carried out
 // writes {"error": "..."} and ends the process with exit status 2.
+//
+// Another process of the program can carry on the same script and transcript (the crash
+// reporter's presenting process does): BOXWRIGHT_SCRIPT_RESUME="A,B" skips the lines up to B
+// except answer lines from A on (the answers read but not yet taken), and appends to the
+// transcript.
 #include <deque>
 #include <istream>
 #include <memory>
@@ -32,6 +37,14 @@
 #include "platform/rt/script_line.h"
 
 namespace rt {
+
+// Where a process that takes over would carry on: the first line whose answer is still
+// waiting and the last line read. Readable on the fault path; {0, 0} without a script.
+struct ScriptResume {
+  int answersFrom;
+  int after;
+};
+ScriptResume CurrentScriptResume();
 
 class ScriptedScreen final : public Screen {
  public:
@@ -56,12 +69,15 @@ class ScriptedScreen final : public Screen {
   struct Answer {
     std::string kind;  // popup, message, open, save, cancel
     std::string text;
+    int line = 0;
   };
 
   void CarryOut(const std::vector<ScriptToken>& tokens);
   std::string Hover(Window& window, int field, int row, int column);
   Answer TakeAnswer(const std::string& dialog);
   void Write(const std::string& line);
+  void PublishResume() const;
+  void ReadResumedLines();
   [[noreturn]] void Fail(const std::string& why);
 
   std::unique_ptr<std::istream> script_;
@@ -73,6 +89,7 @@ class ScriptedScreen final : public Screen {
   std::int64_t waitLeft_ = 0;  // hundredths still to pass for the current `wait`
   int line_ = 0;
   int closesAfterEnd_ = 0;
+  ScriptResume resumeFrom_{0, 0};  // lines this process skips
   std::string startError_;
 };
 

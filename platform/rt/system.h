@@ -2,7 +2,9 @@
 // SYSTEM{...}: properties of the runtime itself. PROP::Target reads the target window
 // (as a pointer-sized number, 0 when none), PROP::ExeVersion the runtime's version times
 // 1000; both are read only. The hooks (PROP::LastChanceHook, PROP::MessageHook) are
-// pointer-sized cells the program sets and reads back; the runtime does not call them.
+// pointer-sized cells the program sets and reads back, safe to read on the fault path. The
+// runtime calls the last-chance hook with its fatal errors (fatal_error.h); the message
+// hook it does not call.
 #include <string>
 #include <string_view>
 

@@ -5,6 +5,7 @@
 
 #include "platform/rt/thread_state.h"
 #include "platform/rt/window.h"
+#include "platform/win/unhandled_exception_filter.h"
 #include "platform/win/window.h"
 
 namespace rt::detail {
@@ -44,6 +45,10 @@ void RunEndHooks(ThreadState& state) {
   }
 }
 
+// The thread's data as a plain pointer: reading it never constructs the holder below (whose
+// first use registers its destructor, which allocates), so a fault handler may.
+__thread ThreadState* tAttached = nullptr;
+
 // Owns the thread's data; its destructor is the thread's end.
 struct ThreadHolder {
   std::shared_ptr<ThreadState> state;
@@ -51,6 +56,7 @@ struct ThreadHolder {
 
   ~ThreadHolder() {
     if (!state) return;
+    tAttached = nullptr;
     RunEndHooks(*state);
     {
       std::lock_guard guard(gRegistryLock);
@@ -70,6 +76,7 @@ ThreadState& CurrentThread() {
   // The window services' thread data must be made first, so that it outlives ours.
   static thread_local const LONG windowThreadId = static_cast<LONG>(GetCurrentThreadId());
   if (!tHolder.state) {
+    win::PrepareThreadForFaults();
     auto state = std::make_shared<ThreadState>();
     state->id = windowThreadId;
     {
@@ -77,6 +84,7 @@ ThreadState& CurrentThread() {
       gThreads[state->id] = state;
     }
     tHolder.state = state;
+    tAttached = state.get();
   }
   ThreadState& state = *tHolder.state;
   // Hooks registered since this thread attached are caught up here; a hook that itself
@@ -88,6 +96,8 @@ ThreadState& CurrentThread() {
   }
   return state;
 }
+
+ThreadState* AttachedThread() { return tAttached; }
 
 std::shared_ptr<ThreadState> FindThread(LONG id) {
   std::lock_guard guard(gRegistryLock);
@@ -123,9 +133,20 @@ void EndCurrentThread() {
 
 }  // namespace rt::detail
 
-LONG THREAD() { return rt::detail::CurrentThread().id; }
+LONG THREAD() {
+  // A fault handler makes nothing: a thread that never used the runtime tells the number
+  // the window services gave it, if any.
+  if (win::InFaultHandler()) {
+    rt::detail::ThreadState* state = rt::detail::AttachedThread();
+    return state ? state->id : static_cast<LONG>(win::KnownThreadId());
+  }
+  return rt::detail::CurrentThread().id;
+}
 
-void AttachThreadToRuntime(int) { rt::detail::CurrentThread(); }
+void AttachThreadToRuntime(int) {
+  if (win::InFaultHandler()) return;
+  rt::detail::CurrentThread();
+}
 
 namespace rt {
 void AddThreadHooks(std::function<void()> start, std::function<void()> end) {

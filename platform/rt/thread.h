@@ -3,6 +3,8 @@
 // AttachThreadToRuntime makes that explicit for threads the runtime did not start (a
 // window procedure called on a back-end thread, a fault handler). Both are cheap and
 // idempotent: the thread-start hooks run once per thread, the thread-end hooks when it ends.
+// Inside a fault handler both make nothing new (the heap may be broken): THREAD() then tells
+// the window services' number of the thread, or 0 for a thread that never had one.
 #include <functional>
 
 #include "platform/win/types.h"

@@ -39,6 +39,8 @@ struct ThreadState {
 
 // The calling thread's data, created (and its start hooks run) on first use.
 ThreadState& CurrentThread();
+// The calling thread's data if it has any, without making it (safe in a fault handler).
+ThreadState* AttachedThread();
 // Another thread's data; nullptr when that thread is unknown or has ended.
 std::shared_ptr<ThreadState> FindThread(LONG id);
 

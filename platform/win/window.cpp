@@ -83,7 +83,18 @@ WNDPROC ProcOf(HWND hwnd) {
 
 }  // namespace
 
-DWORD GetCurrentThreadId() { return CurrentQueue()->threadId; }
+namespace {
+__thread DWORD tKnownThreadId;  // plain thread data: readable in a fault handler
+}
+
+DWORD GetCurrentThreadId() {
+  if (tKnownThreadId == 0) tKnownThreadId = CurrentQueue()->threadId;
+  return tKnownThreadId;
+}
+
+namespace win {
+DWORD KnownThreadId() { return tKnownThreadId; }
+}  // namespace win
 
 HWND CreateWindowHandle(WNDPROC proc) {
   auto queue = CurrentQueue();

@@ -60,4 +60,7 @@ namespace win {
 // every message queued for it. A screen whose own event loop waits instead of WaitMessageA
 // wakes that loop with it. An empty function removes it.
 void SetMessageWakeHook(std::function<void()> hook);
+// The calling thread's id if GetCurrentThreadId has made it, else 0; never makes anything,
+// so a fault handler may ask.
+DWORD KnownThreadId();
 }  // namespace win
