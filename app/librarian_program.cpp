@@ -8,6 +8,8 @@
 #include "app/globals.h"
 #include "app/main_window.h"
 #include "app/session_end.h"
+#include "app/this_gpf.h"
+#include "crash/presenter.h"
 #include "links/links_module.h"
 #include "platform/framework/window_manager.h"
 #include "platform/midi/idle.h"
@@ -52,8 +54,9 @@ rt::Module LibrarianModule() {
                                       rt::Kind::Option, rt::Kind::Radio, rt::Kind::Spin, rt::Kind::Sheet,
                                       rt::Kind::Tab, rt::Kind::Check, rt::Kind::String, rt::Kind::Entry});
             ResetLibrarianState();
-            // The crash reporter's object joins here, once the crash reporter exists: after
-            // the file name is blanked and before the input buffer is.
+            // From here on a fault anywhere in the program is reported.
+            ThisGPF = std::make_unique<ThisGPFClass>();
+            ThisGPF->Construct();
             std::memset(midilink::MIDIString, ' ', sizeof midilink::MIDIString);
             GlobalErrors = std::make_unique<ErrorClass>();
             INIMgr = std::make_unique<INIMGR>();
@@ -66,6 +69,7 @@ rt::Module LibrarianModule() {
             rt::RemoveSettleHook(midiSettleHook);
             INIMgr.reset();
             GlobalErrors.reset();
+            ThisGPF.reset();
             OutDeviceQ.Free();
             InDeviceQ.Free();
             RETURN_QUEUE.Free();
@@ -92,7 +96,8 @@ void _main() {
   Main();
   INIMgr->Update();
   SaySettingsNotSaved();
-  // The crash reporter's restart switch is cleared here, once the crash reporter exists.
+  // A fault during the rest of the shutdown must not start the program again.
+  ThisGPF->RestartProgram = 0;
   INIMgr->Kill();
 }
 
@@ -100,6 +105,7 @@ rt::Program LibrarianProgram() {
   rt::Program program;
   program.modules.push_back(LibrarianModule());
   for (rt::Module& module : kx_ToolkitModules()) program.modules.push_back(std::move(module));
+  program.modules.push_back(crash::CrashModule());
   program.modules.push_back(LinksModule());
   program.main = _main;
   return program;

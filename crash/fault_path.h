@@ -1,0 +1,31 @@
+#pragma once
+// Services of the faulting process that need neither the heap nor a lock that ordinary code
+// may hold. What they cannot make at fault time is made ahead by PrepareFaultPath (called by
+// Construct): the system's version text, the zone offset of the clock, the argument vector of
+// the presenting process.
+#include <string_view>
+
+#include "crash/fixed_text.h"
+#include "platform/win/types.h"
+
+namespace crash {
+
+using PathText = BoundedText<300>;
+
+void PrepareFaultPath();
+
+// The version text of kx_GetWinVersion, as read by PrepareFaultPath.
+std::string_view WinVersionText();
+
+// Writes `text` to the file: appended, or replacing what was there. False on any failure.
+bool WriteTextFile(const char* path, std::string_view text, bool append);
+bool DeleteTextFile(const char* path);
+
+// Copies up to `limit` bytes from `address` while they are readable, stopping at a NUL; a
+// bad address gives what could be read (nothing), never a fault.
+std::size_t ReadMemory(ULONG_PTR address, char* out, std::size_t limit);
+
+// Ends the faulting process at once with the status.
+[[noreturn]] void EndProcess(int status);
+
+}  // namespace crash

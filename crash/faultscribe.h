@@ -1,0 +1,192 @@
+#pragma once
+// FaultscribeClass: the program's fault catcher. Constructing the object makes it the
+// process's unhandled-exception filter and the runtime's last-chance hook; a fault that
+// reaches either is reported once (report file, message boxes, mail) and ends the process.
+//
+// A derived class sets the properties in Initialize and may add text in ExtraReportText.
+// Texts are blank-padded fields (FixedString); a "TextFor" property left blank gets its
+// default at fault time. Values that hold an address are pointer-sized.
+//
+// The report is written inside the faulting process without the heap: every operation on
+// that path works in fixed buffers. Everything that needs the window system (the wait window,
+// the boxes, the mail, the command, the restart) runs in a presenting process of the program
+// itself (faultscribe_presenter.h).
+#include <atomic>
+#include <string>
+#include <string_view>
+
+#include "crash/fixed_text.h"
+#include "platform/win/exception_records.h"
+#include "platform/win/library.h"
+#include "platform/win/types.h"
+#include "toolkit/dll_binding.h"
+
+namespace rt {
+class IExceptionInfo;
+}
+
+namespace crash {
+using ReportText = BoundedText<20000>;  // the report, and the mail buffer
+using SymbolText = BoundedText<256>;    // one symbol text, one module path
+using ShortText = BoundedText<64>;      // an exception name
+}  // namespace crash
+
+class FaultscribeClass {
+ public:
+  template <std::size_t N>
+  using STRING = crash::FixedString<N>;
+  using TEXTFOR = STRING<50>;
+
+  // The properties, in their designed order.
+  STRING<260> DumpFileName;
+  STRING<160> FileName;
+  LONG_PTR DebugDataModuleHandle = 0;
+  ULONG DebugDataOffset = 0;
+  LONG DebugDataSize = 0;
+  STRING<256> EmailAddress;
+  BYTE Logging = 0;
+  STRING<250> WindowTitle;
+  STRING<250> VersionNumber;
+  STRING<250> Workstation;
+  STRING<250> UserName;
+  BYTE Disable = 0;
+  BYTE IgnoreThisException = 0;
+  BYTE CloseQuietly = 0;
+  BYTE Windows98 = 0;
+  BYTE SplitEmail = 0;
+  STRING<500> ReportText;
+  BYTE SkipInitialMessage = 0;
+  BYTE DumpFileAppend = 0;
+  STRING<255> TextForMessage1;
+  STRING<255> TextForMessage2;
+  TEXTFOR TextForOkButton;
+  TEXTFOR TextForDetailsButton;
+  TEXTFOR TextForEmailButton;
+  STRING<255> TextForPasteInstructions;
+  TEXTFOR TextForProgram;
+  TEXTFOR TextForVersion;
+  TEXTFOR TextForDate;
+  TEXTFOR TextForWorkstation;
+  TEXTFOR TextForUserName;
+  TEXTFOR TextForReportedError;
+  TEXTFOR TextForAccessViolation;
+  TEXTFOR TextForErrorReadingData;
+  TEXTFOR TextForErrorWritingData;
+  TEXTFOR TextForOS;
+  TEXTFOR TextForRuntime;
+  TEXTFOR TextForThread;
+  TEXTFOR TextForErrorAtAddress;
+  TEXTFOR TextForStackTrace;
+  STRING<255> TextForDLLMissing;
+  TEXTFOR TextForStackCorrupt;
+  TEXTFOR TextForEnd;
+  TEXTFOR TextForPart;
+  TEXTFOR TextForLine;
+  TEXTFOR TextForSrc;
+  TEXTFOR TextForModule;
+  TEXTFOR TextForDebugInfoNotFound;
+  TEXTFOR TextForModuleNotFound;
+  TEXTFOR TextForTime;
+  STRING<20> DateFormat;
+  TEXTFOR TextForExtraInfo;
+  TEXTFOR TextForStackTraceStopped;
+  TEXTFOR TextForLineNotFound;
+  STRING<500> ExecuteCommand;
+  BYTE RestartProgram = 0;
+  STRING<128> TextForPleaseWait;
+  BYTE JustEmail = 0;
+  ULONG_PTR LastESP = 0;
+  ULONG_PTR PreviousEBP = 0;
+  ULONG_PTR PreviousEIP = 0;
+  BYTE ShowDetails = 0;
+  TEXTFOR TextForStackDump;
+  TEXTFOR TextForPleaseWait2;
+  TEXTFOR TextForField;
+  TEXTFOR TextForEvent;
+  TEXTFOR TextForKeycode;
+  TEXTFOR TextForProc;
+  LONG LevelsDone = 0;
+  TEXTFOR TextForTopWindow;
+  TEXTFOR TextForTruncated;
+  BYTE DebugEmail = 0;
+  STRING<256> DebugEmailFileName;
+  LONG MaxMessageBoxLines = 0;
+  BYTE DebugLogEnabled = 0;
+  STRING<256> DebugLogFileName;
+  TEXTFOR TextForNoProc;
+  BYTE AlwaysPasteEmail = 0;
+  TEXTFOR TextForAssertString;
+  TEXTFOR TextForOtherMessageString;
+  BYTE WaitWindowOpen = 0;
+  TEXTFOR TextForEBPError;
+  BYTE WaitWinEnabled = 0;
+
+  FaultscribeClass() = default;
+  FaultscribeClass(const FaultscribeClass&) = delete;
+  FaultscribeClass& operator=(const FaultscribeClass&) = delete;
+  virtual ~FaultscribeClass();
+
+  // Calls Initialize, then installs the object as the filter and the last-chance hook.
+  void Construct();
+  // The object stops handling faults: a later fault is left to the system.
+  void Destruct();
+
+  // The virtual operations, in their designed slot order.
+  // Stack walk and debug-record lookup (faultscribe_stack.cpp):
+  virtual crash::SymbolText _GetSymbol(ULONG_PTR address, BYTE stackTrace);  // 0
+  virtual crash::ShortText _LookupExceptionCode(ULONG code);                // 1
+  virtual LONG _VectoredExceptionHandler_(EXCEPTION_POINTERS* pointers);    // 2
+  // Appends the stack trace to `trace` (faultscribe_stack.cpp).
+  virtual void _StackDetails(EXCEPTION_POINTERS* pointers, ULONG_PTR process, crash::ReportText& trace);  // 3
+  virtual LONG _LocateDebugSymbols(LONG_PTR module);                                          // 4
+  virtual void _ReadBlockFromFile(ULONG offset, LONG byteCount, const char* fileName, void* block);  // 5
+  virtual crash::SymbolText _GetModuleName(LONG_PTR module);                                  // 6
+  virtual LONG_PTR _GetModuleHandle(ULONG_PTR address);                                       // 7
+  virtual void LookupAddress();                                                               // 8
+  virtual void Initialize();                                                                  // 9
+  virtual void FilterExceptions(ULONG code);                                                  // 10
+  // Mail hand-off (faultscribe_mail.cpp; runs in the presenting process, so it may allocate):
+  virtual std::string _EncodeEmail(std::string_view text);         // 11
+  virtual LONG _FindFirstBreak(std::string_view text, LONG maxLen);  // 12
+  virtual void ExtraReportText();                                  // 13
+  virtual crash::SymbolText _GetDLLVersion(const char* fileName);  // 14
+  virtual void _SetFileNames();                                    // 15
+  virtual void DeleteDumpFile();                                   // 16
+  virtual void _InitReportText();                                  // 17
+  virtual void _ExecuteCommands();                                 // 18
+  // Appends the scan of one stack frame to `dump` (faultscribe_stack.cpp).
+  virtual void _StackDump(ULONG_PTR start, ULONG_PTR end, LONG level, crash::ReportText& dump);  // 19
+  virtual LONG _FindLinePosition(std::string_view text, LONG lineNumber);                         // 20
+  virtual void _DebugLog(std::string_view text, BYTE firstLine);                                   // 21
+  virtual crash::SymbolText _FormatLineInfo(LONG line, std::string_view moduleName, std::string_view sourceName,
+                                            std::string_view procName, BYTE stackTrace, BYTE noProcFound,
+                                            BYTE noLineNumber, BYTE exactAddress);  // 22
+  virtual ULONG_PTR _GetAssert(ULONG_PTR stackPointer, ULONG_PTR framePointer);        // 23
+  virtual ULONG_PTR _GetOtherMessage(ULONG_PTR stackPointer, ULONG_PTR framePointer);  // 24
+  virtual void _RestartProgram();                                                      // 25
+
+  // The mail of the report (faultscribe_mail.cpp), from the boxes' Email choice or JustEmail;
+  // runs in the presenting process.
+  void SendReport(std::string_view report);
+};
+
+// The module state of the crash reporter: one per process.
+namespace vrGPF {
+// The handling object; null before Construct and after Destruct.
+extern std::atomic<FaultscribeClass*> PointerGPFHandler;
+// 1 while a fault is being handled.
+extern std::atomic<LONG> AlreadyActive;
+// What the last-chance hook hands on: the exception record and the context.
+extern EXCEPTION_POINTERS C71Handler;
+// Procedures bound at run time, each untried until first needed.
+extern kx_ProcCell GetModuleHandleExA_Cell;
+extern kx_ProcCell SymGetModuleBase64_Cell;
+extern kx_ProcCell SymFunctionTableAccess64_Cell;
+extern kx_ProcCell StackWalk64_Cell;
+extern kx_ProcCell SymInitialize_Cell;
+extern kx_ProcCell SymSetOptions_Cell;
+}  // namespace vrGPF
+
+// The process's unhandled-exception filter and the runtime's last-chance hook.
+LONG VectoredExceptionHandler(EXCEPTION_POINTERS* pointers);
+LONG vrLastChanceHook(rt::IExceptionInfo* info);

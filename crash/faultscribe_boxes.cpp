@@ -1,0 +1,41 @@
+#include "crash/faultscribe_boxes.h"
+
+#include <string>
+
+#include "platform/rt/dialogs.h"
+
+namespace crash {
+namespace {
+std::string Buttons(std::initializer_list<std::string_view> texts) {
+  std::string list;
+  for (std::string_view text : texts) {
+    if (!list.empty()) list += '|';
+    list += text;
+  }
+  return list;
+}
+}  // namespace
+
+void ShowFaultBoxes(FaultscribeClass& r, std::string_view report) {
+  if (r.CloseQuietly == 1) return;
+  int choice = 0;
+  if (r.JustEmail == 1) {
+    choice = 3;
+  } else if (r.SkipInitialMessage == 1) {
+    choice = 2;
+  } else {
+    choice = MESSAGE(r.TextForMessage1.Clipped(), r.WindowTitle.Clipped(), ICON::Asterisk,
+                     Buttons({r.TextForOkButton.Clipped(), r.TextForDetailsButton.Clipped(), r.TextForEmailButton.Clipped()}));
+  }
+  if (choice == 2) {
+    std::string details(r.TextForMessage2.Clipped());
+    details += report;
+    int button = MESSAGE(details, r.WindowTitle.Clipped(), ICON::Asterisk,
+                         Buttons({r.TextForOkButton.Clipped(), r.TextForEmailButton.Clipped()}));
+    if (button == 2) r.SendReport(report);
+  } else if (choice == 3) {
+    r.SendReport(report);
+  }
+}
+
+}  // namespace crash

@@ -1,0 +1,12 @@
+#pragma once
+// The message boxes after a fault (in the presenting process): unless CloseQuietly, the
+// choice is 3 (mail) with JustEmail, else 2 (details) with SkipInitialMessage, else the
+// button pressed in the first box (1 OK, 2 Details, 3 Email). The details box shows the
+// report under TextForMessage2 and offers OK or Email.
+#include <string_view>
+
+#include "crash/faultscribe.h"
+
+namespace crash {
+void ShowFaultBoxes(FaultscribeClass& reporter, std::string_view report);
+}  // namespace crash

@@ -1,0 +1,83 @@
+#include "crash/presenter.h"
+
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "crash/faultscribe_boxes.h"
+#include "crash/presenter_protocol.h"
+#include "crash/wait_window.h"
+#include "platform/rt/control_kind.h"
+
+namespace crash {
+namespace {
+
+bool ReadAll(void* data, std::size_t size) {
+  char* at = static_cast<char*>(data);
+  while (size > 0) {
+    ssize_t n = ::read(kPresenterPipeFd, at, size);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    at += n;
+    size -= static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
+void Present() {
+  FaultscribeClass reporter;
+  FaultHeader fault{};
+  std::span<std::byte> properties = PropertyBytes(reporter);
+  if (!ReadAll(&fault, sizeof fault) || fault.magic != kFaultMagic || fault.propertyBytes != properties.size() ||
+      !ReadAll(properties.data(), properties.size())) {
+    return;
+  }
+  std::unique_ptr<WaitWindow> wait;
+  if (fault.openWaitWindow) wait = std::make_unique<WaitWindow>(reporter);
+  ReportHeader header{};
+  std::string report;
+  bool haveReport = ReadAll(&header, sizeof header) && header.magic == kFaultMagic;
+  if (haveReport) {
+    report.resize(header.length);
+    haveReport = ReadAll(report.data(), report.size());
+  }
+  wait.reset();
+  reporter._DebugLog("After closing Wait1 window", 0);
+  if (!haveReport) return;  // the faulting process died before its report was done
+  ShowFaultBoxes(reporter, report);
+  reporter._DebugLog("Before call to _ExecuteCommands", 0);
+  reporter._ExecuteCommands();
+  reporter._DebugLog("After call to _ExecuteCommands\r\n*** Finished OK ***", 0);
+}
+
+}  // namespace
+
+bool IsPresenterRun(int argc, char** argv) { return argc > 1 && std::strcmp(argv[1], kPresenterSwitch) == 0; }
+
+int RunPresenter(int argc, char** argv, std::function<std::unique_ptr<rt::Screen>()> screen) {
+  std::vector<char*> args(argv, argv + argc);
+  args.erase(args.begin() + 1);
+  rt::Program program;
+  program.modules.push_back(CrashModule());
+  program.main = Present;
+  program.screen = std::move(screen);
+  return rt::RunProgram(static_cast<int>(args.size()), args.data(), program);
+}
+
+rt::Module CrashModule() {
+  return rt::Module{.name = "vrGPF",
+                    .start = [] {
+                      rt::AnnounceControlKinds({rt::Kind::String, rt::Kind::Entry, rt::Kind::Button, rt::Kind::Prompt});
+                    }};
+}
+
+std::span<std::byte> PropertyBytes(FaultscribeClass& object) {
+  auto* first = reinterpret_cast<std::byte*>(&object.DumpFileName);
+  auto* last = reinterpret_cast<std::byte*>(&object.WaitWinEnabled) + sizeof object.WaitWinEnabled;
+  return {first, static_cast<std::size_t>(last - first)};
+}
+
+}  // namespace crash

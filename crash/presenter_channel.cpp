@@ -1,0 +1,143 @@
+#include "crash/presenter_channel.h"
+
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+
+#include "crash/fault_path.h"
+#include "crash/presenter_protocol.h"
+#include "platform/rt/command.h"
+#include "platform/rt/scripted_screen.h"
+
+extern char** environ;
+
+namespace crash {
+namespace {
+
+constexpr std::size_t kMostArguments = 64;
+constexpr std::size_t kMostEnvironment = 512;
+constexpr std::string_view kResumeName = "BOXWRIGHT_SCRIPT_RESUME=";
+
+char gArgumentPool[8192];
+char* gArgv[kMostArguments + 2];
+char* gEnvp[kMostEnvironment + 2];
+BoundedText<64> gResume;
+int gPipe = -1;
+pid_t gChild = -1;
+
+bool WriteAll(const void* data, std::size_t size) {
+  const char* at = static_cast<const char*>(data);
+  while (size > 0) {
+    ssize_t n = ::write(gPipe, at, size);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    at += n;
+    size -= static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
+// The environment as it is now, with the script's place for the presenting process.
+void PrepareEnvironment() {
+  std::size_t count = 0;
+  for (char** entry = environ; entry && *entry && count < kMostEnvironment; ++entry) {
+    if (std::strncmp(*entry, kResumeName.data(), kResumeName.size()) == 0) continue;
+    gEnvp[count++] = *entry;
+  }
+  rt::ScriptResume resume = rt::CurrentScriptResume();
+  if (resume.after > 0) {
+    gResume.Clear();
+    gResume.Append(kResumeName).AppendDecimal(resume.answersFrom).Append(',').AppendDecimal(resume.after);
+    gEnvp[count++] = const_cast<char*>(gResume.CStr());
+  }
+  gEnvp[count] = nullptr;
+}
+
+[[noreturn]] void BecomePresenter(int readEnd) {
+  // The child of _Fork: only async-signal-safe calls until execve.
+  if (readEnd != kPresenterPipeFd) {
+    ::dup2(readEnd, kPresenterPipeFd);
+  } else {
+    ::fcntl(kPresenterPipeFd, F_SETFD, 0);
+  }
+  ::close_range(kPresenterPipeFd + 1, ~0U, 0);
+  ::execve("/proc/self/exe", gArgv, gEnvp);
+  ::_exit(127);
+}
+
+}  // namespace
+
+void PreparePresenter() {
+  const auto& args = rt::CommandLineArguments();
+  std::size_t used = 0;
+  std::size_t count = 0;
+  auto add = [&](std::string_view text) {
+    if (count >= kMostArguments || used + text.size() + 1 > sizeof gArgumentPool) return;
+    std::memcpy(gArgumentPool + used, text.data(), text.size());
+    gArgumentPool[used + text.size()] = '\0';
+    gArgv[count++] = gArgumentPool + used;
+    used += text.size() + 1;
+  };
+  add(args.empty() ? std::string_view("boxwright") : std::string_view(args[0]));
+  add(kPresenterSwitch);
+  for (std::size_t i = 1; i < args.size(); ++i) add(args[i]);
+  gArgv[count] = nullptr;
+}
+
+bool StartPresenter(FaultscribeClass& object, DWORD exceptionCode, bool openWaitWindow) {
+  if (gArgv[0] == nullptr) return false;
+  PrepareEnvironment();
+  int ends[2];
+  if (::pipe2(ends, O_CLOEXEC) != 0) return false;
+  // Both survive execve: the new process must start with nothing blocked and its children
+  // reaped the ordinary way.
+  sigset_t none;
+  sigemptyset(&none);
+  sigset_t previous;
+  ::pthread_sigmask(SIG_SETMASK, &none, &previous);
+  struct sigaction childDefault{};
+  childDefault.sa_handler = SIG_DFL;
+  struct sigaction previousChild{};
+  ::sigaction(SIGCHLD, &childDefault, &previousChild);
+  // _Fork: no atfork handlers and no arena locks, which a fault inside malloc still holds.
+  pid_t child = ::_Fork();
+  if (child == 0) {
+    ::close(ends[1]);
+    BecomePresenter(ends[0]);
+  }
+  ::pthread_sigmask(SIG_SETMASK, &previous, nullptr);
+  ::close(ends[0]);
+  if (child < 0) {
+    ::close(ends[1]);
+    return false;
+  }
+  gChild = child;
+  gPipe = ends[1];
+  ::signal(SIGPIPE, SIG_IGN);  // a presenting process that died must not kill the report's writer
+  std::span<std::byte> properties = PropertyBytes(object);
+  FaultHeader header{kFaultMagic, exceptionCode, static_cast<std::uint32_t>(properties.size()),
+                     static_cast<std::uint8_t>(openWaitWindow ? 1 : 0)};
+  return WriteAll(&header, sizeof header) && WriteAll(properties.data(), properties.size());
+}
+
+void SendReportToPresenter(std::string_view report) {
+  if (gPipe < 0) return;
+  ReportHeader header{kFaultMagic, static_cast<std::uint32_t>(report.size())};
+  if (WriteAll(&header, sizeof header)) WriteAll(report.data(), report.size());
+}
+
+void AwaitPresenter() {
+  if (gPipe >= 0) ::close(gPipe);
+  gPipe = -1;
+  if (gChild <= 0) return;
+  int status = 0;
+  while (::waitpid(gChild, &status, 0) < 0 && errno == EINTR) {
+  }
+  gChild = -1;
+}
+
+}  // namespace crash

@@ -1,0 +1,31 @@
+#pragma once
+// What the faulting process tells its presenting process over the pipe: first the fault (a
+// header and the reporter's properties), then, once it is written, the report. The two
+// processes are the same program file, so the properties travel as the bytes of the object.
+#include <cstdint>
+#include <span>
+
+#include "crash/faultscribe.h"
+
+namespace crash {
+
+inline constexpr const char* kPresenterSwitch = "/FaultscribePresent";
+inline constexpr int kPresenterPipeFd = 3;  // where the presenting process finds the pipe
+inline constexpr std::uint32_t kFaultMagic = 0x46534352;  // "FSCR"
+
+struct FaultHeader {
+  std::uint32_t magic;
+  std::uint32_t exceptionCode;
+  std::uint32_t propertyBytes;
+  std::uint8_t openWaitWindow;
+};
+
+struct ReportHeader {
+  std::uint32_t magic;
+  std::uint32_t length;
+};
+
+// The properties of the object, from DumpFileName to WaitWinEnabled.
+std::span<std::byte> PropertyBytes(FaultscribeClass& object);
+
+}  // namespace crash

@@ -1,0 +1,34 @@
+#include "crash/wait_window.h"
+
+#include <string>
+
+#include "platform/rt/event_loop.h"
+#include "platform/rt/window_def.h"
+
+namespace crash {
+
+bool WantsWaitWindow(const FaultscribeClass& reporter, DWORD exceptionCode) {
+  return reporter.CloseQuietly == 0 && exceptionCode != EXCEPTION_STACK_OVERFLOW && reporter.WaitWinEnabled == 1;
+}
+
+WaitWindow::WaitWindow(FaultscribeClass& reporter) : reporter_(reporter) {
+  using rt::Kind;
+  rt::WindowDef def{.label = "Wait1", .caption = std::string(reporter.WindowTitle.Clipped()),
+                    .at = {0, 0, 220, 44}, .centered = true};
+  def.controls = {
+      {.feq = 1, .equate = "MESSAGE", .kind = Kind::String, .text = std::string(reporter.TextForPleaseWait.Clipped()),
+       .at = {8, 8, 204, 10}},
+      {.feq = 2, .equate = "LEVELS", .kind = Kind::String, .text = std::to_string(reporter.LevelsDone),
+       .at = {8, 24, 204, 10}},
+  };
+  reporter_.WaitWindowOpen = 1;
+  window_ = rt::OpenWindow(def);
+  if (window_ != nullptr) rt::PumpMessages();
+}
+
+WaitWindow::~WaitWindow() {
+  reporter_.WaitWindowOpen = 0;
+  if (window_ != nullptr) rt::CloseWindow(*window_);
+}
+
+}  // namespace crash
