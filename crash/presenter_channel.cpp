@@ -49,7 +49,7 @@ void PrepareEnvironment() {
     gEnvp[count++] = *entry;
   }
   rt::ScriptResume resume = rt::CurrentScriptResume();
-  if (resume.after > 0) {
+  if (resume.answersFrom > 0) {
     gResume.Clear();
     gResume.Append(kResumeName).AppendDecimal(resume.answersFrom).Append(',').AppendDecimal(resume.after);
     gEnvp[count++] = const_cast<char*>(gResume.CStr());

@@ -63,10 +63,13 @@ std::unique_ptr<ScriptedScreen> ScriptedScreen::FromEnvironment() {
   const char* transcriptPath = std::getenv("BOXWRIGHT_TRANSCRIPT");
   const char* resume = std::getenv("BOXWRIGHT_SCRIPT_RESUME");
   ScriptResume resumeFrom{0, 0};
-  if (resume && std::sscanf(resume, "%d,%d", &resumeFrom.answersFrom, &resumeFrom.after) != 2) resumeFrom = {0, 0};
+  if (resume && (std::sscanf(resume, "%d,%d", &resumeFrom.answersFrom, &resumeFrom.after) != 2 ||
+                 resumeFrom.answersFrom < 1 || resumeFrom.after < 0)) {
+    resumeFrom = {0, 0};
+  }
   std::unique_ptr<std::ostream> transcript;
   if (transcriptPath && *transcriptPath) {
-    transcript = std::make_unique<std::ofstream>(transcriptPath, resumeFrom.after > 0 ? std::ios::app : std::ios::trunc);
+    transcript = std::make_unique<std::ofstream>(transcriptPath, resumeFrom.answersFrom > 0 ? std::ios::app : std::ios::trunc);
   }
   auto script = std::make_unique<std::ifstream>(scriptPath ? scriptPath : "");
   std::string startError;
@@ -78,7 +81,10 @@ std::unique_ptr<ScriptedScreen> ScriptedScreen::FromEnvironment() {
   auto screen = std::make_unique<ScriptedScreen>(std::move(script), std::move(transcript));
   screen->startError_ = startError;
   screen->resumeFrom_ = resumeFrom;
-  if (startError.empty()) screen->ReadResumedLines();
+  if (startError.empty()) {
+    if (resumeFrom.answersFrom > 0) screen->ReadResumedLines();
+    screen->PublishResume();
+  }
   return screen;
 }
 
@@ -229,14 +235,28 @@ ScriptedScreen::Answer ScriptedScreen::TakeAnswer(const std::string& dialog) {
 
 void ScriptedScreen::ReadResumedLines() {
   // The answers the other process had read but not used are waiting again; everything
-  // else it carried out is not done twice.
+  // else it carried out is not done twice. The answers that come next are read at once, as
+  // they would be with the next action: the process that takes over may ask at once.
   std::string text;
   while (line_ < resumeFrom_.after && std::getline(*script_, text)) {
     ++line_;
     auto tokens = SplitScriptLine(text);
     if (tokens && !tokens->empty() && (*tokens)[0].text == "answer" && line_ >= resumeFrom_.answersFrom) CarryOut(*tokens);
   }
-  PublishResume();
+  for (;;) {
+    std::streampos before = script_->tellg();
+    if (!std::getline(*script_, text)) break;
+    auto tokens = SplitScriptLine(text);
+    bool answer = tokens && !tokens->empty() && (*tokens)[0].text == "answer";
+    bool blank = tokens && tokens->empty();
+    if (!answer && !blank) {
+      script_->clear();
+      script_->seekg(before);
+      break;
+    }
+    ++line_;
+    if (answer) CarryOut(*tokens);
+  }
 }
 
 void ScriptedScreen::PublishResume() const {

@@ -39,7 +39,7 @@
 namespace rt {
 
 // Where a process that takes over would carry on: the first line whose answer is still
-// waiting and the last line read. Readable on the fault path; {0, 0} without a script.
+// waiting (from 1) and the last line read. Readable on the fault path; {0, 0} without a script.
 struct ScriptResume {
   int answersFrom;
   int after;
