@@ -1,0 +1,269 @@
+// A program that faults on request, for the crash reporter's tests: the tests start it as a
+// child process and read what it leaves (report, log, transcript, exit status).
+//
+//   crash_fault_program FAULT [PROPERTY=VALUE ...]
+//
+// FAULT: none, nullread, readonlywrite, divzero, illegal, abort, overflow, thread,
+// twothreads, doublefree, lockedruntime, assertion, index, exception, refault (a breakpoint,
+// then a division by zero), window (a window whose FAULT button faults:
+// the script presses it).
+// Properties: the reporter's BYTE and text properties by name (DumpFileName, CloseQuietly,
+// JustEmail, ...), and IgnoreCode=<hex> (its FilterExceptions ignores that code) and
+// TrapAllocations=1 (any allocation after the fault has begun ends the program with
+// status 99).
+#include <pthread.h>
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <cstring>
+#include <functional>
+#include <map>
+#include <stdexcept>
+#include <string>
+#include <thread>
+
+#include "crash/faultscribe.h"
+#include "crash/presenter.h"
+#include "platform/rt/event_loop.h"
+#include "platform/rt/fatal_error.h"
+#include "platform/rt/module.h"
+#include "platform/rt/props.h"
+#include "platform/rt/system.h"
+#include "platform/rt/queue.h"
+#include "platform/rt/window_def.h"
+#include "platform/win/unhandled_exception_filter.h"
+#include "toolkit/toolkit_lock.h"
+
+namespace {
+
+std::atomic<bool> gTrapAllocations{false};
+std::atomic<bool> gAllocationTrapArmed{false};
+
+}  // namespace
+
+#if !defined(__SANITIZE_ADDRESS__)
+// The allocator, watched: once a fault is being handled, an allocation is a failure of
+// the test.
+extern "C" void* __libc_malloc(std::size_t);
+extern "C" void* __libc_calloc(std::size_t, std::size_t);
+extern "C" void* __libc_realloc(void*, std::size_t);
+namespace {
+void CheckAllocation() {
+  if (!gAllocationTrapArmed.load()) return;
+  const char text[] = "allocation on the fault path\n";
+  ssize_t ignored = write(STDERR_FILENO, text, sizeof text - 1);
+  (void)ignored;
+  _exit(99);
+}
+}  // namespace
+extern "C" void* malloc(std::size_t size) {
+  CheckAllocation();
+  return __libc_malloc(size);
+}
+extern "C" void* calloc(std::size_t count, std::size_t size) {
+  CheckAllocation();
+  return __libc_calloc(count, size);
+}
+extern "C" void* realloc(void* block, std::size_t size) {
+  CheckAllocation();
+  return __libc_realloc(block, size);
+}
+#endif
+
+namespace {
+
+std::map<std::string, std::string> gSettings;
+
+class TestReporter final : public FaultscribeClass {
+ public:
+  void Initialize() override {
+    auto byte = [](const char* name, BYTE& property) {
+      auto it = gSettings.find(name);
+      if (it != gSettings.end()) property = static_cast<BYTE>(std::atoi(it->second.c_str()));
+    };
+    auto text = [](const char* name, auto& property) {
+      auto it = gSettings.find(name);
+      if (it != gSettings.end()) property = it->second;
+    };
+    DumpFileName = "Faultscribe.log";
+    text("DumpFileName", DumpFileName);
+    text("WindowTitle", WindowTitle);
+    text("VersionNumber", VersionNumber);
+    text("Workstation", Workstation);
+    text("UserName", UserName);
+    text("ReportText", ReportText);
+    text("TextForExtraInfo", TextForExtraInfo);
+    byte("Disable", Disable);
+    byte("CloseQuietly", CloseQuietly);
+    byte("SkipInitialMessage", SkipInitialMessage);
+    byte("JustEmail", JustEmail);
+    byte("DumpFileAppend", DumpFileAppend);
+    byte("DebugLogEnabled", DebugLogEnabled);
+    byte("ShowDetails", ShowDetails);
+    byte("WaitWinEnabled", WaitWinEnabled);
+    byte("RestartProgram", RestartProgram);
+  }
+  void FilterExceptions(ULONG code) override {
+    auto it = gSettings.find("IgnoreCode");
+    if (it != gSettings.end() && std::strtoul(it->second.c_str(), nullptr, 16) == code) IgnoreThisException = 1;
+  }
+};
+
+TestReporter* gReporter = nullptr;
+
+// Arms the allocation trap, then hands the fault on as the reporter's own filter would. A
+// breakpoint the reporter declines is resumed here, as the next handler in a chain (a
+// debugger) would.
+LONG ArmingFilter(EXCEPTION_POINTERS* pointers) {
+  if (gTrapAllocations) gAllocationTrapArmed = true;
+  LONG answer = VectoredExceptionHandler(pointers);
+  if (answer == EXCEPTION_CONTINUE_SEARCH && pointers->ExceptionRecord->ExceptionCode == EXCEPTION_BREAKPOINT) {
+    gAllocationTrapArmed = false;
+    return EXCEPTION_CONTINUE_EXECUTION;
+  }
+  return answer;
+}
+
+// The same for the runtime's fatal errors, which come through the last-chance hook.
+LONG ArmingHook(rt::IExceptionInfo* info) {
+  if (gTrapAllocations) gAllocationTrapArmed = true;
+  return vrLastChanceHook(info);
+}
+
+[[gnu::noinline]] int ReadThrough(volatile int* pointer) { return *pointer; }
+
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Winfinite-recursion"
+[[gnu::noinline]] int Recurse(int depth) {
+  volatile char pad[512];
+  pad[0] = static_cast<char>(depth);
+  return Recurse(depth + 1) + pad[0];
+}
+#pragma GCC diagnostic pop
+
+void NullRead() { (void)ReadThrough(nullptr); }
+
+void ReadOnlyWrite() {
+  void* page = mmap(nullptr, 4096, PROT_READ, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  std::printf("%p\n", page);
+  std::fflush(stdout);
+  *static_cast<volatile int*>(page) = 1;
+}
+
+void DivideByZero() {
+  volatile int zero = 0;
+  volatile int result = 7 / zero;
+  (void)result;
+}
+
+void Illegal() { asm volatile("ud2"); }
+
+// A thread as the MIDI back-ends start them: prepared for faults, not attached to the runtime.
+void OnSecondThread(std::function<void()> fault) {
+  std::thread([fault] {
+    win::PrepareThreadForFaults();
+    fault();
+  }).join();
+}
+
+void TwoThreadsTogether() {
+  std::atomic<int> ready{0};
+  auto body = [&ready] {
+    win::PrepareThreadForFaults();
+    ready.fetch_add(1);
+    while (ready.load() < 2) {
+    }
+    NullRead();
+  };
+  std::thread first(body);
+  std::thread second(body);
+  first.join();
+  second.join();
+}
+
+void DoubleFree() {
+  void* volatile block = std::malloc(64);
+  std::free(block);
+  std::free(block);
+}
+
+void LockedRuntime() {
+  ToolkitLockHold hold;
+  flockfile(stdout);
+  flockfile(stderr);
+  NullRead();
+}
+
+// A breakpoint first (a test's IgnoreCode=80000003 filters it away, and it resumes), then
+// a division by zero.
+void Refault() {
+  asm volatile("int3");
+  DivideByZero();
+}
+
+void FaultWindow() {
+  rt::WindowDef def{.caption = "Fault", .at = {0, 0, 100, 40}};
+  def.controls = {{.feq = 1, .equate = "FAULT", .kind = rt::Kind::Button, .text = "Fault", .at = {4, 4, 40, 14}}};
+  rt::Window* window = rt::OpenWindow(def);
+  while (rt::Accept(*window)) {
+    if (EVENT() == EVENT::Accepted && FIELD() == 1) NullRead();
+  }
+  rt::CloseWindow(*window);
+}
+
+const std::map<std::string, std::function<void()>>& Faults() {
+  static const std::map<std::string, std::function<void()>> faults = {
+      {"none", [] {}},
+      {"nullread", NullRead},
+      {"readonlywrite", ReadOnlyWrite},
+      {"divzero", DivideByZero},
+      {"illegal", Illegal},
+      {"abort", [] { std::abort(); }},
+      {"overflow", [] { Recurse(0); }},
+      {"thread", [] { OnSecondThread(NullRead); }},
+      {"twothreads", TwoThreadsTogether},
+      {"doublefree", DoubleFree},
+      {"lockedruntime", LockedRuntime},
+      {"assertion", [] { ASSERT(1 + 1 == 3); }},
+      {"index", [] { rt::IndexOutOfRange(7, 3); }},
+      {"exception", [] { rt::Queue<int> empty; (void)empty.Peek(1); }},
+      {"refault", Refault},
+      {"window", FaultWindow},
+  };
+  return faults;
+}
+
+std::string gFault;
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (crash::IsPresenterRun(argc, argv)) return crash::RunPresenter(argc, argv, nullptr);
+  if (argc < 2 || Faults().count(argv[1]) == 0) {
+    std::fprintf(stderr, "usage: %s FAULT [PROPERTY=VALUE ...]\n", argv[0]);
+    return 2;
+  }
+  gFault = argv[1];
+  for (int i = 2; i < argc; ++i) {
+    std::string setting = argv[i];
+    auto equals = setting.find('=');
+    if (equals != std::string::npos) gSettings[setting.substr(0, equals)] = setting.substr(equals + 1);
+  }
+  gTrapAllocations = gSettings.count("TrapAllocations") != 0;
+  rt::Program program;
+  program.modules.push_back(crash::CrashModule());
+  program.modules.push_back(rt::Module{.name = "reporter",
+                                       .start =
+                                           [] {
+                                             gReporter = new TestReporter;
+                                             gReporter->Construct();
+                                             SetUnhandledExceptionFilter(ArmingFilter);
+                                             rt::SetSystemProp(PROP::LastChanceHook,
+                                                               reinterpret_cast<LONG_PTR>(&ArmingHook));
+                                           },
+                                       .stop = [] { delete gReporter; }});
+  program.main = [] { Faults().at(gFault)(); };
+  return rt::RunProgram(argc, argv, program);
+}

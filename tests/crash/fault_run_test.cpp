@@ -1,0 +1,263 @@
+// Faults in a child process (the fault program) reach the reporter: the report file line by
+// line, the boxes of the presenting process in the scripted screen's transcript, the exit
+// status, and no allocation from the signal to the written report.
+#include <gtest/gtest.h>
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+extern char** environ;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string FileText(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+std::vector<std::string> Lines(const std::string& text, std::string_view end = "\r\n") {
+  std::vector<std::string> lines;
+  std::size_t at = 0;
+  while (at < text.size()) {
+    std::size_t stop = text.find(end, at);
+    if (stop == std::string::npos) stop = text.size();
+    lines.push_back(text.substr(at, stop - at));
+    at = stop + end.size();
+  }
+  return lines;
+}
+
+std::size_t Count(const std::string& text, const std::string& part) {
+  std::size_t n = 0;
+  for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
+  return n;
+}
+
+struct FaultOutcome {
+  int status = 0;
+  std::string report;      // Faultscribe.log
+  std::string transcript;  // the scripted screen's lines
+  std::string output;      // what the program printed
+};
+
+// Runs the fault program in the current folder with the scripted screen; `script` lines
+// answer the boxes.
+FaultOutcome RunFault(const std::string& fault, std::vector<std::string> settings = {}, const std::string& script = "",
+             const std::string& program = FAULT_PROGRAM) {
+  std::ofstream("script.txt") << script;
+  std::vector<std::string> args = {program, fault, "TrapAllocations=1"};
+  args.insert(args.end(), settings.begin(), settings.end());
+  std::vector<char*> argv;
+  for (auto& a : args) argv.push_back(a.data());
+  argv.push_back(nullptr);
+  std::vector<std::string> env = {"BOXWRIGHT_SCREEN=script", "BOXWRIGHT_SCRIPT=script.txt",
+                                  "BOXWRIGHT_TRANSCRIPT=transcript.jsonl"};
+  for (char** e = environ; *e; ++e) {
+    if (std::string_view(*e).rfind("BOXWRIGHT_", 0) != 0) env.push_back(*e);
+  }
+  std::vector<char*> envp;
+  for (auto& e : env) envp.push_back(e.data());
+  envp.push_back(nullptr);
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "output.txt", O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  pid_t child = 0;
+  EXPECT_EQ(posix_spawn(&child, program.c_str(), &actions, nullptr, argv.data(), envp.data()), 0);
+  posix_spawn_file_actions_destroy(&actions);
+  FaultOutcome run;
+  waitpid(child, &run.status, 0);
+  run.report = FileText("Faultscribe.log");
+  run.transcript = FileText("transcript.jsonl");
+  run.output = FileText("output.txt");
+  return run;
+}
+
+int ExitStatus(const FaultOutcome& run) { return WIFEXITED(run.status) ? WEXITSTATUS(run.status) : -WTERMSIG(run.status); }
+
+std::string Line(const FaultOutcome& run, const std::string& label) {
+  for (const std::string& line : Lines(run.report)) {
+    if (line.rfind(label, 0) == 0) return line;
+  }
+  return "(no line " + label + ")";
+}
+
+TEST(FaultRun, EachFaultIsReportedOnceWithoutAllocatingAndEndsWithItsSignal) {
+  struct Case {
+    std::string fault;
+    int status;
+    std::vector<std::pair<std::string, std::string>> lines;  // label, whole line ("..." ends a beginning)
+  };
+  const std::vector<Case> cases = {
+      {"nullread", 139,
+       {{"Reported error", "Reported error : EXCEPTION_ACCESS_VIOLATION - Error reading data at : 0000000000000000h"}}},
+      {"divzero", 136,
+       {{"Reported error", "Reported error : EXCEPTION_INT_DIVIDE_BY_ZERO"},
+        {" : Flags", " : Flags=00000000 Except2=0000000000000000"}}},
+      {"illegal", 132, {{"Reported error", "Reported error : EXCEPTION_ILLEGAL_INSTRUCTION"}}},
+      {"abort", 134,
+       {{"Reported error", "Reported error : Unknown ExceptionCode=40000015h"},
+        {" : Flags", " : Flags=00000001 Except2=0000000000000000"}}},
+      {"overflow", 139, {{"Reported error", "Reported error : EXCEPTION_STACK_OVERFLOW"}}},
+      {"assertion", 134,
+       {{"Reported error", "Reported error : Unknown ExceptionCode=40000015h"},
+        {"Assert String", "Assert String : Assertion failed: 1 + 1 == 3, file ..."}}},
+      {"index", 134,
+       {{"Reported error", "Reported error : EXCEPTION_ARRAY_BOUNDS_EXCEEDED"},
+        {"Runtime Message", "Runtime Message : Index out of range: 7 of 3"}}},
+      {"thread", 139,
+       {{"Reported error", "Reported error : EXCEPTION_ACCESS_VIOLATION - Error reading data at : 0000000000000000h"}}},
+      {"doublefree", 134, {{"Reported error", "Reported error : Unknown ExceptionCode=40000015h"}}},
+      {"lockedruntime", 139,
+       {{"Reported error", "Reported error : EXCEPTION_ACCESS_VIOLATION - Error reading data at : 0000000000000000h"}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.fault);
+    fs::remove("Faultscribe.log");
+    FaultOutcome run = RunFault(c.fault, {"CloseQuietly=1"});
+    EXPECT_EQ(ExitStatus(run), c.status);  // 99 would be an allocation on the fault path
+    EXPECT_EQ(Count(run.report, "Reported error"), 1u);
+    EXPECT_EQ(run.report.rfind(std::string(82, '-') + "\r\nProgram : " + FAULT_PROGRAM + "\r\n", 0), 0u);
+    for (const auto& [label, line] : c.lines) {
+      std::string found = Line(run, label);
+      if (line.ends_with("...")) {
+        EXPECT_EQ(found.substr(0, line.size() - 3), line.substr(0, line.size() - 3));
+      } else {
+        EXPECT_EQ(found, line);
+      }
+    }
+    EXPECT_EQ(run.transcript, "");
+  }
+}
+
+TEST(FaultRun, AWriteNamesTheAddressWritten) {
+  FaultOutcome run = RunFault("readonlywrite", {"CloseQuietly=1"});
+  EXPECT_EQ(ExitStatus(run), 139);
+  std::string address = Lines(run.output, "\n").at(0).substr(2);  // "0x..." as printed
+  while (address.size() < 16) address = "0" + address;
+  for (char& c : address) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  EXPECT_EQ(Line(run, "Reported error"),
+            "Reported error : EXCEPTION_ACCESS_VIOLATION - Error writing data at : " + address + "h");
+}
+
+TEST(FaultRun, TwoThreadsFaultingTogetherGiveOneReport) {
+  FaultOutcome run = RunFault("twothreads", {"CloseQuietly=1"});
+  EXPECT_EQ(ExitStatus(run), 139);
+  EXPECT_EQ(Count(run.report, "Reported error"), 1u);
+}
+
+TEST(FaultRun, ADisabledReporterLeavesTheFaultToTheSystem) {
+  FaultOutcome run = RunFault("nullread", {"Disable=1"});
+  ASSERT_TRUE(WIFSIGNALED(run.status));
+  EXPECT_EQ(WTERMSIG(run.status), SIGSEGV);
+  EXPECT_FALSE(fs::exists("Faultscribe.log"));
+}
+
+TEST(FaultRun, AFilteredCodeIsSkippedButALaterFaultAndANonContinuableOneAreReported) {
+  FaultOutcome later = RunFault("refault", {"CloseQuietly=1", "IgnoreCode=80000003"});
+  EXPECT_EQ(ExitStatus(later), 136);
+  EXPECT_EQ(Count(later.report, "Reported error"), 1u);
+  EXPECT_EQ(Line(later, "Reported error"), "Reported error : EXCEPTION_INT_DIVIDE_BY_ZERO");
+
+  fs::remove("Faultscribe.log");
+  FaultOutcome abort = RunFault("abort", {"CloseQuietly=1", "IgnoreCode=40000015"});
+  EXPECT_EQ(ExitStatus(abort), 134);
+  EXPECT_EQ(Line(abort, "Reported error"), "Reported error : Unknown ExceptionCode=40000015h");
+}
+
+TEST(FaultRun, TheBoxesFollowTheAnswers) {
+  struct Case {
+    std::string name;
+    std::vector<std::string> settings;
+    std::string script;
+    std::vector<std::string> answers;  // the boxes shown, by their answers, in order
+  };
+  const std::vector<Case> cases = {
+      {"OK in the first box", {}, "answer message \"OK\"\n", {"&OK"}},
+      {"OK in the details box", {}, "answer message \"Details\"\nanswer message \"OK\"\n", {"&Details", "&OK"}},
+      {"Email in the details box", {}, "answer message \"Details\"\nanswer message \"Email Report\"\nanswer message \"OK\"\n",
+       {"&Details", "&Email Report", "OK"}},
+      {"details at once", {"SkipInitialMessage=1"}, "answer message \"OK\"\n", {"&OK"}},
+      {"mail at once wins", {"SkipInitialMessage=1", "JustEmail=1"}, "answer message \"OK\"\n", {"OK"}},
+      {"quiet", {"CloseQuietly=1", "JustEmail=1"}, "", {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::vector<std::string> settings = c.settings;
+    settings.push_back("WindowTitle=Tester");
+    FaultOutcome run = RunFault("nullread", settings, c.script);
+    EXPECT_EQ(ExitStatus(run), 139);
+    auto shown = Lines(run.transcript, "\n");
+    ASSERT_EQ(shown.size(), c.answers.size()) << run.transcript;
+    for (std::size_t i = 0; i < shown.size(); ++i) {
+      EXPECT_NE(shown[i].find("\"caption\": \"Tester\""), std::string::npos) << shown[i];
+      EXPECT_NE(shown[i].find("\"answer\": \"" + c.answers[i] + "\""), std::string::npos) << shown[i];
+    }
+    EXPECT_NE(run.report.find("Reported error"), std::string::npos);
+  }
+}
+
+TEST(FaultRun, TheDetailsBoxShowsTheWholeReport) {
+  FaultOutcome run = RunFault("nullread", {"SkipInitialMessage=1"}, "answer message \"OK\"\n");
+  auto shown = Lines(run.transcript, "\n");
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_NE(shown[0].find("\"text\": \"This program has performed an illegal operation and will now end.\\r\\n" +
+                          std::string(200, '-') + "\\r\\nProgram : "),
+            std::string::npos)
+      << shown[0];
+  EXPECT_NE(shown[0].find("\"buttons\": [\"&OK\", \"&Email Report\"]"), std::string::npos) << shown[0];
+}
+
+TEST(FaultRun, AFaultFromAScriptedActionCarriesOnTheSameScript) {
+  std::string script =
+      "answer message \"Details\"\n"
+      "answer message \"OK\"\n"
+      "press FAULT\n";
+  FaultOutcome run = RunFault("window", {}, script);
+  EXPECT_EQ(ExitStatus(run), 139);
+  EXPECT_EQ(Line(run, "Thread"), "Thread : 1 \tField : 1 \tEvent : 1 \tKeycode : 0");
+  auto shown = Lines(run.transcript, "\n");
+  ASSERT_EQ(shown.size(), 2u) << run.transcript;
+  EXPECT_NE(shown[0].find("\"answer\": \"&Details\""), std::string::npos);
+  EXPECT_NE(shown[1].find("\"answer\": \"&OK\""), std::string::npos);
+}
+
+TEST(FaultRun, AppendedReportsFollowTheOldTextAfterOneEmptyLine) {
+  std::ofstream("Faultscribe.log", std::ios::binary) << "old report";
+  FaultOutcome run = RunFault("divzero", {"CloseQuietly=1", "DumpFileAppend=1"});
+  EXPECT_EQ(run.report.rfind("old report\r\n\r\n" + std::string(82, '-') + "\r\nProgram : ", 0), 0u) << run.report;
+
+  RunFault("divzero", {"CloseQuietly=1"});
+  EXPECT_EQ(FileText("Faultscribe.log").rfind(std::string(82, '-'), 0), 0u);
+}
+
+TEST(FaultRun, TheTraceLogIsWrittenBesideTheProgramOnlyWhenEnabled) {
+  // A copy of the program of our own: the log's name is the program's path and a suffix.
+  fs::copy_file(FAULT_PROGRAM, "faulter", fs::copy_options::overwrite_existing);
+  std::string program = (fs::current_path() / "faulter").string();
+  RunFault("divzero", {"CloseQuietly=1"}, "", program);
+  EXPECT_FALSE(fs::exists("faulter DebugLog.txt"));
+
+  RunFault("divzero", {"CloseQuietly=1", "DebugLogEnabled=1"}, "", program);
+  auto lines = Lines(FileText("faulter DebugLog.txt"));
+  ASSERT_FALSE(lines.empty());
+  EXPECT_EQ(lines.front().rfind("GPF occurred, ER.ExceptionCode=C0000094h ER.ExceptionAddress=", 0), 0u);
+  const std::vector<std::string> expected = {"Before DebugReport", "DebugReport 1", "DebugReport 2",
+                                             "Before call to _GetAssert", "Before call to _GetOtherMessage",
+                                             "DebugReport 3", "DebugReport 4", "Before call to ExtraReportText",
+                                             "After call to ExtraReportText", "After Writing DumpFile",
+                                             "After closing Wait1 window", "Before call to _ExecuteCommands",
+                                             "After call to _ExecuteCommands", "*** Finished OK ***"};
+  EXPECT_EQ(std::vector<std::string>(lines.begin() + 1, lines.end()), expected);
+}
+
+}  // namespace
