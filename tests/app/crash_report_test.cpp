@@ -1,0 +1,59 @@
+// The librarian's crash reporter: a fault right after start-up is reported with the
+// application's settings, appended to "Faultscribe.log" in the current folder.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "toolkit/system_info.h"
+
+namespace {
+
+std::string FileText(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+int RunFaultingLibrarian() {
+  std::ofstream("script.txt") << "answer message \"OK\"\n";
+  std::string command = std::string("BOXWRIGHT_SCREEN=script BOXWRIGHT_SCRIPT=script.txt ") +
+                        "BOXWRIGHT_TRANSCRIPT=transcript.jsonl '" + FAULTING_LIBRARIAN + "'";
+  return std::system(command.c_str());
+}
+
+TEST(LibrarianCrashReport, TwoFaultsInTwoRunsLeaveBothReportsWithTheHostAndUserNames) {
+  for (int run = 0; run < 2; ++run) {
+    int status = RunFaultingLibrarian();
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 139);
+  }
+  std::string log = FileText("Faultscribe.log");
+  std::string report = std::string(82, '-') + "\r\nProgram : " + FAULTING_LIBRARIAN + "\r\n";
+  std::size_t second = log.find("\r\n\r\n" + report);
+  ASSERT_NE(second, std::string::npos) << log;
+  EXPECT_EQ(log.find("\r\n\r\n" + report), 0u);  // appended from the first report on
+  std::string workstation = "\r\nWorkstation: : " + kx_GetWorkstationName() + "\r\n";
+  std::string user = "\r\nUser Name: : " + kx_GetUserName() + "\r\n";
+  for (std::size_t start : {std::size_t{0}, log.find("\r\n\r\n" + report, 4)}) {
+    ASSERT_NE(start, std::string::npos);
+    std::string one = log.substr(start, log.find("\r\n\r\n", start + 4) - start);
+    EXPECT_NE(one.find(workstation), std::string::npos) << one;
+    EXPECT_NE(one.find(user), std::string::npos) << one;
+    EXPECT_NE(one.find("\r\nReported error : EXCEPTION_ACCESS_VIOLATION - Error reading data at : 0000000000000000h"),
+              std::string::npos);
+  }
+  // The box of each run, captioned with the empty window title.
+  std::string transcript = FileText("transcript.jsonl");
+  EXPECT_NE(transcript.find("\"caption\": \"\", \"text\": \"This program has performed an illegal operation and will "
+                            "now end.\""),
+            std::string::npos)
+      << transcript;
+}
+
+}  // namespace

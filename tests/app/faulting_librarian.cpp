@@ -1,0 +1,19 @@
+// The librarian with one change for the crash tests: its main procedure faults (a null read)
+// as soon as it runs, after the application's start-up built and installed ThisGPF. Runs on
+// the scripted screen when BOXWRIGHT_SCREEN says so, else on the real screen.
+#include "app/librarian_program.h"
+#include "crash/presenter.h"
+#include "platform/qt/make_qt_screen.h"
+#include "platform/rt/module.h"
+
+namespace {
+[[gnu::noinline]] int ReadThrough(volatile int* pointer) { return *pointer; }
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (crash::IsPresenterRun(argc, argv)) return crash::RunPresenter(argc, argv, qtscreen::MakeQtScreen);
+  rt::Program program = LibrarianProgram();
+  program.main = [] { (void)ReadThrough(nullptr); };
+  program.screen = qtscreen::MakeQtScreen;
+  return rt::RunProgram(argc, argv, program);
+}
