@@ -9,6 +9,7 @@
 #include <cstring>
 #include <mutex>
 
+#include "platform/win/fault_description.h"
 #include "platform/win/last_error.h"
 #include "platform/win/library.h"
 #include "platform/win/module_handle.h"
@@ -53,25 +54,7 @@ std::atomic<DWORD64> gSerial{0};
 
 void ContextToUcontext(const CONTEXT& context, ucontext_t& uc) {
   std::memset(&uc, 0, sizeof uc);
-  greg_t* r = uc.uc_mcontext.gregs;
-  r[REG_RAX] = static_cast<greg_t>(context.Rax);
-  r[REG_RCX] = static_cast<greg_t>(context.Rcx);
-  r[REG_RDX] = static_cast<greg_t>(context.Rdx);
-  r[REG_RBX] = static_cast<greg_t>(context.Rbx);
-  r[REG_RSP] = static_cast<greg_t>(context.Rsp);
-  r[REG_RBP] = static_cast<greg_t>(context.Rbp);
-  r[REG_RSI] = static_cast<greg_t>(context.Rsi);
-  r[REG_RDI] = static_cast<greg_t>(context.Rdi);
-  r[REG_R8] = static_cast<greg_t>(context.R8);
-  r[REG_R9] = static_cast<greg_t>(context.R9);
-  r[REG_R10] = static_cast<greg_t>(context.R10);
-  r[REG_R11] = static_cast<greg_t>(context.R11);
-  r[REG_R12] = static_cast<greg_t>(context.R12);
-  r[REG_R13] = static_cast<greg_t>(context.R13);
-  r[REG_R14] = static_cast<greg_t>(context.R14);
-  r[REG_R15] = static_cast<greg_t>(context.R15);
-  r[REG_RIP] = static_cast<greg_t>(context.Rip);
-  r[REG_EFL] = static_cast<greg_t>(context.EFlags);
+  win::RestoreRegisters(context, uc);
 }
 
 DWORD64 Register(unw_cursor_t& cursor, unw_regnum_t reg) {

@@ -20,6 +20,7 @@
 namespace win {
 void DescribeFault(int signal, const siginfo_t& info, const ucontext_t& context, StackBounds stack,
                    EXCEPTION_RECORD& record, CONTEXT& registers);
-// Puts the context's registers back into the signal's context (a filter that resumes).
+// Puts the context's registers into a signal's context (a filter that resumes, a stack walk
+// that starts from a fault).
 void RestoreRegisters(const CONTEXT& registers, ucontext_t& context);
 }  // namespace win
