@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "crash/wait_window.h"
+
 extern char** environ;
 
 namespace {
@@ -114,6 +116,9 @@ TEST(FaultRun, EachFaultIsReportedOnceWithoutAllocatingAndEndsWithItsSignal) {
       {"index", 134,
        {{"Reported error", "Reported error : EXCEPTION_ARRAY_BOUNDS_EXCEEDED"},
         {"Runtime Message", "Runtime Message : Index out of range: 7 of 3"}}},
+      {"exception", 134,
+       {{"Reported error", "Reported error : EXCEPTION_ARRAY_BOUNDS_EXCEEDED"},
+        {"Runtime Message", "Runtime Message : Index out of range: ..."}}},
       {"thread", 139,
        {{"Reported error", "Reported error : EXCEPTION_ACCESS_VIOLATION - Error reading data at : 0000000000000000h"}}},
       {"doublefree", 134, {{"Reported error", "Reported error : Unknown ExceptionCode=40000015h"}}},
@@ -258,6 +263,25 @@ TEST(FaultRun, TheTraceLogIsWrittenBesideTheProgramOnlyWhenEnabled) {
                                              "After closing Wait1 window", "Before call to _ExecuteCommands",
                                              "After call to _ExecuteCommands", "*** Finished OK ***"};
   EXPECT_EQ(std::vector<std::string>(lines.begin() + 1, lines.end()), expected);
+}
+
+TEST(FaultRun, TheWaitWindowIsShownWhenAskedUnlessQuietOrAStackOverflow) {
+  struct Case {
+    BYTE enabled;
+    BYTE quiet;
+    DWORD code;
+    bool shown;
+  };
+  const std::vector<Case> cases = {
+      {1, 0, EXCEPTION_ACCESS_VIOLATION, true},  {0, 0, EXCEPTION_ACCESS_VIOLATION, false},
+      {1, 1, EXCEPTION_ACCESS_VIOLATION, false}, {1, 0, EXCEPTION_STACK_OVERFLOW, false},
+  };
+  for (const Case& c : cases) {
+    FaultscribeClass reporter;
+    reporter.WaitWinEnabled = c.enabled;
+    reporter.CloseQuietly = c.quiet;
+    EXPECT_EQ(crash::WantsWaitWindow(reporter, c.code), c.shown) << int(c.enabled) << int(c.quiet) << c.code;
+  }
 }
 
 }  // namespace
