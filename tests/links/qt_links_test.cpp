@@ -22,6 +22,8 @@ using Runs = std::vector<std::string>;
 
 QColor Rgb(LONG bgr) { return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF); }
 
+// The link object records what it would run: the desktop's own associations are read by
+// Init but never start anything.
 class QtLinks : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -62,7 +64,6 @@ class QtLinks : public ::testing::Test {
     return {};
   }
 
-  test_support::PrivateDesktop desktop_{{"mailto", "text/html"}};
   qtscreen::QtScreen* screen_ = nullptr;
   qtscreen::WindowView* view_ = nullptr;
   rt::Window* w_ = nullptr;

@@ -55,7 +55,8 @@ TEST_F(Clipboard, TextGoesToTheHelperOfTheDesktop) {
   FakeHelper("xclip");
   FakeHelper("xsel");
   FakeHelper("wl-copy");
-  const std::string text = std::string("line 1\r\nquote \" $(x) \xc3\xa9\0end", 29);
+  static constexpr char kText[] = "line 1\r\nquote \" $(x) \xc3\xa9\0end";
+  const std::string text(kText, sizeof kText - 1);
   struct Case {
     const char* wayland;
     const char* display;
