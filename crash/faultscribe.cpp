@@ -1,6 +1,7 @@
 #include "crash/faultscribe.h"
 
 #include "crash/fault_path.h"
+#include "crash/faultscribe_stack.h"
 #include "platform/rt/fatal_error.h"
 #include "platform/rt/props.h"
 #include "platform/rt/system.h"
@@ -24,6 +25,7 @@ void FaultscribeClass::Construct() {
   Initialize();
   // What the fault path cannot make without the heap is made now.
   crash::PrepareFaultPath();
+  crash::PrepareStackWalk();
   vrGPF::PointerGPFHandler.store(this);
   SetUnhandledExceptionFilter(VectoredExceptionHandler);
   rt::SetSystemProp(PROP::LastChanceHook, reinterpret_cast<LONG_PTR>(&vrLastChanceHook));

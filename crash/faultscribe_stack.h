@@ -4,5 +4,9 @@
 #include "crash/faultscribe.h"
 
 namespace crash {
+// Binds everything the walk and the look-up need (the debug-help provider and libunwind
+// behind it, the kernel32 module query) and reads the module list, outside any fault: at
+// fault time nothing is loaded or allocated. Construct calls it.
+void PrepareStackWalk();
 void AppendStackTrace(FaultscribeClass& reporter, EXCEPTION_POINTERS* pointers, ReportText& report);
 }  // namespace crash

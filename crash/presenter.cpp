@@ -39,7 +39,14 @@ void Present() {
   if (fault.openWaitWindow) wait = std::make_unique<WaitWindow>(reporter);
   ReportHeader header{};
   std::string report;
-  bool haveReport = ReadAll(&header, sizeof header) && header.magic == kFaultMagic;
+  // The count of stack levels walked comes while the report is being written.
+  bool haveReport = ReadAll(&header, sizeof header);
+  while (haveReport && header.magic == kLevelsMagic) {
+    reporter.LevelsDone = static_cast<LONG>(header.length);
+    if (wait) wait->ShowLevelsDone();
+    haveReport = ReadAll(&header, sizeof header);
+  }
+  haveReport = haveReport && header.magic == kFaultMagic;
   if (haveReport) {
     report.resize(header.length);
     haveReport = ReadAll(report.data(), report.size());

@@ -124,6 +124,12 @@ bool StartPresenter(FaultscribeClass& object, DWORD exceptionCode, bool openWait
   return WriteAll(&header, sizeof header) && WriteAll(properties.data(), properties.size());
 }
 
+void ShowLevelsDone(LONG levels) {
+  if (gPipe < 0) return;
+  ReportHeader header{kLevelsMagic, static_cast<std::uint32_t>(levels)};
+  WriteAll(&header, sizeof header);
+}
+
 void SendReportToPresenter(std::string_view report) {
   if (gPipe < 0) return;
   ReportHeader header{kFaultMagic, static_cast<std::uint32_t>(report.size())};

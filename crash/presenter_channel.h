@@ -16,6 +16,8 @@ void PreparePresenter();
 // Starts the presenting process and sends it the fault; false when it could not start (the
 // report is still written, nothing is shown).
 bool StartPresenter(FaultscribeClass& object, DWORD exceptionCode, bool openWaitWindow);
+// Tells the presenting process how many stack levels are walked (its wait window shows it).
+void ShowLevelsDone(LONG levels);
 // Sends the report; the presenting process then shows the boxes.
 void SendReportToPresenter(std::string_view report);
 // Closes the pipe and waits until the presenting process has ended.

@@ -12,6 +12,7 @@ namespace crash {
 inline constexpr const char* kPresenterSwitch = "/FaultscribePresent";
 inline constexpr int kPresenterPipeFd = 3;  // where the presenting process finds the pipe
 inline constexpr std::uint32_t kFaultMagic = 0x46534352;  // "FSCR"
+inline constexpr std::uint32_t kLevelsMagic = 0x4653564C;  // "FSVL": a ReportHeader whose length is LevelsDone
 
 struct FaultHeader {
   std::uint32_t magic;

@@ -3,6 +3,8 @@
 #include <string>
 
 #include "platform/rt/event_loop.h"
+#include "platform/rt/props.h"
+#include "platform/rt/window.h"
 #include "platform/rt/window_def.h"
 
 namespace crash {
@@ -24,6 +26,12 @@ WaitWindow::WaitWindow(FaultscribeClass& reporter) : reporter_(reporter) {
   reporter_.WaitWindowOpen = 1;
   window_ = rt::OpenWindow(def);
   if (window_ != nullptr) rt::PumpMessages();
+}
+
+void WaitWindow::ShowLevelsDone() {
+  if (window_ == nullptr) return;
+  window_->SetProp(2, PROP::Text, std::to_string(reporter_.LevelsDone));
+  rt::PumpMessages();
 }
 
 WaitWindow::~WaitWindow() {

@@ -17,6 +17,8 @@ class WaitWindow {
  public:
   explicit WaitWindow(FaultscribeClass& reporter);
   ~WaitWindow();
+  // Shows the reporter's LevelsDone now.
+  void ShowLevelsDone();
   WaitWindow(const WaitWindow&) = delete;
   WaitWindow& operator=(const WaitWindow&) = delete;
 
