@@ -19,7 +19,13 @@ QByteArray ReadArt(std::string_view name) {
 
 QImage ArtImage(std::string_view name) {
   if (name.empty()) return {};
-  return QImage::fromData(ReadArt(name));
+  // PNG is read by Qt itself; for anything else Qt loads every image plugin, and the
+  // libraries behind them, to ask which one reads the data. The art is PNG whatever its
+  // name says, so it is told apart by its signature.
+  static constexpr char kPngSignature[] = "\x89PNG\r\n\x1a\n";
+  const QByteArray data = ReadArt(name);
+  const bool png = data.startsWith(QByteArrayView(kPngSignature, 8));
+  return QImage::fromData(data, png ? "PNG" : nullptr);
 }
 
 QIcon ArtIcon(std::string_view name) {
