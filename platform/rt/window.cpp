@@ -149,7 +149,13 @@ std::string Window::Prop(int field, int prop, int index) const {
   }
   const auto& props = PropsOf(field);
   auto it = props.find({prop, index});
-  return it == props.end() ? std::string() : it->second;
+  if (it != props.end()) return it->second;
+  // The font as defined until the program changes it, so a saved colour or style can be
+  // given back.
+  const Font& font = field == 0 ? def_.font : Control(field).font;
+  if (prop == PROP::FontColor) return std::to_string(font.color);
+  if (prop == PROP::FontStyle) return std::to_string(font.style);
+  return {};
 }
 
 long long Window::PropNumber(int field, int prop, int index) const {
@@ -188,6 +194,7 @@ void Window::SetProp(int field, int prop, std::string_view value, int index) {
     case PROP::Maximize:
     case PROP::Iconize:
     case PROP::Imm:
+    case PROP::AcceptAll:
     case PROP::Pixels: {
       // Flags read "1" or "": any non-zero number turns them on.
       std::string flag = Flag(TextToNumber(value) != 0);

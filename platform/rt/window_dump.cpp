@@ -19,11 +19,13 @@ bool HasChoice(const ControlDef& control) {
   return HasRows(control) || control.kind == Kind::Option || control.kind == Kind::Sheet;
 }
 
-// Font colour, font style and cursor, each only when the program set one.
+// Font colour, font style and cursor, each only when it is not the default.
 void AddLook(const Window& window, int field, std::vector<std::pair<std::string, std::string>>& members) {
-  const std::pair<const char*, int> looks[] = {{"fontColor", PROP::FontColor}, {"fontStyle", PROP::FontStyle}};
-  for (const auto& [name, prop] : looks) {
-    if (!window.Prop(field, prop).empty()) members.emplace_back(name, std::to_string(window.PropNumber(field, prop)));
+  if (const long long colour = window.PropNumber(field, PROP::FontColor); colour != -1) {
+    members.emplace_back("fontColor", std::to_string(colour));
+  }
+  if (const long long style = window.PropNumber(field, PROP::FontStyle); style != 0) {
+    members.emplace_back("fontStyle", std::to_string(style));
   }
   if (const std::string cursor = window.Prop(field, PROP::Cursor); !cursor.empty()) members.emplace_back("cursor", json::Quote(cursor));
 }
