@@ -37,6 +37,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   std::vector<int> order = arrangement.Order();
   const std::vector<std::string> arranged = arrangement.Arrange(cells);
+  // A row with fewer cells than columns shows the missing ones blank (or has none there).
+  const std::size_t some = cells.empty() || size == 0 ? 0 : static_cast<std::size_t>(data[0]) % cells.size();
+  const std::vector<std::string> shortRow = arrangement.Arrange(std::vector<std::string>(cells.begin(), cells.begin() + static_cast<std::ptrdiff_t>(some)));
+  for (int position = 1; position <= count; ++position) {
+    const auto source = static_cast<std::size_t>(arrangement.SourceAt(position));
+    const auto at = static_cast<std::size_t>(position - 1);
+    const std::string shown = at < shortRow.size() ? shortRow[at] : std::string();
+    FUZZ_CHECK(shown == (source <= some ? cells[source - 1] : std::string()), format);
+  }
   for (int position = 1; position <= count; ++position) {
     const int source = arrangement.SourceAt(position);
     FUZZ_CHECK(arranged[static_cast<std::size_t>(position - 1)] == std::to_string(source), format);

@@ -39,7 +39,9 @@ bool ListArrangement::Move(int from, int to) {
 
 std::vector<std::string> ListArrangement::Arrange(std::vector<std::string> cells) const {
   if (!Moved()) return cells;
+  // A row may hold fewer cells than the format has columns: the missing ones show blank.
   std::vector<std::string> arranged = cells;
+  if (arranged.size() < order_.size()) arranged.resize(order_.size());
   for (std::size_t position = 0; position < order_.size(); ++position) {
     const auto source = static_cast<std::size_t>(order_[position] - 1);
     arranged[position] = source < cells.size() ? cells[source] : std::string();

@@ -69,6 +69,8 @@ TEST_F(MouseScreenTest, AListTellsTheCellAndHeaderUnderThePointer) {
   EXPECT_EQ(rt::GetPropNumber(ctl::ALLCABLIST, PROP::MouseMoveRow), 3);
   EXPECT_EQ(rt::GetPropNumber(ctl::ALLCABLIST, PROP::MouseMoveField), 3);
   EXPECT_EQ(rt::GetPropNumber(ctl::ALLCABLIST, PROP::MouseMoveZone), LISTZONE::Field);
+  rt::SetProp(ctl::ALLCABLIST, PROP::Cursor, CURSOR::Hand);  // over the rows, where the pointer is
+  EXPECT_EQ(list->viewport()->cursor().shape(), Qt::PointingHandCursor);
   const QHeaderView* header = list->header();
   MoveTo(header->mapTo(view_, QPoint(header->sectionPosition(1) + 4, header->height() / 2)));
   EXPECT_EQ(rt::GetPropNumber(ctl::ALLCABLIST, PROP::MouseMoveZone), LISTZONE::Header);

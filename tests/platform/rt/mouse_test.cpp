@@ -235,6 +235,11 @@ TEST_F(Mouse, MovedColumnsCarryTheirFormatCellsAndStyles) {
   EXPECT_NE(rt::user::MoveColumn(*w_, ctl::SONGLIST, 0, 1), "");
   EXPECT_NE(rt::user::MoveColumn(*w_, ctl::NAME, 1, 2), "");
   EXPECT_TRUE(Events().empty());
+  // A row with fewer cells than columns shows the missing ones blank, wherever they stand.
+  rt::ListArrangement moved;
+  moved.Reset(rt::ParseListFormat(kSongFormat));
+  ASSERT_TRUE(moved.Move(3, 1));
+  EXPECT_EQ(moved.Arrange({"1", "Dark Star"}), (std::vector<std::string>{"", "1", "Dark Star"}));
   // A new format from the program stands as written.
   rt::SetProp(ctl::SONGLIST, PROP::Format, kSongFormat);
   EXPECT_EQ(rt::GetProp(ctl::SONGLIST, PROP::ColumnFormat, 1), "20R^~No.~@n3@");
