@@ -65,6 +65,11 @@ ListView::ListView(WindowView& view, int field)
                      Acted(rt::user::Select(Runtime(), Field(), current.row() + 1, current.column() + 1));
                      Sync();
                    });
+  QObject::connect(tree_, &QTreeView::doubleClicked, tree_, [this](const QModelIndex& index) {
+    if (!index.isValid()) return;
+    Acted(rt::user::DoubleClick(Runtime(), Field(), index.row() + 1, index.column() + 1));
+    Sync();
+  });
   QObject::connect(tree_->header(), &QHeaderView::sectionMoved, tree_,
                    [this](int, int fromVisual, int toVisual) { ColumnDragged(fromVisual, toVisual); });
   ApplyColumns();

@@ -184,11 +184,13 @@ void ScriptedScreen::CarryOut(const std::vector<ScriptToken>& tokens) {
     return std::atoi(tokens[at].text.c_str());
   };
   std::string refused;
-  if (verb == "select" || verb == "rightclick") {
+  if (verb == "select" || verb == "rightclick" || verb == "doubleclick") {
     if (tokens.size() != 3 && tokens.size() != 4) Fail("\"" + verb + "\" takes a row and maybe a column");
     int row = number(2, "row");
     int column = tokens.size() == 4 ? number(3, "column") : 0;
-    refused = verb == "select" ? user::Select(*top, field, row, column) : user::RightClick(*top, field, row, column);
+    refused = verb == "select"       ? user::Select(*top, field, row, column)
+              : verb == "rightclick" ? user::RightClick(*top, field, row, column)
+                                     : user::DoubleClick(*top, field, row, column);
   } else if (verb == "press") {
     argumentCount(1);
     refused = user::Press(*top, field);

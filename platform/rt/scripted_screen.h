@@ -7,7 +7,8 @@
 // Script, one action a line ("#" comments and blank lines are skipped; controls by equate
 // without "?"; rows from 1; texts in double quotes, \" for a quote):
 //   select CONTROL ROW [COLUMN] | press CONTROL | set CONTROL "TEXT"
-//   rightclick CONTROL ROW [COLUMN] | drop CONTROL "PATH" | wait SECONDS | dump | close
+//   rightclick CONTROL ROW [COLUMN] | doubleclick CONTROL ROW [COLUMN]
+//   drop CONTROL "PATH" | wait SECONDS | dump | close
 //   hover CONTROL [ROW [COLUMN]]   the pointer moves onto the control (the middle of a list
 //                                  cell; a row alone means its first column)
 //   leave                          the pointer leaves the window

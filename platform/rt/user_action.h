@@ -35,6 +35,9 @@ std::string Type(Window& window, int field, std::string_view text);
 // rows); a list with Imm on hears the press as MouseDown (KEYCODE() KEY::MouseRight), then
 // AlertKey with KEYCODE() KEY::MouseRight when the list alerts that key.
 std::string RightClick(Window& window, int field, int row, int column = 0);
+// A double click on a list's row (from 1): the row is highlighted (NewSelection when it
+// changes), Column is the column clicked (0: not known), and the list is Accepted.
+std::string DoubleClick(Window& window, int field, int row, int column = 0);
 // A left click on a string, prompt, region or entry. A control that alerts KEY::MouseLeft
 // gets AlertKey and nothing else; otherwise a region is Accepted and an entry takes the
 // focus (as Focused).

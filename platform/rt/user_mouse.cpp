@@ -76,6 +76,23 @@ std::string Click(Window& w, int field) {
   return {};
 }
 
+std::string DoubleClick(Window& w, int field, int row, int column) {
+  CurrentScreen().CommitEdit(w);
+  std::string refused = Reachable(w, field);
+  if (!refused.empty()) return refused;
+  if (w.Control(field).kind != Kind::List || w.Control(field).drop) return WrongKind(w, field, "double-clicked");
+  if (row < 1 || static_cast<std::size_t>(row) > w.ListRecords(field)) {
+    return "list " + ControlName(w, field) + " has no row " + std::to_string(row);
+  }
+  if (column > 0) w.NoteFromScreen(field, PROP::Column, std::to_string(column));
+  if (row != w.Choice(field)) {
+    w.SetChoice(field, row);
+    Post(w, EVENT::NewSelection, field);
+  }
+  Post(w, EVENT::Accepted, field);
+  return {};
+}
+
 std::string MoveColumn(Window& w, int field, int from, int to) {
   CurrentScreen().CommitEdit(w);
   std::string refused = Reachable(w, field);

@@ -78,6 +78,17 @@ TEST_F(MouseScreenTest, AListTellsTheCellAndHeaderUnderThePointer) {
   EXPECT_EQ(rt::GetPropNumber(ctl::ALLCABLIST, PROP::MouseMoveRow), 0);
 }
 
+TEST_F(MouseScreenTest, ADoubleClickOnARowAcceptsTheListWithTheColumnClicked) {
+  auto* list = Widget<QTreeView>("ALLCABLIST");
+  const QRect cell = list->visualRect(list->model()->index(1, 2));
+  // As the window system sends a double click: a click, then the second press.
+  QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, cell.center());
+  QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, cell.center());
+  EXPECT_EQ(Events(), (Seen{{EVENT::NewSelection, ctl::ALLCABLIST}, {EVENT::Accepted, ctl::ALLCABLIST}}));
+  EXPECT_EQ(window_->Choice(ctl::ALLCABLIST), 2);
+  EXPECT_EQ(rt::GetPropNumber(ctl::ALLCABLIST, PROP::Column), 3);
+}
+
 TEST_F(MouseScreenTest, AColumnDraggedByItsHeaderMovesInTheRuntime) {
   rt::SetProp(ctl::ALLCABLIST, PROP::Format, "32R(2)|M^~Cab No.~@n_3@32R(2)|M~User Cab~@N_3B@252L(2)|M^~Name~@s63@");
   Events();

@@ -69,6 +69,7 @@ void LinksMain() {
                rt::GetProp(ctl::SONGLIST, PROP::MouseMoveField) + " zone " + rt::GetProp(ctl::SONGLIST, PROP::MouseMoveZone);
     }
     if (event == EVENT::ColumnResize) heard += " to " + rt::GetProp(ctl::SONGLIST, PROP::Column);
+    if (event == EVENT::Accepted && FIELD() == ctl::SONGLIST) heard += " column " + rt::GetProp(ctl::SONGLIST, PROP::Column);
     Heard.push_back(heard);
   }
   rt::CloseWindow(*w);
@@ -88,6 +89,7 @@ leave
 click LINK
 movecolumn SONGLIST 3 1
 hover SONGLIST 1
+doubleclick SONGLIST 2 1
 dump
 )", LinksMain, {rt::Kind::String, rt::Kind::List, rt::Kind::Region});
   const std::string region = std::to_string(ctl::LINKREGION), list = std::to_string(ctl::SONGLIST);
@@ -97,11 +99,12 @@ dump
                        "out " + list,                                                      // leave
                        "in " + region, "move " + region, "accepted " + region,             // the region takes the click
                        "columns " + list + " to 1",                                        // movecolumn
-                       "out " + region, "in " + list, "move " + list + " row 1 column 1 zone 0"}));
+                       "out " + region, "in " + list, "move " + list + " row 1 column 1 zone 0",
+                       "2 " + list, "accepted " + list + " column 1"}));
   EXPECT_NE(transcript.find(R"("LINK": {"text": "www.example.org", "hidden": false, "fontColor": 16711680, "fontStyle": 8592})"),
             std::string::npos)
       << transcript;
-  EXPECT_NE(transcript.find(R"("columnOrder": [3, 1, 2], "cellStyles": [[2, 3, 7]], "selected": 0)"), std::string::npos)
+  EXPECT_NE(transcript.find(R"("columnOrder": [3, 1, 2], "cellStyles": [[2, 3, 7]], "selected": 2)"), std::string::npos)
       << transcript;
   EXPECT_NE(transcript.find(R"([["Ripple@x.org", "1", "Ripple"], ["Sugaree@x.org", "2", "Sugaree"]])"), std::string::npos)
       << transcript;
