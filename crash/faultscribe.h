@@ -166,8 +166,8 @@ class FaultscribeClass {
   virtual void _RestartProgram();                                                      // 25
 
   // The mail of the report (faultscribe_mail.cpp), from the boxes' Email choice or JustEmail;
-  // runs in the presenting process.
-  void SendReport(std::string_view report);
+  // runs in the presenting process. A stack overflow never opens the wait window.
+  void SendReport(std::string_view report, DWORD exceptionCode);
 };
 
 // The module state of the crash reporter: one per process.

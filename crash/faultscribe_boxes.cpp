@@ -16,7 +16,7 @@ std::string Buttons(std::initializer_list<std::string_view> texts) {
 }
 }  // namespace
 
-void ShowFaultBoxes(FaultscribeClass& r, std::string_view report) {
+void ShowFaultBoxes(FaultscribeClass& r, std::string_view report, DWORD exceptionCode) {
   if (r.CloseQuietly == 1) return;
   int choice = 0;
   if (r.JustEmail == 1) {
@@ -32,9 +32,9 @@ void ShowFaultBoxes(FaultscribeClass& r, std::string_view report) {
     details += report;
     int button = MESSAGE(details, r.WindowTitle.Clipped(), ICON::Asterisk,
                          Buttons({r.TextForOkButton.Clipped(), r.TextForEmailButton.Clipped()}));
-    if (button == 2) r.SendReport(report);
+    if (button == 2) r.SendReport(report, exceptionCode);
   } else if (choice == 3) {
-    r.SendReport(report);
+    r.SendReport(report, exceptionCode);
   }
 }
 

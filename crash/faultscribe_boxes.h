@@ -8,5 +8,5 @@
 #include "crash/faultscribe.h"
 
 namespace crash {
-void ShowFaultBoxes(FaultscribeClass& reporter, std::string_view report);
+void ShowFaultBoxes(FaultscribeClass& reporter, std::string_view report, DWORD exceptionCode);
 }  // namespace crash

@@ -1,30 +1,71 @@
-// The mail hand-off, the command and the restart after a report; they run in the presenting
-// process. Not built yet: the Email choice says so in a box (the report stays in its file),
-// and a command or restart asked for is not carried out, which the debug output says.
+// The mail hand-off, the command and the restart after a report. They run in the presenting
+// process, where the window system, the heap and other programs may be used.
+#include <memory>
 #include <string>
 
+#include "crash/debug_email_copy.h"
 #include "crash/faultscribe.h"
-#include "platform/rt/dialogs.h"
-#include "platform/win/debug_output.h"
+#include "crash/mail_roads.h"
+#include "crash/wait_window.h"
+#include "links/linkbright_class.h"
+#include "platform/rt/clipboard.h"
+#include "platform/rt/command.h"
+#include "platform/rt/run.h"
+#include "platform/win/program_start.h"
+#include "toolkit/win_version.h"
 
-std::string FaultscribeClass::_EncodeEmail(std::string_view text) { return std::string(text); }
+std::string FaultscribeClass::_EncodeEmail(std::string_view text) { return crash::EncodeEmail(text); }
 
-LONG FaultscribeClass::_FindFirstBreak(std::string_view, LONG) { return 0; }
+LONG FaultscribeClass::_FindFirstBreak(std::string_view text, LONG maxLen) { return crash::FindFirstBreak(text, maxLen); }
 
-void FaultscribeClass::SendReport(std::string_view) {
-  std::string text = "The report cannot be sent by e-mail from this version of the program.";
-  text += "\r\nIt has been saved in the file " + std::string(DumpFileName.Clipped()) + ".";
-  MESSAGE(text, WindowTitle.Clipped(), ICON::Exclamation);
+void FaultscribeClass::SendReport(std::string_view report, DWORD exceptionCode) {
+  _DebugLog("SendReport, Start", 0);
+  std::unique_ptr<crash::WaitWindow> wait;
+  if (WaitWinEnabled == 1 && exceptionCode != EXCEPTION_STACK_OVERFLOW) {
+    wait = std::make_unique<crash::WaitWindow>(*this, TextForPleaseWait2.Clipped(), false);
+  }
+  crash::MailSettings settings{
+      .emailAddress = EmailAddress.Clipped(),
+      .windowTitle = WindowTitle.Clipped(),
+      .textForEnd = TextForEnd.Clipped(),
+      .textForPart = TextForPart.Clipped(),
+      .textForPasteInstructions = TextForPasteInstructions.Clipped(),
+      .dumpFileName = DumpFileName.Clipped(),
+      .splitEmail = SplitEmail == 1,
+      .alwaysPasteEmail = AlwaysPasteEmail == 1,
+      .maxEmailLen = crash::MaxEmailLenFor(kx_GetWinVersion()),
+  };
+  crash::MailCoding coding{
+      .encode = [this](std::string_view text) { return _EncodeEmail(text); },
+      .findBreak = [this](std::string_view text, LONG maxLen) { return _FindFirstBreak(text, maxLen); },
+  };
+  crash::MailRoad road = crash::PlanMail(settings, report, coding);
+  if (road.clipboard) SETCLIPBOARD(*road.clipboard);
+
+  // Only Run is wanted of the link class, and Run needs no window: no Init.
+  vrLinkbrightClass link;
+  for (const crash::MailLink& mail : road.links) {
+    link.URLToRun = mail.urlToRun;
+    link.EncodeEmails = 0;  // the body is encoded already
+    if (DebugEmail == 1) crash::WriteDebugEmailCopy(DebugEmailFileName.Clipped(), mail);
+    _DebugLog(mail.part == 0 ? std::string("SendReport, Before ThisLinkbright.Run")
+                             : "SendReport, Before ThisLinkbright.Run, ThisPart=" + std::to_string(mail.part),
+              0);
+    link.Run();
+    _DebugLog("SendReport, After ThisLinkbright.Run", 0);
+  }
+  wait.reset();
+  _DebugLog("SendReport, End", 0);
 }
 
 void FaultscribeClass::_ExecuteCommands() {
-  if (!ExecuteCommand.IsBlank()) {
-    OutputDebugStringA(("Faultscribe: the command after a fault is not run by this version: " +
-                        std::string(ExecuteCommand.Clipped())).c_str());
-  }
+  if (!ExecuteCommand.IsBlank()) RUN(ExecuteCommand.Clipped());
   if (RestartProgram == 1) _RestartProgram();
 }
 
 void FaultscribeClass::_RestartProgram() {
-  OutputDebugStringA("Faultscribe: restarting after a fault is not done by this version");
+  // The program's own file with the arguments it was started with, each one as it was given
+  // (never joined and split again at blanks), in a session of its own, so that it outlives
+  // this process and the one that faulted.
+  win::StartProgram(rt::CommandLineArguments());
 }

@@ -54,7 +54,7 @@ void Present() {
   wait.reset();
   reporter._DebugLog("After closing Wait1 window", 0);
   if (!haveReport) return;  // the faulting process died before its report was done
-  ShowFaultBoxes(reporter, report);
+  ShowFaultBoxes(reporter, report, fault.exceptionCode);
   reporter._DebugLog("Before call to _ExecuteCommands", 0);
   reporter._ExecuteCommands();
   reporter._DebugLog("After call to _ExecuteCommands\r\n*** Finished OK ***", 0);

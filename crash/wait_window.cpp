@@ -13,15 +13,16 @@ bool WantsWaitWindow(const FaultscribeClass& reporter, DWORD exceptionCode) {
   return reporter.CloseQuietly == 0 && exceptionCode != EXCEPTION_STACK_OVERFLOW && reporter.WaitWinEnabled == 1;
 }
 
-WaitWindow::WaitWindow(FaultscribeClass& reporter) : reporter_(reporter) {
+WaitWindow::WaitWindow(FaultscribeClass& reporter) : WaitWindow(reporter, reporter.TextForPleaseWait.Clipped(), true) {}
+
+WaitWindow::WaitWindow(FaultscribeClass& reporter, std::string_view message, bool showLevels) : reporter_(reporter) {
   using rt::Kind;
   rt::WindowDef def{.label = "Wait1", .caption = std::string(reporter.WindowTitle.Clipped()),
                     .at = {0, 0, 220, 44}, .centered = true};
   def.controls = {
-      {.feq = 1, .equate = "MESSAGE", .kind = Kind::String, .text = std::string(reporter.TextForPleaseWait.Clipped()),
-       .at = {8, 8, 204, 10}},
+      {.feq = 1, .equate = "MESSAGE", .kind = Kind::String, .text = std::string(message), .at = {8, 8, 204, 10}},
       {.feq = 2, .equate = "LEVELS", .kind = Kind::String, .text = std::to_string(reporter.LevelsDone),
-       .at = {8, 24, 204, 10}},
+       .at = {8, 24, 204, 10}, .hidden = !showLevels},
   };
   reporter_.WaitWindowOpen = 1;
   window_ = rt::OpenWindow(def);

@@ -1,6 +1,8 @@
 #pragma once
-// The wait window of the presenting process: the reporter's caption, its please-wait text
-// and the count of stack levels walked. Open while the object lives.
+// The wait window of the presenting process: the reporter's caption, a please-wait text and
+// the count of stack levels walked. Open while the object lives.
+#include <string_view>
+
 #include "crash/faultscribe.h"
 
 namespace rt {
@@ -15,7 +17,10 @@ bool WantsWaitWindow(const FaultscribeClass& reporter, DWORD exceptionCode);
 
 class WaitWindow {
  public:
+  // While the report is built: TextForPleaseWait and the levels.
   explicit WaitWindow(FaultscribeClass& reporter);
+  // While the mail program starts: its own text, and the levels only when asked.
+  WaitWindow(FaultscribeClass& reporter, std::string_view message, bool showLevels);
   ~WaitWindow();
   // Shows the reporter's LevelsDone now.
   void ShowLevelsDone();

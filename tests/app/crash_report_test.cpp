@@ -5,10 +5,13 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
 
+#include "tests/crash/mail_url.h"
+#include "tests/support/private_desktop.h"
 #include "toolkit/system_info.h"
 
 namespace {
@@ -20,8 +23,8 @@ std::string FileText(const std::string& path) {
   return text.str();
 }
 
-int RunFaultingLibrarian() {
-  std::ofstream("script.txt") << "answer message \"OK\"\n";
+int RunFaultingLibrarian(const std::string& answer = "OK") {
+  std::ofstream("script.txt") << "answer message \"" << answer << "\"\n";
   std::string command = std::string("BOXWRIGHT_SCREEN=script BOXWRIGHT_SCRIPT=script.txt ") +
                         "BOXWRIGHT_TRANSCRIPT=transcript.jsonl '" + FAULTING_LIBRARIAN + "'";
   return std::system(command.c_str());
@@ -54,6 +57,31 @@ TEST(LibrarianCrashReport, TwoFaultsInTwoRunsLeaveBothReportsWithTheHostAndUserN
                             "now end.\""),
             std::string::npos)
       << transcript;
+}
+
+TEST(LibrarianCrashReport, EmailReportHandsTheReportToTheMailProgram) {
+  test_support::PrivateDesktop desktop({"mailto"}, MAIL_RECORDER_PATH);
+  desktop.RecordClipboard();  // in case the report goes that way
+
+  int status = RunFaultingLibrarian("Email Report");
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 139);
+  test_support::PrivateDesktop::WaitForFile(desktop.Received());
+  auto links = test_support::PrivateDesktop::ArgumentsIn(desktop.Received());
+  ASSERT_EQ(links.size(), 1u);
+  auto link = mailtest::SplitMailLink(links[0]);
+  EXPECT_EQ(link.recipient.substr(0, 15), "The developer <");
+  EXPECT_EQ(link.subject, "GPF in ");
+
+  std::string log = FileText("Faultscribe.log");
+  std::string report = log.substr(log.find("Program : "));
+  std::string body = mailtest::PercentDecoded(link.body);
+  if (std::filesystem::exists(desktop.Clipboard())) {
+    EXPECT_EQ(FileText(desktop.Clipboard()), report + "\r\n[END]");
+    EXPECT_EQ(body, "Edit|Paste the report here (CTL+V) or attach the logfile.\r\nFaultscribe.log\r\n[END]");
+  } else {
+    EXPECT_EQ(body, report + "\r\n[END]");
+  }
 }
 
 }  // namespace

@@ -13,6 +13,8 @@
 #include <vector>
 
 #include "crash/wait_window.h"
+#include "mail_url.h"
+#include "tests/support/private_desktop.h"
 
 extern char** environ;
 
@@ -185,18 +187,24 @@ TEST(FaultRun, TheBoxesFollowTheAnswers) {
     std::vector<std::string> settings;
     std::string script;
     std::vector<std::string> answers;  // the boxes shown, by their answers, in order
+    bool mailed = false;
   };
   const std::vector<Case> cases = {
       {"OK in the first box", {}, "answer message \"OK\"\n", {"&OK"}},
       {"OK in the details box", {}, "answer message \"Details\"\nanswer message \"OK\"\n", {"&Details", "&OK"}},
-      {"Email in the details box", {}, "answer message \"Details\"\nanswer message \"Email Report\"\nanswer message \"OK\"\n",
-       {"&Details", "&Email Report", "OK"}},
+      {"Email in the details box", {}, "answer message \"Details\"\nanswer message \"Email Report\"\n",
+       {"&Details", "&Email Report"}, true},
       {"details at once", {"SkipInitialMessage=1"}, "answer message \"OK\"\n", {"&OK"}},
-      {"mail at once wins", {"SkipInitialMessage=1", "JustEmail=1"}, "answer message \"OK\"\n", {"OK"}},
+      {"mail at once wins", {"SkipInitialMessage=1", "JustEmail=1"}, "", {}, true},
       {"quiet", {"CloseQuietly=1", "JustEmail=1"}, "", {}},
   };
+  // The mail goes to a recording mail program; the clipboard is nobody's.
+  test_support::PrivateDesktop desktop({"mailto"}, MAIL_RECORDER_PATH);
+  unsetenv("DISPLAY");
+  unsetenv("WAYLAND_DISPLAY");
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
+    desktop.Clear();
     std::vector<std::string> settings = c.settings;
     settings.push_back("WindowTitle=Tester");
     FaultOutcome run = RunFault("nullread", settings, c.script);
@@ -208,6 +216,12 @@ TEST(FaultRun, TheBoxesFollowTheAnswers) {
       EXPECT_NE(shown[i].find("\"answer\": \"" + c.answers[i] + "\""), std::string::npos) << shown[i];
     }
     EXPECT_NE(run.report.find("Reported error"), std::string::npos);
+    if (c.mailed) test_support::PrivateDesktop::WaitForFile(desktop.Received());
+    auto links = test_support::PrivateDesktop::ArgumentsIn(desktop.Received());
+    ASSERT_EQ(links.size(), c.mailed ? 1u : 0u);
+    if (c.mailed) {
+      EXPECT_EQ(mailtest::SplitMailLink(links[0]).subject, "GPF in Tester");
+    }
   }
 }
 

@@ -13,6 +13,7 @@
 #include <sstream>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 namespace test_support {
@@ -20,8 +21,9 @@ namespace test_support {
 class PrivateDesktop {
  public:
   // `handled`: MIME types ("text/html") and URL schemes ("mailto") that the recorder opens.
-  explicit PrivateDesktop(const std::vector<std::string>& handled)
-      : root_(std::filesystem::current_path() / "desktop") {
+  // `recorder`: the recording program, started as "<recorder> <Received()> <URL or file>".
+  explicit PrivateDesktop(const std::vector<std::string>& handled, std::string recorder = ARG_RECORDER_PATH)
+      : root_(std::filesystem::current_path() / "desktop"), recorder_(std::move(recorder)) {
     namespace fs = std::filesystem;
     fs::remove_all(root_);
     fs::create_directories(root_ / "config");
@@ -47,7 +49,7 @@ class PrivateDesktop {
   }
 
   // The handler's command line, as the desktop reports it.
-  std::string Command() const { return std::string(ARG_RECORDER_PATH) + " " + Received().string() + " %u"; }
+  std::string Command() const { return recorder_ + " " + Received().string() + " %u"; }
 
   std::filesystem::path Received() const { return root_ / "received"; }
 
@@ -85,8 +87,25 @@ class PrivateDesktop {
   // Forgets what the handler received, for a second run in one test.
   void Clear() const { std::filesystem::remove(Received()); }
 
+  // A clipboard of the desktop's own: an "xclip" first on PATH that keeps what it is given in
+  // Clipboard(), and a display so that it is chosen. The user's clipboard is never touched.
+  void RecordClipboard() const {
+    namespace fs = std::filesystem;
+    fs::create_directories(root_ / "bin");
+    {
+      std::ofstream helper(root_ / "bin" / "xclip");
+      helper << "#!/bin/sh\n/bin/cat > '" << Clipboard().string() << "'\n";
+    }
+    fs::permissions(root_ / "bin" / "xclip", fs::perms::owner_all);
+    setenv("PATH", ((root_ / "bin").string() + ":" + std::getenv("PATH")).c_str(), 1);
+    setenv("DISPLAY", ":boxwright-test", 1);
+    unsetenv("WAYLAND_DISPLAY");
+  }
+  std::filesystem::path Clipboard() const { return root_ / "clipboard"; }
+
  private:
   std::filesystem::path root_;
+  std::string recorder_;
 };
 
 }  // namespace test_support
