@@ -44,6 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // Into buffers: exactly as large as needed, the same bytes.
   Textrope source;
   source.value = bytes;
+  source.base64NoWrap = noWrap;
   std::string text(encoded.size() + 8, '\0');
   LONG length = 0;
   source.Base64Encode(text, length);

@@ -43,7 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   if (picture.size() >= 2 && picture[0] == '@' && (picture[1] == 'n' || picture[1] == 'N')) {
     const std::size_t width = StatedWidth(picture.substr(2));
-    if (width > 0) FUZZ_CHECK(shown.size() <= width, "[" + shown + "] for " + picture);
+    if (width > 0) FUZZ_CHECK(shown.size() <= width, "[" + fuzz::Shown(shown) + "] for " + fuzz::Shown(picture));
   }
   return 0;
 }

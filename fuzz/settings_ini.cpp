@@ -25,8 +25,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   const auto before = document.Get(section, key);
   if (document.Set(section, key, value)) {
-    FUZZ_CHECK(document.Get(section, key) == value, "value [" + value + "]");
-    FUZZ_CHECK(IniDocument(document.Text()).Get(section, key) == value, "text [" + document.Text() + "]");
+    FUZZ_CHECK(document.Get(section, key) == value, "value [" + fuzz::Shown(value) + "]");
+    FUZZ_CHECK(IniDocument(document.Text()).Get(section, key) == value, "text [" + fuzz::Shown(document.Text()) + "]");
   } else {
     FUZZ_CHECK(document.Text() == text);
     FUZZ_CHECK(document.Get(section, key) == before);

@@ -27,6 +27,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const LONG day = 8640000;
   const LONG within = 1 + static_cast<LONG>(static_cast<std::uint32_t>(time) % day) / 100 * 100;
   const std::string shown = t.FormatTime(within, "@T8");
-  FUZZ_CHECK(t.DeformatTime(shown) == std::to_string(within), "[" + shown + "] gave [" + t.DeformatTime(shown) + "]");
+  FUZZ_CHECK(t.DeformatTime(shown) == std::to_string(within), "[" + fuzz::Shown(shown) + "] gave [" + fuzz::Shown(t.DeformatTime(shown)) + "]");
   return 0;
 }
