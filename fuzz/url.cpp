@@ -16,12 +16,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string space = input.Byte() & 1 ? std::string(1, static_cast<char>(input.Byte())) : std::string();
   const std::string bytes = input.Rest();
 
-  // Blanks kept as they are (flags 1 or 2, unless a blank is the space character, which is
-  // always escaped) lose those at the very end; a space character that is a hexadecimal
-  // digit or the delimiter would be read inside an escape.
+  // Blanks kept as they are (flags 1 or 2, unless a blank is the space character or the
+  // delimiter, which are always escaped) lose those at the very end; a space character that
+  // is a hexadecimal digit or the delimiter would be read inside an escape.
   const char usedDelimiter = delimiter.empty() ? '%' : delimiter[0];
   const char usedSpace = space.empty() ? '+' : space[0];
-  const bool blanksKept = (flags & 0x03) != 0 && usedSpace != ' ';
+  const bool blanksKept = (flags & 0x03) != 0 && usedSpace != ' ' && usedDelimiter != ' ';
   const bool roundTrips = !std::isxdigit(static_cast<unsigned char>(usedSpace)) && usedSpace != usedDelimiter;
   std::string expected = bytes;
   while (blanksKept && expected.ends_with(' ')) expected.pop_back();
