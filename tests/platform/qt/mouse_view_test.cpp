@@ -4,6 +4,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QTest>
 #include <QTreeView>
 
@@ -149,6 +150,31 @@ TEST_F(MouseScreenTest, CellsAndControlsShowTheirStyles) {
     EXPECT_TRUE(Widget(c.equate)->font().strikeOut());
     EXPECT_FALSE(Widget(c.equate)->font().bold());
   }
+}
+
+TEST_F(MouseScreenTest, ATextBoxShowsItsLookAndGivesWhatWasTyped) {
+  rt::AnnounceControlKinds({rt::Kind::Text});
+  const int notes = 3000;
+  ASSERT_EQ(CREATE(notes, rt::Kind::Text), notes);
+  for (auto [prop, value] : {std::pair{PROP::Xpos, 160}, {PROP::Ypos, 20}, {PROP::Width, 120}, {PROP::Height, 16}}) {
+    rt::SetProp(notes, prop, static_cast<long long>(value));
+  }
+  window_->SetProp(notes, PROP::FontColor, 0x00FF00);
+  window_->SetProp(notes, PROP::FontStyle, FONT::Bold);
+  window_->SetScreenValue(notes, "first line");
+  auto* box = qobject_cast<QPlainTextEdit*>(view_->Control(notes)->Widget());
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(box->toPlainText(), "first line");
+  EXPECT_EQ(box->palette().color(QPalette::Text), QColor(0, 255, 0));
+  EXPECT_TRUE(box->font().bold());
+  box->setFocus();
+  QTest::keyClick(box, Qt::Key_End, Qt::ControlModifier);
+  QTest::keyClick(box, Qt::Key_Return);
+  QTest::keyClicks(box, "second");
+  EXPECT_TRUE(Events().empty());  // nothing is given while the user types
+  Widget("GLO:CABNAME")->setFocus();
+  EXPECT_EQ(Events(), (Seen{{EVENT::Accepted, notes}}));
+  EXPECT_EQ(window_->ScreenValue(notes), "first line\nsecond");
 }
 
 TEST_F(MouseScreenTest, AlertedLeftClicksGoToTheProgram) {
