@@ -76,6 +76,12 @@ void ControlView::TakeFocus() {
   if (widget_) widget_->setFocus(Qt::OtherFocusReason);
 }
 
+void ControlView::GiveTyped(const std::string& typed) {
+  if (typed == Runtime().ScreenValue(field_)) return;
+  Acted(rt::user::Type(Runtime(), field_, typed));
+  Sync();
+}
+
 void ControlView::Place() {
   if (!widget_) return;
   QRect r = view_.ToPixels(Runtime().PropNumber(field_, PROP::Xpos), Runtime().PropNumber(field_, PROP::Ypos),

@@ -56,6 +56,9 @@ class ControlView {
   // After every user action: wakes the runtime's wait and reports a refusal on the debug
   // channel (a refused action changes nothing).
   void Acted(const std::string& refused) const;
+  // Gives the runtime the text the user typed (rt::user::Type), when it differs from what
+  // the control holds, and shows the control again.
+  void GiveTyped(const std::string& typed);
 
   // True while Sync() writes to the widget, so that the widget's own signals are not taken
   // for the user's actions.

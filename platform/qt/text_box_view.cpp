@@ -3,7 +3,6 @@
 
 #include "platform/qt/control_views.h"
 #include "platform/qt/window_view.h"
-#include "platform/rt/user_action.h"
 
 namespace qtscreen {
 namespace {
@@ -33,10 +32,7 @@ TextView::TextView(WindowView& view, int field) : ControlView(view, field), edit
 
 void TextView::Commit() {
   if (syncing_ || edit_->isReadOnly()) return;
-  const std::string typed = edit_->toPlainText().toStdString();
-  if (typed == Runtime().ScreenValue(Field())) return;
-  Acted(rt::user::Type(Runtime(), Field(), typed));
-  Sync();
+  GiveTyped(edit_->toPlainText().toStdString());
 }
 
 void TextView::Sync() {

@@ -108,10 +108,7 @@ EntryView::EntryView(WindowView& view, int field) : ControlView(view, field), ed
 // elsewhere in the window, and only when it changed.
 void EntryView::Commit() {
   if (syncing_ || edit_->isReadOnly()) return;
-  const std::string typed = edit_->text().toStdString();
-  if (typed == Runtime().ScreenValue(Field())) return;
-  Acted(rt::user::Type(Runtime(), Field(), typed));
-  Sync();
+  GiveTyped(edit_->text().toStdString());
 }
 
 // Focus given by the program selects the text, so typing replaces it (as the keyboard's
