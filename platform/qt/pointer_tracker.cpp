@@ -14,7 +14,9 @@ namespace qtscreen {
 
 PointerTracker::PointerTracker(WindowView& view) : view_(view) { qApp->installEventFilter(this); }
 
-PointerTracker::~PointerTracker() { qApp->removeEventFilter(this); }
+PointerTracker::~PointerTracker() {
+  if (qApp) qApp->removeEventFilter(this);
+}
 
 bool PointerTracker::eventFilter(QObject* watched, QEvent* event) {
   if (!watched->isWidgetType()) return false;
