@@ -132,7 +132,8 @@ LONG ArmingHook(rt::IExceptionInfo* info) {
   return vrLastChanceHook(info);
 }
 
-[[gnu::noinline]] int ReadThrough(volatile int* pointer) { return *pointer; }
+// The faults are the point: the undefined-behaviour checks must not stop them first.
+[[gnu::noinline, gnu::no_sanitize("undefined")]] int ReadThrough(volatile int* pointer) { return *pointer; }
 
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Winfinite-recursion"
@@ -152,7 +153,7 @@ void ReadOnlyWrite() {
   *static_cast<volatile int*>(page) = 1;
 }
 
-void DivideByZero() {
+[[gnu::no_sanitize("undefined")]] void DivideByZero() {
   volatile int zero = 0;
   volatile int result = 7 / zero;
   (void)result;
