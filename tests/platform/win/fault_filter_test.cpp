@@ -156,7 +156,12 @@ TEST(FaultFilter, EachFaultReachesTheFilterOnceWithItsRecord) {
 TEST(FaultFilter, WithoutAFilterOrWhenItDeclinesTheSignalEndsTheProcess) {
   for (const FaultCase& c : Cases()) {
     SCOPED_TRACE(c.name);
+#if defined(__SANITIZE_ADDRESS__)
+    // Without a filter the sanitizer's own handler takes the fault and exits in its own way.
+    for (bool withFilter : {true}) {
+#else
     for (bool withFilter : {false, true}) {
+#endif
       Outcome outcome = RunChild(c.fault, withFilter, EXCEPTION_CONTINUE_SEARCH);
       EXPECT_EQ(outcome.seen.size(), withFilter ? 1u : 0u);
       ASSERT_TRUE(WIFSIGNALED(outcome.status));
