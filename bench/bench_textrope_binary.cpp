@@ -155,7 +155,8 @@ void BM_Utf8ToAnsi(benchmark::State& state) {
 }
 
 // glibc iconv on the same bytes, into a fresh block of the most the result can need.
-void Iconv(benchmark::State& state, const char* to, const char* from, const std::string& text, std::size_t mostPerByte) {
+void Iconv(benchmark::State& state, const char* to, const char* from, const std::string& text,
+           std::size_t mostPerByte) {
   iconv_t converter = iconv_open(to, from);
   if (converter == reinterpret_cast<iconv_t>(-1)) {
     state.SkipWithError("iconv_open failed");

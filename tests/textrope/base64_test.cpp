@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <string>
 
 #include "tests/textrope/support.h"
@@ -63,6 +65,33 @@ TEST(TextropeBase64, LineBreaksAfterEvery76Characters) {
     t.Base64Encode();
     EXPECT_EQ(t.Length(), c.coded) << c.plain;
     EXPECT_EQ(t.value.substr(76, 2) == "\r\n", c.noWrap == 0) << c.plain;
+  }
+}
+
+// Whole lines are encoded without counting columns; every length around the line ends must
+// still give a group at a time, with a break after every 76 characters.
+TEST(TextropeBase64, EveryLengthAgreesWithGroupAtATime) {
+  static constexpr char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+  std::string data;
+  for (std::size_t n = 0; n < 400; ++n) {
+    data += static_cast<char>(n * 37 + 11);
+    for (LONG noWrap : {0, 1}) {
+      std::string expected;
+      for (std::size_t i = 0; i < data.size(); i += 3) {
+        const std::size_t count = std::min<std::size_t>(3, data.size() - i);
+        std::uint32_t bits = 0;
+        for (std::size_t k = 0; k < 3; ++k) {
+          bits = bits << 8 | (k < count ? static_cast<unsigned char>(data[i + k]) : 0u);
+        }
+        for (std::size_t k = 0; k < 4; ++k) expected += k <= count ? kAlphabet[(bits >> (18 - 6 * k)) & 63] : '=';
+        if (noWrap == 0 && expected.size() % 78 == 76) expected += "\r\n";
+      }
+      Textrope t;
+      t.base64NoWrap = noWrap;
+      t.SetValue(data);
+      t.Base64Encode();
+      ASSERT_EQ(t.value, expected) << data.size() << " bytes, noWrap " << noWrap;
+    }
   }
 }
 

@@ -162,7 +162,9 @@ std::optional<std::string> ThroughUtf16(UINT from, std::string_view text, UINT t
   const int bytes = WideCharToMultiByte(to, 0, utf16.data(), units, nullptr, 0, nullptr, nullptr);
   if (bytes == 0) return std::nullopt;
   std::string out(static_cast<std::size_t>(bytes), '\0');
-  if (WideCharToMultiByte(to, 0, utf16.data(), units, out.data(), bytes, nullptr, nullptr) != bytes) return std::nullopt;
+  if (WideCharToMultiByte(to, 0, utf16.data(), units, out.data(), bytes, nullptr, nullptr) != bytes) {
+    return std::nullopt;
+  }
   return out;
 }
 
