@@ -100,7 +100,9 @@ LONG FaultscribeClass::_VectoredExceptionHandler_(EXCEPTION_POINTERS* pointers) 
   facts.event = EVENT();
   facts.keyCode = KEYCODE();
   // 8. The presenting process shows the wait window (and later everything else).
-  crash::StartPresenter(*this, er.ExceptionCode, crash::WantsWaitWindow(*this, er.ExceptionCode));
+  bool waitWindow = crash::WantsWaitWindow(*this, er.ExceptionCode);
+  if (waitWindow) WaitWindowOpen = 1;  // the walk's level count goes to it
+  crash::StartPresenter(*this, er.ExceptionCode, waitWindow);
   // 9, 10. The report and its file.
   crash::BuildReport(*this, facts, gReport);
   std::string_view fileText = crash::ReportFileText(gReport);
@@ -112,6 +114,7 @@ LONG FaultscribeClass::_VectoredExceptionHandler_(EXCEPTION_POINTERS* pointers) 
     crash::WriteTextFile(path.CStr(), fileText, false);
   }
   _DebugLog("After Writing DumpFile", 0);
+  WaitWindowOpen = 0;  // the presenting process closes it when the report comes
   // 11 to 13 happen in the presenting process: the wait window closes, the boxes, the mail,
   // the command and the restart.
   crash::SendReportToPresenter(gReport.View());

@@ -4,6 +4,7 @@
 
 #include "platform/rt/event_loop.h"
 #include "platform/rt/props.h"
+#include "platform/rt/screen.h"
 #include "platform/rt/window.h"
 #include "platform/rt/window_def.h"
 
@@ -26,13 +27,20 @@ WaitWindow::WaitWindow(FaultscribeClass& reporter, std::string_view message, boo
   };
   reporter_.WaitWindowOpen = 1;
   window_ = rt::OpenWindow(def);
-  if (window_ != nullptr) rt::PumpMessages();
+  Show();
 }
 
 void WaitWindow::ShowLevelsDone() {
   if (window_ == nullptr) return;
   window_->SetProp(2, PROP::Text, std::to_string(reporter_.LevelsDone));
+  Show();
+}
+
+void WaitWindow::Show() {
+  if (window_ == nullptr) return;
+  // No event loop runs while the window is up: the screen draws it now.
   rt::PumpMessages();
+  rt::CurrentScreen().Paint();
 }
 
 WaitWindow::~WaitWindow() {

@@ -28,6 +28,8 @@ class WaitWindow {
   WaitWindow& operator=(const WaitWindow&) = delete;
 
  private:
+  void Show();
+
   FaultscribeClass& reporter_;
   rt::Window* window_ = nullptr;
 };

@@ -1,6 +1,7 @@
 #include "platform/qt/qt_screen.h"
 
 #include <QApplication>
+#include <QEventLoop>
 
 #include "platform/qt/desktop_publisher.h"
 #include "platform/qt/dialogs.h"
@@ -58,6 +59,11 @@ std::optional<std::string> QtScreen::ChooseFile(const rt::FileRequest& request) 
 int QtScreen::Popup(const rt::PopupRequest& request) { return ShowPopup(request); }
 
 void QtScreen::Beep() { QApplication::beep(); }
+
+void QtScreen::Paint() {
+  // Windows are mapped and drawn by Qt's own events; the user's input waits for the loop.
+  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
 
 void QtScreen::CommitEdit(rt::Window& window) {
   if (WindowView* view = ViewOf(window)) view->CommitFocusedEdit();

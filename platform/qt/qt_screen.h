@@ -34,6 +34,7 @@ class QtScreen final : public rt::Screen {
   int Popup(const rt::PopupRequest& request) override;
   void Beep() override;
   void CommitEdit(rt::Window& window) override;
+  void Paint() override;
 
   // The Qt window of an open runtime window; nullptr when it has none.
   WindowView* ViewOf(const rt::Window& window) const;

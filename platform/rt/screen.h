@@ -74,6 +74,11 @@ class Screen {
   // runtime is given now (through user::Type), as leaving the control would give it. Called
   // before every user action that can act on the values. Screens without such text do nothing.
   virtual void CommitEdit(Window&) {}
+
+  // Draws what has changed now, without waiting for the user: for a window shown while the
+  // program is busy and runs no event loop (the crash reporter's wait window). Screens that
+  // draw at once do nothing.
+  virtual void Paint() {}
 };
 
 // The process's screen. UseScreen installs one and returns the previous one (nullptr
