@@ -1,5 +1,6 @@
 // A program that faults on request, for the crash reporter's tests: the tests start it as a
-// child process and read what it leaves (report, log, transcript, exit status).
+// child process and read what it leaves (report, log, transcript, exit status). It runs on
+// the scripted screen when BOXWRIGHT_SCREEN says so, else on the real one.
 //
 //   crash_fault_program FAULT [PROPERTY=VALUE ...]
 //
@@ -8,7 +9,8 @@
 // then a division by zero), window (a window whose FAULT button faults:
 // the script presses it).
 // Properties: the reporter's BYTE and text properties by name (DumpFileName, CloseQuietly,
-// JustEmail, ...), and IgnoreCode=<hex> (its FilterExceptions ignores that code) and
+// JustEmail, ...), IgnoreCode=<hex> (its FilterExceptions ignores that code),
+// SlowReport=<seconds> (the report takes that long), and
 // TrapAllocations=1 (any allocation after the fault has begun ends the program with
 // status 99).
 #include <pthread.h>
@@ -26,6 +28,7 @@
 
 #include "crash/faultscribe.h"
 #include "crash/presenter.h"
+#include "platform/qt/make_qt_screen.h"
 #include "platform/rt/event_loop.h"
 #include "platform/rt/fatal_error.h"
 #include "platform/rt/module.h"
@@ -104,6 +107,13 @@ class TestReporter final : public FaultscribeClass {
     byte("ShowDetails", ShowDetails);
     byte("WaitWinEnabled", WaitWinEnabled);
     byte("RestartProgram", RestartProgram);
+  }
+  // SlowReport=<seconds> keeps the report in the making that long (the wait window shows).
+  void ExtraReportText() override {
+    auto it = gSettings.find("SlowReport");
+    if (it == gSettings.end()) return;
+    timespec pause{std::atol(it->second.c_str()), 0};
+    nanosleep(&pause, nullptr);
   }
   void FilterExceptions(ULONG code) override {
     auto it = gSettings.find("IgnoreCode");
@@ -241,7 +251,7 @@ std::string gFault;
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (crash::IsPresenterRun(argc, argv)) return crash::RunPresenter(argc, argv, nullptr);
+  if (crash::IsPresenterRun(argc, argv)) return crash::RunPresenter(argc, argv, qtscreen::MakeQtScreen);
   if (argc < 2 || Faults().count(argv[1]) == 0) {
     std::fprintf(stderr, "usage: %s FAULT [PROPERTY=VALUE ...]\n", argv[0]);
     return 2;
@@ -266,5 +276,6 @@ int main(int argc, char** argv) {
                                            },
                                        .stop = [] { delete gReporter; }});
   program.main = [] { Faults().at(gFault)(); };
+  program.screen = qtscreen::MakeQtScreen;
   return rt::RunProgram(argc, argv, program);
 }
