@@ -5,16 +5,12 @@
 #include "crash/presenter.h"
 #include "platform/qt/make_qt_screen.h"
 #include "platform/rt/module.h"
-
-namespace {
-// The faults are the point: the undefined-behaviour checks must not stop them first.
-[[gnu::noinline, gnu::no_sanitize("undefined")]] int ReadThrough(volatile int* pointer) { return *pointer; }
-}  // namespace
+#include "tests/support/deliberate_faults.h"
 
 int main(int argc, char** argv) {
   if (crash::IsPresenterRun(argc, argv)) return crash::RunPresenter(argc, argv, qtscreen::MakeQtScreen);
   rt::Program program = LibrarianProgram();
-  program.main = [] { (void)ReadThrough(nullptr); };
+  program.main = deliberate::NullRead;
   program.screen = qtscreen::MakeQtScreen;
   return rt::RunProgram(argc, argv, program);
 }

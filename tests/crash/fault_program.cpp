@@ -37,6 +37,7 @@
 #include "platform/rt/queue.h"
 #include "platform/rt/window_def.h"
 #include "platform/win/unhandled_exception_filter.h"
+#include "tests/support/deliberate_faults.h"
 #include "toolkit/toolkit_lock.h"
 
 namespace {
@@ -142,34 +143,14 @@ LONG ArmingHook(rt::IExceptionInfo* info) {
   return vrLastChanceHook(info);
 }
 
-// The faults are the point: the undefined-behaviour checks must not stop them first.
-[[gnu::noinline, gnu::no_sanitize("undefined")]] int ReadThrough(volatile int* pointer) { return *pointer; }
-
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Winfinite-recursion"
-[[gnu::noinline]] int Recurse(int depth) {
-  volatile char pad[512];
-  pad[0] = static_cast<char>(depth);
-  return Recurse(depth + 1) + pad[0];
-}
-#pragma GCC diagnostic pop
-
-void NullRead() { (void)ReadThrough(nullptr); }
-
 void ReadOnlyWrite() {
+  // The address goes to standard output first, so that the test can look for it.
   void* page = mmap(nullptr, 4096, PROT_READ, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
   std::printf("%p\n", page);
   std::fflush(stdout);
   *static_cast<volatile int*>(page) = 1;
 }
 
-[[gnu::no_sanitize("undefined")]] void DivideByZero() {
-  volatile int zero = 0;
-  volatile int result = 7 / zero;
-  (void)result;
-}
-
-void Illegal() { asm volatile("ud2"); }
 
 // A thread as the MIDI back-ends start them: prepared for faults, not attached to the runtime.
 void OnSecondThread(std::function<void()> fault) {
@@ -186,7 +167,7 @@ void TwoThreadsTogether() {
     ready.fetch_add(1);
     while (ready.load() < 2) {
     }
-    NullRead();
+    deliberate::NullRead();
   };
   std::thread first(body);
   std::thread second(body);
@@ -204,14 +185,14 @@ void LockedRuntime() {
   ToolkitLockHold hold;
   flockfile(stdout);
   flockfile(stderr);
-  NullRead();
+  deliberate::NullRead();
 }
 
 // A breakpoint first (a test's IgnoreCode=80000003 filters it away, and it resumes), then
 // a division by zero.
 void Refault() {
-  asm volatile("int3");
-  DivideByZero();
+  deliberate::Breakpoint();
+  deliberate::DivideByZero();
 }
 
 void FaultWindow() {
@@ -219,7 +200,7 @@ void FaultWindow() {
   def.controls = {{.feq = 1, .equate = "FAULT", .kind = rt::Kind::Button, .text = "Fault", .at = {4, 4, 40, 14}}};
   rt::Window* window = rt::OpenWindow(def);
   while (rt::Accept(*window)) {
-    if (EVENT() == EVENT::Accepted && FIELD() == 1) NullRead();
+    if (EVENT() == EVENT::Accepted && FIELD() == 1) deliberate::NullRead();
   }
   rt::CloseWindow(*window);
 }
@@ -227,13 +208,13 @@ void FaultWindow() {
 const std::map<std::string, std::function<void()>>& Faults() {
   static const std::map<std::string, std::function<void()>> faults = {
       {"none", [] {}},
-      {"nullread", NullRead},
+      {"nullread", deliberate::NullRead},
       {"readonlywrite", ReadOnlyWrite},
-      {"divzero", DivideByZero},
-      {"illegal", Illegal},
+      {"divzero", deliberate::DivideByZero},
+      {"illegal", deliberate::IllegalInstruction},
       {"abort", [] { std::abort(); }},
-      {"overflow", [] { Recurse(0); }},
-      {"thread", [] { OnSecondThread(NullRead); }},
+      {"overflow", [] { deliberate::Recurse(0); }},
+      {"thread", [] { OnSecondThread(deliberate::NullRead); }},
       {"twothreads", TwoThreadsTogether},
       {"doublefree", DoubleFree},
       {"lockedruntime", LockedRuntime},

@@ -2,7 +2,6 @@
 // filter that declines, or none, leaves the process to end by its signal. Each fault happens
 // in a child process.
 #include <gtest/gtest.h>
-#include <sys/mman.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -13,6 +12,7 @@
 #include <thread>
 
 #include "platform/win/unhandled_exception_filter.h"
+#include "tests/support/deliberate_faults.h"
 
 namespace {
 
@@ -27,7 +27,6 @@ struct Seen {
 
 int gReport = -1;
 LONG gAnswer = EXCEPTION_EXECUTE_HANDLER;
-volatile ULONG_PTR gExpectedAddress = 0;
 
 LONG Recording(EXCEPTION_POINTERS* pointers) {
   const EXCEPTION_RECORD& r = *pointers->ExceptionRecord;
@@ -39,30 +38,6 @@ LONG Recording(EXCEPTION_POINTERS* pointers) {
   ssize_t ignored = write(gReport, &seen, sizeof seen);
   (void)ignored;
   return gAnswer;
-}
-
-// The faults are the point: the undefined-behaviour checks must not stop them first.
-[[gnu::noinline, gnu::no_sanitize("undefined")]] int ReadThrough(volatile int* pointer) { return *pointer; }
-
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Winfinite-recursion"
-[[gnu::noinline]] int Recurse(int depth) {
-  volatile char pad[256];
-  pad[0] = static_cast<char>(depth);
-  return Recurse(depth + 1) + pad[0];
-}
-#pragma GCC diagnostic pop
-
-void WriteReadOnly() {
-  void* page = mmap(nullptr, 4096, PROT_READ, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-  gExpectedAddress = reinterpret_cast<ULONG_PTR>(page);
-  *static_cast<volatile int*>(page) = 1;
-}
-
-[[gnu::no_sanitize("undefined")]] void DivideByZero() {
-  volatile int zero = 0;
-  volatile int result = 7 / zero;  // not 1 / x, which compilers turn into a comparison
-  (void)result;
 }
 
 struct Outcome {
@@ -106,31 +81,31 @@ struct FaultCase {
 
 const std::vector<FaultCase>& Cases() {
   static const std::vector<FaultCase> cases = {
-      {"null read", [] { (void)ReadThrough(nullptr); }, SIGSEGV, EXCEPTION_ACCESS_VIOLATION, 0,
+      {"null read", deliberate::NullRead, SIGSEGV, EXCEPTION_ACCESS_VIOLATION, 0,
        [](const Seen& s) {
          EXPECT_EQ(s.parameters, 2u);
          EXPECT_EQ(s.information[0], 0u);
          EXPECT_EQ(s.information[1], 0u);
        }},
-      {"write to read-only memory", WriteReadOnly, SIGSEGV, EXCEPTION_ACCESS_VIOLATION, 0,
+      {"write to read-only memory", [] { deliberate::WriteReadOnly(); }, SIGSEGV, EXCEPTION_ACCESS_VIOLATION, 0,
        [](const Seen& s) {
          EXPECT_EQ(s.information[0], 1u);
          EXPECT_NE(s.information[1], 0u);
        }},
-      {"integer division by zero", DivideByZero, SIGFPE, EXCEPTION_INT_DIVIDE_BY_ZERO, 0,
+      {"integer division by zero", deliberate::DivideByZero, SIGFPE, EXCEPTION_INT_DIVIDE_BY_ZERO, 0,
        [](const Seen& s) { EXPECT_EQ(s.parameters, 0u); }},
-      {"illegal instruction", [] { asm volatile("ud2"); }, SIGILL, EXCEPTION_ILLEGAL_INSTRUCTION, 0,
+      {"illegal instruction", deliberate::IllegalInstruction, SIGILL, EXCEPTION_ILLEGAL_INSTRUCTION, 0,
        [](const Seen& s) { EXPECT_EQ(s.firstByte, 0x0F); }},
-      {"breakpoint", [] { asm volatile("int3"); }, SIGTRAP, EXCEPTION_BREAKPOINT, 0,
+      {"breakpoint", deliberate::Breakpoint, SIGTRAP, EXCEPTION_BREAKPOINT, 0,
        [](const Seen& s) { EXPECT_EQ(s.firstByte, 0xCC); }},
       {"abort", [] { std::abort(); }, SIGABRT, EXCEPTION_FATAL_APP_EXIT, EXCEPTION_NONCONTINUABLE,
        [](const Seen& s) { EXPECT_EQ(s.parameters, 0u); }},
-      {"stack overflow", [] { Recurse(0); }, SIGSEGV, EXCEPTION_STACK_OVERFLOW, 0, [](const Seen&) {}},
+      {"stack overflow", [] { deliberate::Recurse(0); }, SIGSEGV, EXCEPTION_STACK_OVERFLOW, 0, [](const Seen&) {}},
       {"null read on a second thread",
        [] {
          std::thread([] {
            win::PrepareThreadForFaults();
-           (void)ReadThrough(nullptr);
+           deliberate::NullRead();
          }).join();
        },
        SIGSEGV, EXCEPTION_ACCESS_VIOLATION, 0, [](const Seen& s) { EXPECT_EQ(s.information[0], 0u); }},
@@ -171,7 +146,7 @@ TEST(FaultFilter, WithoutAFilterOrWhenItDeclinesTheSignalEndsTheProcess) {
 }
 
 TEST(FaultFilter, AResumingFilterGoesOnAfterABreakpoint) {
-  Outcome outcome = RunChild([] { asm volatile("int3"); }, true, EXCEPTION_CONTINUE_EXECUTION);
+  Outcome outcome = RunChild(deliberate::Breakpoint, true, EXCEPTION_CONTINUE_EXECUTION);
   EXPECT_EQ(outcome.seen.size(), 1u);
   ASSERT_TRUE(WIFEXITED(outcome.status));
   EXPECT_EQ(WEXITSTATUS(outcome.status), 0);
