@@ -37,43 +37,34 @@ class Parser {
     return false;
   }
 
-  std::optional<Number> Sum() {
-    auto value = Product();
+  // Operands joined left to right by the two operators of one precedence level.
+  template <class Operand, class Apply>
+  std::optional<Number> Chain(Operand operand, char first, char second, Apply apply) {
+    auto value = (this->*operand)();
     while (value) {
-      if (Take('+')) {
-        auto right = Product();
-        if (!right) return std::nullopt;
-        *value += *right;
-      } else if (Take('-')) {
-        auto right = Product();
-        if (!right) return std::nullopt;
-        *value -= *right;
-      } else {
-        break;
-      }
+      char op = Take(first) ? first : Take(second) ? second : '\0';
+      if (op == '\0') break;
+      auto right = (this->*operand)();
+      if (!right || !apply(op, *value, *right)) return std::nullopt;
     }
     return value;
+  }
+
+  std::optional<Number> Sum() {
+    return Chain(&Parser::Product, '+', '-', [](char op, Number& left, Number right) {
+      left = op == '+' ? left + right : left - right;
+      return true;
+    });
   }
 
   std::optional<Number> Product() {
-    auto value = Unary();
-    while (value) {
-      if (Take('*')) {
-        auto right = Unary();
-        if (!right) return std::nullopt;
-        *value *= *right;
-      } else if (Take('/')) {
-        auto right = Unary();
-        if (!right || *right == 0) return std::nullopt;
-        *value /= *right;
-      } else {
-        break;
-      }
-    }
-    return value;
+    return Chain(&Parser::Unary, '*', '/', [](char op, Number& left, Number right) {
+      if (op == '/' && right == 0) return false;
+      left = op == '*' ? left * right : left / right;
+      return true;
+    });
   }
 
-  // Signs and parentheses nest; each level counts towards the limit.
   std::optional<Number> Unary() {
     SkipBlanks();
     if (at_ == text_.size() || (text_[at_] != '-' && text_[at_] != '+' && text_[at_] != '('))

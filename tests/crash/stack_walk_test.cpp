@@ -80,6 +80,31 @@ TEST_F(Reporter, AddressesInTheProgramInALibraryAndNowhere) {
   EXPECT_GT(KnownProcedure(1), 0);
 }
 
+TEST_F(Reporter, BothRoadsToTheModuleOfAnAddressAgree) {
+  auto code = reinterpret_cast<ULONG_PTR>(&KnownProcedure);
+  int onTheStack = 0;
+  LONG_PTR bound = reporter_._GetModuleHandle(code);
+  ASSERT_NE(bound, 0);
+  EXPECT_EQ(reporter_._GetModuleHandle(reinterpret_cast<ULONG_PTR>(&onTheStack)), 0);
+  // Without GetModuleHandleExA the region of the address tells it; data is no module's code.
+  vrGPF::GetModuleHandleExA_Cell.store(KX_CELL_FAILED);
+  EXPECT_EQ(reporter_._GetModuleHandle(code), bound);
+  EXPECT_EQ(reporter_._GetModuleHandle(reinterpret_cast<ULONG_PTR>(&onTheStack)), 0);
+  EXPECT_EQ(std::string(reporter_._GetModuleName(bound).View()), OwnPath());
+  vrGPF::GetModuleHandleExA_Cell.store(KX_CELL_UNTRIED);
+}
+
+TEST_F(Reporter, BlocksAreReadWholeOrNotAtAll) {
+  std::ofstream("blocks.bin", std::ios::binary) << "0123456789";
+  char block[5] = {'-', '-', '-', '-', '-'};
+  reporter_._ReadBlockFromFile(2, 4, "blocks.bin", block);
+  EXPECT_EQ(std::string(block, 5), "2345-");
+  reporter_._ReadBlockFromFile(8, 4, "blocks.bin", block);  // beyond the end
+  EXPECT_EQ(std::string(block, 5), "2345-");
+  reporter_._ReadBlockFromFile(0, 4, "no-such-file", block);
+  EXPECT_EQ(std::string(block, 5), "2345-");
+}
+
 TEST_F(Reporter, TheLookUpWindowEvaluatesTheEntry) {
   char address[32];
   std::snprintf(address, sizeof address, "0%lXh + 0", reinterpret_cast<unsigned long>(&KnownProcedure));
