@@ -50,6 +50,9 @@ TEST(LibrarianCrashReport, TwoFaultsInTwoRunsLeaveBothReportsWithTheHostAndUserN
     EXPECT_NE(one.find(user), std::string::npos) << one;
     EXPECT_NE(one.find("\r\nReported error : EXCEPTION_ACCESS_VIOLATION - Error reading data at : 0000000000000000h"),
               std::string::npos);
+    // The program file carries its debug records: the fault and its callers are named.
+    EXPECT_NE(one.find("Proc=deliberate::NullRead"), std::string::npos) << one;
+    EXPECT_NE(one.find("\r\nStack Trace\r\n[01] "), std::string::npos) << one;
   }
   // The box of each run, captioned with the empty window title.
   std::string transcript = FileText("transcript.jsonl");
