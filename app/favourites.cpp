@@ -70,14 +70,16 @@ void LoadFavourites(Textrope& ST) {
   CurrentRow currentCab(CAB_QUEUE);
   // An unreadable or empty file leaves ST empty: no favourites.
   ST.LoadFile(GLO::FileName, 0, 0);
-  // Favourites are unique by cab number, so the file only says which of the 256 numbers it
-  // names: one pass over it, however large a wrong file picked through "All Files" may be.
-  std::array<bool, 256> named{};
-  for (unsigned char b : ST.GetValue()) named[b] = true;
-  for (std::size_t number = 0; number < named.size(); ++number) {
-    if (!named[number]) continue;
+  // A file names only the 256 numbers a byte can hold, so counting them first keeps a large
+  // wrong file picked through "All Files" to one pass; a number the file names twice loads
+  // twice, as the file says, and the rows come in cab-number order.
+  std::array<std::size_t, 256> timesNamed{};
+  for (unsigned char b : ST.GetValue()) ++timesNamed[b];
+  for (std::size_t number = 0; number < timesNamed.size(); ++number) {
+    if (timesNamed[number] == 0) continue;
     CAB_QUEUE->CabNum = static_cast<LONG>(number);
-    if (CAB_QUEUE.Get(&CAB_QUEUE_ROW::CabNum)) AddFavouriteFromCurrentCab();
+    if (!CAB_QUEUE.Get(&CAB_QUEUE_ROW::CabNum)) continue;
+    for (std::size_t n = 0; n < timesNamed[number]; ++n) AddFavouriteFromCurrentCab();
   }
   currentCab.PutBack();
   DISPLAY();

@@ -1,17 +1,18 @@
 #pragma once
-// The favourites: kept in FAV_QUEUE, sorted by cab number and each cab once, for the life of
-// the process, and saved to and loaded from ".cablist" files. Such a file holds one byte per
-// favourite, its cab number, in list order, and nothing else; names and user-cab numbers come
-// from the cab list on loading. Nothing on the unit changes here.
+// The favourites: kept in FAV_QUEUE, sorted by cab number, for the life of the process, and
+// saved to and loaded from ".cablist" files. Such a file holds one byte per favourite, its cab
+// number, in list order, and nothing else; names and user-cab numbers come from the cab list
+// on loading. Nothing on the unit changes here.
 #include "platform/win/types.h"
 
 class Textrope;
 
-// Adds the current cab row to the favourites unless its cab number is there already.
+// Adds the current cab row to the favourites unless its cab number is there already, so a cab
+// added from the list comes once.
 void AddCabToFavourites();
 
 // Asks for a file and replaces the favourites with the cabs it names that the cab list
-// holds, in cab-number order (a number named twice comes once). The current cab row stays.
+// holds, in cab-number order (a number the file names twice comes twice). The current cab row stays.
 void LoadFavourites(Textrope& ST);
 // Asks for a file name and writes the favourites to it. A cab number above 255 does not
 // fit the file's one byte: such favourites are left out, and one message names them.
