@@ -1,5 +1,6 @@
 #include "app/favourites.h"
 
+#include <algorithm>
 #include <array>
 #include <string>
 #include <vector>
@@ -73,13 +74,22 @@ void LoadFavourites(Textrope& ST) {
   // A file names only the 256 numbers a byte can hold, so counting them first keeps a large
   // wrong file picked through "All Files" to one pass; a number the file names twice loads
   // twice, as the file says, and the rows come in cab-number order.
+  const std::string file = ST.GetValue();
   std::array<std::size_t, 256> timesNamed{};
-  for (unsigned char b : ST.GetValue()) ++timesNamed[b];
+  for (unsigned char b : file) ++timesNamed[b];
+  std::array<bool, 256> listed{};
   for (std::size_t number = 0; number < timesNamed.size(); ++number) {
     if (timesNamed[number] == 0) continue;
     CAB_QUEUE->CabNum = static_cast<LONG>(number);
     if (!CAB_QUEUE.Get(&CAB_QUEUE_ROW::CabNum)) continue;
+    listed[number] = true;
     for (std::size_t n = 0; n < timesNamed[number]; ++n) AddFavouriteFromCurrentCab();
+  }
+  // As when the file is read byte by byte, the favourite it names last is the current row.
+  auto last = std::find_if(file.rbegin(), file.rend(), [&](char b) { return listed[static_cast<unsigned char>(b)]; });
+  if (last != file.rend()) {
+    FAV_QUEUE->CabNum = static_cast<unsigned char>(*last);
+    FAV_QUEUE.Get(&FAV_QUEUE_ROW::CabNum);
   }
   currentCab.PutBack();
   DISPLAY();

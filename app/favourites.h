@@ -12,7 +12,8 @@ class Textrope;
 void AddCabToFavourites();
 
 // Asks for a file and replaces the favourites with the cabs it names that the cab list
-// holds, in cab-number order (a number the file names twice comes twice). The current cab row stays.
+// holds, in cab-number order (a number the file names twice comes twice). The current cab row
+// stays; the current favourite is the last listed cab the file names.
 void LoadFavourites(Textrope& ST);
 // Asks for a file name and writes the favourites to it. A cab number above 255 does not
 // fit the file's one byte: such favourites are left out, and one message names them.

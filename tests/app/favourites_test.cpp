@@ -48,6 +48,7 @@ TEST_F(Favourites, LoadTakesEveryListedCabInCabOrderAsOftenAsTheFileNamesIt) {
   Load("odd.cablist", std::string("\x0A\x03\xFA\x03\x00", 5));
   EXPECT_EQ(FavouriteNumbers(), (std::vector<LONG>{3, 3, 10})) << "unlisted cabs are skipped, a repeat comes again";
   EXPECT_EQ(CAB_QUEUE->CabNum, 10) << "the current cab row stays";
+  EXPECT_EQ(FAV_QUEUE->CabNum, 3) << "the last listed cab of the file is the current favourite";
   // The unit reported a cab the list does not hold: the current row names it, not row 2.
   CAB_QUEUE.Clear();
   CAB_QUEUE->CabNum = 99;
