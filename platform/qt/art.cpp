@@ -1,6 +1,8 @@
 #include "platform/qt/art.h"
 
+#include <QBuffer>
 #include <QFile>
+#include <QImageReader>
 #include <QPixmap>
 
 namespace qtscreen {
@@ -19,13 +21,17 @@ QByteArray ReadArt(std::string_view name) {
 
 QImage ArtImage(std::string_view name) {
   if (name.empty()) return {};
-  // PNG is read by Qt itself; for anything else Qt loads every image plugin, and the
-  // libraries behind them, to ask which one reads the data. The art is PNG whatever its
-  // name says, so it is told apart by its signature.
+  // PNG is read by Qt itself. Asked to find the reader, even for a named format, Qt loads
+  // every image plugin, and the libraries behind them, to ask each whether it reads the data;
+  // the art is PNG whatever its name says, so it is told apart by its signature and read
+  // with the format fixed.
   static constexpr char kPngSignature[] = "\x89PNG\r\n\x1a\n";
-  const QByteArray data = ReadArt(name);
-  const bool png = data.startsWith(QByteArrayView(kPngSignature, 8));
-  return QImage::fromData(data, png ? "PNG" : nullptr);
+  QByteArray data = ReadArt(name);
+  if (!data.startsWith(QByteArrayView(kPngSignature, 8))) return QImage::fromData(data);
+  QBuffer buffer(&data);
+  QImageReader reader(&buffer, "png");
+  reader.setAutoDetectImageFormat(false);
+  return reader.read();
 }
 
 QIcon ArtIcon(std::string_view name) {
