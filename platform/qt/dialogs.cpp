@@ -4,9 +4,14 @@
 #include <QCursor>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLabel>
+#include <QLayout>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QStringList>
 #include <algorithm>
 
@@ -47,6 +52,28 @@ QString FilterText(const rt::FileFilter& filter) {
   return name.isEmpty() ? patterns : name + QStringLiteral(" (") + patterns + QLatin1Char(')');
 }
 
+// A text taller than the screen (a crash report shown whole) would push the buttons off it:
+// such a text scrolls inside the box, which then keeps to the screen's available area.
+void KeepOnScreen(QMessageBox& box) {
+  auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+  const QScreen* screen = box.screen();
+  if (!label || !screen || !box.layout()) return;
+  const QRect available = screen->availableGeometry();
+  const int tallest = available.height() * 3 / 5;
+  if (label->sizeHint().height() <= tallest) return;
+  // Report lines keep their layout: long ones scroll sideways instead of wrapping.
+  label->setWordWrap(false);
+  label->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+  auto* scroll = new QScrollArea(&box);
+  scroll->setFrameShape(QFrame::NoFrame);
+  scroll->setWidgetResizable(true);
+  delete box.layout()->replaceWidget(label, scroll);
+  scroll->setWidget(label);
+  const int width = std::min(label->sizeHint().width() + scroll->verticalScrollBar()->sizeHint().width(),
+                             available.width() * 4 / 5);
+  scroll->setFixedSize(width, tallest);
+}
+
 }  // namespace
 
 int ShowMessage(const rt::MessageRequest& request) {
@@ -67,6 +94,7 @@ int ShowMessage(const rt::MessageRequest& request) {
     if (label == QLatin1String("cancel") || (label == QLatin1String("no") && !escape)) escape = b;
   }
   if (escape) box.setEscapeButton(escape);
+  KeepOnScreen(box);
 
   box.exec();
   for (std::size_t i = 0; i < buttons.size(); ++i) {

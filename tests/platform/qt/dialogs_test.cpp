@@ -10,6 +10,8 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -94,6 +96,24 @@ TEST(MessageDialog, ShowsTheTextCaptionAndIcon) {
     EXPECT_EQ(text, "Invalid CAB File Detected!\nSecond line");
     EXPECT_EQ(caption, "Error Uploading Cab");
   }
+}
+
+TEST(MessageDialog, ATextTallerThanTheScreenScrollsAndTheButtonsStayOnIt) {
+  std::string report = "This program has performed an illegal operation and will now end.";
+  for (int line = 1; line <= 400; ++line) report += "\r\n[" + std::to_string(line) + "] a frame of the stack trace";
+  QRect box, available;
+  bool scrolls = false;
+  WhenShown([&](QWidget* widget) {
+    auto* message = qobject_cast<QMessageBox*>(widget);
+    ASSERT_NE(message, nullptr);
+    box = message->frameGeometry();
+    available = message->screen()->availableGeometry();
+    scrolls = message->findChild<QScrollArea*>() != nullptr;
+    message->buttons().back()->click();
+  });
+  EXPECT_EQ(ShowMessage({.text = report, .caption = "", .icon = "asterisk", .buttons = {"&OK", "&Email Report"}}), 2);
+  EXPECT_TRUE(scrolls);
+  EXPECT_LE(box.height(), available.height());
 }
 
 class FileDialogTest : public ::testing::Test {
