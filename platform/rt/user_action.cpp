@@ -16,6 +16,7 @@ namespace rt::user {
 namespace {
 
 using detail::Reachable;
+using detail::TakeTypingAndReach;
 using detail::WrongKind;
 
 // A list with Imm on hears every press of a mouse button as MouseDown, with the button.
@@ -26,9 +27,6 @@ void Post(Window& w, int event, int field, int keyCode = 0, std::string dropId =
 }
 
 bool IsList(const ControlDef& control) { return control.kind == Kind::List || control.kind == Kind::Combo; }
-
-// Pending typing in the window goes in before the action, as a change of focus would take it.
-void CommitEdit(Window& w) { CurrentScreen().CommitEdit(w); }
 
 // The length of the UTF-8 sequence at `at` and its code point; a byte that starts no whole
 // sequence is one character that no range holds.
@@ -108,8 +106,7 @@ Window* ActiveWindow() {
 }
 
 std::string Press(Window& w, int field) {
-  CommitEdit(w);
-  std::string refused = Reachable(w, field);
+  std::string refused = TakeTypingAndReach(w, field);
   if (!refused.empty()) return refused;
   const ControlDef& control = w.Control(field);
   switch (control.kind) {
@@ -147,8 +144,7 @@ std::string Press(Window& w, int field) {
 }
 
 std::string Select(Window& w, int field, int row, int column) {
-  CommitEdit(w);
-  std::string refused = Reachable(w, field);
+  std::string refused = TakeTypingAndReach(w, field);
   if (!refused.empty()) return refused;
   const ControlDef& control = w.Control(field);
   if (control.kind == Kind::Option) return ChooseRadio(w, field, row);
@@ -188,8 +184,7 @@ std::string Type(Window& w, int field, std::string_view text) {
 }
 
 std::string RightClick(Window& w, int field, int row, int column) {
-  CommitEdit(w);
-  std::string refused = Reachable(w, field);
+  std::string refused = TakeTypingAndReach(w, field);
   if (!refused.empty()) return refused;
   const ControlDef& control = w.Control(field);
   if (!IsList(control)) return WrongKind(w, field, "right-clicked");
@@ -207,8 +202,7 @@ std::string RightClick(Window& w, int field, int row, int column) {
 }
 
 std::string DropFiles(Window& w, int field, const std::vector<std::string>& paths) {
-  CommitEdit(w);
-  std::string refused = Reachable(w, field);
+  std::string refused = TakeTypingAndReach(w, field);
   if (!refused.empty()) return refused;
   const ControlDef& control = w.Control(field);
   if (control.dropId.find("~FILE") == std::string::npos) return "control " + control.equate + " does not take files";
@@ -219,7 +213,7 @@ std::string DropFiles(Window& w, int field, const std::vector<std::string>& path
 }
 
 void Close(Window& w) {
-  CommitEdit(w);
+  CurrentScreen().CommitEdit(w);  // the close box takes pending typing, as every action does
   PostMessageA(w.Frame(), WM_CLOSE, 0, 0);
 }
 

@@ -1,7 +1,6 @@
 // The user's mouse: the pointer moving over controls, left clicks, columns dragged.
 #include "platform/rt/events.h"
 #include "platform/rt/props.h"
-#include "platform/rt/screen.h"
 #include "platform/rt/thread_state.h"
 #include "platform/rt/user_action.h"
 #include "platform/rt/user_refusals.h"
@@ -10,7 +9,7 @@ namespace rt::user {
 namespace {
 
 using detail::ControlName;
-using detail::Reachable;
+using detail::TakeTypingAndReach;
 using detail::WrongKind;
 
 bool FollowsMouse(const Window& w, int field) {
@@ -58,8 +57,7 @@ void PointerMoved(Window& w, Pointer at) {
 void PointerLeft(Window& w) { MoveInto(w, Pointer{}, 0); }
 
 std::string Click(Window& w, int field) {
-  CurrentScreen().CommitEdit(w);
-  std::string refused = Reachable(w, field);
+  std::string refused = TakeTypingAndReach(w, field);
   if (!refused.empty()) return refused;
   const Kind kind = w.Control(field).kind;
   const bool clickable = kind == Kind::String || kind == Kind::SString || kind == Kind::Prompt || kind == Kind::Region ||
@@ -77,8 +75,7 @@ std::string Click(Window& w, int field) {
 }
 
 std::string DoubleClick(Window& w, int field, int row, int column) {
-  CurrentScreen().CommitEdit(w);
-  std::string refused = Reachable(w, field);
+  std::string refused = TakeTypingAndReach(w, field);
   if (!refused.empty()) return refused;
   if (w.Control(field).kind != Kind::List || w.Control(field).drop) return WrongKind(w, field, "double-clicked");
   if (row < 1 || static_cast<std::size_t>(row) > w.ListRecords(field)) {
@@ -94,8 +91,7 @@ std::string DoubleClick(Window& w, int field, int row, int column) {
 }
 
 std::string MoveColumn(Window& w, int field, int from, int to) {
-  CurrentScreen().CommitEdit(w);
-  std::string refused = Reachable(w, field);
+  std::string refused = TakeTypingAndReach(w, field);
   if (!refused.empty()) return refused;
   if (w.Control(field).kind != Kind::List || w.Control(field).drop) return WrongKind(w, field, "rearranged");
   const int columns = static_cast<int>(w.ListColumns(field).size());

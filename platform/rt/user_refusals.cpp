@@ -1,5 +1,6 @@
 #include "platform/rt/user_refusals.h"
 
+#include "platform/rt/screen.h"
 #include "platform/rt/user_action.h"
 
 namespace rt::user::detail {
@@ -15,6 +16,11 @@ std::string Reachable(Window& w, int field) {
   if (!w.IsVisible(field)) return "control " + ControlName(w, field) + " is hidden";
   if (!w.IsEnabled(field)) return "control " + ControlName(w, field) + " is disabled";
   return {};
+}
+
+std::string TakeTypingAndReach(Window& w, int field) {
+  CurrentScreen().CommitEdit(w);
+  return Reachable(w, field);
 }
 
 std::string WrongKind(const Window& w, int field, std::string_view action) {

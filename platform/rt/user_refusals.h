@@ -11,6 +11,9 @@ namespace rt::user::detail {
 std::string ControlName(const Window& window, int field);
 // "" when a user can reach the control: the window is on top, the control shown and enabled.
 std::string Reachable(Window& window, int field);
+// The start of every action that acts on the values: pending typing in the window goes in
+// first, as a change of focus would take it, then Reachable.
+std::string TakeTypingAndReach(Window& window, int field);
 std::string WrongKind(const Window& window, int field, std::string_view action);
 
 }  // namespace rt::user::detail

@@ -70,7 +70,7 @@ std::string Normalised(const std::string& path) {
   return result;
 }
 
-// The die that declares a definition: followed through its abstract origin and specification.
+// The die that declares a definition: followed through its abstract-origin and declaration links.
 Dwarf_Die Declaration(Dwarf_Die* die) {
   Dwarf_Die current = *die;
   for (int hops = 0; hops < 8; ++hops) {
