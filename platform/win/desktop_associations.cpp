@@ -1,11 +1,10 @@
 #include "platform/win/desktop_associations.h"
 
-#include <gio/gdesktopappinfo.h>
-#include <gio/gio.h>
-
 #include <algorithm>
 #include <cctype>
 #include <memory>
+
+#include "platform/win/gio_procs.h"
 
 namespace win {
 namespace {
@@ -13,14 +12,14 @@ namespace {
 template <typename T>
 struct GObjectDeleter {
   void operator()(T* object) const {
-    if (object) g_object_unref(object);
+    if (object) Gio()->object_unref(object);
   }
 };
 template <typename T>
 using GObjectPtr = std::unique_ptr<T, GObjectDeleter<T>>;
 
 struct GFreeDeleter {
-  void operator()(void* memory) const { g_free(memory); }
+  void operator()(void* memory) const { Gio()->free(memory); }
 };
 using GText = std::unique_ptr<char, GFreeDeleter>;
 
@@ -30,15 +29,15 @@ std::string Lower(std::string_view text) {
   return out;
 }
 
-std::optional<std::string> CommandOf(GAppInfo* app) {
+std::optional<std::string> CommandOf(const GioProcs& gio, GAppInfo* app) {
   if (app == nullptr) return std::nullopt;
-  const char* command = g_app_info_get_commandline(app);
+  const char* command = gio.app_info_get_commandline(app);
   if (command == nullptr || *command == '\0') return std::nullopt;
   return std::string(command);
 }
 
-OpenResult FromSpawnError(const GError* error) {
-  if (error == nullptr || error->domain != G_SPAWN_ERROR) return OpenResult::NoHandler;
+OpenResult FromSpawnError(const GioProcs& gio, const GError* error) {
+  if (error == nullptr || error->domain != gio.spawn_error_quark()) return OpenResult::NoHandler;
   switch (error->code) {
     case G_SPAWN_ERROR_NOENT:
       return OpenResult::NotFound;
@@ -53,19 +52,19 @@ OpenResult FromSpawnError(const GError* error) {
 }
 
 // The program for a URL: its scheme's handler, or for a file: URL its file type's.
-GObjectPtr<GAppInfo> ProgramFor(const std::string& uri) {
-  GText scheme(g_uri_parse_scheme(uri.c_str()));
+GObjectPtr<GAppInfo> ProgramFor(const GioProcs& gio, const std::string& uri) {
+  GText scheme(gio.uri_parse_scheme(uri.c_str()));
   if (!scheme) return nullptr;
   if (Lower(scheme.get()) != "file") {
-    return GObjectPtr<GAppInfo>(g_app_info_get_default_for_uri_scheme(scheme.get()));
+    return GObjectPtr<GAppInfo>(gio.app_info_get_default_for_uri_scheme(scheme.get()));
   }
-  GObjectPtr<GFile> file(g_file_new_for_uri(uri.c_str()));
-  GObjectPtr<GFileInfo> info(g_file_query_info(file.get(), G_FILE_ATTRIBUTE_STANDARD_CONTENT_TYPE,
-                                               G_FILE_QUERY_INFO_NONE, nullptr, nullptr));
+  GObjectPtr<GFile> file(gio.file_new_for_uri(uri.c_str()));
+  GObjectPtr<GFileInfo> info(gio.file_query_info(file.get(), G_FILE_ATTRIBUTE_STANDARD_CONTENT_TYPE,
+                                                 G_FILE_QUERY_INFO_NONE, nullptr, nullptr));
   if (!info) return nullptr;
-  const char* type = g_file_info_get_content_type(info.get());
+  const char* type = gio.file_info_get_content_type(info.get());
   if (type == nullptr) return nullptr;
-  return GObjectPtr<GAppInfo>(g_app_info_get_default_for_type(type, FALSE));
+  return GObjectPtr<GAppInfo>(gio.app_info_get_default_for_type(type, FALSE));
 }
 
 }  // namespace
@@ -73,29 +72,33 @@ GObjectPtr<GAppInfo> ProgramFor(const std::string& uri) {
 std::optional<std::string> TypeOfExtension(std::string_view extension) {
   if (extension.starts_with('.')) extension.remove_prefix(1);
   if (extension.empty() || extension.find_first_of("/\\") != std::string_view::npos) return std::nullopt;
+  const GioProcs* gio = Gio();
+  if (gio == nullptr) return std::nullopt;
   std::string name = "x." + std::string(extension);
   gboolean uncertain = FALSE;
-  GText type(g_content_type_guess(name.c_str(), nullptr, 0, &uncertain));
+  GText type(gio->content_type_guess(name.c_str(), nullptr, 0, &uncertain));
   // A guess from the name alone is "uncertain" for types that have content rules (text/html);
   // it still names the type the desktop gives such files.
-  if (!type || g_content_type_is_unknown(type.get())) return std::nullopt;
-  GText mime(g_content_type_get_mime_type(type.get()));
+  if (!type || gio->content_type_is_unknown(type.get())) return std::nullopt;
+  GText mime(gio->content_type_get_mime_type(type.get()));
   if (!mime) return std::nullopt;
   return std::string(mime.get());
 }
 
 std::optional<std::string> DefaultCommandForType(const std::string& mimeType) {
-  if (mimeType.empty()) return std::nullopt;
-  GText type(g_content_type_from_mime_type(mimeType.c_str()));
+  const GioProcs* gio = Gio();
+  if (mimeType.empty() || gio == nullptr) return std::nullopt;
+  GText type(gio->content_type_from_mime_type(mimeType.c_str()));
   if (!type) return std::nullopt;
-  GObjectPtr<GAppInfo> app(g_app_info_get_default_for_type(type.get(), FALSE));
-  return CommandOf(app.get());
+  GObjectPtr<GAppInfo> app(gio->app_info_get_default_for_type(type.get(), FALSE));
+  return CommandOf(*gio, app.get());
 }
 
 std::optional<std::string> DefaultCommandForScheme(const std::string& scheme) {
-  if (scheme.empty()) return std::nullopt;
-  GObjectPtr<GAppInfo> app(g_app_info_get_default_for_uri_scheme(scheme.c_str()));
-  return CommandOf(app.get());
+  const GioProcs* gio = Gio();
+  if (scheme.empty() || gio == nullptr) return std::nullopt;
+  GObjectPtr<GAppInfo> app(gio->app_info_get_default_for_uri_scheme(scheme.c_str()));
+  return CommandOf(*gio, app.get());
 }
 
 std::optional<std::string> ClassesRootDefault(std::string_view subKey) {
@@ -119,35 +122,41 @@ std::optional<std::string> ClassesRootDefault(std::string_view subKey) {
 }
 
 OpenResult OpenWithDefaultProgram(const std::string& uri) {
-  GObjectPtr<GAppInfo> app = ProgramFor(uri);
+  const GioProcs* gio = Gio();
+  if (gio == nullptr) return OpenResult::NoHandler;
+  GObjectPtr<GAppInfo> app = ProgramFor(*gio, uri);
   if (!app) return OpenResult::NoHandler;
   GList uris = {const_cast<char*>(uri.c_str()), nullptr, nullptr};
   GError* error = nullptr;
   gboolean started = FALSE;
-  if (G_IS_DESKTOP_APP_INFO(app.get())) {
+  if (gio->type_check_instance_is_a(reinterpret_cast<GTypeInstance*>(app.get()), gio->desktop_app_info_get_type())) {
     // Without G_SPAWN_DO_NOT_REAP_CHILD the program is started through an intermediate child,
     // so nothing is left for us to reap.
-    started = g_desktop_app_info_launch_uris_as_manager(G_DESKTOP_APP_INFO(app.get()), &uris, nullptr,
-                                                        G_SPAWN_SEARCH_PATH, nullptr, nullptr, nullptr, nullptr,
-                                                        &error);
+    started = gio->desktop_app_info_launch_uris_as_manager(reinterpret_cast<GDesktopAppInfo*>(app.get()), &uris,
+                                                           nullptr, G_SPAWN_SEARCH_PATH, nullptr, nullptr, nullptr,
+                                                           nullptr, &error);
   } else {
-    started = g_app_info_launch_uris(app.get(), &uris, nullptr, &error);
+    started = gio->app_info_launch_uris(app.get(), &uris, nullptr, &error);
   }
-  OpenResult result = started ? OpenResult::Started : FromSpawnError(error);
-  if (error) g_error_free(error);
+  OpenResult result = started ? OpenResult::Started : FromSpawnError(*gio, error);
+  if (error) gio->error_free(error);
   return result;
 }
 
 OpenResult OpenFileWithDefaultProgram(const std::string& path) {
-  GText uri(g_filename_to_uri(path.c_str(), nullptr, nullptr));
+  const GioProcs* gio = Gio();
+  if (gio == nullptr) return OpenResult::NoHandler;
+  GText uri(gio->filename_to_uri(path.c_str(), nullptr, nullptr));
   if (!uri) return OpenResult::NotFound;
   return OpenWithDefaultProgram(uri.get());
 }
 
 std::optional<std::string> PathOfFileUrl(const std::string& uri) {
-  GText scheme(g_uri_parse_scheme(uri.c_str()));
+  const GioProcs* gio = Gio();
+  if (gio == nullptr) return std::nullopt;
+  GText scheme(gio->uri_parse_scheme(uri.c_str()));
   if (!scheme || Lower(scheme.get()) != "file") return std::nullopt;
-  GText path(g_filename_from_uri(uri.c_str(), nullptr, nullptr));
+  GText path(gio->filename_from_uri(uri.c_str(), nullptr, nullptr));
   if (!path) return std::nullopt;
   return std::string(path.get());
 }
