@@ -1,8 +1,8 @@
 #!/usr/bin/env python3
 """Start-up of Boxwright against a bare Qt window: from exec to the end of the first paint
-(Qt's own painting log says when the first frame is flushed), the processor time the process
-took until then (all its threads; steadier than the clock on a busy machine), and the resident
-memory then.
+(the first flush of a window's backing store, which bench/first_paint_probe.cpp, preloaded into
+both, reports), the processor time the process took until then (all its threads; steadier than
+the clock on a busy machine), and the resident memory then.
 
   bench/startup.py [--runs N] [--platform offscreen|xcb] [BUILD_DIR]
 
@@ -18,7 +18,7 @@ import sys
 import tempfile
 import time
 
-FLUSHED = re.compile(r"^\s*(\d+\.\d+) .*Flushing top level")
+FLUSHED = re.compile(r"^first paint flushed at (\d+\.\d+)$")
 
 
 def cpu_seconds(pid):
@@ -29,10 +29,8 @@ def cpu_seconds(pid):
     return total / 1e9
 
 
-def measure(program, platform):
-    env = dict(os.environ, QT_QPA_PLATFORM=platform,
-               QT_LOGGING_RULES="qt.widgets.painting=true",
-               QT_MESSAGE_PATTERN="%{time boot} %{message}")
+def measure(program, platform, probe):
+    env = dict(os.environ, QT_QPA_PLATFORM=platform, LD_PRELOAD=probe)
     with tempfile.TemporaryDirectory() as folder:
         started = time.clock_gettime(time.CLOCK_MONOTONIC)
         process = subprocess.Popen([program], cwd=folder, env=env, stdin=subprocess.DEVNULL,
@@ -59,10 +57,11 @@ def main():
     build = os.path.abspath(args.build)
     programs = {"boxwright": os.path.join(build, "app/boxwright"),
                 "bare Qt window": os.path.join(build, "bench/bare_qt_window")}
+    probe = os.path.join(build, "bench/libfirst_paint_probe.so")
     results = {name: [] for name in programs}
     for _ in range(args.runs):
         for name, program in programs.items():
-            results[name].append(measure(program, args.platform))
+            results[name].append(measure(program, args.platform, probe))
     medians = {}
     for name, runs in results.items():
         medians[name] = [statistics.median(run[i] for run in runs) for i in range(3)]

@@ -84,7 +84,9 @@ void ListView::ApplyColumns() {
   QHeaderView* header = tree_->header();
   header->setSectionsMovable(std::any_of(columns.begin(), columns.end(), [](const rt::ListColumn& c) { return c.movable; }));
   header->setFirstSectionMovable(true);  // a tree view's header keeps its first column in place otherwise
-  header->setVisible(std::any_of(columns.begin(), columns.end(), [](const rt::ListColumn& c) { return !c.header.empty(); }));
+  // Showing a header that is shown already sizes it again from every section's text.
+  const bool headed = std::any_of(columns.begin(), columns.end(), [](const rt::ListColumn& c) { return !c.header.empty(); });
+  if (header->isHidden() == headed) header->setHidden(!headed);
   for (std::size_t i = 0; i < columns.size(); ++i) {
     const int section = static_cast<int>(i);
     header->setSectionResizeMode(section, columns[i].resizable ? QHeaderView::Interactive : QHeaderView::Fixed);

@@ -12,8 +12,9 @@
 
 namespace qtscreen {
 
-QtScreen::QtScreen(std::unique_ptr<QApplication> application)
-    : application_(std::move(application)),
+QtScreen::QtScreen(std::unique_ptr<QApplication> application, std::unique_ptr<FontWarmUp> fonts)
+    : fonts_(std::move(fonts)),
+      application_(std::move(application)),
       desktop_(std::make_unique<DesktopPublisher>()),
       session_(std::make_unique<SessionEnd>(
           [this] {
@@ -30,6 +31,7 @@ QtScreen::QtScreen(std::unique_ptr<QApplication> application)
 QtScreen::~QtScreen() = default;
 
 void QtScreen::WindowOpened(rt::Window& window) {
+  FontsReady();
   // The window is built hidden and shown once every control stands where it belongs.
   views_.push_back(std::make_unique<WindowView>(window));
 }
@@ -52,11 +54,20 @@ void QtScreen::ListChanged(rt::Window& window, int field) {
 
 void QtScreen::Wait(std::chrono::milliseconds upTo) { waitLoop_.Run(upTo); }
 
-int QtScreen::Message(const rt::MessageRequest& request) { return ShowMessage(request); }
+int QtScreen::Message(const rt::MessageRequest& request) {
+  FontsReady();
+  return ShowMessage(request);
+}
 
-std::optional<std::string> QtScreen::ChooseFile(const rt::FileRequest& request) { return ShowFileDialog(request); }
+std::optional<std::string> QtScreen::ChooseFile(const rt::FileRequest& request) {
+  FontsReady();
+  return ShowFileDialog(request);
+}
 
-int QtScreen::Popup(const rt::PopupRequest& request) { return ShowPopup(request); }
+int QtScreen::Popup(const rt::PopupRequest& request) {
+  FontsReady();
+  return ShowPopup(request);
+}
 
 void QtScreen::Beep() { QApplication::beep(); }
 
@@ -67,6 +78,10 @@ void QtScreen::Paint() {
 
 void QtScreen::CommitEdit(rt::Window& window) {
   if (WindowView* view = ViewOf(window)) view->CommitFocusedEdit();
+}
+
+void QtScreen::FontsReady() {
+  if (fonts_) fonts_->Wait();
 }
 
 WindowView* QtScreen::ViewOf(const rt::Window& window) const {

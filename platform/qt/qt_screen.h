@@ -5,6 +5,7 @@
 #include <memory>
 #include <vector>
 
+#include "platform/qt/font_warm_up.h"
 #include "platform/qt/wait_loop.h"
 #include "platform/rt/screen.h"
 
@@ -19,8 +20,8 @@ class WindowView;
 class QtScreen final : public rt::Screen {
  public:
   // Needs a QApplication for its whole life: the one running, or `application`, which the
-  // screen then ends last.
-  explicit QtScreen(std::unique_ptr<QApplication> application = nullptr);
+  // screen then ends last. `fonts`, when given, is waited for before the first text.
+  explicit QtScreen(std::unique_ptr<QApplication> application = nullptr, std::unique_ptr<FontWarmUp> fonts = nullptr);
   ~QtScreen() override;
 
   void WindowOpened(rt::Window& window) override;
@@ -40,6 +41,9 @@ class QtScreen final : public rt::Screen {
   WindowView* ViewOf(const rt::Window& window) const;
 
  private:
+  void FontsReady();
+
+  std::unique_ptr<FontWarmUp> fonts_;
   std::unique_ptr<QApplication> application_;
   std::vector<std::unique_ptr<WindowView>> views_;  // in opening order
   std::unique_ptr<DesktopPublisher> desktop_;

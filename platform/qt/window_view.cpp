@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QScreen>
 
@@ -286,13 +287,19 @@ void WindowView::OnFocusChanged(QWidget* now) {
   }
 }
 
-void WindowView::paintEvent(QPaintEvent*) {
+void WindowView::paintEvent(QPaintEvent* event) {
   QPainter painter(this);
   const long long colour = window_.Prop(0, PROP::Color).empty() ? -1 : window_.PropNumber(0, PROP::Color);
   if (colour >= 0 && colour < 0x80000000LL)
     painter.fillRect(rect(), QColor(int(colour & 0xFF), int((colour >> 8) & 0xFF), int((colour >> 16) & 0xFF)));
-  // The wallpaper is tiled from the top left corner, as a brush does.
-  if (!wallpaper_.isNull()) painter.fillRect(rect(), QBrush(wallpaper_));
+  // The wallpaper is tiled from the top left corner, as a brush does, but tile by tile: the
+  // raster engine copies an image in one piece, while it fills a brush row by row and hands
+  // the rows to its thread pool.
+  if (wallpaper_.isNull()) return;
+  const QRect area = event->rect();
+  const int width = wallpaper_.width(), height = wallpaper_.height();
+  for (int y = area.top() - area.top() % height; y <= area.bottom(); y += height)
+    for (int x = area.left() - area.left() % width; x <= area.right(); x += width) painter.drawImage(x, y, wallpaper_);
 }
 
 void WindowView::closeEvent(QCloseEvent* event) {

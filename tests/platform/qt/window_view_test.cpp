@@ -5,6 +5,7 @@
 #include <QDropEvent>
 #include <QElapsedTimer>
 #include <QMimeData>
+#include <QPainter>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -18,6 +19,7 @@
 #include <QTimer>
 #include <QTreeView>
 
+#include "platform/qt/art.h"
 #include "platform/rt/display.h"
 #include "platform/rt/events.h"
 #include "platform/rt/props.h"
@@ -89,6 +91,34 @@ TEST_F(ScreenTest, ListsFollowTheirColumnFormat) {
   EXPECT_EQ(Cell(list, 0, 1).trimmed(), "");  // a factory cab has no user number
   EXPECT_EQ(Cell(list, 3, 1).trimmed(), "1");
   EXPECT_EQ(Cell(list, 0, 2), "4x12 Green 25");
+}
+
+TEST_F(ScreenTest, AListShowsItsHeaderOnlyWhenAColumnHasATitle) {
+  auto* list = Widget<QTreeView>("ALLCABLIST");
+  EXPECT_FALSE(list->header()->isHidden());
+  rt::SetProp(ctl::ALLCABLIST, PROP::Format, "32R(2)|M@n_3@252L(2)|M@s63@");
+  EXPECT_TRUE(list->header()->isHidden());
+  rt::SetProp(ctl::ALLCABLIST, PROP::Format, "40R(2)|M~Cab No.~@n_3@200L(2)|M@s63@");
+  EXPECT_FALSE(list->header()->isHidden());
+  EXPECT_EQ(list->header()->sectionSize(0), view_->Units().ToPixelsX(40));
+  EXPECT_EQ(list->header()->sectionSize(1), view_->Units().ToPixelsX(200));
+}
+
+// The wallpaper lies as a brush would lay it, from the window's top left corner, whichever
+// part of the window is drawn again.
+TEST_F(ScreenTest, TheWallpaperIsTiledFromTheTopLeftCorner) {
+  const QImage tile = qtscreen::ArtImage("tweed.png");
+  ASSERT_FALSE(tile.isNull());
+  QImage brushed(view_->size(), QImage::Format_RGB32);
+  QPainter(&brushed).fillRect(brushed.rect(), QBrush(tile));
+  for (const QRect part : {view_->rect(), QRect(50, 70, 130, 45), QRect(tile.width() - 1, 3 * tile.height() - 2, 3, 5)}) {
+    SCOPED_TRACE(part.x());
+    QImage drawn(view_->size(), QImage::Format_RGB32);
+    drawn.fill(Qt::black);
+    view_->render(&drawn, part.topLeft(), QRegion(part), QWidget::DrawWindowBackground);
+    for (int y = part.top(); y <= part.bottom(); ++y)
+      for (int x = part.left(); x <= part.right(); ++x) ASSERT_EQ(drawn.pixel(x, y), brushed.pixel(x, y)) << x << "," << y;
+  }
 }
 
 TEST_F(ScreenTest, RuntimeChangesShowAtOnce) {
