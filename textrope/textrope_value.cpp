@@ -6,6 +6,7 @@
 #include "platform/win/debug_output.h"
 #include "platform/win/format_message.h"
 #include "textrope/byte_text.h"
+#include "textrope/fresh_block.h"
 #include "textrope/textrope.h"
 
 using textrope::Clipped;
@@ -46,7 +47,10 @@ void Textrope::SetValue(std::string_view newValue, LONG pClip) {
     // Same length: the block stays; memmove because newValue may be a view of the value.
     std::memmove(value.data(), newValue.data(), newValue.size());
   } else {
-    value = std::string(newValue);
+    // A large value lives in huge pages, so whatever later replaces it releases it cheaply.
+    std::string copy = textrope::FreshBlock(newValue.size());
+    std::memcpy(copy.data(), newValue.data(), newValue.size());
+    value.swap(copy);
   }
   base64 = 0;
 }
