@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "textrope/base64_wide.h"
+
 namespace textrope {
 
 namespace {
@@ -55,8 +57,9 @@ void GroupChars(const unsigned char* in, std::size_t count, char chars[4]) {
   chars[3] = count > 2 ? kAlphabet[bits & 63] : '=';
 }
 
-// The whole output fits: no checks inside the loop.
-std::size_t EncodeUnchecked(const unsigned char* in, std::size_t n, char* out, bool wrap) {
+// A group at a time from the start of a line, where the whole output fits: no checks inside
+// the loop.
+std::size_t EncodePortable(const unsigned char* in, std::size_t n, char* out, bool wrap) {
   char* start = out;
   std::size_t column = 0;
   std::size_t i = 0;
@@ -82,6 +85,14 @@ std::size_t EncodeUnchecked(const unsigned char* in, std::size_t n, char* out, b
     }
   }
   return static_cast<std::size_t>(out - start);
+}
+
+// The whole output fits. The wide coder stops at the end of a line, where the portable one
+// begins.
+std::size_t EncodeUnchecked(const unsigned char* in, std::size_t n, char* out, bool wrap) {
+  const std::size_t wide = Base64EncodeWide(in, n, out, wrap);
+  const std::size_t wideChars = Base64EncodedSize(wide, wrap);
+  return wideChars + EncodePortable(in + wide, n - wide, out + wideChars, wrap);
 }
 
 }  // namespace

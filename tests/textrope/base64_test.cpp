@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <random>
 #include <string>
+#include <vector>
 
 #include "tests/textrope/support.h"
 #include "textrope/textrope.h"
@@ -68,29 +70,59 @@ TEST(TextropeBase64, LineBreaksAfterEvery76Characters) {
   }
 }
 
+// The encoding a group of three bytes at a time, as the standard spells it out.
+std::string GroupAtATime(const std::string& data, LONG noWrap) {
+  static constexpr char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+  std::string expected;
+  for (std::size_t i = 0; i < data.size(); i += 3) {
+    const std::size_t count = std::min<std::size_t>(3, data.size() - i);
+    std::uint32_t bits = 0;
+    for (std::size_t k = 0; k < 3; ++k) bits = bits << 8 | (k < count ? static_cast<unsigned char>(data[i + k]) : 0u);
+    for (std::size_t k = 0; k < 4; ++k) expected += k <= count ? kAlphabet[(bits >> (18 - 6 * k)) & 63] : '=';
+    if (noWrap == 0 && expected.size() % 78 == 76) expected += "\r\n";
+  }
+  return expected;
+}
+
+std::string Encoded(const std::string& data, LONG noWrap) {
+  Textrope t;
+  t.base64NoWrap = noWrap;
+  t.SetValue(data);
+  t.Base64Encode();
+  return t.value;
+}
+
 // Whole lines are encoded without counting columns; every length around the line ends must
 // still give a group at a time, with a break after every 76 characters.
 TEST(TextropeBase64, EveryLengthAgreesWithGroupAtATime) {
-  static constexpr char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
   std::string data;
   for (std::size_t n = 0; n < 400; ++n) {
     data += static_cast<char>(n * 37 + 11);
+    for (LONG noWrap : {0, 1}) ASSERT_EQ(Encoded(data, noWrap), GroupAtATime(data, noWrap)) << n << " bytes, noWrap " << noWrap;
+  }
+}
+
+// Long values go many bytes at a time where the processor allows, and the rest a group at a
+// time: every remainder after many lines or chunks, every byte value, runs of NUL and of FFh
+// (the last letters of the alphabet), and a value of megabytes.
+TEST(TextropeBase64, LongValuesAgreeWithGroupAtATime) {
+  std::mt19937 random(9);
+  auto randomBytes = [&](std::size_t n) {
+    std::string bytes(n, '\0');
+    for (char& c : bytes) c = static_cast<char>(random());
+    return bytes;
+  };
+  std::vector<std::string> values;
+  for (std::size_t whole : {57u * 3, 24u * 7, 57u * 24 * 5}) {
+    for (std::size_t extra = 0; extra <= 60; ++extra) values.push_back(randomBytes(whole + extra));
+  }
+  values.push_back(std::string(57 * 40 + 1, '\0'));
+  values.push_back(std::string(57 * 40 + 2, '\xff'));
+  values.push_back(AllBytes() + AllBytes() + AllBytes());
+  values.push_back(randomBytes((std::size_t{3} << 20) + 5));
+  for (const std::string& value : values) {
     for (LONG noWrap : {0, 1}) {
-      std::string expected;
-      for (std::size_t i = 0; i < data.size(); i += 3) {
-        const std::size_t count = std::min<std::size_t>(3, data.size() - i);
-        std::uint32_t bits = 0;
-        for (std::size_t k = 0; k < 3; ++k) {
-          bits = bits << 8 | (k < count ? static_cast<unsigned char>(data[i + k]) : 0u);
-        }
-        for (std::size_t k = 0; k < 4; ++k) expected += k <= count ? kAlphabet[(bits >> (18 - 6 * k)) & 63] : '=';
-        if (noWrap == 0 && expected.size() % 78 == 76) expected += "\r\n";
-      }
-      Textrope t;
-      t.base64NoWrap = noWrap;
-      t.SetValue(data);
-      t.Base64Encode();
-      ASSERT_EQ(t.value, expected) << data.size() << " bytes, noWrap " << noWrap;
+      ASSERT_EQ(Encoded(value, noWrap), GroupAtATime(value, noWrap)) << value.size() << " bytes, noWrap " << noWrap;
     }
   }
 }
