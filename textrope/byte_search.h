@@ -6,6 +6,7 @@
 // the block it looked at last, so a caller walking from match to match through dense matches
 // pays a few bit operations per match.
 #include <cstddef>
+#include <cstdint>
 #include <cstring>
 #include <string_view>
 
@@ -37,6 +38,8 @@ class ByteFinder {
 
  private:
   static constexpr std::size_t kBlock = 16;
+  // A walk reads four blocks at a time.
+  static constexpr std::size_t kWalkBlock = 4 * kBlock;
   // Blocks in a row without the first byte before memchr takes over the skipping.
   static constexpr unsigned kIdleBlocks = 4;
 
@@ -165,22 +168,29 @@ void ByteFinder::Walk(std::size_t from, std::size_t advance, Visit visit) {
   const std::size_t lastStart = hay_.size() - length;
   std::size_t allowed = from;
   std::size_t block = from;
-  unsigned idle = 0;
+  bool idle = false;
   for (;;) {
-    if (idle >= kIdleBlocks && block <= lastStart) {
+    if (idle && block <= lastStart) {
       block = SkipToHead(block, lastStart);
-      idle = 0;
+      idle = false;
     }
-    if (block + kBlock - 1 > lastStart) break;
-    unsigned heads;
-    for (unsigned mask = BlockMask(block, heads); mask != 0; mask &= mask - 1) {
-      std::size_t at = block + static_cast<std::size_t>(__builtin_ctz(mask));
+    if (block + kWalkBlock - 1 > lastStart) break;
+    // Four blocks make one mask, so the loop over its matches ends once per 64 bytes.
+    std::uint64_t mask = 0;
+    std::uint64_t heads = 0;
+    for (std::size_t part = 0; part < kWalkBlock; part += kBlock) {
+      unsigned partHeads;
+      mask |= static_cast<std::uint64_t>(BlockMask(block + part, partHeads)) << part;
+      heads |= static_cast<std::uint64_t>(partHeads) << part;
+    }
+    for (; mask != 0; mask &= mask - 1) {
+      std::size_t at = block + static_cast<std::size_t>(__builtin_ctzll(mask));
       if (at < allowed || !MiddleMatches(at)) continue;
       if (!visit(at)) return;
       allowed = at + advance;
     }
-    idle = heads == 0 ? idle + 1 : 0;
-    block += kBlock;
+    idle = heads == 0;
+    block += kWalkBlock;
   }
   for (std::size_t at = block > allowed ? block : allowed; at <= lastStart; ++at) {
     if (EndsMatch(at) && MiddleMatches(at)) {

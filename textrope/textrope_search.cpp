@@ -99,6 +99,21 @@ inline void MoveBytes(char* to, const char* from, std::size_t count) {
   }
 }
 
+constexpr std::size_t kChunk = 16;
+// Longer stretches go to memmove.
+constexpr std::size_t kShortGap = 4 * kChunk;
+
+// Copies count bytes a chunk at a time, so up to kChunk - 1 bytes past each end are read and
+// written too: the caller keeps the destination at least a chunk behind the source and
+// leaves a chunk of source after the stretch.
+inline void CopyChunks(char* to, const char* from, std::size_t count) {
+  for (std::size_t i = 0; i < count; i += kChunk) {
+    char chunk[kChunk];
+    std::memcpy(chunk, from + i, kChunk);
+    std::memcpy(to + i, chunk, kChunk);
+  }
+}
+
 bool Overlaps(std::string_view a, const std::string& b) {
   return !a.empty() && !b.empty() && a.data() < b.data() + b.size() && b.data() < a.data() + a.size();
 }
@@ -129,15 +144,26 @@ LONG ReplacePass(std::string& value, std::string_view needle, std::string_view n
   std::size_t p = first;
   LONG replaced = 0;
   bool outgrown = false;
+  // A short replacement text, padded to a whole chunk for the chunked copy.
+  char paddedNew[kChunk] = {};
+  const bool chunkedNew = newLen <= kChunk;
+  if (chunkedNew) std::memcpy(paddedNew, newValue.data(), newLen);
   Matcher(value, needle, 1, fold).Walk(first, oldLen, [&](std::size_t hit) {
     if (hit > end - oldLen) return false;
     if (written + (hit - p) + newLen > room) {
       outgrown = true;
       return false;
     }
-    MoveBytes(out + written, value.data() + p, hit - p);
-    written += hit - p;
-    MoveBytes(out + written, newValue.data(), newLen);
+    if (inPlace && chunkedNew && p - written >= kChunk && hit - p <= kShortGap && value.size() - hit >= kChunk) {
+      // A chunk or more behind the input: whole chunks, whose spill lands below the match.
+      CopyChunks(out + written, value.data() + p, hit - p);
+      written += hit - p;
+      std::memcpy(out + written, paddedNew, kChunk);
+    } else {
+      MoveBytes(out + written, value.data() + p, hit - p);
+      written += hit - p;
+      MoveBytes(out + written, newValue.data(), newLen);
+    }
     written += newLen;
     p = hit + oldLen;
     return ++replaced < allowed;

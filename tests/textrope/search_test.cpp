@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <random>
 #include <string>
@@ -169,6 +170,33 @@ TEST(TextropeReplace, OnePassAgreesWithCountThenCopy) {
     EXPECT_EQ(replaced, ReferenceReplace(expected, oldText, newText, count, start, end, noCase, recursive))
         << round;
     EXPECT_TRUE(t.value == expected) << round;
+  }
+}
+
+// A shrinking replacement that has fallen a chunk or more behind the text it reads copies
+// whole chunks; long values with gaps of every length up to past the chunked range, matches
+// up to the very end, and replacement texts on both sides of the chunk size must still agree.
+TEST(TextropeReplace, LongShrinkingReplacementsAgreeWithCountThenCopy) {
+  std::mt19937 random(8);
+  auto pick = [&](std::size_t from, std::size_t to) {
+    return std::uniform_int_distribution<std::size_t>(from, to)(random);
+  };
+  for (int round = 0; round < 300; ++round) {
+    const std::string oldText = "<" + std::string(pick(1, 19), static_cast<char>('a' + round % 3)) + ">";
+    const std::string newText(pick(0, std::min<std::size_t>(oldText.size() - 1, 17)), '#');
+    std::string value;
+    const std::size_t widestGap = round % 2 == 0 ? 20 : 150;
+    while (value.size() < 3000) {
+      for (std::size_t gap = pick(0, widestGap); gap > 0; --gap) value += static_cast<char>(pick('\0', '~'));
+      value += oldText;
+    }
+    if (round % 3 == 0) value += std::string(pick(0, 20), '.');
+    Textrope t;
+    t.SetValue(value);
+    std::string expected = value;
+    const LONG replaced = t.Replace(oldText, newText, 0, 1, 0, 0, 0);
+    EXPECT_EQ(replaced, ReferenceReplace(expected, oldText, newText, 0, 1, 0, 0, 0)) << round;
+    ASSERT_TRUE(t.value == expected) << round;
   }
 }
 
