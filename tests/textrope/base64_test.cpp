@@ -98,7 +98,9 @@ TEST(TextropeBase64, EveryLengthAgreesWithGroupAtATime) {
   std::string data;
   for (std::size_t n = 0; n < 400; ++n) {
     data += static_cast<char>(n * 37 + 11);
-    for (LONG noWrap : {0, 1}) ASSERT_EQ(Encoded(data, noWrap), GroupAtATime(data, noWrap)) << n << " bytes, noWrap " << noWrap;
+    for (LONG noWrap : {0, 1}) {
+      ASSERT_EQ(Encoded(data, noWrap), GroupAtATime(data, noWrap)) << n << " bytes, noWrap " << noWrap;
+    }
   }
 }
 
