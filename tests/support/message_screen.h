@@ -1,6 +1,8 @@
 #pragma once
 // A screen for tests that call a routine directly: it keeps every message box shown and
-// answers it with its default button.
+// answers it with its default button; with `echo`, it also writes each to stderr, where a
+// death test reads them.
+#include <cstdio>
 #include <memory>
 #include <vector>
 
@@ -11,6 +13,7 @@ namespace test_support {
 class MessageScreen final : public rt::Screen {
  public:
   std::vector<rt::MessageRequest> messages;
+  bool echo = false;
 
   void WindowOpened(rt::Window&) override {}
   void WindowClosed(rt::Window&) override {}
@@ -18,6 +21,7 @@ class MessageScreen final : public rt::Screen {
   void ListChanged(rt::Window&, int) override {}
   void Wait(std::chrono::milliseconds) override {}
   int Message(const rt::MessageRequest& request) override {
+    if (echo) std::fprintf(stderr, "[%s] %s\n", request.caption.c_str(), request.text.c_str());
     messages.push_back(request);
     return request.defaultButton;
   }

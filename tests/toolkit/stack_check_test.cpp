@@ -1,45 +1,28 @@
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <memory>
 
 #include "platform/rt/dialogs.h"
 #include "platform/rt/screen.h"
+#include "tests/support/message_screen.h"
 #include "toolkit/stack_check.h"
 #include "toolkit_test_support.h"
 
 namespace {
 
-// Records the message boxes shown while it lives, each answered with its default button;
-// with `echo`, also writes them to stderr, where a death test reads them.
+// The message boxes shown while it lives, each answered with its default button; with
+// `echo`, also written to stderr, where a death test reads them.
 class MessageBoxes {
  public:
-  explicit MessageBoxes(bool echo = false) { previous_ = rt::UseScreen(std::make_unique<Recorder>(shown, echo)); }
+  explicit MessageBoxes(bool echo = false) : MessageBoxes(std::make_unique<test_support::MessageScreen>(), echo) {}
   ~MessageBoxes() { rt::UseScreen(std::move(previous_)); }
-  std::vector<rt::MessageRequest> shown;
+  std::vector<rt::MessageRequest>& shown;
 
  private:
-  class Recorder final : public rt::Screen {
-   public:
-    Recorder(std::vector<rt::MessageRequest>& shown, bool echo) : shown_(shown), echo_(echo) {}
-    void WindowOpened(rt::Window&) override {}
-    void WindowClosed(rt::Window&) override {}
-    void PropertyChanged(rt::Window&, int, int, int) override {}
-    void ListChanged(rt::Window&, int) override {}
-    void Wait(std::chrono::milliseconds) override {}
-    int Message(const rt::MessageRequest& request) override {
-      if (echo_) std::fprintf(stderr, "[%s] %s\n", request.caption.c_str(), request.text.c_str());
-      shown_.push_back(request);
-      return request.defaultButton;
-    }
-    std::optional<std::string> ChooseFile(const rt::FileRequest&) override { return std::nullopt; }
-    int Popup(const rt::PopupRequest&) override { return 0; }
-    void Beep() override {}
-
-   private:
-    std::vector<rt::MessageRequest>& shown_;
-    bool echo_;
-  };
+  MessageBoxes(std::unique_ptr<test_support::MessageScreen> screen, bool echo) : shown(screen->messages) {
+    screen->echo = echo;
+    previous_ = rt::UseScreen(std::move(screen));
+  }
   std::unique_ptr<rt::Screen> previous_;
 };
 
