@@ -7,7 +7,9 @@ the clock on a busy machine), and the resident memory then.
   bench/startup.py [--runs N] [--platform offscreen|xcb] [BUILD_DIR]
 
 Runs the two programs in turn, N times each, in a fresh folder each time (no settings.ini),
-and prints the medians and their ratios. Under xcb, DISPLAY must name an X server.
+and prints the medians and each program's ratio to the bare window. Two reference windows run
+beside them: the bare window with one label (the cost of drawing any text) and the main window's
+controls in plain Qt (the cost of the controls themselves). Under xcb, DISPLAY must name an X server.
 """
 import argparse
 import os
@@ -29,11 +31,11 @@ def cpu_seconds(pid):
     return total / 1e9
 
 
-def measure(program, platform, probe):
+def measure(command, platform, probe):
     env = dict(os.environ, QT_QPA_PLATFORM=platform, LD_PRELOAD=probe)
     with tempfile.TemporaryDirectory() as folder:
         started = time.clock_gettime(time.CLOCK_MONOTONIC)
-        process = subprocess.Popen([program], cwd=folder, env=env, stdin=subprocess.DEVNULL,
+        process = subprocess.Popen(command, cwd=folder, env=env, stdin=subprocess.DEVNULL,
                                    stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True)
         try:
             for line in process.stderr:
@@ -42,7 +44,7 @@ def measure(program, platform, probe):
                     with open(f"/proc/{process.pid}/status") as status:
                         rss = int(re.search(r"VmRSS:\s+(\d+)", status.read()).group(1))
                     return float(match.group(1)) - started, cpu_seconds(process.pid), rss
-            raise RuntimeError(f"{program} ended before its first paint")
+            raise RuntimeError(f"{command[0]} ended before its first paint")
         finally:
             process.kill()
             process.wait()
@@ -55,22 +57,23 @@ def main():
     parser.add_argument("build", nargs="?", default="build/release")
     args = parser.parse_args()
     build = os.path.abspath(args.build)
-    programs = {"boxwright": os.path.join(build, "app/boxwright"),
-                "bare Qt window": os.path.join(build, "bench/bare_qt_window")}
+    bare = os.path.join(build, "bench/bare_qt_window")
+    programs = {"boxwright": [os.path.join(build, "app/boxwright")],
+                "bare Qt window": [bare],
+                "one label": [bare, "--label"],
+                "plain Qt replica": [os.path.join(build, "bench/plain_qt_replica")]}
     probe = os.path.join(build, "bench/libfirst_paint_probe.so")
     results = {name: [] for name in programs}
     for _ in range(args.runs):
-        for name, program in programs.items():
-            results[name].append(measure(program, args.platform, probe))
-    medians = {}
-    for name, runs in results.items():
-        medians[name] = [statistics.median(run[i] for run in runs) for i in range(3)]
-        clock, cpu, rss = medians[name]
-        print(f"{name:16} first paint {clock * 1000:7.1f} ms   processor {cpu * 1000:7.1f} ms   "
-              f"resident {rss / 1024:6.1f} MiB")
-    app, bare = medians["boxwright"], medians["bare Qt window"]
-    print(f"{'ratio':16} first paint {app[0] / bare[0]:.2f}x   processor {app[1] / bare[1]:.2f}x   "
-          f"memory {app[2] / bare[2]:.2f}x")
+        for name, command in programs.items():
+            results[name].append(measure(command, args.platform, probe))
+    medians = {name: [statistics.median(run[i] for run in runs) for i in range(3)]
+               for name, runs in results.items()}
+    baseline = medians["bare Qt window"]
+    for name, (clock, cpu, rss) in medians.items():
+        print(f"{name:16} first paint {clock * 1000:6.1f} ms {clock / baseline[0]:5.2f}x   "
+              f"processor {cpu * 1000:6.1f} ms {cpu / baseline[1]:5.2f}x   "
+              f"resident {rss / 1024:5.1f} MiB {rss / baseline[2]:5.2f}x")
 
 
 if __name__ == "__main__":
