@@ -6,10 +6,11 @@ the clock on a busy machine), and the resident memory then.
 
   bench/startup.py [--runs N] [--platform offscreen|xcb] [BUILD_DIR]
 
-Runs the two programs in turn, N times each, in a fresh folder each time (no settings.ini),
-and prints the medians and each program's ratio to the bare window. Two reference windows run
-beside them: the bare window with one label (the cost of drawing any text) and the main window's
-controls in plain Qt (the cost of the controls themselves). Under xcb, DISPLAY must name an X server.
+Runs Boxwright, the bare window and two reference windows in turn, N times each, in a fresh
+folder each time (no settings.ini), and prints the medians and each program's ratio to the bare
+window. The reference windows are the bare window with one label (the cost of drawing any text)
+and the main window's controls in plain Qt (the cost of the controls themselves). Under xcb,
+DISPLAY must name an X server.
 """
 import argparse
 import os
