@@ -20,7 +20,7 @@ function(bw_test name)
   file(MAKE_DIRECTORY ${workdir})
   gtest_discover_tests(${name}
     WORKING_DIRECTORY ${workdir}
-    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;BOXWRIGHT_SOURCE_DIR=${PROJECT_SOURCE_DIR}"
+    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen"
     DISCOVERY_TIMEOUT 60)
 endfunction()
 

@@ -1,40 +1,32 @@
 // The librarian's crash reporter: a fault right after start-up is reported with the
 // application's settings, appended to "Faultscribe.log" in the current folder.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
 
 #include "tests/crash/mail_url.h"
+#include "tests/support/child_program.h"
+#include "tests/support/file_text.h"
 #include "tests/support/private_desktop.h"
 #include "toolkit/system_info.h"
 
 namespace {
 
-std::string FileText(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
+using test_support::FileText;
 
-int RunFaultingLibrarian(const std::string& answer = "OK") {
+test_support::ChildRun RunFaultingLibrarian(const std::string& answer = "OK") {
   std::ofstream("script.txt") << "answer message \"" << answer << "\"\n";
-  std::string command = std::string("BOXWRIGHT_SCREEN=script BOXWRIGHT_SCRIPT=script.txt ") +
-                        "BOXWRIGHT_TRANSCRIPT=transcript.jsonl '" + FAULTING_LIBRARIAN + "'";
-  return std::system(command.c_str());
+  return test_support::RunChild({FAULTING_LIBRARIAN},
+                                {.environment = {"BOXWRIGHT_SCREEN=script", "BOXWRIGHT_SCRIPT=script.txt",
+                                                 "BOXWRIGHT_TRANSCRIPT=transcript.jsonl"}});
 }
 
 TEST(LibrarianCrashReport, TwoFaultsInTwoRunsLeaveBothReportsWithTheHostAndUserNames) {
   for (int run = 0; run < 2; ++run) {
-    int status = RunFaultingLibrarian();
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 139);
+    EXPECT_EQ(RunFaultingLibrarian().status, 139);
   }
   std::string log = FileText("Faultscribe.log");
   std::string report = std::string(82, '-') + "\r\nProgram : " + FAULTING_LIBRARIAN + "\r\n";
@@ -73,9 +65,7 @@ TEST(LibrarianCrashReport, EmailReportHandsTheReportToTheMailProgram) {
   test_support::PrivateDesktop desktop({"mailto"}, MAIL_RECORDER_PATH);
   desktop.RecordClipboard();  // in case the report goes that way
 
-  int status = RunFaultingLibrarian("Email Report");
-  ASSERT_TRUE(WIFEXITED(status));
-  EXPECT_EQ(WEXITSTATUS(status), 139);
+  EXPECT_EQ(RunFaultingLibrarian("Email Report").status, 139);
   test_support::PrivateDesktop::WaitForFile(desktop.Received());
   auto links = test_support::PrivateDesktop::ArgumentsIn(desktop.Received());
   ASSERT_EQ(links.size(), 1u);

@@ -6,7 +6,7 @@
 #include "app/favourites.h"
 #include "app/globals.h"
 #include "tests/app/answering_screen.h"
-#include "tests/app/file_text.h"
+#include "tests/support/file_text.h"
 #include "textrope/textrope.h"
 
 namespace {
@@ -91,7 +91,7 @@ TEST_F(Favourites, CabsAboveTheFileRangeAreLeftOutAndNamed) {
   }
   screen.files = {"wide.cablist"};
   SaveFavourites(ST);
-  EXPECT_EQ(app_test::FileText("wide.cablist"), "\xFF");
+  EXPECT_EQ(test_support::FileText("wide.cablist"), "\xFF");
   ASSERT_EQ(screen.messages.size(), 1u);
   EXPECT_NE(screen.messages[0].text.find("\r\n256  cab 256\r\n300  cab 300"), std::string::npos);
   EXPECT_EQ(FavouriteNumbers(), (std::vector<LONG>{255, 256, 300})) << "the list itself keeps them";

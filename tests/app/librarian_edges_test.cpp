@@ -4,13 +4,14 @@
 #include <filesystem>
 #include <functional>
 
-#include "tests/app/file_text.h"
 #include "tests/app/librarian_run.h"
 #include "tests/app/sent_messages.h"
+#include "tests/support/file_text.h"
 
 namespace {
 
 using namespace app_test;
+using test_support::FileText;
 
 constexpr BYTE kRename = 0x2D;
 constexpr BYTE kCabList = 0x12;

@@ -1,8 +1,6 @@
 #include "tests/app/librarian_run.h"
 
 #include <gtest/gtest.h>
-#include <spawn.h>
-#include <sys/wait.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -10,8 +8,7 @@
 
 #include "platform/midi/midi_in.h"
 #include "tests/app/sent_messages.h"
-
-extern char** environ;
+#include "tests/support/child_program.h"
 
 namespace app_test {
 namespace {
@@ -22,30 +19,6 @@ std::vector<std::string> NonEmptyLines(const std::filesystem::path& path) {
   for (std::string line; std::getline(in, line);)
     if (!line.empty()) lines.push_back(line);
   return lines;
-}
-
-int Spawn(const std::filesystem::path& dir) {
-  std::vector<std::string> env;
-  for (char** e = environ; *e != nullptr; ++e)
-    if (!std::string_view(*e).starts_with("BOXWRIGHT_")) env.emplace_back(*e);
-  for (const char* setting : {"BOXWRIGHT_SCREEN=script", "BOXWRIGHT_SCRIPT=script.txt",
-                              "BOXWRIGHT_TRANSCRIPT=transcript.jsonl", "BOXWRIGHT_SIMULATOR=1",
-                              "BOXWRIGHT_SIMULATOR_LOG=sent.log"})
-    env.emplace_back(setting);
-  std::vector<char*> envp;
-  for (auto& e : env) envp.push_back(e.data());
-  envp.push_back(nullptr);
-  std::string program = BOXWRIGHT_EXE;
-  char* argv[] = {program.data(), nullptr};
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addchdir_np(&actions, dir.c_str());
-  pid_t pid = 0;
-  int status = -1;
-  if (posix_spawn(&pid, program.c_str(), &actions, nullptr, argv, envp.data()) == 0 && waitpid(pid, &status, 0) == pid)
-    status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-  posix_spawn_file_actions_destroy(&actions);
-  return status;
 }
 
 }  // namespace
@@ -84,7 +57,13 @@ LibrarianRun RunLibrarian(const std::string& script, const std::vector<std::pair
 
   LibrarianRun run;
   run.folder = dir.string();
-  run.status = Spawn(dir);
+  run.status = test_support::RunChild({BOXWRIGHT_EXE},
+                                      {.folder = dir,
+                                       .environment = {"BOXWRIGHT_SCREEN=script", "BOXWRIGHT_SCRIPT=script.txt",
+                                                       "BOXWRIGHT_TRANSCRIPT=transcript.jsonl", "BOXWRIGHT_SIMULATOR=1",
+                                                       "BOXWRIGHT_SIMULATOR_LOG=sent.log"},
+                                       .dropInherited = {"BOXWRIGHT_"}})
+                   .status;
   for (const std::string& line : NonEmptyLines(dir / "transcript.jsonl")) run.transcript.push_back(ParseJson(line));
   run.dumps = run.Lines("dump");
   run.sent = NonEmptyLines(dir / "sent.log");

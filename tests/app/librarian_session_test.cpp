@@ -2,13 +2,14 @@
 // simulated unit.
 #include <gtest/gtest.h>
 
-#include "tests/app/file_text.h"
 #include "tests/app/librarian_run.h"
 #include "tests/app/sent_messages.h"
+#include "tests/support/file_text.h"
 
 namespace {
 
 using namespace app_test;
+using test_support::FileText;
 
 TEST(LibrarianSession, SelectSwitchRenameFavouritesAndUpload) {
   const std::string script = ConnectScript() + "dump\n"

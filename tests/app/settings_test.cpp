@@ -6,7 +6,7 @@
 
 #include "app/globals.h"
 #include "app/ini_manager.h"
-#include "tests/app/file_text.h"
+#include "tests/support/file_text.h"
 
 namespace {
 
@@ -63,7 +63,7 @@ TEST(PreservedSettings, UpdateWritesTheFourKeysAndKeepsTheRest) {
   GLO::SafetyMode = 1;
   GLO::UserCabOffset = 131;
   settings.Update();
-  EXPECT_EQ(app_test::FileText(kFile),
+  EXPECT_EQ(test_support::FileText(kFile),
             "; mine\r\n[Main]\r\nMaximize=No\r\n\r\n[Preserved]\r\nGLO:MIDIInDevice=2\r\nGLO:MIDIOutDevice=3\r\n"
             "GLO:SafetyMode=1\r\nGLO:UserCabOffset=131\r\n");
   ResetLibrarianState();

@@ -21,6 +21,7 @@
 #include "crash/debug_directory.h"
 #include "crash/symbol_lookup.h"
 #include "synthetic_records.h"
+#include "tests/support/child_program.h"
 
 namespace {
 
@@ -195,7 +196,7 @@ TEST(DebugRecords, AProgramWithoutOrWithDamagedRecordsIsNotFound) {
   std::uint32_t offset = GetU32(file, elf.directoryOffset + 24), size = GetU32(file, elf.directoryOffset + 16);
 
   std::string stripped = WriteFile("stripped", file);
-  ASSERT_EQ(std::system((std::string(OBJCOPY) + " --remove-section=.qvdebug " + stripped).c_str()), 0);
+  ASSERT_EQ(test_support::RunChild({OBJCOPY, "--remove-section=.qvdebug", stripped}).status, 0);
   crash::RecordFile opened;
   crash::DebugDirectory directory;
   ASSERT_TRUE(opened.Open(stripped.c_str()));

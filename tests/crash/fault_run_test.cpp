@@ -2,9 +2,7 @@
 // line, the boxes of the presenting process in the scripted screen's transcript, the exit
 // status, and no allocation from the signal to the written report.
 #include <gtest/gtest.h>
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
+#include <signal.h>
 
 #include <filesystem>
 #include <fstream>
@@ -14,20 +12,15 @@
 
 #include "crash/wait_window.h"
 #include "mail_url.h"
+#include "tests/support/child_program.h"
+#include "tests/support/file_text.h"
 #include "tests/support/private_desktop.h"
-
-extern char** environ;
 
 namespace {
 
 namespace fs = std::filesystem;
 
-std::string FileText(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
+using test_support::FileText;
 
 std::vector<std::string> Lines(const std::string& text, std::string_view end = "\r\n") {
   std::vector<std::string> lines;
@@ -48,45 +41,31 @@ std::size_t Count(const std::string& text, const std::string& part) {
 }
 
 struct FaultOutcome {
-  int status = 0;
-  std::string report;      // Faultscribe.log
-  std::string transcript;  // the scripted screen's lines
-  std::string output;      // what the program printed
+  test_support::ChildRun child;  // how it ended, what it printed
+  std::string report;            // Faultscribe.log
+  std::string transcript;        // the scripted screen's lines
 };
 
 // Runs the fault program in the current folder with the scripted screen; `script` lines
 // answer the boxes.
 FaultOutcome RunFault(const std::string& fault, std::vector<std::string> settings = {}, const std::string& script = "",
-             const std::string& program = FAULT_PROGRAM) {
+                      const std::string& program = FAULT_PROGRAM) {
   std::ofstream("script.txt") << script;
   std::vector<std::string> args = {program, fault, "TrapAllocations=1"};
   args.insert(args.end(), settings.begin(), settings.end());
-  std::vector<char*> argv;
-  for (auto& a : args) argv.push_back(a.data());
-  argv.push_back(nullptr);
-  std::vector<std::string> env = {"BOXWRIGHT_SCREEN=script", "BOXWRIGHT_SCRIPT=script.txt",
-                                  "BOXWRIGHT_TRANSCRIPT=transcript.jsonl"};
-  for (char** e = environ; *e; ++e) {
-    if (std::string_view(*e).rfind("BOXWRIGHT_", 0) != 0) env.push_back(*e);
-  }
-  std::vector<char*> envp;
-  for (auto& e : env) envp.push_back(e.data());
-  envp.push_back(nullptr);
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "output.txt", O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  pid_t child = 0;
-  EXPECT_EQ(posix_spawn(&child, program.c_str(), &actions, nullptr, argv.data(), envp.data()), 0);
-  posix_spawn_file_actions_destroy(&actions);
   FaultOutcome run;
-  waitpid(child, &run.status, 0);
+  run.child = test_support::RunChild(
+      args, {.environment = {"BOXWRIGHT_SCREEN=script", "BOXWRIGHT_SCRIPT=script.txt",
+                             "BOXWRIGHT_TRANSCRIPT=transcript.jsonl"},
+             .dropInherited = {"BOXWRIGHT_"}});
+  EXPECT_TRUE(run.child.started) << program;
   run.report = FileText("Faultscribe.log");
   run.transcript = FileText("transcript.jsonl");
-  run.output = FileText("output.txt");
   return run;
 }
 
-int ExitStatus(const FaultOutcome& run) { return WIFEXITED(run.status) ? WEXITSTATUS(run.status) : -WTERMSIG(run.status); }
+// The exit code, or minus the signal that ended it.
+int ExitStatus(const FaultOutcome& run) { return run.child.signalled ? 128 - run.child.status : run.child.status; }
 
 std::string Line(const FaultOutcome& run, const std::string& label) {
   for (const std::string& line : Lines(run.report)) {
@@ -151,7 +130,7 @@ TEST(FaultRun, EachFaultIsReportedOnceWithoutAllocatingAndEndsWithItsSignal) {
 TEST(FaultRun, AWriteNamesTheAddressWritten) {
   FaultOutcome run = RunFault("readonlywrite", {"CloseQuietly=1"});
   EXPECT_EQ(ExitStatus(run), 139);
-  std::string address = Lines(run.output, "\n").at(0).substr(2);  // "0x..." as printed
+  std::string address = Lines(run.child.output, "\n").at(0).substr(2);  // "0x..." as printed
   while (address.size() < 16) address = "0" + address;
   for (char& c : address) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
   EXPECT_EQ(Line(run, "Reported error"),
@@ -166,8 +145,8 @@ TEST(FaultRun, TwoThreadsFaultingTogetherGiveOneReport) {
 
 TEST(FaultRun, ADisabledReporterLeavesTheFaultToTheSystem) {
   FaultOutcome run = RunFault("nullread", {"Disable=1"});
-  ASSERT_TRUE(WIFSIGNALED(run.status));
-  EXPECT_EQ(WTERMSIG(run.status), SIGSEGV);
+  ASSERT_TRUE(run.child.signalled);
+  EXPECT_EQ(run.child.status, 128 + SIGSEGV);
   EXPECT_FALSE(fs::exists("Faultscribe.log"));
 }
 

@@ -8,6 +8,7 @@
 #include "crash/debug_email_copy.h"
 #include "crash/mail_roads.h"
 #include "mail_url.h"
+#include "tests/support/file_text.h"
 
 namespace {
 
@@ -41,12 +42,7 @@ std::string LongLines(int count) {
   return lines;
 }
 
-std::string FileText(const std::string& name) {
-  std::ifstream in(name, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
+using test_support::FileText;
 
 TEST(MailRoads, AShortReportGoesAsOneMailFromItsProgramLine) {
   MailRoad road = crash::PlanMail(Settings(), Report(ShortLines()));

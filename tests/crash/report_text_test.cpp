@@ -14,6 +14,7 @@
 #include "crash/faultscribe.h"
 #include "crash/faultscribe_report.h"
 #include "crash/report_pictures.h"
+#include "tests/support/file_text.h"
 
 namespace {
 
@@ -31,12 +32,7 @@ std::vector<std::string> Lines(std::string_view text) {
 
 std::string ProgramPath() { return std::filesystem::read_symlink("/proc/self/exe").string(); }
 
-std::string FileText(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
+using test_support::FileText;
 
 struct Fault {
   EXCEPTION_RECORD record{};

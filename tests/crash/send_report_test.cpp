@@ -13,6 +13,7 @@
 #include "crash/faultscribe.h"
 #include "mail_url.h"
 #include "platform/rt/command.h"
+#include "tests/support/file_text.h"
 #include "tests/support/private_desktop.h"
 
 namespace {
@@ -22,12 +23,7 @@ using mailtest::SplitMailLink;
 using test_support::PrivateDesktop;
 using Arguments = std::vector<std::string>;
 
-std::string FileText(const std::filesystem::path& name) {
-  std::ifstream in(name, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
+using test_support::FileText;
 
 // The links the recording mail program received, once `count` have arrived (10 s at most).
 Arguments WaitForLinks(const std::filesystem::path& file, std::size_t count) {

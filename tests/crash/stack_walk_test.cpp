@@ -1,7 +1,5 @@
 // The reporter's look-up and stack walk in this test program, and in a program that faults.
 #include <dlfcn.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -20,8 +18,8 @@
 #include "crash/presenter.h"
 #include "platform/rt/clock.h"
 #include "platform/rt/scripted_screen.h"
-
-extern char** environ;
+#include "tests/support/child_program.h"
+#include "tests/support/file_text.h"
 
 namespace {
 
@@ -37,12 +35,7 @@ std::string OwnPath() {
   return std::string(path, n > 0 ? n : 0);
 }
 
-std::string FileText(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
+using test_support::FileText;
 
 // The reporter as a program sets it up, without installing it.
 class Reporter : public ::testing::Test {
@@ -126,21 +119,9 @@ TEST_F(Reporter, TheLookUpWindowEvaluatesTheEntry) {
   EXPECT_NE(transcript.find("no module", found), std::string::npos) << "an expression that is no number";
 }
 
-// Runs a program and waits for it; its exit status.
-int RunProgram(const std::vector<std::string>& arguments) {
-  std::vector<char*> argv;
-  for (const auto& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
-  argv.push_back(nullptr);
-  pid_t child;
-  if (posix_spawn(&child, argv[0], nullptr, nullptr, argv.data(), environ) != 0) return -1;
-  int status = 0;
-  waitpid(child, &status, 0);
-  return status;
-}
-
 TEST(StackTrace, AFaultThreeCallsDeepNamesItsCallersInOrder) {
   const std::string report = fs::absolute("report.txt");
-  RunProgram({STACK_FAULT_PROGRAM, report});
+  test_support::RunChild({STACK_FAULT_PROGRAM, report});
   std::string text = FileText(report);
   ASSERT_FALSE(text.empty()) << "no report was written";
   const std::string source = "Src=tests/crash/stack_fault_program.cpp";
@@ -173,7 +154,7 @@ TEST(StackTrace, AProgramWhoseRecordsAreDamagedStillReports) {
     damage.write("XXXX", 4);
   }
   const std::string report = fs::absolute("report.txt");
-  RunProgram({copy, report});
+  test_support::RunChild({copy, report});
   std::string text = FileText(report);
   ASSERT_FALSE(text.empty()) << "no report was written";
   EXPECT_NE(text.find("no debug info, Module=" + copy), std::string::npos) << text;
@@ -182,7 +163,7 @@ TEST(StackTrace, AProgramWhoseRecordsAreDamagedStillReports) {
 
 TEST(StackTrace, WithDetailsTheScansShowEveryWord) {
   const std::string report = fs::absolute("report.txt");
-  RunProgram({STACK_FAULT_PROGRAM, report, "details"});
+  test_support::RunChild({STACK_FAULT_PROGRAM, report, "details"});
   std::string text = FileText(report);
   ASSERT_FALSE(text.empty());
   EXPECT_NE(text.find("Stack Dump"), std::string::npos) << text;

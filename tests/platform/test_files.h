@@ -10,21 +10,14 @@
 #include <string>
 #include <string_view>
 
+#include "tests/support/file_text.h"
+
 namespace platform_test {
 
 inline std::string TestName() { return ::testing::UnitTest::GetInstance()->current_test_info()->name(); }
 
-// The whole file; "" when there is none.
-inline std::string FileText(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-inline void WriteFileText(const std::filesystem::path& path, std::string_view text) {
-  std::ofstream(path, std::ios::binary) << text;
-}
+using test_support::FileText;
+using test_support::WriteFileText;
 
 // A fresh, empty folder named after the running test, removed (made writable first) at the end.
 class ScratchFolder {

@@ -1,11 +1,18 @@
 // Test main: ctest runs every test case as its own process, in parallel, and all cases of one
 // binary share a working folder. A case that writes "settings.ini" or a transcript must not
 // meet another case doing the same, so each case runs in a fresh folder of its own name.
+// Every case also runs on a private desktop that opens nothing, so what the user's home or
+// the machine's installed programs hold never decides a result; a case that needs handlers
+// makes a desktop of its own over it.
 #include <gtest/gtest.h>
 
 #include <cctype>
 #include <filesystem>
+#include <optional>
 #include <string>
+#include <vector>
+
+#include "tests/support/private_desktop.h"
 
 namespace {
 
@@ -30,5 +37,8 @@ int main(int argc, char** argv) {
     fs::create_directories(folder);
     fs::current_path(folder);
   }
+  // A death test's child runs this again, on the desktop of the case that started it.
+  std::optional<test_support::PrivateDesktop> desktop;
+  if (GTEST_FLAG_GET(internal_run_death_test).empty()) desktop.emplace(std::vector<std::string>{});
   return RUN_ALL_TESTS();
 }

@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <sstream>
 #include <thread>
 
 #include "platform/rt/clock.h"
+#include "tests/support/file_text.h"
+#include "tests/support/short_folder.h"
 #include "toolkit/debug_output.h"
 #include "toolkit_test_support.h"
 
@@ -28,8 +31,8 @@ class DebugFile : public ::testing::Test {
   }
   void TearDown() override { rt::UseClock(previous_); }
 
-  ScratchFolder folder_;
-  std::string file_ = folder_.Path("debug.log");
+  test_support::ShortFolder folder_;
+  std::string file_ = (folder_ / "debug.log").string();
   std::shared_ptr<rt::DrivenClock> clock_ = std::make_shared<rt::DrivenClock>();
   std::shared_ptr<rt::Clock> previous_;
 };
@@ -40,9 +43,9 @@ TEST_F(DebugFile, LinesAreStampedAndAppended) {
     kx_OutputDebugString("abc", 1);
     kx_OutputDebugString("   ", 0);
   }).join();
-  EXPECT_EQ(ReadFile(file_), "14:05:09:8 abc\r\n14:05:09:8 ");
+  EXPECT_EQ(test_support::FileText(file_), "14:05:09:8 abc\r\n14:05:09:8 ");
   std::thread([] { kx_OutputDebugString(std::string(2500, 'x'), 0); }).join();
-  EXPECT_EQ(ReadFile(file_).size(), 27u + 11u + 2500u);
+  EXPECT_EQ(test_support::FileText(file_).size(), 27u + 11u + 2500u);
 }
 
 TEST_F(DebugFile, ThreadsShareTheFileWithoutTruncatingIt) {
@@ -55,7 +58,7 @@ TEST_F(DebugFile, ThreadsShareTheFileWithoutTruncatingIt) {
     });
   }
   for (auto& t : threads) t.join();
-  std::string text = ReadFile(file_);
+  std::string text = test_support::FileText(file_);
   ASSERT_TRUE(text.starts_with("kept\n"));
   std::istringstream lines(text.substr(5));
   int count = 0;
@@ -68,7 +71,7 @@ TEST_F(DebugFile, ThreadsShareTheFileWithoutTruncatingIt) {
 
 TEST_F(DebugFile, AFileThatCannotBeOpenedSendsLinesToTheDebugger) {
   DebugCapture debug;
-  CommandLine command({"DebugOutputFile=" + folder_.Path("no/such/dir/debug.log")});
+  CommandLine command({"DebugOutputFile=" + (folder_ / "no/such/dir/debug.log").string()});
   std::thread([] {
     kx_OutputDebugString("one", 1);
     kx_OutputDebugString("two", 1);

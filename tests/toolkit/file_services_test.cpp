@@ -3,7 +3,10 @@
 #include <sys/stat.h>
 
 #include <ctime>
+#include <fstream>
 
+#include "tests/support/file_text.h"
+#include "tests/support/short_folder.h"
 #include "toolkit/error_state.h"
 #include "toolkit/file_services.h"
 #include "toolkit_test_support.h"
@@ -14,9 +17,9 @@ namespace fs = std::filesystem;
 
 class FileServices : public ::testing::Test {
  protected:
-  std::string Path(const std::string& name) const { return folder_.Path(name); }
+  std::string Path(const std::string& name) const { return (folder_ / name).string(); }
   void Write(const std::string& name, const std::string& bytes) const { std::ofstream(Path(name)) << bytes; }
-  std::string Read(const std::string& name) const { return ReadFile(Path(name)); }
+  std::string Read(const std::string& name) const { return test_support::FileText(Path(name)); }
   // Sets the last write to a local time on 1 January 2026.
   void Touch(const std::string& name, int hour, int minute, int second, long nanos) const {
     std::tm local{};
@@ -30,7 +33,7 @@ class FileServices : public ::testing::Test {
     ASSERT_EQ(utimensat(AT_FDCWD, Path(name).c_str(), times, 0), 0);
   }
 
-  ScratchFolder folder_;
+  test_support::ShortFolder folder_;
 };
 
 TEST_F(FileServices, DirectoryEntriesOfFilesFoldersAndMissingNames) {

@@ -2,7 +2,11 @@
 
 #include <unistd.h>
 
+#include <fstream>
+
 #include "platform/win/registry.h"
+#include "tests/support/file_text.h"
+#include "tests/support/short_folder.h"
 #include "toolkit/error_state.h"
 #include "toolkit/registry_value.h"
 #include "toolkit/system_info.h"
@@ -13,7 +17,7 @@ namespace {
 class RegistryValues : public ::testing::Test {
  protected:
   void SetUp() override {
-    const std::string store = folder_.Path("registry");
+    const std::string store = (folder_ / "registry").string();
     std::ofstream out(store);
     auto value = [&](const char* name, int type, const std::string& hex) {
       out << "value\tHKEY_LOCAL_MACHINE\\Software\\Test\t" << name << "\t" << type << "\t" << hex << "\n";
@@ -32,7 +36,7 @@ class RegistryValues : public ::testing::Test {
     out.close();
     win::UseRegistryFile(store);
   }
-  ScratchFolder folder_;
+  test_support::ShortFolder folder_;
 };
 
 TEST_F(RegistryValues, EachTypeReadsAsTextOrNumber) {

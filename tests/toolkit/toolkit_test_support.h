@@ -1,12 +1,7 @@
 #pragma once
-// Shared by the toolkit's tests: the command line, a capture of the debugger channel and a
-// scratch folder.
+// Shared by the toolkit's tests: the command line and a capture of the debugger channel.
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -35,25 +30,3 @@ class DebugCapture {
  private:
   win::DebugSink previous_;
 };
-
-// A fresh folder of the test's own, removed with everything in it when the test ends.
-class ScratchFolder {
- public:
-  ScratchFolder() {
-    std::string name = (std::filesystem::temp_directory_path() / "boxwright-toolkit-XXXXXX").string();
-    if (mkdtemp(name.data()) == nullptr) ADD_FAILURE() << "no scratch folder " << name;
-    path_ = name;
-  }
-  ~ScratchFolder() { std::filesystem::remove_all(path_); }
-  std::string Path(const std::string& name) const { return (path_ / name).string(); }
-
- private:
-  std::filesystem::path path_;
-};
-
-inline std::string ReadFile(const std::string& name) {
-  std::ifstream in(name, std::ios::binary);
-  std::stringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
-}

@@ -18,6 +18,7 @@
 #include "platform/qt/window_view.h"
 #include "platform/rt/event_loop.h"
 #include "platform/rt/user_action.h"
+#include "tests/support/file_text.h"
 #include "user_at_qt_screen.h"
 
 namespace {
@@ -77,12 +78,7 @@ W* Widget(qtscreen::WindowView& view, const char* equate) {
   return widget;
 }
 
-std::string FileText(const char* path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
+using test_support::FileText;
 
 TEST(ProgramKeyboard, KeysThatEndTypingTakeTheTypedText) {
   setenv("BOXWRIGHT_SIMULATOR", "1", 1);
