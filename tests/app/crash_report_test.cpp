@@ -66,8 +66,7 @@ TEST(LibrarianCrashReport, EmailReportHandsTheReportToTheMailProgram) {
   desktop.RecordClipboard();  // in case the report goes that way
 
   EXPECT_EQ(RunFaultingLibrarian("Email Report").status, 139);
-  test_support::PrivateDesktop::WaitForFile(desktop.Received());
-  auto links = test_support::PrivateDesktop::ArgumentsIn(desktop.Received());
+  auto links = test_support::PrivateDesktop::WaitForRecords(desktop.Received(), 1);
   ASSERT_EQ(links.size(), 1u);
   auto link = mailtest::SplitMailLink(links[0]);
   EXPECT_EQ(link.recipient.substr(0, 15), "The developer <");

@@ -197,8 +197,7 @@ TEST(FaultRun, TheBoxesFollowTheAnswers) {
       EXPECT_NE(shown[i].find("\"answer\": \"" + c.answers[i] + "\""), std::string::npos) << shown[i];
     }
     EXPECT_NE(run.report.find("Reported error"), std::string::npos);
-    if (c.mailed) test_support::PrivateDesktop::WaitForFile(desktop.Received());
-    auto links = test_support::PrivateDesktop::ArgumentsIn(desktop.Received());
+    auto links = test_support::PrivateDesktop::WaitForRecords(desktop.Received(), c.mailed ? 1 : 0);
     ASSERT_EQ(links.size(), c.mailed ? 1u : 0u);
     if (c.mailed) {
       EXPECT_EQ(mailtest::SplitMailLink(links[0]).subject, "GPF in Tester");

@@ -25,20 +25,6 @@ using Arguments = std::vector<std::string>;
 
 using test_support::FileText;
 
-// The links the recording mail program received, once `count` have arrived (10 s at most).
-Arguments WaitForLinks(const std::filesystem::path& file, std::size_t count) {
-  auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-  for (;;) {
-    Arguments links;
-    std::string all = FileText(file);
-    for (std::size_t start = 0, end; (end = all.find('\0', start)) != std::string::npos; start = end + 1) {
-      links.push_back(all.substr(start, end - start));
-    }
-    if (links.size() >= count || std::chrono::steady_clock::now() > deadline) return links;
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  }
-}
-
 std::string ReportLines(int stackLevels) {
   std::string lines = "Program : /opt/boxwright/boxwright\r\nVersion : 1.1.0\r\nReported error : "
                       "EXCEPTION_INT_DIVIDE_BY_ZERO\r\n : Flags=00000000 Except2=00000000";
@@ -70,7 +56,7 @@ class MailReporter : public ::testing::Test {
 TEST_F(MailReporter, AShortReportArrivesAsOneLinkFromItsProgramLine) {
   PrivateDesktop desktop({"mailto"}, MAIL_RECORDER_PATH);
   Send(Report(ReportLines(3)));
-  Arguments links = WaitForLinks(desktop.Received(), 1);
+  Arguments links = PrivateDesktop::WaitForRecords(desktop.Received(), 1);
   ASSERT_EQ(links.size(), 1u);
   auto link = SplitMailLink(links[0]);
   EXPECT_EQ(link.recipient, "The developer <dev@boxwright.example>");
@@ -90,7 +76,7 @@ TEST_F(MailReporter, SplitPartsEachArriveOnceAndJoinToTheReport) {
   const std::string lines = ReportLines(100);
   Send(Report(lines));
 
-  Arguments links = WaitForLinks(desktop.Received(), 3);
+  Arguments links = PrivateDesktop::WaitForRecords(desktop.Received(), 3);
   ASSERT_EQ(links.size(), 3u);
   auto partOf = [](const std::string& url) { return SplitMailLink(url).subject; };
   std::sort(links.begin(), links.end(), [&](const auto& a, const auto& b) { return partOf(a) < partOf(b); });
@@ -123,7 +109,7 @@ TEST_F(MailReporter, TheReportWaitsOnTheClipboardWhenAskedOrTooLong) {
     reporter_.AlwaysPasteEmail = c.alwaysPaste;
     Send(Report(ReportLines(c.stackLevels)));
     EXPECT_EQ(FileText(desktop.Clipboard()), ReportLines(c.stackLevels) + "\r\n[END]") << c.name;
-    Arguments links = WaitForLinks(desktop.Received(), 1);
+    Arguments links = PrivateDesktop::WaitForRecords(desktop.Received(), 1);
     ASSERT_EQ(links.size(), 1u) << c.name;
     EXPECT_EQ(PercentDecoded(SplitMailLink(links[0]).body),
               "Edit|Paste the report here (CTL+V) or attach the logfile.\r\nFaultscribe.log\r\n[END]")

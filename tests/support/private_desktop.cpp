@@ -107,6 +107,15 @@ std::vector<std::string> PrivateDesktop::ArgumentsIn(const fs::path& file) {
   return arguments;
 }
 
+std::vector<std::string> PrivateDesktop::WaitForRecords(const fs::path& file, std::size_t count) {
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  for (;;) {
+    std::vector<std::string> records = ArgumentsIn(file);
+    if (records.size() >= count || std::chrono::steady_clock::now() > deadline) return records;
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+}
+
 void PrivateDesktop::Clear() const { fs::remove(Received()); }
 
 void PrivateDesktop::RecordClipboard() {

@@ -38,6 +38,9 @@ class PrivateDesktop {
   static void WaitForFile(const std::filesystem::path& file);
   // The arguments a recorder wrote into `file`.
   static std::vector<std::string> ArgumentsIn(const std::filesystem::path& file);
+  // For a recorder that appends (the mail recorder, one record a start): the records in
+  // `file` once `count` have arrived, waiting up to 10 seconds.
+  static std::vector<std::string> WaitForRecords(const std::filesystem::path& file, std::size_t count);
   // Forgets what the handler received, for a second run in one test.
   void Clear() const;
 
