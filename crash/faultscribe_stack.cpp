@@ -243,7 +243,12 @@ crash::SymbolText FaultscribeClass::_FormatLineInfo(LONG line, std::string_view 
                                                     BYTE exactAddress) {
   crash::LineInfoLabels labels{TextForLine.Clipped(), TextForLineNotFound.Clipped(), TextForProc.Clipped(),
                                TextForNoProc.Clipped(), TextForSrc.Clipped(), TextForModule.Clipped()};
-  std::string_view program = FileName.Clipped();
+  // The program's own frames get no module item. FileName keeps only the front of a long
+  // path, so the whole path decides whether a module is the program.
+  char own[261];
+  DWORD ownLength = GetModuleFileNameA(nullptr, own, sizeof own);
+  std::string_view program =
+      ownLength > 0 && ownLength < sizeof own ? std::string_view(own, ownLength) : FileName.Clipped();
   crash::SymbolText version;
   if (moduleName != program) version = _GetDLLVersion(crash::SymbolText(moduleName).CStr());
   crash::LineInfo info{line, moduleName, sourceName, procName, stackTrace == 1, noProcFound == 1,
