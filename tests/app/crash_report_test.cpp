@@ -8,6 +8,7 @@
 #include <string>
 
 #include "tests/crash/mail_url.h"
+#include "tests/crash/program_line.h"
 #include "tests/support/child_program.h"
 #include "tests/support/file_text.h"
 #include "tests/support/private_desktop.h"
@@ -29,7 +30,7 @@ TEST(LibrarianCrashReport, TwoFaultsInTwoRunsLeaveBothReportsWithTheHostAndUserN
     EXPECT_EQ(RunFaultingLibrarian().status, 139);
   }
   std::string log = FileText("Faultscribe.log");
-  std::string report = std::string(82, '-') + "\r\nProgram : " + FAULTING_LIBRARIAN + "\r\n";
+  std::string report = std::string(82, '-') + "\r\n" + crashtest::ProgramLine(FAULTING_LIBRARIAN) + "\r\n";
   std::size_t second = log.find("\r\n\r\n" + report);
   ASSERT_NE(second, std::string::npos) << log;
   EXPECT_EQ(log.find("\r\n\r\n" + report), 0u);  // appended from the first report on

@@ -12,9 +12,11 @@
 
 #include "crash/wait_window.h"
 #include "mail_url.h"
+#include "tests/crash/program_line.h"
 #include "tests/support/child_program.h"
 #include "tests/support/file_text.h"
 #include "tests/support/private_desktop.h"
+#include "tests/support/short_folder.h"
 
 namespace {
 
@@ -114,7 +116,7 @@ TEST(FaultRun, EachFaultIsReportedOnceWithoutAllocatingAndEndsWithItsSignal) {
     FaultOutcome run = RunFault(c.fault, {"CloseQuietly=1"});
     EXPECT_EQ(ExitStatus(run), c.status);  // 99 would be an allocation on the fault path
     EXPECT_EQ(Count(run.report, "Reported error"), 1u);
-    EXPECT_EQ(run.report.rfind(std::string(82, '-') + "\r\nProgram : " + FAULT_PROGRAM + "\r\n", 0), 0u);
+    EXPECT_EQ(run.report.rfind(std::string(82, '-') + "\r\n" + crashtest::ProgramLine(FAULT_PROGRAM) + "\r\n", 0), 0u);
     for (const auto& [label, line] : c.lines) {
       std::string found = Line(run, label);
       if (line.ends_with("...")) {
@@ -240,14 +242,17 @@ TEST(FaultRun, AppendedReportsFollowTheOldTextAfterOneEmptyLine) {
 }
 
 TEST(FaultRun, TheTraceLogIsWrittenBesideTheProgramOnlyWhenEnabled) {
-  // A copy of the program of our own: the log's name is the program's path and a suffix.
-  fs::copy_file(FAULT_PROGRAM, "faulter", fs::copy_options::overwrite_existing);
-  std::string program = (fs::current_path() / "faulter").string();
+  // A copy of the program of our own: the log's name is the program's path and a suffix, in a
+  // place of 256 characters, so the copy lies in a short folder.
+  test_support::ShortFolder folder;
+  const std::string program = folder / "faulter";
+  fs::copy_file(FAULT_PROGRAM, program);
+  const fs::path log = folder / "faulter DebugLog.txt";
   RunFault("divzero", {"CloseQuietly=1"}, "", program);
-  EXPECT_FALSE(fs::exists("faulter DebugLog.txt"));
+  EXPECT_FALSE(fs::exists(log));
 
   RunFault("divzero", {"CloseQuietly=1", "DebugLogEnabled=1"}, "", program);
-  auto lines = Lines(FileText("faulter DebugLog.txt"));
+  auto lines = Lines(FileText(log));
   ASSERT_FALSE(lines.empty());
   EXPECT_EQ(lines.front().rfind("GPF occurred, ER.ExceptionCode=C0000094h ER.ExceptionAddress=", 0), 0u);
   const std::vector<std::string> expected = {"Before DebugReport", "DebugReport 1", "DebugReport 2",

@@ -14,6 +14,7 @@
 #include "crash/faultscribe.h"
 #include "crash/faultscribe_report.h"
 #include "crash/report_pictures.h"
+#include "tests/crash/program_line.h"
 #include "tests/support/file_text.h"
 
 namespace {
@@ -73,7 +74,7 @@ TEST(ReportText, HeaderLinesAndTheAccessViolationLine) {
   ASSERT_GE(lines.size(), 12u);
   EXPECT_EQ(lines[0], "");
   EXPECT_EQ(lines[1], std::string(200, '-'));
-  EXPECT_EQ(lines[2], "Program : " + ProgramPath());
+  EXPECT_EQ(lines[2], crashtest::ProgramLine(ProgramPath()));
   EXPECT_EQ(lines[3], "Version : 1.1.0");
   EXPECT_EQ(lines[4], "At : 12:34:56 on 2026/01/01");
   EXPECT_EQ(lines[5], "Workstation: : bench-7");
