@@ -129,7 +129,7 @@ class RestartWatcher : public FaultscribeClass {
 
 TEST(AfterTheReport, TheCommandRunsBeforeTheRestart) {
   RestartWatcher reporter;
-  reporter.ExecuteCommand = std::string(ARG_RECORDER_PATH) + " command.txt \"ran it\"";
+  reporter.ExecuteCommand = "\"" + std::string(ARG_RECORDER_PATH) + "\" command.txt \"ran it\"";
   reporter.RestartProgram = 1;
   reporter._ExecuteCommands();
   EXPECT_TRUE(reporter.commandHadRun);

@@ -130,7 +130,7 @@ TEST(Run, OtherTargetsOpenWithTheirPrograms) {
 TEST(Run, AProgramToRunGetsTheTargetAsOneArgumentOnce) {
   PrivateDesktop desktop({});
   vrLinkbrightClass link;
-  link.ThisExeToRun = std::string(ARG_RECORDER_PATH) + " recorded";
+  link.ThisExeToRun = "\"" + std::string(ARG_RECORDER_PATH) + "\" recorded";
   link.URLToRun = "http://x.example/a b?\"q\" ;$(id)`id`\\";
   link.Run();
   PrivateDesktop::WaitForFile("recorded");

@@ -19,7 +19,7 @@ using Arguments = std::vector<std::string>;
 using test_support::PrivateDesktop;
 
 TEST(Run, StartsTheProgramWithItsArgumentsAndNoShell) {
-  std::string line = std::string(ARG_RECORDER_PATH) + " out \"a b\" ;c $(d) `e` 'f\" \"g' \\\"h\\\"";
+  std::string line = "\"" + std::string(ARG_RECORDER_PATH) + "\" out \"a b\" ;c $(d) `e` 'f\" \"g' \\\"h\\\"";
   EXPECT_EQ(RUN(line), 0);
   EXPECT_EQ(ERRORCODE(), 0);
   PrivateDesktop::WaitForFile("out");
