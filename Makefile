@@ -27,12 +27,12 @@ run: build
 	BOXWRIGHT_SIMULATOR=1 ./build/dev/app/boxwright $(ARGS)
 
 test: build
-	QT_QPA_PLATFORM=offscreen ctest --preset dev
+	QT_QPA_PLATFORM=offscreen ctest --preset dev -j $(JOBS)
 
 asan: deps
 	cmake --preset asan
 	cmake --build --preset asan -j $(JOBS)
-	QT_QPA_PLATFORM=offscreen ctest --preset asan
+	QT_QPA_PLATFORM=offscreen ctest --preset asan -j $(JOBS)
 
 release: deps
 	cmake --preset release
