@@ -14,6 +14,7 @@
 #include "platform/rt/event_loop.h"
 #include "platform/rt/props.h"
 #include "tests/links/link_window.h"
+#include "tests/support/private_desktop.h"
 
 namespace {
 
@@ -22,10 +23,12 @@ using Runs = std::vector<std::string>;
 
 QColor Rgb(LONG bgr) { return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF); }
 
-// The link object records what it would run: the desktop's own associations are read by
-// Init but never start anything.
+// The link object records what it would run instead of starting anything; Init reads the
+// associations of a private desktop with a browser and a mail program.
 class QtLinks : public ::testing::Test {
  protected:
+  test_support::PrivateDesktop desktop_{{"mailto", "text/html"}};
+
   void SetUp() override {
     for (rt::Kind kind : DemoKinds()) rt::AnnounceControlKinds({kind});
     ResetDemoData();
