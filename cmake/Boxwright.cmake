@@ -1,10 +1,44 @@
 # Small helpers so that every folder declares its library and its tests the same way.
 
+# The product's layers from the bottom up; folders in one entry stand side by side and never
+# include each other. A folder may include its own headers and those of the layers below it.
+# tests/structure holds every #include of the tree to this table.
+set(BW_LAYERS
+  "platform/win"
+  "platform/rt"
+  "platform/midi platform/framework platform/qt"
+  "textrope toolkit"
+  "links"
+  "crash"
+  "app")
+
+# Each product folder compiles against a folder of its own in the build tree that links to
+# just the folders it may use, so an include from a layer above does not compile. Paths of
+# headers reached that way are written as the source's own into debug records and __FILE__.
+set(_below "")
+foreach(layer IN LISTS BW_LAYERS)
+  string(REPLACE " " ";" folders "${layer}")
+  foreach(folder IN LISTS folders)
+    set(view ${PROJECT_BINARY_DIR}/layers/${folder})
+    foreach(allowed IN LISTS _below folder)
+      get_filename_component(parent ${view}/${allowed} DIRECTORY)
+      file(MAKE_DIRECTORY ${parent})
+      file(CREATE_LINK ${PROJECT_SOURCE_DIR}/${allowed} ${view}/${allowed} SYMBOLIC)
+    endforeach()
+    add_compile_options(-ffile-prefix-map=${view}=${PROJECT_SOURCE_DIR})
+  endforeach()
+  list(APPEND _below ${folders})
+endforeach()
+
 # bw_library(<name> SOURCES <files...> [DEPS <targets...>] [PRIVATE_DEPS <targets...>])
 function(bw_library name)
   cmake_parse_arguments(ARG "" "" "SOURCES;DEPS;PRIVATE_DEPS" ${ARGN})
   add_library(${name} STATIC ${ARG_SOURCES})
-  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+  file(RELATIVE_PATH folder ${PROJECT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR})
+  if(NOT IS_DIRECTORY ${PROJECT_BINARY_DIR}/layers/${folder})
+    message(FATAL_ERROR "${folder} is not in BW_LAYERS (cmake/Boxwright.cmake)")
+  endif()
+  target_include_directories(${name} PUBLIC ${PROJECT_BINARY_DIR}/layers/${folder})
   target_link_libraries(${name} PUBLIC ${ARG_DEPS} PRIVATE ${ARG_PRIVATE_DEPS})
 endfunction()
 
