@@ -51,21 +51,31 @@ OpenResult FromSpawnError(const GioProcs& gio, const GError* error) {
   }
 }
 
-// The program for a URL: its scheme's handler, or for a file: URL its file type's.
-GObjectPtr<GAppInfo> ProgramFor(const GioProcs& gio, const std::string& uri) {
-  GText scheme(gio.uri_parse_scheme(uri.c_str()));
-  if (!scheme) return nullptr;
-  if (Lower(scheme.get()) != "file") {
-    return GObjectPtr<GAppInfo>(gio.app_info_get_default_for_uri_scheme(scheme.get()));
-  }
-  GObjectPtr<GFile> file(gio.file_new_for_uri(uri.c_str()));
-  GObjectPtr<GFileInfo> info(gio.file_query_info(file.get(), G_FILE_ATTRIBUTE_STANDARD_CONTENT_TYPE,
+// The content type GIO gives a file (its name and, for a regular file, its first bytes).
+std::optional<std::string> ContentTypeOf(const GioProcs& gio, GFile* file) {
+  GObjectPtr<GFileInfo> info(gio.file_query_info(file, G_FILE_ATTRIBUTE_STANDARD_CONTENT_TYPE,
                                                  G_FILE_QUERY_INFO_NONE, nullptr, nullptr));
-  if (!info) return nullptr;
+  if (!info) return std::nullopt;
   const char* type = gio.file_info_get_content_type(info.get());
-  if (type == nullptr) return nullptr;
-  return GObjectPtr<GAppInfo>(gio.app_info_get_default_for_type(type, FALSE));
+  if (type == nullptr) return std::nullopt;
+  return std::string(type);
 }
+
+std::optional<std::string> SchemeOf(const GioProcs& gio, const std::string& uri) {
+  GText scheme(gio.uri_parse_scheme(uri.c_str()));
+  if (!scheme) return std::nullopt;
+  return Lower(scheme.get());
+}
+
+// The program for a URL: its scheme's handler, or for a file: URL its file type's.
+GObjectPtr<GAppInfo> ProgramFor(const GioProcs& gio, const std::string& uri, const std::string& scheme) {
+  if (scheme != "file") return GObjectPtr<GAppInfo>(gio.app_info_get_default_for_uri_scheme(scheme.c_str()));
+  GObjectPtr<GFile> file(gio.file_new_for_uri(uri.c_str()));
+  auto type = ContentTypeOf(gio, file.get());
+  if (!type) return nullptr;
+  return GObjectPtr<GAppInfo>(gio.app_info_get_default_for_type(type->c_str(), FALSE));
+}
+
 
 }  // namespace
 
@@ -124,7 +134,9 @@ std::optional<std::string> ClassesRootDefault(std::string_view subKey) {
 OpenResult OpenWithDefaultProgram(const std::string& uri) {
   const GioProcs* gio = Gio();
   if (gio == nullptr) return OpenResult::NoHandler;
-  GObjectPtr<GAppInfo> app = ProgramFor(*gio, uri);
+  auto scheme = SchemeOf(*gio, uri);
+  if (!scheme) return OpenResult::NoHandler;
+  GObjectPtr<GAppInfo> app = ProgramFor(*gio, uri, *scheme);
   if (!app) return OpenResult::NoHandler;
   GList uris = {const_cast<char*>(uri.c_str()), nullptr, nullptr};
   GError* error = nullptr;
@@ -151,13 +163,26 @@ OpenResult OpenFileWithDefaultProgram(const std::string& path) {
   return OpenWithDefaultProgram(uri.get());
 }
 
-std::optional<std::string> PathOfFileUrl(const std::string& uri) {
+std::optional<std::string> TypeOfFile(const std::string& path) {
   const GioProcs* gio = Gio();
-  if (gio == nullptr) return std::nullopt;
-  GText scheme(gio->uri_parse_scheme(uri.c_str()));
-  if (!scheme || Lower(scheme.get()) != "file") return std::nullopt;
-  GText path(gio->filename_from_uri(uri.c_str(), nullptr, nullptr));
-  if (!path) return std::nullopt;
+  if (gio == nullptr || path.empty()) return std::nullopt;
+  GObjectPtr<GFile> file(gio->file_new_for_path(path.c_str()));
+  return ContentTypeOf(*gio, file.get());
+}
+
+bool IsFileUrl(const std::string& uri) {
+  const GioProcs* gio = Gio();
+  return gio != nullptr && SchemeOf(*gio, uri) == "file";
+}
+
+std::optional<std::string> PathOfFileUrl(const std::string& uri) {
+  if (!IsFileUrl(uri)) return std::nullopt;
+  const GioProcs* gio = Gio();
+  char* host = nullptr;
+  GText path(gio->filename_from_uri(uri.c_str(), &host, nullptr));
+  GText hostName(host);
+  // GLib gives the path of any host's URL; another computer's file is not ours to open.
+  if (!path || (hostName && Lower(hostName.get()) != "localhost")) return std::nullopt;
   return std::string(path.get());
 }
 

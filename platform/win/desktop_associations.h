@@ -26,6 +26,10 @@ std::optional<std::string> DefaultCommandForScheme(const std::string& scheme);
 // Matching ignores case. None for anything else and for what nothing can open.
 std::optional<std::string> ClassesRootDefault(std::string_view subKey);
 
+// The MIME type of a file by its name and its first bytes, as the desktop types it ("inode/
+// directory" for a folder); none when it cannot be read or the desktop is not there.
+std::optional<std::string> TypeOfFile(const std::string& path);
+
 enum class OpenResult { Started, NoHandler, NotFound, AccessDenied, OutOfMemory };
 
 // Starts the default program of the URL's scheme (or, for a file: URL, of the file's type)
@@ -35,7 +39,10 @@ OpenResult OpenWithDefaultProgram(const std::string& uri);
 // The same for a file, by its type; `path` is absolute.
 OpenResult OpenFileWithDefaultProgram(const std::string& path);
 
-// The local path of a file: URL; none for another URL or one naming another host.
+// Whether the URL's scheme is "file" (any case).
+bool IsFileUrl(const std::string& uri);
+// The local path of a file: URL; none for another URL, one naming another host than this
+// computer ("localhost" or none) and one without an absolute path.
 std::optional<std::string> PathOfFileUrl(const std::string& uri);
 
 }  // namespace win

@@ -25,6 +25,7 @@ const GioProcs* Load() {
       Bind(library, "g_object_unref", procs.object_unref) &&
       Bind(library, "g_type_check_instance_is_a", procs.type_check_instance_is_a) &&
       Bind(library, "g_file_new_for_uri", procs.file_new_for_uri) &&
+      Bind(library, "g_file_new_for_path", procs.file_new_for_path) &&
       Bind(library, "g_file_query_info", procs.file_query_info) &&
       Bind(library, "g_file_info_get_content_type", procs.file_info_get_content_type) &&
       Bind(library, "g_content_type_guess", procs.content_type_guess) &&

@@ -17,6 +17,7 @@ struct GioProcs {
   decltype(&g_object_unref) object_unref;
   decltype(&g_type_check_instance_is_a) type_check_instance_is_a;
   decltype(&g_file_new_for_uri) file_new_for_uri;
+  decltype(&g_file_new_for_path) file_new_for_path;
   decltype(&g_file_query_info) file_query_info;
   decltype(&g_file_info_get_content_type) file_info_get_content_type;
   decltype(&g_content_type_guess) content_type_guess;

@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -14,6 +13,7 @@
 #include "platform/win/command_line.h"
 #include "platform/win/desktop_associations.h"
 #include "platform/win/last_error.h"
+#include "platform/win/program_file.h"
 #include "platform/win/program_start.h"
 
 namespace {
@@ -75,25 +75,6 @@ int FromErrno(int err) {
   }
 }
 
-// A program name without a folder, found on PATH as the shell of the designed platform does.
-bool OnPath(const std::string& name) {
-  if (name.find('/') != std::string::npos) return false;
-  const char* path = std::getenv("PATH");
-  if (path == nullptr) return false;
-  std::string_view folders(path);
-  while (!folders.empty()) {
-    size_t colon = folders.find(':');
-    std::string folder(folders.substr(0, colon));
-    folders.remove_prefix(colon == std::string_view::npos ? folders.size() : colon + 1);
-    std::string candidate = (folder.empty() ? std::string(".") : folder) + "/" + name;
-    struct stat info = {};
-    if (::stat(candidate.c_str(), &info) == 0 && S_ISREG(info.st_mode) && ::access(candidate.c_str(), X_OK) == 0) {
-      return true;
-    }
-  }
-  return false;
-}
-
 int StartWithParameters(const std::string& program, const char* parameters, const std::string& directory) {
   std::vector<std::string> argv{program};
   for (auto& argument : win::SplitCommandLine(parameters ? parameters : "")) argv.push_back(std::move(argument));
@@ -108,25 +89,27 @@ int MissingFileResult(const fs::path& path) {
   return SE_ERR_PNF;
 }
 
+// A relative name is taken from the given folder, or the current one: never from PATH, where
+// a program of the same name would run instead of the document.
 int OpenFile(const std::string& file, const char* parameters, const std::string& directory) {
+  std::error_code error;
   fs::path path(file);
-  if (path.is_relative() && !directory.empty()) path = fs::path(directory) / path;
+  if (path.is_relative()) path = fs::path(directory.empty() ? "." : directory) / path;
+  path = fs::absolute(path, error);
+  if (error) return SE_ERR_PNF;
   struct stat info = {};
   if (::stat(path.c_str(), &info) != 0) {
     int err = errno;
     if (err != ENOENT) return FromErrno(err);
-    if (OnPath(file)) return StartWithParameters(file, parameters, directory);
     if (StartsWithNoCase(file, "www.")) return FromOpenResult(win::OpenWithDefaultProgram("http://" + file));
     return MissingFileResult(path);
   }
-  if (S_ISREG(info.st_mode) && ::access(path.c_str(), X_OK) == 0) {
+  if (::access(path.c_str(), R_OK) != 0) return SE_ERR_ACCESSDENIED;
+  // What the file is decides, never its execute bit: only a program is started.
+  if (S_ISREG(info.st_mode) && win::IsProgramFile(path.string())) {
     return StartWithParameters(path.string(), parameters, directory);
   }
-  if (::access(path.c_str(), R_OK) != 0) return SE_ERR_ACCESSDENIED;
-  std::error_code error;
-  fs::path absolute = fs::absolute(path, error);
-  if (error) return SE_ERR_PNF;
-  return FromOpenResult(win::OpenFileWithDefaultProgram(absolute.lexically_normal().string()));
+  return FromOpenResult(win::OpenFileWithDefaultProgram(path.lexically_normal().string()));
 }
 
 int Execute(const char* operation, const char* file, const char* parameters, const char* directory) {
@@ -140,7 +123,10 @@ int Execute(const char* operation, const char* file, const char* parameters, con
     if (!fs::is_directory(folder, error)) return SE_ERR_PNF;
   }
   std::string target(file);
-  if (auto path = win::PathOfFileUrl(target)) return OpenFile(*path, parameters, folder);
+  if (win::IsFileUrl(target)) {
+    auto path = win::PathOfFileUrl(target);
+    return path ? OpenFile(*path, parameters, folder) : SE_ERR_FNF;
+  }
   if (IsUrl(target)) return FromOpenResult(win::OpenWithDefaultProgram(target));
   return OpenFile(target, parameters, folder);
 }

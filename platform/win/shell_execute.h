@@ -21,9 +21,12 @@ inline constexpr int kShellExecuteStarted = 42;
 
 // `operation` NULL or "open" (any case); any other verb answers SE_ERR_NOASSOC.
 // `file`: a URL ("scheme:..."), a file or a program; a relative name is taken from
-// `directory` when given, which is also where a started program runs. A name beginning
-// with "www." that is no file opens as an http URL. `owner` and `show` change nothing here.
-// The program is started, not waited for; the last error is set on failure.
+// `directory` when given, else from the current folder, never from PATH; `directory` is
+// also where a started program runs. What the file is decides: a document (a script with
+// "#!" included, whatever its mode) goes to its type's handler; only an ELF program that is
+// itself the target is started, with `parameters`. A name beginning with "www." that is no
+// file opens as an http URL. `owner` and `show` change nothing here. Nothing is waited for;
+// the last error is set on failure.
 HINSTANCE ShellExecuteA(HWND owner, const char* operation, const char* file, const char* parameters,
                         const char* directory, int show);
 

@@ -13,6 +13,7 @@
 #include "platform/win/windows_directory.h"
 #include "tests/platform/test_files.h"
 #include "tests/support/private_desktop.h"
+#include "tests/support/shell_targets.h"
 
 namespace {
 
@@ -21,6 +22,9 @@ using Arguments = std::vector<std::string>;
 int Open(const char* verb, const std::string& file, const char* parameters = nullptr, const char* directory = nullptr) {
   return ShellResult(ShellExecuteA(nullptr, verb, file.c_str(), parameters, directory, SW_SHOWNORMAL));
 }
+
+// A folder of a case's table: "" stands for none.
+const char* Folder(const std::string& folder) { return folder.empty() ? nullptr : folder.c_str(); }
 
 TEST(ShellExecute, MailtoUrlReachesTheHandlerByteForByte) {
   test_support::PrivateDesktop desktop({"mailto"});
@@ -72,6 +76,83 @@ TEST(ShellExecute, FailuresGiveTheirNumbers) {
   for (const auto& c : cases) EXPECT_EQ(Open(c.verb, c.file, nullptr, c.directory), c.expected) << c.file;
   if (::geteuid() != 0) {
     EXPECT_EQ(Open(nullptr, "secret.txt"), SE_ERR_ACCESSDENIED);
+  }
+  EXPECT_FALSE(std::filesystem::exists(desktop.Received()));
+}
+
+TEST(ShellExecute, ADocumentGoesToItsHandlerWhateverItsModeAndName) {
+  test_support::ShellTargets targets;
+  test_support::PrivateDesktop desktop(test_support::ShellTargets::Handled());
+  const std::string fat = targets.Path("fat.pdf");
+  struct Case {
+    std::string file;
+    std::string directory;
+    std::string received;
+  } cases[] = {
+      {fat, "", fat},
+      {targets.Path("notes.txt"), "", targets.Path("notes.txt")},
+      {targets.Path("script"), "", targets.Path("script")},
+      // The current folder's document, not the program of that name on PATH.
+      {"doc.pdf", "", targets.Path("here/doc.pdf")},
+      {"doc.pdf", targets.Path("here"), targets.Path("here/doc.pdf")},
+      {"-rf.pdf", "", targets.Path("here/-rf.pdf")},
+      {"file://" + fat, "", fat},
+      {"FILE://localhost" + fat, "", fat},
+      {"file://" + targets.Path("with%20blank.pdf"), "", targets.Path("with blank.pdf")},
+      {targets.Path("odd@dir/mailto:x"), "", targets.Path("odd@dir/mailto:x")},
+      {targets.Path("folder"), "", targets.Path("folder")},
+      // A program named as a document is opened as what its name says.
+      {targets.Path("program.pdf"), "", targets.Path("program.pdf")},
+  };
+  for (const auto& c : cases) {
+    desktop.Clear();
+    EXPECT_EQ(Open("open", c.file, nullptr, Folder(c.directory)), kShellExecuteStarted) << c.file;
+    EXPECT_EQ(desktop.WaitForArguments(), Arguments{c.received}) << c.file;
+  }
+  EXPECT_FALSE(targets.SomethingRan());
+}
+
+TEST(ShellExecute, ANameIsNeverLookedForOnPath) {
+  test_support::ShellTargets targets;
+  test_support::PrivateDesktop desktop(test_support::ShellTargets::Handled());
+  struct Case {
+    std::string file;
+    std::string directory;
+    int expected;
+  } cases[] = {
+      {"doc.pdf", targets.Path("empty"), SE_ERR_FNF},
+      {"prog-on-path", "", SE_ERR_FNF},
+      {targets.Path("missing.pdf"), "", SE_ERR_FNF},
+      {targets.Path("no-folder/doc.pdf"), "", SE_ERR_PNF},
+      // Another computer's file is not this one's file of the same path.
+      {"file://otherhost" + targets.Path("fat.pdf"), "", SE_ERR_FNF},
+      {"file:doc.pdf", "", SE_ERR_FNF},
+  };
+  for (const auto& c : cases) EXPECT_EQ(Open(nullptr, c.file, nullptr, Folder(c.directory)), c.expected) << c.file;
+  EXPECT_FALSE(std::filesystem::exists(desktop.Received()));
+  EXPECT_FALSE(targets.SomethingRan());
+}
+
+TEST(ShellExecute, AProgramThatIsTheTargetIsStartedInItsFolder) {
+  test_support::ShellTargets targets;
+  test_support::PrivateDesktop desktop(test_support::ShellTargets::Handled());
+  struct Case {
+    std::string file;
+    int expected;
+  } cases[] = {
+      {targets.Path("prog"), kShellExecuteStarted},
+      {"file://" + targets.Path("prog"), kShellExecuteStarted},
+      {"prog", kShellExecuteStarted},  // in the folder given
+      {targets.Path("locked-prog"), SE_ERR_ACCESSDENIED},
+  };
+  const std::string folder = targets.Path("");
+  for (const auto& c : cases) {
+    std::filesystem::remove(targets.Path("out"));
+    // The recorder writes the parameters after the first into "out" in its working folder.
+    EXPECT_EQ(Open(nullptr, c.file, "out -x", folder.c_str()), c.expected) << c.file;
+    if (c.expected != kShellExecuteStarted) continue;
+    test_support::PrivateDesktop::WaitForFile(targets.Path("out"));
+    EXPECT_EQ(test_support::PrivateDesktop::ArgumentsIn(targets.Path("out")), Arguments{"-x"}) << c.file;
   }
   EXPECT_FALSE(std::filesystem::exists(desktop.Received()));
 }
