@@ -46,6 +46,8 @@ OpenResult FromSpawnError(const GioProcs& gio, const GError* error) {
       return OpenResult::AccessDenied;
     case G_SPAWN_ERROR_NOMEM:
       return OpenResult::OutOfMemory;
+    case G_SPAWN_ERROR_TOO_BIG:
+      return OpenResult::TooLong;
     default:
       return OpenResult::NoHandler;
   }
@@ -76,6 +78,11 @@ GObjectPtr<GAppInfo> ProgramFor(const GioProcs& gio, const std::string& uri, con
   return GObjectPtr<GAppInfo>(gio.app_info_get_default_for_type(type->c_str(), FALSE));
 }
 
+// A handler whose command has no place for a URL would be started without it: GIO drops
+// what it cannot hand over and still reports a start.
+bool TakesTarget(const GioProcs& gio, GAppInfo* app, bool localFile) {
+  return gio.app_info_supports_uris(app) || (localFile && gio.app_info_supports_files(app));
+}
 
 }  // namespace
 
@@ -138,6 +145,7 @@ OpenResult OpenWithDefaultProgram(const std::string& uri) {
   if (!scheme) return OpenResult::NoHandler;
   GObjectPtr<GAppInfo> app = ProgramFor(*gio, uri, *scheme);
   if (!app) return OpenResult::NoHandler;
+  if (!TakesTarget(*gio, app.get(), *scheme == "file")) return OpenResult::HandlerTakesNoUrl;
   GList uris = {const_cast<char*>(uri.c_str()), nullptr, nullptr};
   GError* error = nullptr;
   gboolean started = FALSE;

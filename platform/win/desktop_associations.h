@@ -30,7 +30,10 @@ std::optional<std::string> ClassesRootDefault(std::string_view subKey);
 // directory" for a folder); none when it cannot be read or the desktop is not there.
 std::optional<std::string> TypeOfFile(const std::string& path);
 
-enum class OpenResult { Started, NoHandler, NotFound, AccessDenied, OutOfMemory };
+// TooLong: the system refused the handler's command line (E2BIG). HandlerTakesNoUrl: the
+// handler is there, but its command takes only local files (or nothing), so the URL would
+// never reach it.
+enum class OpenResult { Started, NoHandler, NotFound, AccessDenied, OutOfMemory, TooLong, HandlerTakesNoUrl };
 
 // Starts the default program of the URL's scheme (or, for a file: URL, of the file's type)
 // with the URL as one argument, byte for byte; it does not wait for the program.

@@ -35,6 +35,8 @@ const GioProcs* Load() {
       Bind(library, "g_app_info_get_default_for_type", procs.app_info_get_default_for_type) &&
       Bind(library, "g_app_info_get_default_for_uri_scheme", procs.app_info_get_default_for_uri_scheme) &&
       Bind(library, "g_app_info_get_commandline", procs.app_info_get_commandline) &&
+      Bind(library, "g_app_info_supports_uris", procs.app_info_supports_uris) &&
+      Bind(library, "g_app_info_supports_files", procs.app_info_supports_files) &&
       Bind(library, "g_app_info_launch_uris", procs.app_info_launch_uris) &&
       Bind(library, "g_desktop_app_info_get_type", procs.desktop_app_info_get_type) &&
       Bind(library, "g_desktop_app_info_launch_uris_as_manager", procs.desktop_app_info_launch_uris_as_manager);

@@ -27,6 +27,8 @@ struct GioProcs {
   decltype(&g_app_info_get_default_for_type) app_info_get_default_for_type;
   decltype(&g_app_info_get_default_for_uri_scheme) app_info_get_default_for_uri_scheme;
   decltype(&g_app_info_get_commandline) app_info_get_commandline;
+  decltype(&g_app_info_supports_uris) app_info_supports_uris;
+  decltype(&g_app_info_supports_files) app_info_supports_files;
   decltype(&g_app_info_launch_uris) app_info_launch_uris;
   decltype(&g_desktop_app_info_get_type) desktop_app_info_get_type;
   decltype(&g_desktop_app_info_launch_uris_as_manager) desktop_app_info_launch_uris_as_manager;

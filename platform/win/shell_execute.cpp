@@ -47,6 +47,10 @@ int FromOpenResult(win::OpenResult result) {
       return SE_ERR_ACCESSDENIED;
     case win::OpenResult::OutOfMemory:
       return SE_ERR_OOM;
+    case win::OpenResult::TooLong:
+      return kShellOutOfResources;
+    case win::OpenResult::HandlerTakesNoUrl:
+      return SE_ERR_ASSOCINCOMPLETE;
     case win::OpenResult::NoHandler:
       break;
   }
@@ -68,6 +72,8 @@ int FromErrno(int err) {
       return SE_ERR_ACCESSDENIED;
     case ENOMEM:
       return SE_ERR_OOM;
+    case E2BIG:
+      return kShellOutOfResources;
     case ENOEXEC:
       return SE_ERR_BADFORMAT;
     default:
@@ -131,11 +137,24 @@ int Execute(const char* operation, const char* file, const char* parameters, con
   return OpenFile(target, parameters, folder);
 }
 
+// The last error beside each failing result.
+DWORD LastErrorOf(int result) {
+  switch (result) {
+    case kShellOutOfResources:
+      return 206;  // ERROR_FILENAME_EXCED_RANGE: the command line is too long
+    case SE_ERR_ASSOCINCOMPLETE:
+    case SE_ERR_NOASSOC:
+      return 1155;  // ERROR_NO_ASSOCIATION
+    default:
+      return static_cast<DWORD>(result);
+  }
+}
+
 }  // namespace
 
 HINSTANCE ShellExecuteA(HWND /*owner*/, const char* operation, const char* file, const char* parameters,
                         const char* directory, int /*show*/) {
   int result = Execute(operation, file, parameters, directory);
-  if (result <= 32) SetLastError(static_cast<DWORD>(result == SE_ERR_NOASSOC ? 1155 : result));  // ERROR_NO_ASSOCIATION
+  if (result <= 32) SetLastError(LastErrorOf(result));
   return reinterpret_cast<HINSTANCE>(static_cast<std::intptr_t>(result));
 }

@@ -11,11 +11,13 @@ using HINSTANCE = HMODULE;
 inline constexpr int SW_SHOWNORMAL = 1;
 
 // Results up to 32 are failures; anything above is success.
+inline constexpr int kShellOutOfResources = 0;  // the system refused a command line that long
 inline constexpr int SE_ERR_FNF = 2;            // no such file (or no such handler program)
 inline constexpr int SE_ERR_PNF = 3;            // no such folder on the way to it
 inline constexpr int SE_ERR_ACCESSDENIED = 5;
 inline constexpr int SE_ERR_OOM = 8;
 inline constexpr int SE_ERR_BADFORMAT = 11;     // a program file that cannot be run
+inline constexpr int SE_ERR_ASSOCINCOMPLETE = 27;  // the handler's command has no place for the URL
 inline constexpr int SE_ERR_NOASSOC = 31;       // nothing opens that type or scheme
 inline constexpr int kShellExecuteStarted = 42;
 

@@ -1,5 +1,6 @@
 #include "tests/support/private_desktop.h"
 
+#include <gtest/gtest.h>
 #include <stdlib.h>
 
 #include <chrono>
@@ -28,8 +29,10 @@ void RemoveHandlers(const fs::path& folder) {
 
 }  // namespace
 
-PrivateDesktop::PrivateDesktop(const std::vector<std::string>& handled, const std::string& recorder)
-    : folder_(DesktopFolder()) {
+PrivateDesktop::PrivateDesktop(const std::vector<std::string>& handled, const std::string& recorder,
+                               DesktopHandler handler)
+    : folder_(DesktopFolder()), fieldCode_(std::move(handler.fieldCode)) {
+  PadCommandTo(handler.commandLength);
   RemoveHandlers(folder_);
   fs::create_directories(folder_ / "home");
   fs::create_directories(folder_ / "config");
@@ -81,7 +84,22 @@ void PrivateDesktop::Set(const char* name, const std::string& value) {
   setenv(name, value.c_str(), 1);
 }
 
-std::string PrivateDesktop::Command() const { return (folder_ / "rec").string() + " " + Received().string() + " %u"; }
+std::string PrivateDesktop::Command() const {
+  return folder_.string() + "/" + padding_ + "rec " + Received().string() + " " + fieldCode_;
+}
+
+// (addition) "folder/./././rec", with one "//" for an odd count: the same program.
+void PrivateDesktop::PadCommandTo(std::size_t length) {
+  if (length == 0) return;
+  const std::size_t natural = Command().size();
+  if (length < natural) {
+    ADD_FAILURE() << "a handler command of " << length << " characters cannot be made: it has " << natural;
+    return;
+  }
+  const std::size_t pad = length - natural;
+  padding_.assign(pad % 2, '/');
+  for (std::size_t i = 0; i < pad / 2; ++i) padding_ += "./";
+}
 
 std::vector<std::string> PrivateDesktop::WaitForArguments() const {
   WaitForFile(Received());

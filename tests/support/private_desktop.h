@@ -18,11 +18,23 @@
 
 namespace test_support {
 
+// (addition) A handler of another shape than the usual one, for tests of how handlers are
+// found and started.
+struct DesktopHandler {
+  // The length of Command(): the recorder's short name is padded with "./" to reach it (it
+  // cannot be shorter than the command's natural length). 0: as it comes.
+  std::size_t commandLength = 0;
+  // The Exec field code: "%f" makes a handler that takes local files only.
+  std::string fieldCode = "%u";
+};
+
 class PrivateDesktop {
  public:
   // `handled`: MIME types ("text/html") and URL schemes ("mailto") that the recorder opens.
   // `recorder`: the recording program, started as "<recorder> <Received()> <URL or file>".
-  explicit PrivateDesktop(const std::vector<std::string>& handled, const std::string& recorder = ARG_RECORDER_PATH);
+  // `handler`: the shape of the handler's command (addition).
+  explicit PrivateDesktop(const std::vector<std::string>& handled, const std::string& recorder = ARG_RECORDER_PATH,
+                          DesktopHandler handler = {});
   ~PrivateDesktop();
   PrivateDesktop(const PrivateDesktop&) = delete;
   PrivateDesktop& operator=(const PrivateDesktop&) = delete;
@@ -51,8 +63,11 @@ class PrivateDesktop {
 
  private:
   void Set(const char* name, const std::string& value);
+  void PadCommandTo(std::size_t length);  // (addition)
 
   const std::filesystem::path& folder_;
+  std::string padding_;    // "./" runs before the recorder's name (addition)
+  std::string fieldCode_;  // the Exec field code (addition)
   std::vector<std::pair<std::string, std::optional<std::string>>> replaced_;  // name, old value
 };
 

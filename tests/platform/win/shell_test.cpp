@@ -12,6 +12,7 @@
 #include "platform/win/shell_execute.h"
 #include "platform/win/windows_directory.h"
 #include "tests/platform/test_files.h"
+#include "platform/win/last_error.h"
 #include "tests/support/private_desktop.h"
 #include "tests/support/shell_targets.h"
 
@@ -155,6 +156,25 @@ TEST(ShellExecute, AProgramThatIsTheTargetIsStartedInItsFolder) {
     EXPECT_EQ(test_support::PrivateDesktop::ArgumentsIn(targets.Path("out")), Arguments{"-x"}) << c.file;
   }
   EXPECT_FALSE(std::filesystem::exists(desktop.Received()));
+}
+
+TEST(ShellExecute, ACommandLineTooLongForTheSystemIsNoMissingHandler) {
+  test_support::ShellTargets targets;
+  test_support::PrivateDesktop desktop({"mailto"});
+  const std::string body(200000, 'x');
+  EXPECT_EQ(Open(nullptr, "mailto:ann@example.com?body=" + body), kShellOutOfResources);
+  EXPECT_EQ(GetLastError(), 206u);
+  EXPECT_EQ(Open(nullptr, targets.Path("prog"), ("out " + body).c_str()), kShellOutOfResources);
+  EXPECT_FALSE(std::filesystem::exists(desktop.Received()));
+}
+
+TEST(ShellExecute, AHandlerThatTakesOnlyFilesNeverSilentlyLosesAUrl) {
+  test_support::ShellTargets targets;
+  test_support::PrivateDesktop desktop({"mailto", "application/pdf"}, ARG_RECORDER_PATH, {.fieldCode = "%f"});
+  EXPECT_EQ(Open(nullptr, "mailto:ann@example.com?subject=lost"), SE_ERR_ASSOCINCOMPLETE);
+  EXPECT_FALSE(std::filesystem::exists(desktop.Received()));
+  EXPECT_EQ(Open(nullptr, targets.Path("fat.pdf")), kShellExecuteStarted);
+  EXPECT_EQ(desktop.WaitForArguments(), Arguments{targets.Path("fat.pdf")});
 }
 
 std::string ClassesRoot(const char* key, LONG* result, LONG size = 200) {
