@@ -54,6 +54,13 @@ std::string ShellErrorText(int result) {
   }
 }
 
+// "mailto:" at the start, after any blanks and an opening quote (escaping takes the quotes off).
+bool IsMailtoUrl(const std::string& lowerTarget) {
+  size_t start = lowerTarget.find_first_not_of(' ');
+  if (start != std::string::npos && lowerTarget[start] == '"') ++start;
+  return start != std::string::npos && std::string_view(lowerTarget).substr(start).starts_with("mailto:");
+}
+
 HWND ClientWindow() {
   return reinterpret_cast<HWND>(static_cast<std::uintptr_t>(std::stoull("0" + rt::GetProp(0, PROP::ClientHandle))));
 }
@@ -75,7 +82,9 @@ void vrLinkbrightClass::Run(std::optional<LONG> /*LinkbrightControl*/, LONG Limi
   const std::string lower = Lower(target);
   bool web = lower.starts_with("http://") || lower.starts_with("https://");
   if (Contains(target, "@") && !web && URLIsNotAnEmail == 0) {
-    std::string prefix = Contains(lower, "mailto:") ? "" : "mailto:";
+    // Only a text that is a mailto URL goes without the prefix: a path such as
+    // ".../x@y/mailto:z" must reach the shell as a mail URL too, never as a file to open.
+    std::string prefix = IsMailtoUrl(lower) ? "" : "mailto:";
     if (EncodeEmails == 1) MakeEmailURLSafe();
     std::string url = (prefix + Clip(URLToRun)).substr(0, kMailUrlLimit);
     if (limit == -1) limit = VersionLimit();

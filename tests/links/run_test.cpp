@@ -11,6 +11,7 @@
 #include "platform/win/debug_output.h"
 #include "tests/support/message_screen.h"
 #include "tests/support/private_desktop.h"
+#include "tests/support/shell_targets.h"
 
 namespace {
 
@@ -129,13 +130,68 @@ TEST(Run, OtherTargetsOpenWithTheirPrograms) {
 
 TEST(Run, AProgramToRunGetsTheTargetAsOneArgumentOnce) {
   PrivateDesktop desktop({});
-  vrLinkbrightClass link;
-  link.ThisExeToRun = "\"" + std::string(ARG_RECORDER_PATH) + "\" recorded";
-  link.URLToRun = "http://x.example/a b?\"q\" ;$(id)`id`\\";
+  for (std::string target : {"http://x.example/a b?\"q\" ;$(id)`id`\\", "--output=/x -rf"}) {
+    std::filesystem::remove("recorded");
+    vrLinkbrightClass link;
+    link.ThisExeToRun = "\"" + std::string(ARG_RECORDER_PATH) + "\" recorded";
+    link.URLToRun = target;
+    link.Run();
+    PrivateDesktop::WaitForFile("recorded");
+    EXPECT_EQ(PrivateDesktop::ArgumentsIn("recorded"), Arguments{target});
+    EXPECT_EQ(link.ThisExeToRun, "");
+  }
+}
+
+TEST(Run, ADocumentOrAPathIsOpenedAndNeverRun) {
+  test_support::ShellTargets targets;
+  PrivateDesktop desktop(test_support::ShellTargets::Handled());
+  auto& screen = test_support::UseMessageScreen();
+  const std::string odd = targets.Path("odd@dir/mailto:x");
+  const std::string notFound = "(2) The specified file was not found. File:\r\n";
+  struct Case {
+    std::string target;
+    std::string received;  // "" when a message is shown instead
+    std::string message;
+  } cases[] = {
+      {targets.Path("fat.pdf"), targets.Path("fat.pdf"), ""},
+      {targets.Path("notes.txt"), targets.Path("notes.txt"), ""},
+      {"doc.pdf", targets.Path("here/doc.pdf"), ""},
+      {"file://" + targets.Path("fat.pdf"), targets.Path("fat.pdf"), ""},
+      {targets.Path("folder"), targets.Path("folder"), ""},
+      // Taken for e-mail for its "@": it reaches the mail program as a mail URL, whole.
+      {odd, "mailto:" + odd, ""},
+      {"prog-on-path", "", notFound + "prog-on-path"},
+      {targets.Path("missing.pdf"), "", notFound + targets.Path("missing.pdf")},
+  };
+  for (const auto& c : cases) {
+    desktop.Clear();
+    screen.messages.clear();
+    vrLinkbrightClass link;
+    link.URLToRun = c.target;
+    link.Run();
+    if (c.received.empty()) {
+      ASSERT_EQ(screen.messages.size(), 1u) << c.target;
+      EXPECT_EQ(screen.messages[0].text, c.message);
+    } else {
+      EXPECT_EQ(desktop.WaitForArguments(), Arguments{c.received}) << c.target;
+      EXPECT_TRUE(screen.messages.empty()) << c.target;
+    }
+  }
+  EXPECT_FALSE(std::filesystem::exists(desktop.Received()));
+  EXPECT_FALSE(targets.SomethingRan());
+}
+
+TEST(Run, AMailTheMailProgramCannotTakeIsReportedNotLost) {
+  PrivateDesktop desktop({"mailto"}, ARG_RECORDER_PATH, {.fieldCode = "%f"});
+  auto& screen = test_support::UseMessageScreen();
+  vrLinkbrightClass link;  // as the crash reporter uses it
+  link.URLToRun = "mailto:ann@example.com?subject=GPF in boxwright";
   link.Run();
-  PrivateDesktop::WaitForFile("recorded");
-  EXPECT_EQ(PrivateDesktop::ArgumentsIn("recorded"), Arguments{link.URLToRun});
-  EXPECT_EQ(link.ThisExeToRun, "");
+  ASSERT_EQ(screen.messages.size(), 1u);
+  EXPECT_EQ(screen.messages[0].text,
+            "(27) The file name association is incomplete or invalid. File:\r\n"
+            "mailto:ann@example.com?subject=GPF in boxwright");
+  EXPECT_FALSE(std::filesystem::exists(desktop.Received()));
 }
 
 TEST(Run, ShellFailuresShowTheirTextUnderTheirCaption) {
