@@ -9,7 +9,6 @@
 namespace links {
 
 inline constexpr size_t kUrlWidth = 4096;      // URLToRun, URL, ListURL, the registry subkey
-inline constexpr size_t kCommandWidth = 255;   // the commands: 256 bytes with their NUL
 inline constexpr size_t kFormatWidth = 255;    // a remembered column format
 
 // Without trailing blanks.

@@ -57,7 +57,8 @@ class vrLinkbrightClass {
   virtual void MakeEmailURLSafe();
 
   // The object's fields. Texts are kept clipped (no trailing blanks) and never longer than
-  // their width: 4096 for URLs, 255 for the commands and names.
+  // their width, 4096 for URLs; a program's command from the desktop is kept whole, however
+  // long it is.
   std::unique_ptr<LinkItemQueue> ItemQ;
   std::string LinkbrightBrowser;   // the browser's open command
   std::string LinkbrightEmail;     // the mail program's open command
@@ -87,8 +88,9 @@ class vrLinkbrightClass {
   BYTE Disable = 0;                // 1: every operation returns at once
 
  protected:
-  // The registry query the class makes everywhere: HKEY_CLASSES_ROOT, size 200, into a
-  // 256-byte value; `into` is written only on success. Leaves RegSubkeyName and the others.
+  // The registry query the class makes everywhere: HKEY_CLASSES_ROOT, size 200, then the
+  // size the registry asks for when the value is longer; `into` gets the whole value, only on
+  // success. Leaves RegSubkeyName and the others.
   LONG QueryClassesRoot(const std::string& subKey, std::string& into);
   // Runs the link of the row in ItemQ's buffer.
   void RunRow();

@@ -43,10 +43,17 @@ LONG vrLinkbrightClass::QueryClassesRoot(const std::string& subKey, std::string&
   RegQueryHandle = static_cast<LONG>(static_cast<ULONG>(reinterpret_cast<std::uintptr_t>(HKEY_CLASSES_ROOT)));
   RegSubkeyName = Fit(subKey, kUrlWidth);
   RegBufferSize = 200;
-  char value[256] = {};
+  std::string value(static_cast<size_t>(RegBufferSize), '\0');
   LONG size = RegBufferSize;
-  LONG result = RegQueryValueA(HKEY_CLASSES_ROOT, RegSubkeyName.c_str(), value, &size);
-  if (result == ERROR_SUCCESS) into = Fit(std::string(value, strnlen(value, sizeof value - 1)), kCommandWidth);
+  LONG result = RegQueryValueA(HKEY_CLASSES_ROOT, RegSubkeyName.c_str(), value.data(), &size);
+  // Sandboxed browsers and mail programs have commands of 200 characters and more: a value
+  // longer than the usual buffer is read again whole, never taken for a missing program.
+  for (int retry = 0; result == ERROR_MORE_DATA && size > RegBufferSize && retry < 3; ++retry) {
+    RegBufferSize = size;
+    value.assign(static_cast<size_t>(size), '\0');
+    result = RegQueryValueA(HKEY_CLASSES_ROOT, RegSubkeyName.c_str(), value.data(), &size);
+  }
+  if (result == ERROR_SUCCESS) into = Clip(std::string(value.c_str(), strnlen(value.c_str(), value.size())));
   return result;
 }
 
@@ -91,9 +98,8 @@ bool vrLinkbrightClass::ReplaceSystemDrive(size_t from) {
   pszPath = folder.substr(0, length);
   size_t colon = pszPath.find(':');
   if (colon == std::string::npos) return true;  // no drive to put in
-  LinkbrightEmail = Fit(LinkbrightEmail.substr(0, at - 1) + pszPath.substr(0, colon + 1) +
-                            LinkbrightEmail.substr(std::min(LinkbrightEmail.size(), at - 1 + kToken.size())),
-                        kCommandWidth);
+  LinkbrightEmail = LinkbrightEmail.substr(0, at - 1) + pszPath.substr(0, colon + 1) +
+                    LinkbrightEmail.substr(std::min(LinkbrightEmail.size(), at - 1 + kToken.size()));
   return true;
 }
 

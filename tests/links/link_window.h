@@ -22,6 +22,11 @@ class RecordingLinks : public links_demo::DemoLinks {
 
 class LinkWindow : public ::testing::Test {
  protected:
+  // No program is ever started, but Init reads the desktop's associations: a private one.
+  explicit LinkWindow(const std::vector<std::string>& handled = {"mailto", "text/html"},
+                      test_support::DesktopHandler handler = {})
+      : desktop_(handled, ARG_RECORDER_PATH, handler) {}
+
   void SetUp() override {
     for (rt::Kind kind : links_demo::DemoKinds()) rt::AnnounceControlKinds({kind});
     links_demo::ResetDemoData();
@@ -56,8 +61,7 @@ class LinkWindow : public ::testing::Test {
   std::string Prop(int field, int prop, int index = 0) { return w_->Prop(field, prop, index); }
   long long Number(int field, int prop, int index = 0) { return w_->PropNumber(field, prop, index); }
 
-  // No program is ever started, but Init reads the desktop's associations: a private one.
-  test_support::PrivateDesktop desktop_{{"mailto", "text/html"}};
+  test_support::PrivateDesktop desktop_;
   rt::Window* w_ = nullptr;
   RecordingLinks links_;
 };

@@ -249,6 +249,32 @@ TEST_F(LinkWindow, CheckedLinksThatNothingOpensTurnInactive) {
   EXPECT_EQ(Row(ctl::WEBLINK).URL, "");
 }
 
+// A desktop whose handler has a long command line, as sandboxed browsers and mail programs have.
+class LongHandler : public LinkWindow, public ::testing::WithParamInterface<size_t> {
+ protected:
+  LongHandler() : LinkWindow({"mailto", "text/html", "application/pdf"}, {.commandLength = GetParam()}) {}
+};
+
+TEST_P(LongHandler, IsFoundByInitRegCheckAndCheckedLinks) {
+  const std::string command = desktop_.Command();
+  ASSERT_EQ(command.size(), GetParam());
+  EXPECT_EQ(links_.LinkbrightEmail, command);  // Init, in SetUp
+  EXPECT_EQ(links_.LinkbrightBrowser, command);
+  vrLinkbrightClass fresh;  // no Init: RegCheck reads the associations itself
+  EXPECT_EQ(fresh.RegCheck("report.pdf"), 1);
+  EXPECT_EQ(fresh.OpenProgram, command);
+  EXPECT_EQ(fresh.RegCheck("ann@example.com"), 1);
+  EXPECT_EQ(fresh.LinkbrightEmail, command);
+  links_.CheckURLs = 1;
+  for (const char* target : {"report.pdf", "ann@example.com", "www.example.com"}) {
+    links_.ChangeURL(ctl::WEBLINK, target);
+    EXPECT_EQ(Row(ctl::WEBLINK).Active, 1) << target;
+    EXPECT_EQ(Number(ctl::WEBLINK + kRegion, PROP::Disable), 0) << target;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Commands, LongHandler, ::testing::Values(199, 200, 500));
+
 TEST_F(LinkWindow, MovedLinkColumnsKeepTheirLinksAndStyles) {
   ASSERT_EQ(rt::user::MoveColumn(*w_, ctl::PEOPLE, 4, 3), "");  // site before mail
   Drain();
