@@ -11,6 +11,7 @@
 // Arguments in std::optional are the ones a caller may omit; omitted and given differ.
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 
 #include "links/link_queues.h"
@@ -102,4 +103,9 @@ class vrLinkbrightClass {
   bool ReplaceSystemDrive(size_t from);
   // Shows a failing ShellExecuteA result; nothing for a success.
   void CheckShellResult(int result, const std::string& file);
+
+ private:
+  // REGION links that SetControlProperties disabled for being inactive, so that it enables
+  // them again when they are active, and leaves alone a region its owner disabled.
+  std::set<LONG> regionsMadeInactive_;
 };

@@ -261,8 +261,11 @@ void vrLinkbrightClass::SetControlProperties(LONG LinkbrightControl, std::option
       } else if (!row.Active) {
         Set(c, PROP::Cursor, "");
         Set(c, PROP::Disable, 1LL);
-      } else if (Text(c, PROP::Cursor) != hand) {
-        Set(c, PROP::Cursor, hand);
+        regionsMadeInactive_.insert(c);
+      } else {
+        if (Text(c, PROP::Cursor) != hand) Set(c, PROP::Cursor, hand);
+        // Active again: the region takes clicks again, unless it was disabled by its owner.
+        if (regionsMadeInactive_.erase(c) != 0) Set(c, PROP::Disable, 0LL);
       }
       return;
     case LIST:
@@ -308,7 +311,9 @@ void vrLinkbrightClass::SetControlProperties(LONG LinkbrightControl, std::option
     Set(r, PROP::Cursor, "");
     Set(r, PROP::Disable, 1LL);
     Debug("vrLinkbrightClass.SetControlProperties:  Control is inactive. ");
-  } else if (Text(r, PROP::Cursor) != hand) {
+  } else if (Text(r, PROP::Cursor) != hand || (Number(r, PROP::Disable) != 0 && Number(c, PROP::Disable) == 0)) {
+    // A region still disabled tells a link that was inactive too: with a blank hand cursor
+    // (the platform's default) the cursor alone never shows it.
     Set(r, PROP::Cursor, hand);
     Set(r, PROP::Disable, Number(c, PROP::Disable));
     Debug("vrLinkbrightClass.SetControlProperties:  Control is re-activated. ");

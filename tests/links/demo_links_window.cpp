@@ -59,6 +59,7 @@ rt::WindowDef DemoLinksWindow() {
           {.feq = ctl::OPENBUTTON, .equate = "OPENBUTTON", .kind = Kind::Button, .text = "Shop", .at = {10, 146, 50, 14}},
           {.feq = ctl::OLDLINK, .equate = "OLDLINK", .kind = Kind::String, .text = "www.gone.example", .at = {70, 148, 80, 10}},
           {.feq = ctl::NOTES, .equate = "LOC:NOTES", .kind = Kind::Text, .at = {10, 166, 220, 20}, .use = LOC_Notes},
+          {.feq = ctl::MAPAREA, .equate = "MAPAREA", .kind = Kind::Region, .at = {160, 146, 70, 14}},
       }};
 }
 
@@ -99,6 +100,7 @@ void SetUpLinks(DemoLinks& links) {
   links.AddItem(ctl::OPENBUTTON, "https://shop.example.org");
   links.AddItem(ctl::OLDLINK, {}, kBlue, kRed, 1);
   links.AddItem(ctl::NOTES, "https://notes.example.org", kBlue);
+  links.AddItem(ctl::MAPAREA, "https://map.example.org");
   links.SetActive(ctl::OLDLINK, 0);
   links.Refresh(0);
   links.SaveFormat(ctl::PEOPLE);

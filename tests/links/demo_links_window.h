@@ -1,7 +1,8 @@
 #pragma once
 // A window for tests only, holding one link of each kind the screens draw: a string, a
 // scrolling string, a prompt with a mail address, an entry that runs on a left click, a
-// combo, two link columns of a list, a button, a string link that is inactive and a text box.
+// combo, two link columns of a list, a button, a string link that is inactive, a text box and
+// a region.
 // DemoLinks derives from the link class as a program would: list links open the cell
 // under the click, and hovered list rows are drawn through the cells' styles.
 #include <string>
@@ -14,7 +15,7 @@
 namespace links_demo {
 
 namespace ctl {
-enum : int { WEBLINK = 1, SCROLLLINK, MAILLINK, HOMEPAGE, SITES, PEOPLE, OPENBUTTON, OLDLINK, NOTES };
+enum : int { WEBLINK = 1, SCROLLLINK, MAILLINK, HOMEPAGE, SITES, PEOPLE, OPENBUTTON, OLDLINK, NOTES, MAPAREA };
 }  // namespace ctl
 
 inline constexpr LONG kBlue = 0xFF0000;   // colours are 0xBBGGRR

@@ -222,6 +222,38 @@ TEST_F(LinkWindow, InactiveEntryLosesItsLookAndItsKey) {
   EXPECT_EQ(links_.SetActive(ctl::OPENBUTTON + 99, 0), 0);
 }
 
+TEST_F(LinkWindow, EveryKindOfLinkMadeInactiveAndActiveAgainTakesClicksAgain) {
+  struct Case {
+    int link;
+    int clicked;
+    std::string runs;
+  } cases[] = {
+      {ctl::MAPAREA, ctl::MAPAREA, "https://map.example.org"},
+      {ctl::WEBLINK, ctl::WEBLINK + kRegion, "www.example.org"},
+      {ctl::MAILLINK, ctl::MAILLINK + kRegion, "ann@example.com?subject=Hello there"},
+  };
+  // With a hand cursor of its own, and with the platform's default (a blank name).
+  for (const std::string& hand : {std::string(CURSOR::Hand), std::string()}) {
+    links_.HandCursorToUse = hand;
+    for (const auto& c : cases) {
+      links_.runs.clear();
+      ASSERT_EQ(links_.SetActive(c.link, 0), 1);
+      links_.Refresh(c.link);
+      EXPECT_NE(rt::user::Click(*w_, c.clicked), "") << c.link;  // disabled
+      ASSERT_EQ(links_.SetActive(c.link, 1), 1);
+      links_.Refresh(c.link);
+      EXPECT_EQ(rt::user::Click(*w_, c.clicked), "") << c.link << " '" << hand << "'";
+      Drain();
+      EXPECT_EQ(links_.runs, Runs{c.runs}) << c.link << " '" << hand << "'";
+      EXPECT_EQ(Prop(c.clicked, PROP::Cursor), hand) << c.link;
+    }
+  }
+  // A region its window disabled stays disabled, whatever the link's state.
+  rt::SetProp(ctl::MAPAREA, PROP::Disable, 1LL);
+  links_.Refresh(ctl::MAPAREA);
+  EXPECT_EQ(Prop(ctl::MAPAREA, PROP::Disable), "1");
+}
+
 TEST_F(LinkWindow, RefreshAllTouchesOnlyRegionBackedLinksAndEntries) {
   for (int field : {ctl::WEBLINK, ctl::MAILLINK, ctl::HOMEPAGE, ctl::SITES, ctl::OPENBUTTON, ctl::NOTES}) {
     rt::SetProp(field, PROP::FontColor, 123LL);
