@@ -320,10 +320,11 @@ void vrLinkbrightClass::SetControlProperties(LONG LinkbrightControl, std::option
   }
 
   const LONG parent = Number(c, PROP::Parent);
-  Debug("vrLinkbrightClass.SetControlProperties: Set control properties. Disabled: " + Text(c, PROP::Disable) +
-        " Active: " + N(row.Active) + " Working: " + N(row.Working) + " Hidden: " + Text(c, PROP::Hide) +
-        " Position: " + Text(c, PROP::Xpos) + ";" + Text(c, PROP::Ypos) + ";" + Text(c, PROP::Width) + ";" +
-        Text(c, PROP::Height) + " ParentControl: " + N(parent) + " Disabled: " + Text(parent, PROP::Disable));
+  Debug("vrLinkbrightClass.SetControlProperties: Set control properties. Disabled: " + N(Number(c, PROP::Disable)) +
+        " Active: " + N(row.Active) + " Working: " + N(row.Working) + " Hidden: " + N(Number(c, PROP::Hide)) +
+        " Position: " + N(Number(c, PROP::Xpos)) + ";" + N(Number(c, PROP::Ypos)) + ";" + N(Number(c, PROP::Width)) +
+        ";" + N(Number(c, PROP::Height)) + " ParentControl: " + N(parent) +
+        " Disabled: " + N(Number(parent, PROP::Disable)));
   if (Number(c, PROP::Disable) != 0) {
     // a disabled control keeps its look
   } else if (parent != 0 && Number(parent, PROP::Disable) != 0) {

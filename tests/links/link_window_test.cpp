@@ -10,6 +10,7 @@
 #include "platform/rt/display.h"
 #include "platform/rt/post.h"
 #include "platform/rt/props.h"
+#include "platform/win/debug_output.h"
 #include "tests/links/link_window.h"
 
 namespace {
@@ -252,6 +253,18 @@ TEST_F(LinkWindow, EveryKindOfLinkMadeInactiveAndActiveAgainTakesClicksAgain) {
   rt::SetProp(ctl::MAPAREA, PROP::Disable, 1LL);
   links_.Refresh(ctl::MAPAREA);
   EXPECT_EQ(Prop(ctl::MAPAREA, PROP::Disable), "1");
+}
+
+TEST_F(LinkWindow, ThePropertiesTraceWritesItsNumbersInDecimal) {
+  std::vector<std::string> lines;
+  win::SetDebugSink([&](std::string_view line) { lines.emplace_back(line); });
+  links_.DebugOn = 1;
+  links_.Refresh(ctl::WEBLINK);
+  win::SetDebugSink({});
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_EQ(lines[1],
+            "Linkbright: vrLinkbrightClass.SetControlProperties: Set control properties. Disabled: 0 Active: 1 "
+            "Working: 0 Hidden: 0 Position: 10;8;80;10 ParentControl: 0 Disabled: 0");
 }
 
 TEST_F(LinkWindow, RefreshAllTouchesOnlyRegionBackedLinksAndEntries) {
