@@ -88,7 +88,7 @@ std::string PrivateDesktop::Command() const {
   return folder_.string() + "/" + padding_ + "rec " + Received().string() + " " + fieldCode_;
 }
 
-// (addition) "folder/./././rec", with one "//" for an odd count: the same program.
+// "folder/./././rec", with one "//" for an odd count: the same program.
 void PrivateDesktop::PadCommandTo(std::size_t length) {
   if (length == 0) return;
   const std::size_t natural = Command().size();

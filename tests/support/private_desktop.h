@@ -18,7 +18,7 @@
 
 namespace test_support {
 
-// (addition) A handler of another shape than the usual one, for tests of how handlers are
+// A handler of another shape than the usual one, for tests of how handlers are
 // found and started.
 struct DesktopHandler {
   // The length of Command(): the recorder's short name is padded with "./" to reach it (it
@@ -32,7 +32,7 @@ class PrivateDesktop {
  public:
   // `handled`: MIME types ("text/html") and URL schemes ("mailto") that the recorder opens.
   // `recorder`: the recording program, started as "<recorder> <Received()> <URL or file>".
-  // `handler`: the shape of the handler's command (addition).
+  // `handler`: the shape of the handler's command.
   explicit PrivateDesktop(const std::vector<std::string>& handled, const std::string& recorder = ARG_RECORDER_PATH,
                           DesktopHandler handler = {});
   ~PrivateDesktop();
@@ -63,11 +63,11 @@ class PrivateDesktop {
 
  private:
   void Set(const char* name, const std::string& value);
-  void PadCommandTo(std::size_t length);  // (addition)
+  void PadCommandTo(std::size_t length);
 
   const std::filesystem::path& folder_;
-  std::string padding_;    // "./" runs before the recorder's name (addition)
-  std::string fieldCode_;  // the Exec field code (addition)
+  std::string padding_;    // "./" runs before the recorder's name
+  std::string fieldCode_;  // the Exec field code
   std::vector<std::pair<std::string, std::optional<std::string>>> replaced_;  // name, old value
 };
 
