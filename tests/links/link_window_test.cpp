@@ -6,8 +6,8 @@
 
 #include "links/link_controls.h"
 #include "links/link_text.h"
-#include "platform/rt/pointer_placing.h"
 #include "platform/rt/display.h"
+#include "platform/rt/pointer_placing.h"
 #include "platform/rt/post.h"
 #include "platform/rt/props.h"
 #include "platform/win/debug_output.h"

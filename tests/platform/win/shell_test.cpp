@@ -8,11 +8,11 @@
 #include <vector>
 
 #include "platform/win/command_line.h"
+#include "platform/win/last_error.h"
 #include "platform/win/registry.h"
 #include "platform/win/shell_execute.h"
 #include "platform/win/windows_directory.h"
 #include "tests/platform/test_files.h"
-#include "platform/win/last_error.h"
 #include "tests/support/private_desktop.h"
 #include "tests/support/shell_targets.h"
 
