@@ -4,6 +4,7 @@
 # include each other. A folder may include its own headers and those of the layers below it.
 # tests/structure holds every #include of the tree to this table.
 set(BW_LAYERS
+  "platform/codepages"
   "platform/win"
   "platform/rt"
   "platform/midi platform/framework platform/qt"

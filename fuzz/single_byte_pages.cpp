@@ -9,8 +9,8 @@
 
 #include "fuzz/fuzz_check.h"
 #include "fuzz/fuzz_input.h"
+#include "platform/codepages/single_byte_page.h"
 #include "platform/win/code_page.h"
-#include "platform/win/single_byte_page.h"
 
 namespace {
 
@@ -37,13 +37,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const bool toUtf8 = input.Below(2) == 0;
   const std::string text = input.Rest();
   if (text.empty()) return 0;
-  const auto tables = win::codepage::FindSingleBytePage(page);
+  const auto tables = codepages::FindSingleBytePage(page);
   FUZZ_CHECK(tables != nullptr, std::to_string(page));
   const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
   const std::size_t room = toUtf8 ? 3 * text.size() : text.size();
   const auto out = std::make_unique<char[]>(room);
-  const std::size_t written = toUtf8 ? win::codepage::SingleByteToUtf8(*tables, bytes, text.size(), out.get())
-                                     : win::codepage::Utf8ToSingleByte(*tables, bytes, text.size(), out.get());
+  const std::size_t written = toUtf8 ? codepages::SingleByteToUtf8(*tables, bytes, text.size(), out.get())
+                                     : codepages::Utf8ToSingleByte(*tables, bytes, text.size(), out.get());
   const std::optional<std::string> expected =
       toUtf8 ? ThroughUtf16(page, text, CP_UTF8) : ThroughUtf16(CP_UTF8, text, page);
   FUZZ_CHECK(expected.has_value() && std::string(out.get(), written) == *expected, std::to_string(page));

@@ -3,9 +3,9 @@
 #include <string>
 #include <typeinfo>
 
+#include "platform/codepages/single_byte_page.h"
 #include "platform/win/code_page.h"
 #include "platform/win/last_error.h"
-#include "platform/win/single_byte_page.h"
 #include "textrope/byte_text.h"
 #include "textrope/fresh_block.h"
 #include "textrope/textrope.h"
@@ -58,11 +58,11 @@ int FromUtf16(UINT codePage, const Utf16View& units, int count, std::string* buf
 // of the way through UTF-16. Null where that way must be taken: other pages, texts whose
 // emptiness or size the code-page calls refuse (they report the failure), and derived classes,
 // which may replace the steps through UTF-16.
-std::shared_ptr<const win::codepage::SingleByteTables> DirectPage(const Textrope& t, ULONG codePage,
+std::shared_ptr<const codepages::SingleByteTables> DirectPage(const Textrope& t, ULONG codePage,
                                                                    std::string_view text, std::size_t mostPerByte) {
   if (typeid(t) != typeid(Textrope)) return nullptr;
   if (text.empty() || text.size() > static_cast<std::size_t>(INT32_MAX) / mostPerByte) return nullptr;
-  return win::codepage::FindSingleBytePage(codePage);
+  return codepages::FindSingleBytePage(codePage);
 }
 
 const unsigned char* Unsigned(std::string_view text) { return reinterpret_cast<const unsigned char*>(text.data()); }
@@ -143,7 +143,7 @@ Bytes Textrope::AnsiToUtf8(std::string_view strAnsi, LONG& utf8Len, ULONG pCodeP
   const std::string_view text = textrope::Clipped(strAnsi);
   if (auto page = DirectPage(*this, pCodePage, text, 3)) {
     std::string utf8 = textrope::FreshBlock(3 * text.size());
-    utf8.resize(win::codepage::SingleByteToUtf8(*page, Unsigned(text), text.size(), utf8.data()));
+    utf8.resize(codepages::SingleByteToUtf8(*page, Unsigned(text), text.size(), utf8.data()));
     utf8Len = static_cast<LONG>(utf8.size());
     return utf8;
   }
@@ -160,7 +160,7 @@ Bytes Textrope::AnsiToUtf8(std::string_view strAnsi, LONG& utf8Len, ULONG pCodeP
 Bytes Textrope::Utf8ToAnsi(std::string_view strUtf8, LONG& ansiLen, ULONG pCodePage) {
   if (auto page = DirectPage(*this, pCodePage, strUtf8, 1)) {
     std::string ansi = textrope::FreshBlock(strUtf8.size());
-    ansi.resize(win::codepage::Utf8ToSingleByte(*page, Unsigned(strUtf8), strUtf8.size(), ansi.data()));
+    ansi.resize(codepages::Utf8ToSingleByte(*page, Unsigned(strUtf8), strUtf8.size(), ansi.data()));
     ansiLen = static_cast<LONG>(ansi.size());
     return ansi;
   }

@@ -3,9 +3,9 @@
 #include <cstdint>
 #include <string_view>
 
-#include "platform/win/iconv_code_page.h"
+#include "platform/codepages/iconv_code_page.h"
+#include "platform/codepages/utf8_codec.h"
 #include "platform/win/last_error.h"
-#include "platform/win/utf8_codec.h"
 
 namespace {
 
@@ -47,10 +47,10 @@ int MultiByteToWideChar(UINT codePage, DWORD flags, const char* multiByteStr, in
   const auto* bytes = reinterpret_cast<const unsigned char*>(multiByteStr);
   const auto n = static_cast<std::size_t>(multiByteCount);
   if (codePage == CP_UTF8) {
-    return Answer(win::codepage::Utf8DecodedUnits(bytes, n), wideCount,
-                  [&] { win::codepage::DecodeUtf8(bytes, n, wideStr); });
+    return Answer(codepages::Utf8DecodedUnits(bytes, n), wideCount,
+                  [&] { codepages::DecodeUtf8(bytes, n, wideStr); });
   }
-  auto page = win::codepage::FindIconvPage(codePage);
+  auto page = codepages::FindIconvPage(codePage);
   if (page == nullptr) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return 0;
@@ -68,10 +68,10 @@ int WideCharToMultiByte(UINT codePage, DWORD flags, const WCHAR* wideStr, int wi
       SetLastError(ERROR_INVALID_PARAMETER);
       return 0;
     }
-    return Answer(win::codepage::Utf8EncodedBytes(wideStr, n), multiByteCount,
-                  [&] { win::codepage::EncodeUtf8(wideStr, n, multiByteStr); });
+    return Answer(codepages::Utf8EncodedBytes(wideStr, n), multiByteCount,
+                  [&] { codepages::EncodeUtf8(wideStr, n, multiByteStr); });
   }
-  auto page = win::codepage::FindIconvPage(codePage);
+  auto page = codepages::FindIconvPage(codePage);
   if (page == nullptr) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return 0;

@@ -6,9 +6,8 @@
 #include <memory>
 #include <string_view>
 
-#include "platform/win/types.h"
 
-namespace win::codepage {
+namespace codepages {
 
 struct SingleByteTables;
 
@@ -30,6 +29,6 @@ class IconvPage {
 
 // The page for a Windows code-page number other than 65001 (0 is Windows-1252); null when
 // the system knows no such character set. Pages are loaded once and kept.
-std::shared_ptr<const IconvPage> FindIconvPage(UINT codePage);
+std::shared_ptr<const IconvPage> FindIconvPage(unsigned codePage);
 
-}  // namespace win::codepage
+}  // namespace codepages

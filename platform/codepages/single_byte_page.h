@@ -1,18 +1,17 @@
 #pragma once
 // The tables of a single-byte code page (read once from iconv, see iconv_code_page.h) and the
 // conversions between such a page and UTF-8 that skip UTF-16: one pass each, ASCII a word at
-// a time, with exactly the results of MultiByteToWideChar and WideCharToMultiByte through
-// UTF-16 (the same U+FFFD for bytes that do not decode, the page's default character for
-// what it cannot hold, one for each character beyond U+FFFF).
+// a time, with exactly the results of the way through UTF-16 (the same U+FFFD for bytes that
+// do not decode, the page's default character for what it cannot hold, one for each character
+// beyond U+FFFF).
 #include <array>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <vector>
 
-#include "platform/win/types.h"
 
-namespace win::codepage {
+namespace codepages {
 
 struct SingleByteTables {
   static constexpr std::uint16_t kUnmapped = 0xFFFF;
@@ -33,6 +32,6 @@ std::size_t Utf8ToSingleByte(const SingleByteTables& page, const unsigned char* 
 
 // The tables of a code page when it is a single-byte page (0 is Windows-1252); null for
 // UTF-8, multi-byte and composing pages and for numbers the system does not know.
-std::shared_ptr<const SingleByteTables> FindSingleBytePage(UINT codePage);
+std::shared_ptr<const SingleByteTables> FindSingleBytePage(unsigned codePage);
 
-}  // namespace win::codepage
+}  // namespace codepages

@@ -1,13 +1,13 @@
-#include "platform/win/utf8_codec.h"
+#include "platform/codepages/utf8_codec.h"
 
 #include <bit>
 #include <cstdint>
 #include <cstring>
 
-#include "platform/win/code_page_sinks.h"
-#include "platform/win/utf8_decoder.h"
+#include "platform/codepages/code_page_sinks.h"
+#include "platform/codepages/utf8_decoder.h"
 
-namespace win::codepage {
+namespace codepages {
 namespace {
 
 constexpr char16_t kReplacement = 0xFFFD;
@@ -81,4 +81,4 @@ void EncodeUtf8(const char16_t* units, std::size_t n, char* bytes) {
   Encode(units, n, sink);
 }
 
-}  // namespace win::codepage
+}  // namespace codepages

@@ -1,11 +1,11 @@
-#include "platform/win/single_byte_page.h"
+#include "platform/codepages/single_byte_page.h"
 
 #include <cstring>
 
-#include "platform/win/iconv_code_page.h"
-#include "platform/win/utf8_decoder.h"
+#include "platform/codepages/iconv_code_page.h"
+#include "platform/codepages/utf8_decoder.h"
 
-namespace win::codepage {
+namespace codepages {
 namespace {
 
 std::array<char, 4> Utf8Of(char16_t unit) {
@@ -93,11 +93,11 @@ std::size_t Utf8ToSingleByte(const SingleByteTables& page, const unsigned char* 
   return static_cast<std::size_t>(sink.at - out);
 }
 
-std::shared_ptr<const SingleByteTables> FindSingleBytePage(UINT codePage) {
+std::shared_ptr<const SingleByteTables> FindSingleBytePage(unsigned codePage) {
   if (codePage == 65001) return nullptr;
   std::shared_ptr<const IconvPage> page = FindIconvPage(codePage);
   if (page == nullptr || page->Tables() == nullptr) return nullptr;
   return std::shared_ptr<const SingleByteTables>(page, page->Tables());
 }
 
-}  // namespace win::codepage
+}  // namespace codepages

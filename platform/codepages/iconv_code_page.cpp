@@ -1,4 +1,4 @@
-#include "platform/win/iconv_code_page.h"
+#include "platform/codepages/iconv_code_page.h"
 
 #include <iconv.h>
 
@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "platform/win/code_page_sinks.h"
-#include "platform/win/single_byte_page.h"
+#include "platform/codepages/code_page_sinks.h"
+#include "platform/codepages/single_byte_page.h"
 
-namespace win::codepage {
+namespace codepages {
 namespace {
 
 constexpr char16_t kReplacement = 0xFFFD;
@@ -21,13 +21,13 @@ constexpr char kUtf16[] = "UTF-16LE";
 const iconv_t kNoConverter = reinterpret_cast<iconv_t>(-1);
 constexpr std::size_t kFailed = static_cast<std::size_t>(-1);
 
-std::string CharsetName(UINT codePage) {
+std::string CharsetName(unsigned codePage) {
   if (codePage == 0) return "CP1252";
   if (codePage == 20127) return "US-ASCII";
   return "CP" + std::to_string(codePage);
 }
 
-bool IsWindowsAnsiPage(UINT codePage) { return codePage == 0 || (codePage >= 1250 && codePage <= 1258); }
+bool IsWindowsAnsiPage(unsigned codePage) { return codePage == 0 || (codePage >= 1250 && codePage <= 1258); }
 
 bool IsHighSurrogate(char16_t u) { return u >= 0xD800 && u <= 0xDBFF; }
 bool IsLowSurrogate(char16_t u) { return u >= 0xDC00 && u <= 0xDFFF; }
@@ -272,7 +272,7 @@ class MultiBytePage final : public PageEncoder<MultiBytePage> {
   std::string defaultChar_;
 };
 
-std::shared_ptr<const IconvPage> LoadPage(UINT codePage) {
+std::shared_ptr<const IconvPage> LoadPage(unsigned codePage) {
   const std::string charset = CharsetName(codePage);
   Converter probe(kUtf16, charset);
   if (!probe.Open()) return nullptr;
@@ -313,13 +313,13 @@ std::shared_ptr<const IconvPage> LoadPage(UINT codePage) {
 
 }  // namespace
 
-std::shared_ptr<const IconvPage> FindIconvPage(UINT codePage) {
+std::shared_ptr<const IconvPage> FindIconvPage(unsigned codePage) {
   static std::mutex lock;
-  static std::map<UINT, std::shared_ptr<const IconvPage>> pages;
+  static std::map<unsigned, std::shared_ptr<const IconvPage>> pages;
   std::lock_guard guard(lock);
   auto found = pages.find(codePage);
   if (found != pages.end()) return found->second;
   return pages[codePage] = LoadPage(codePage);
 }
 
-}  // namespace win::codepage
+}  // namespace codepages

@@ -4,7 +4,7 @@
 // The writing calls take a destination with room for exactly the count.
 #include <cstddef>
 
-namespace win::codepage {
+namespace codepages {
 
 std::size_t Utf8DecodedUnits(const unsigned char* bytes, std::size_t n);
 void DecodeUtf8(const unsigned char* bytes, std::size_t n, char16_t* units);
@@ -12,4 +12,4 @@ void DecodeUtf8(const unsigned char* bytes, std::size_t n, char16_t* units);
 std::size_t Utf8EncodedBytes(const char16_t* units, std::size_t n);
 void EncodeUtf8(const char16_t* units, std::size_t n, char* bytes);
 
-}  // namespace win::codepage
+}  // namespace codepages

@@ -4,7 +4,7 @@
 // count has shown to be large enough.
 #include <cstddef>
 
-namespace win::codepage {
+namespace codepages {
 
 template <class Unit>
 struct CountingSink {
@@ -28,4 +28,4 @@ struct WritingSink {
   }
 };
 
-}  // namespace win::codepage
+}  // namespace codepages

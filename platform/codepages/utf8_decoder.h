@@ -9,7 +9,7 @@
 
 static_assert(std::endian::native == std::endian::little, "the ASCII scans read bytes as little-endian words");
 
-namespace win::codepage {
+namespace codepages {
 
 // Length of the run of units below 80h that starts at `from`. A word (eight bytes) a step;
 // the first unit of 80h or above is found from its bit's position.
@@ -86,4 +86,4 @@ inline void DecodeUtf8To(const unsigned char* bytes, std::size_t n, Sink& out) {
   }
 }
 
-}  // namespace win::codepage
+}  // namespace codepages
