@@ -16,6 +16,9 @@ set(BW_LAYERS
 # Each product folder compiles against a folder of its own in the build tree that links to
 # just the folders it may use, so an include from a layer above does not compile. Paths of
 # headers reached that way are written as the source's own into debug records and __FILE__.
+# Made afresh at each configure, so a folder taken off a layer's list is gone from its view
+# (removing the links never touches the folders they point to).
+file(REMOVE_RECURSE ${PROJECT_BINARY_DIR}/layers)
 set(_below "")
 foreach(layer IN LISTS BW_LAYERS)
   string(REPLACE " " ";" folders "${layer}")
