@@ -1,7 +1,8 @@
 #include "platform/win/debug_output.h"
 
-#include <cstdio>
 #include <mutex>
+
+#include "platform/win/system_log.h"
 
 namespace {
 std::mutex gSinkLock;
@@ -15,7 +16,7 @@ void OutputDebugStringA(const char* text) {
     gSink(text);
     return;
   }
-  std::fputs(text, stderr);
+  win::WriteSystemLog(text);
 }
 
 namespace win {

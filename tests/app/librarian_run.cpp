@@ -21,6 +21,12 @@ std::vector<std::string> NonEmptyLines(const std::filesystem::path& path) {
   return lines;
 }
 
+// Where the test run sends the system log (nowhere, unless it says otherwise).
+std::string SystemLogOfTheRun() {
+  const char* log = std::getenv("BOXWRIGHT_SYSTEM_LOG");
+  return std::string("BOXWRIGHT_SYSTEM_LOG=") + (log ? log : "");
+}
+
 }  // namespace
 
 std::vector<Json> LibrarianRun::Lines(const std::string& kind) const {
@@ -61,7 +67,7 @@ LibrarianRun RunLibrarian(const std::string& script, const std::vector<std::pair
                                       {.folder = dir,
                                        .environment = {"BOXWRIGHT_SCREEN=script", "BOXWRIGHT_SCRIPT=script.txt",
                                                        "BOXWRIGHT_TRANSCRIPT=transcript.jsonl", "BOXWRIGHT_SIMULATOR=1",
-                                                       "BOXWRIGHT_SIMULATOR_LOG=sent.log"},
+                                                       "BOXWRIGHT_SIMULATOR_LOG=sent.log", SystemLogOfTheRun()},
                                        .dropInherited = {"BOXWRIGHT_"}})
                    .status;
   for (const std::string& line : NonEmptyLines(dir / "transcript.jsonl")) run.transcript.push_back(ParseJson(line));
