@@ -37,7 +37,8 @@ long long SettingNumber(std::string_view text) {
 void INIMGR::Fetch() {
   GLO::MIDIInDevice = Narrowed<BYTE>(SettingNumber(TryFetch(kPreserved, "GLO:MIDIInDevice")));
   GLO::MIDIOutDevice = Narrowed<BYTE>(SettingNumber(TryFetch(kPreserved, "GLO:MIDIOutDevice")));
-  GLO::SafetyMode = Narrowed<BYTE>(SettingNumber(TryFetch(kPreserved, "GLO:SafetyMode")));
+  // A first run asks before an upload overwrites a slot; a stored choice stands as stored.
+  GLO::SafetyMode = Narrowed<BYTE>(SettingNumber(Fetch(kPreserved, "GLO:SafetyMode", "1")));
   // Held in what the box shows, so the first UPDATE (Connect, Refresh) cannot change it unseen.
   GLO::UserCabOffset =
       ShownUserCabOffset(Narrowed<LONG>(SettingNumber(TryFetch(kPreserved, "GLO:UserCabOffset"))));

@@ -8,7 +8,8 @@ class INIMGR : public INIClass {
   using INIClass::Fetch;
   using INIClass::Update;
 
-  // Reads the preserved values (absent or unreadable ones read as 0), then the parent's.
+  // Reads the preserved values (absent or unreadable ones read as 0, but an absent safety
+  // switch reads as on), then the parent's.
   void Fetch() override;
   // The parent's, then writes the preserved values.
   void Update() override;

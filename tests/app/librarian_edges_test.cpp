@@ -25,9 +25,10 @@ TEST(LibrarianStart, FirstRunInAnEmptyFolderStartsFromZeroAndSavesEverything) {
   const LibrarianRun run = RunLibrarian("dump\npress ABOUTBUTTON\ndump\nclose\n");
   ASSERT_EQ(run.status, 0) << run.Error();
   EXPECT_EQ(run.Main(0)["GLO:USERCABOFFSET"]["value"].text, "0");
+  EXPECT_EQ(run.Main(0)["GLO:SAFETYMODE"]["value"].text, "1") << "a first run asks before it overwrites";
   EXPECT_EQ(run.dumps.at(1)["About Boxwright"]["STRING1"]["text"].text, "Boxwright v1.01");
   const std::string settings = FileText(run.folder + "/settings.ini");
-  for (const char* line : {"[Preserved]", "GLO:MIDIInDevice=0", "GLO:MIDIOutDevice=0", "GLO:SafetyMode=0",
+  for (const char* line : {"[Preserved]", "GLO:MIDIInDevice=0", "GLO:MIDIOutDevice=0", "GLO:SafetyMode=1",
                            "GLO:UserCabOffset=0", "[Main]", "[AboutWindow]", "Maximize=No"})
     EXPECT_NE(settings.find(line), std::string::npos) << line << " in\n" << settings;
   EXPECT_EQ(settings.find("[RenameCab]"), std::string::npos) << "a window never opened keeps no place";
@@ -148,7 +149,7 @@ TEST(LibrarianUpload, RefusalsAndConfirmations) {
                                          "select ALLCABLIST 135\n";
   for (const char* file : {"list.syx", "short.syx", "missing.syx", "empty.syx", "slot.syx"})
     script += "answer message \"OK\"\ndrop SHEET1 \"" + std::string(file) + "\"\n";
-  script += "press GLO:SAFETYMODE\nanswer message \"No\"\ndrop SHEET1 \"good.syx\"\nwait 2\n"
+  script += "answer message \"No\"\ndrop SHEET1 \"good.syx\"\nwait 2\n"
             "press GLO:SAFETYMODE\ndrop SHEET1 \"good.syx\"\nwait 3\ndump\n";
   const LibrarianRun run = RunLibrarian(script, {{"good.syx", CabFileBytes(0x7F, "Dropped")},
                                                  {"list.syx", BytesFromHex("F0 00 01 74 03 12 7F 7F 14 F7")},
@@ -169,6 +170,32 @@ TEST(LibrarianUpload, RefusalsAndConfirmations) {
   EXPECT_EQ(run.CountSent(kCabFile), 1u) << "only the upload without safety mode is sent";
   EXPECT_EQ(run.CountSent(kCabList), 2u) << "No refreshes nothing; the upload refreshes once";
   EXPECT_EQ(RowCells(run.Main(0)["ALLCABLIST"], 135)[2], "Dropped");
+}
+
+// The safety switch of a first run is on, so a drop asks before it overwrites a slot; a
+// switch the user turned off stays off from one run to the next.
+TEST(LibrarianUpload, FirstRunAsksAndAStoredSwitchStandsAsStored) {
+  struct {
+    const char* stored;  // the switch's line in "settings.ini", "" for a first run
+    const char* shown;
+    std::size_t questions;
+    std::size_t uploads;
+  } cases[] = {{"", "1", 1, 0}, {"GLO:SafetyMode=0\r\n", "0", 0, 1}, {"GLO:SafetyMode=1\r\n", "1", 1, 0}};
+  for (const auto& c : cases) {
+    std::vector<std::pair<std::string, std::string>> files = {{"good.syx", CabFileBytes(0x7F, "Dropped")}};
+    if (*c.stored) files.emplace_back("settings.ini", std::string("[Preserved]\r\n") + c.stored);
+    const LibrarianRun run =
+        RunLibrarian(ConnectScript() + "dump\nselect ALLCABLIST 135\nanswer message \"No\"\ndrop SHEET1 \"good.syx\"\n"
+                                       "wait 3\n", files);
+    ASSERT_EQ(run.status, 0) << run.Error();
+    EXPECT_EQ(run.Main(0)["GLO:SAFETYMODE"]["value"].text, c.shown) << c.stored;
+    const auto messages = run.Lines("message");
+    ASSERT_EQ(messages.size(), c.questions) << c.stored;
+    for (const Json& message : messages) EXPECT_EQ(message["caption"].text, "Cab Upload Confirmation");
+    EXPECT_EQ(run.CountSent(0x7A), c.uploads) << c.stored;
+    const std::string saved = std::string("GLO:SafetyMode=") + c.shown + "\r\n";
+    EXPECT_NE(FileText(run.folder + "/settings.ini").find(saved), std::string::npos) << c.stored;
+  }
 }
 
 TEST(LibrarianRename, CancelEmptyNameCleanedNameAndSlotsBeyondTheMessage) {

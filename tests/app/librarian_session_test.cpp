@@ -34,8 +34,8 @@ TEST(LibrarianSession, SelectSwitchRenameFavouritesAndUpload) {
                              "press REFRESHBUTTON\nwait 3\n"
                              "answer popup \"Load Favourites From File...\"\nanswer open \"favs.cablist\"\n"
                              "rightclick FAVCABLIST 0\nwait 1\ndump\n"
-                             // a cab file dropped on user cab 5, safety on, confirmed
-                             "select SHEET1 1\nselect ALLCABLIST 135\npress GLO:SAFETYMODE\n"
+                             // a cab file dropped on user cab 5, safety on (as on every first run), confirmed
+                             "select SHEET1 1\nselect ALLCABLIST 135\n"
                              "answer message \"Yes\"\ndrop SHEET1 \"new.syx\"\nwait 3\ndump\n";
   const LibrarianRun run = RunLibrarian(script, {{"new.syx", CabFileBytes(0x7F, "Fresh Air")}});
   ASSERT_EQ(run.status, 0) << run.Error();
@@ -100,7 +100,7 @@ TEST(LibrarianSession, NoCabIsAUserCabUntilTheOffsetIsSet) {
                              "select ALLCABLIST 131\nwait 1\nanswer message \"OK\"\ndrop SHEET1 \"new.syx\"\nwait 2\n"
                              "set GLO:USERCABOFFSET \"131\"\npress REFRESHBUTTON\nwait 3\ndump\n"
                              "answer cancel\nrightclick ALLCABLIST 131\n"
-                             "drop SHEET1 \"new.syx\"\nwait 3\ndump\n";
+                             "answer message \"Yes\"\ndrop SHEET1 \"new.syx\"\nwait 3\ndump\n";
   const LibrarianRun run = RunLibrarian(script, {{"new.syx", FileText(BOXWRIGHT_SAMPLE_CAB)}});
   ASSERT_EQ(run.status, 0) << run.Error();
   ASSERT_EQ(run.dumps.size(), 3u);
@@ -112,8 +112,9 @@ TEST(LibrarianSession, NoCabIsAUserCabUntilTheOffsetIsSet) {
   ASSERT_EQ(popups.size(), 2u);
   EXPECT_EQ(popups[0]["entries"].items.size(), 2u) << "no Rename Cabinet";
   const auto messages = run.Lines("message");
-  ASSERT_EQ(messages.size(), 1u);
+  ASSERT_EQ(messages.size(), 2u);
   EXPECT_EQ(messages[0]["text"].text, "You cannot upload a cab into Factory slot!  Only into a user slot");
+  EXPECT_EQ(messages[1]["caption"].text, "Cab Upload Confirmation");
 
   // With the offset set, cab 131 is user cab 1 again: renamed from its menu, overwritten by a drop.
   EXPECT_EQ(RowCells(run.Main(1)["ALLCABLIST"], 131)[1], "1");

@@ -34,15 +34,21 @@ TEST(PreservedSettings, ReadAsTheirVariablesTakeThem) {
     const char* file;  // nullptr: no file
     const char* values;
   } cases[] = {
-      {nullptr, "0 0 0 0"},
-      {"[Main]\r\nMaximize=No\r\n", "0 0 0 0"},
+      // A first run asks before an upload overwrites a slot.
+      {nullptr, "0 0 1 0"},
+      {"[Main]\r\nMaximize=No\r\n", "0 0 1 0"},
+      {"[Preserved]\r\nGLO:MIDIInDevice=2\r\n", "2 0 1 0"},
+      // A stored switch stands as stored, and one that does not read is off, as before.
+      {"[Preserved]\r\nGLO:SafetyMode=0\r\n", "0 0 0 0"},
+      {"[Preserved]\r\nGLO:SafetyMode=1\r\n", "0 0 1 0"},
+      {"[Preserved]\r\nGLO:SafetyMode=\r\n", "0 0 0 0"},
       {"[Preserved]\r\nGLO:MIDIInDevice=300\r\nGLO:MIDIOutDevice=x2\r\nGLO:SafetyMode=-1\r\n"
        "GLO:UserCabOffset=4294967427\r\n",
        "44 0 255 131"},
       // The offset is held in what its three-digit box shows.
-      {"[Preserved]\r\nGLO:UserCabOffset=1000\r\n", "0 0 0 999"},
-      {"[Preserved]\r\nGLO:UserCabOffset=-2147483648\r\n", "0 0 0 0"},
-      {"[Preserved]\r\nGLO:UserCabOffset=-9223372036854775808\r\n", "0 0 0 0"},
+      {"[Preserved]\r\nGLO:UserCabOffset=1000\r\n", "0 0 1 999"},
+      {"[Preserved]\r\nGLO:UserCabOffset=-2147483648\r\n", "0 0 1 0"},
+      {"[Preserved]\r\nGLO:UserCabOffset=-9223372036854775808\r\n", "0 0 1 0"},
   };
   for (const auto& c : cases) {
     std::filesystem::remove(kFile);
