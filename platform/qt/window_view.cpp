@@ -10,6 +10,7 @@
 #include "platform/qt/art.h"
 #include "platform/qt/desktop_publisher.h"
 #include "platform/qt/file_drop.h"
+#include "platform/qt/focus_order.h"
 #include "platform/qt/pointer_tracker.h"
 #include "platform/qt/wait_loop.h"
 #include "platform/rt/props.h"
@@ -67,6 +68,7 @@ WindowView::WindowView(rt::Window& window)
   }
   for (ControlView* control : Controls()) SetUp(*control);
   RefreshStates();
+  FocusInScreenOrder();
 
   applying_ = true;
   ApplyGeometry();
@@ -111,6 +113,13 @@ void WindowView::ControlCreated(int field) {
   control->ApplyState();
   if (control->Widget()) control->Widget()->raise();
   controls_[field] = std::move(control);
+  FocusInScreenOrder();
+}
+
+void WindowView::FocusInScreenOrder() {
+  std::vector<QWidget*> widgets;
+  for (ControlView* control : Controls()) widgets.push_back(control->Widget());
+  FocusInReadingOrder(*this, widgets);
 }
 
 ControlView* WindowView::Control(int field) const {

@@ -53,6 +53,8 @@ class WindowView : public QWidget {
 
  private:
   void SetUp(ControlView& control);
+  // Tab goes through the controls as the screen shows them, not as they were declared.
+  void FocusInScreenOrder();
   void ApplyFont();
   void ApplyGeometry();
   void ApplyWindowState();

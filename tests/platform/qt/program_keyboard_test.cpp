@@ -156,4 +156,52 @@ TEST(ProgramKeyboard, KeysThatEndTypingTakeTheTypedText) {
   EXPECT_NE(FileText("settings.ini").find("GLO:UserCabOffset=140\r\n"), std::string::npos) << FileText("settings.ini");
 }
 
+// The control that holds the keyboard focus, by its equate (a spin box's text field is the
+// spin box's).
+std::string FocusedEquate(qtscreen::WindowView& view) {
+  for (QWidget* w = QApplication::focusWidget(); w && w != &view; w = w->parentWidget())
+    if (w->parentWidget() == &view) return w->objectName().toStdString();
+  return "";
+}
+
+// Tab goes through the main window as the screen shows it: along each row from the left, the
+// rows from the top, then round again; Shift+Tab goes back the same way.
+TEST(ProgramKeyboard, TabFollowsTheScreenLeftToRightTopToBottom) {
+  setenv("BOXWRIGHT_SIMULATOR", "1", 1);
+  unsetenv("BOXWRIGHT_SCREEN");
+  midi::SimulatorInstance().Reset();
+  midi::InstallBackends({std::make_shared<midi::SimulatorBackend>(midi::SimulatorInstance())});
+  const std::vector<std::string> expected = {
+      "INDEVICELIST", "OUTDEVICELIST", "CONNECTBUTTON", "CAB:NUMBER:RADIO1", "CAB:SWITCH:RADIO1", "CAB:SIDE:RADIO1",
+      "GLO:USERCABOFFSET", "REFRESHBUTTON", "SHEET1", "ALLCABLIST", "GLO:SAFETYMODE", "ABOUTBUTTON", "CLOSEBUTTON"};
+  std::vector<std::string> forwards, backwards;
+  std::vector<TypingUser::Step> steps = {
+      {"Boxwright 1.01", nullptr, [&](rt::Window&, qtscreen::WindowView& view) {
+         Widget<QWidget>(view, "INDEVICELIST")->setFocus(Qt::OtherFocusReason);
+         for (std::size_t i = 0; i <= expected.size(); ++i) {
+           forwards.push_back(FocusedEquate(view));
+           QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+         }
+         Widget<QWidget>(view, "INDEVICELIST")->setFocus(Qt::OtherFocusReason);
+         for (std::size_t i = 0; i <= expected.size(); ++i) {
+           QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+           backwards.push_back(FocusedEquate(view));
+         }
+         view.close();
+       }},
+  };
+  rt::Program program = LibrarianProgram();
+  program.screen = [&steps] { return std::make_unique<TypingUser>(steps); };
+  char name[] = "boxwright";
+  char* argv[] = {name, nullptr};
+  EXPECT_EQ(rt::RunProgram(1, argv, program), 0);
+
+  std::vector<std::string> round = expected;
+  round.push_back(expected.front());
+  EXPECT_EQ(forwards, round);
+  std::vector<std::string> back(round.rbegin() + 1, round.rend());
+  back.push_back(expected.back());
+  EXPECT_EQ(backwards, back);
+}
+
 }  // namespace
