@@ -76,7 +76,7 @@ WindowView::WindowView(rt::Window& window)
   // Centred with its frame, which the window system adds once the window is shown.
   if (window.Def().centered) {
     if (const QScreen* screen = QGuiApplication::primaryScreen())
-      move(pos() + screen->availableGeometry().center() - frameGeometry().center());
+      PlaceClient(geometry().topLeft() + screen->availableGeometry().center() - frameGeometry().center());
   }
   ApplyWindowState();
   applying_ = false;
@@ -161,8 +161,14 @@ void WindowView::ApplyGeometry() {
   } else {
     setFixedSize(size);
   }
-  if (!window_.Def().centered || isVisible()) move(r.topLeft());
+  if (!window_.Def().centered || isVisible()) PlaceClient(r.topLeft());
 }
+
+// A window's position is that of its client area, in both directions: the frame's size is
+// the window manager's, known only once the window is shown, and may differ from one run to
+// the next. (Placed by its frame and read back by its client area, or the other way round,
+// a window would creep by its title bar's height on every run.)
+void WindowView::PlaceClient(QPoint topLeft) { setGeometry(QRect(topLeft, size())); }
 
 // The Pixels property changes the unit the position and size properties are read and
 // written in, not where anything is: the stored values are converted and nothing moves.
@@ -339,7 +345,7 @@ void WindowView::moveEvent(QMoveEvent* event) {
   QWidget::moveEvent(event);
   PublishWindowRect(window_.Frame(), frameGeometry());
   if (!isVisible()) return;
-  const int x = ToUnitsX(pos().x()), y = ToUnitsY(pos().y());
+  const int x = ToUnitsX(geometry().x()), y = ToUnitsY(geometry().y());
   if (!ChangedByUser(window_, applying_, PROP::Xpos, x, PROP::Ypos, y)) return;
   rt::user::Moved(window_, x, y);
   WaitLoop::Wake();

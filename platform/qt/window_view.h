@@ -57,6 +57,7 @@ class WindowView : public QWidget {
   void FocusInScreenOrder();
   void ApplyFont();
   void ApplyGeometry();
+  void PlaceClient(QPoint topLeft);
   void ApplyWindowState();
   void ConvertUnits();
   void RefreshStates();

@@ -27,4 +27,30 @@ struct ChildRun {
 
 ChildRun RunChild(const std::vector<std::string>& arguments, const ChildOptions& options = {});
 
+// A child that runs while the test goes on (a program with a window, a server), started as
+// RunChild starts one; `input` and `timeout` of the options do not apply. A child still
+// running when the object goes is killed.
+class StartedChild {
+ public:
+  StartedChild(const std::vector<std::string>& arguments, const ChildOptions& options = {});
+  ~StartedChild();
+  StartedChild(const StartedChild&) = delete;
+  StartedChild& operator=(const StartedChild&) = delete;
+
+  bool Started() const { return pid_ > 0; }
+  void Signal(int signal) const;
+  // What it has written so far.
+  std::string Output() const;
+  std::string Errors() const;
+  // How it ended, waiting up to `limit`; timedOut when it is still running.
+  ChildRun Wait(std::chrono::milliseconds limit);
+
+ private:
+  int pid_ = -1;
+  int output_ = -1;  // memory files that the child writes to
+  int errors_ = -1;
+  bool ended_ = false;
+  ChildRun run_;
+};
+
 }  // namespace test_support

@@ -300,8 +300,10 @@ TEST_F(ScreenTest, TheWindowIsSizedInDialogUnitsAndCentred) {
   const QRect desk = QGuiApplication::primaryScreen()->availableGeometry();
   EXPECT_LE(std::abs(view_->frameGeometry().center().x() - desk.center().x()), 1);
   EXPECT_LE(std::abs(view_->frameGeometry().center().y() - desk.center().y()), 1);
-  // The runtime knows where centring put it, so the position it saves is the real one.
-  EXPECT_EQ(window_->PropNumber(0, PROP::Xpos), units.ToUnitsX(view_->x()));
+  // The runtime knows where centring put it, so the position it saves is the real one: the
+  // client area's, which is what a restored position places.
+  EXPECT_EQ(window_->PropNumber(0, PROP::Xpos), units.ToUnitsX(view_->geometry().x()));
+  EXPECT_EQ(window_->PropNumber(0, PROP::Ypos), units.ToUnitsY(view_->geometry().y()));
   const QRect button = Widget("CONNECTBUTTON")->geometry();
   EXPECT_EQ(button, units.ToPixels(290, 13, 50, 14));
 
@@ -331,10 +333,10 @@ TEST_F(ScreenTest, PixelsSwitchesTheUnitOfTheGeometryNotTheGeometry) {
   EXPECT_EQ(window_->PropNumber(0, PROP::Xpos), units.ToPixelsX(static_cast<int>(xUnits)));
   EXPECT_EQ(window_->PropNumber(ctl::CONNECTBUTTON, PROP::Xpos), button.x());
   window_->SetProp(0, PROP::Xpos, before.x() + 10LL);
-  EXPECT_EQ(view_->x(), before.x() + 10);
+  EXPECT_EQ(view_->geometry().x(), before.x() + 10);
 
   window_->SetProp(0, PROP::Pixels, "");
-  EXPECT_EQ(view_->x(), before.x() + 10);
+  EXPECT_EQ(view_->geometry().x(), before.x() + 10);
   EXPECT_EQ(view_->size(), before.size());
   EXPECT_EQ(window_->PropNumber(0, PROP::Width), 348);
   EXPECT_EQ(window_->PropNumber(ctl::CONNECTBUTTON, PROP::Xpos), 290);

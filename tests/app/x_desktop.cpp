@@ -1,0 +1,130 @@
+#include "tests/app/x_desktop.h"
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/stat.h>
+
+#include <chrono>
+#include <filesystem>
+#include <regex>
+#include <thread>
+
+namespace app_test {
+namespace {
+
+using namespace std::chrono_literals;
+
+// Polls `done` every 10 ms for up to `limit`.
+template <class Done>
+bool WaitFor(std::chrono::milliseconds limit, Done done) {
+  const auto end = std::chrono::steady_clock::now() + limit;
+  while (!done()) {
+    if (std::chrono::steady_clock::now() >= end) return false;
+    std::this_thread::sleep_for(10ms);
+  }
+  return true;
+}
+
+std::string Name(const std::string& setting) { return setting.substr(0, setting.find('=') + 1); }
+
+}  // namespace
+
+XDesktop::XDesktop() {
+  std::filesystem::create_directories(home_ / "runtime");
+  ::chmod((home_ / "runtime").c_str(), 0700);
+
+  // Xvfb writes the display number it took once it takes connections.
+  server_ = std::make_unique<test_support::StartedChild>(
+      std::vector<std::string>{"/usr/bin/Xvfb", "-displayfd", "1", "-screen", "0", "1280x1024x24", "-nolisten", "tcp"});
+  if (!server_->Started() || !WaitFor(10s, [&] { return server_->Output().find('\n') != std::string::npos; })) {
+    ADD_FAILURE() << "Xvfb did not start (package xvfb; `make test` installs it)\n" << server_->Errors();
+    return;
+  }
+  const std::string output = server_->Output();
+  display_ = ":" + output.substr(0, output.find('\n'));
+
+  // The window manager tells it is ready by running the command it is given at start. It
+  // takes its keys and its theme from the system's folders, not from the tests' private
+  // desktop, which holds neither.
+  const std::string started = (home_ / "window-manager-started").string();
+  windowManager_ = std::make_unique<test_support::StartedChild>(
+      std::vector<std::string>{"/usr/bin/openbox", "--sm-disable", "--startup", "/usr/bin/touch " + started},
+      On({.environment = {"XDG_CONFIG_DIRS=/etc/xdg", "XDG_DATA_DIRS=/usr/local/share:/usr/share"}}));
+  if (!windowManager_->Started() || !WaitFor(10s, [&] { return std::filesystem::exists(started); })) {
+    ADD_FAILURE() << "openbox did not start (package openbox; `make test` installs it)\n"
+                  << windowManager_->Output() << windowManager_->Errors();
+    return;
+  }
+  ready_ = true;
+}
+
+XDesktop::~XDesktop() {
+  for (test_support::StartedChild* child : {windowManager_.get(), server_.get()}) {
+    if (!child) continue;
+    child->Signal(SIGTERM);
+    child->Wait(5s);
+  }
+}
+
+test_support::ChildOptions XDesktop::On(test_support::ChildOptions options) const {
+  const std::string home = home_.Path().string();
+  for (const std::string& setting :
+       {"DISPLAY=" + display_, "HOME=" + home, "XDG_CONFIG_HOME=" + home + "/config",
+        "XDG_CACHE_HOME=" + home + "/cache", "XDG_RUNTIME_DIR=" + home + "/runtime"}) {
+    const bool given = std::any_of(options.environment.begin(), options.environment.end(),
+                                   [&](const std::string& s) { return Name(s) == Name(setting); });
+    if (!given) options.environment.push_back(setting);
+  }
+  // The tests' own screen and any other display stay out.
+  options.dropInherited.insert(options.dropInherited.end(), {"QT_QPA_PLATFORM=", "WAYLAND_DISPLAY="});
+  return options;
+}
+
+std::optional<std::string> XDesktop::OutputOf(const std::vector<std::string>& command) const {
+  const test_support::ChildRun run = test_support::RunChild(command, On({.timeout = std::chrono::seconds(20)}));
+  if (run.status != 0) return std::nullopt;
+  return run.output;
+}
+
+bool XDesktop::Do(const std::vector<std::string>& command) const {
+  std::vector<std::string> argv = {"/usr/bin/xdotool"};
+  argv.insert(argv.end(), command.begin(), command.end());
+  return OutputOf(argv).has_value();
+}
+
+bool XDesktop::Close(const std::string& window) const {
+  return Do({"windowactivate", "--sync", window}) && Do({"key", "--clearmodifiers", "alt+F4"});
+}
+
+std::string XDesktop::WaitForWindow(const std::string& title) const {
+  const std::string pattern = "^" + std::regex_replace(title, std::regex(R"([.^$|()\[\]{}*+?\\])"), R"(\$&)") + "$";
+  std::string found;
+  WaitFor(20s, [&] {
+    // xdotool fails when it finds nothing.
+    const auto ids = OutputOf({"/usr/bin/xdotool", "search", "--onlyvisible", "--name", pattern});
+    if (ids) found = ids->substr(0, ids->find('\n'));
+    return ids.has_value();
+  });
+  return found;
+}
+
+std::optional<ScreenPoint> XDesktop::SettledPosition(const std::string& window) const {
+  // (xdotool's own answer adds the window's offset inside its frame once more.)
+  auto position = [&]() -> std::optional<ScreenPoint> {
+    const auto text = OutputOf({"/usr/bin/xwininfo", "-id", window});
+    std::smatch m;
+    if (!text || !std::regex_search(*text, m, std::regex(R"(Absolute upper-left X: +(-?\d+)\n +Absolute upper-left Y: +(-?\d+))")))
+      return std::nullopt;
+    return ScreenPoint{std::stoi(m[1]), std::stoi(m[2])};
+  };
+  std::optional<ScreenPoint> last = position();
+  for (int tries = 0; tries < 50; ++tries) {
+    std::this_thread::sleep_for(100ms);
+    std::optional<ScreenPoint> now = position();
+    if (now && now == last) return now;
+    last = now;
+  }
+  return std::nullopt;
+}
+
+}  // namespace app_test
