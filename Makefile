@@ -4,16 +4,19 @@
 PACKAGES := cmake ninja-build g++ pkg-config qt6-base-dev libasound2-dev zlib1g zlib1g-dev \
             nettle-dev libdw-dev libelf-dev libunwind-dev googletest libgtest-dev libgmock-dev libbenchmark-dev \
             xdg-utils shared-mime-info fonts-dejavu-core libglib2.0-dev libfontconfig-dev xclip libxkbcommon-dev \
-            xvfb openbox xdotool x11-utils
+            xvfb openbox xdotool x11-utils desktop-file-utils
 # `make fuzz` also needs clang with its sanitizer and libFuzzer runtimes.
 FUZZ_PACKAGES := clang libclang-rt-14-dev libfuzzer-14-dev
 JOBS ?= $(shell nproc)
 # Command-line switches for `make run`: ARGS="/debug DebugOutputFile=boxwright.log".
 ARGS ?=
+# `make install`: where the program goes, and a staging folder in front of it for packaging.
+PREFIX ?= /usr/local
+DESTDIR ?=
 FUZZ_SECONDS ?= 60
 FUZZ_TARGETS ?=
 
-.PHONY: all deps build run test asan release bench fuzz clean
+.PHONY: all deps build run test asan release install bench fuzz clean
 
 all: build
 
@@ -38,6 +41,12 @@ asan: deps
 release: deps
 	cmake --preset release
 	cmake --build --preset release -j $(JOBS)
+
+# The release build of the program, its desktop entry and its icons.
+install: deps
+	cmake --preset release
+	cmake --build --preset release -j $(JOBS) --target boxwright
+	DESTDIR="$(DESTDIR)" cmake --install build/release --prefix "$(PREFIX)"
 
 bench: release
 	@for b in build/release/bench/bench_*; do [ -x "$$b" ] && "$$b"; done
