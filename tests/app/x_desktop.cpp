@@ -70,7 +70,8 @@ test_support::ChildOptions XDesktop::On(test_support::ChildOptions options) cons
   const std::string home = home_.Path().string();
   for (const std::string& setting :
        {"DISPLAY=" + display_, "HOME=" + home, "XDG_CONFIG_HOME=" + home + "/config",
-        "XDG_CACHE_HOME=" + home + "/cache", "XDG_RUNTIME_DIR=" + home + "/runtime"}) {
+        "XDG_CACHE_HOME=" + home + "/cache", "XDG_RUNTIME_DIR=" + home + "/runtime",
+        std::string("LSAN_OPTIONS=suppressions=\"") + SYSTEM_LIBRARY_LEAKS + "\""}) {
     const bool given = std::any_of(options.environment.begin(), options.environment.end(),
                                    [&](const std::string& s) { return Name(s) == Name(setting); });
     if (!given) options.environment.push_back(setting);
