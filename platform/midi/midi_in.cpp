@@ -50,10 +50,6 @@ MMRESULT midiInStart(HMIDIIN handle) {
   return InputConnections().With(handle, [](InputConnection& connection) { connection.Start(); });
 }
 
-MMRESULT midiInStop(HMIDIIN handle) {
-  return InputConnections().With(handle, [](InputConnection& connection) { connection.Stop(); });
-}
-
 MMRESULT midiInReset(HMIDIIN handle) {
   return InputConnections().With(handle, [](InputConnection& connection) { connection.Reset(); });
 }

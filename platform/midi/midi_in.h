@@ -24,9 +24,7 @@ MMRESULT midiInUnprepareHeader(HMIDIIN handle, MIDIHDR* header, UINT size);
 // goes into the next queued buffer. Input waits (nothing is lost) while no buffer is queued.
 MMRESULT midiInAddBuffer(HMIDIIN handle, MIDIHDR* header, UINT size);
 
-// Input before midiInStart, or after midiInStop, is dropped.
+// Input before midiInStart, or after midiInReset, is dropped.
 MMRESULT midiInStart(HMIDIIN handle);
-// Returns a partly filled buffer; empty buffers stay queued.
-MMRESULT midiInStop(HMIDIIN handle);
 // Stops and returns every queued buffer (MM_MIM_LONGDATA each).
 MMRESULT midiInReset(HMIDIIN handle);

@@ -48,13 +48,3 @@ MMRESULT midiOutLongMsg(HMIDIOUT handle, MIDIHDR* header, UINT size) {
     return result;
   });
 }
-
-MMRESULT midiOutShortMsg(HMIDIOUT handle, DWORD message) {
-  return OutputConnections().With(handle, [message](OutputConnection& connection) {
-    BYTE status = static_cast<BYTE>(message);
-    if (status < 0x80 || status == 0xF0 || status == 0xF7) return MMSYSERR_INVALPARAM;
-    std::vector<BYTE> bytes{status};
-    for (int i = 1; i <= midi::DataBytesAfter(status); ++i) bytes.push_back(static_cast<BYTE>(message >> (8 * i)) & 0x7F);
-    return connection.Send(std::move(bytes), nullptr);
-  });
-}

@@ -16,5 +16,3 @@ MMRESULT midiOutUnprepareHeader(HMIDIOUT handle, MIDIHDR* header, UINT size);
 // Takes a copy of the bytes: the header is done (MHDR_DONE) when the call returns and may
 // be reused or unprepared at once. MM_MOM_DONE follows once the bytes are written.
 MMRESULT midiOutLongMsg(HMIDIOUT handle, MIDIHDR* header, UINT size);
-// A packed channel or system message: status in the low byte, then the data bytes.
-MMRESULT midiOutShortMsg(HMIDIOUT handle, DWORD message);

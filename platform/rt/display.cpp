@@ -40,8 +40,6 @@ int FOCUS() {
 
 void HIDE(int field) { rt::SetProp(field, PROP::Hide, 1LL); }
 void UNHIDE(int field) { rt::SetProp(field, PROP::Hide, 0LL); }
-void DISABLE(int field) { rt::SetProp(field, PROP::Disable, 1LL); }
-void ENABLE(int field) { rt::SetProp(field, PROP::Disable, 0LL); }
 
 int CREATE(int field, rt::Kind kind, int parent) {
   rt::Window* w = Target();

@@ -17,8 +17,6 @@ int CHOICE(int field = 0);
 int FOCUS();
 void HIDE(int field);
 void UNHIDE(int field);
-void DISABLE(int field);
-void ENABLE(int field);
 // Creates a control while the window is open (rt::Window::CreateControl): shown, without a
 // place or size until the program gives them. Returns the field, or 0 with ERRORCODE()
 // ERRORS::ControlNotCreated.

@@ -318,8 +318,6 @@ int FIELD() {
   rt::Window* w = ExistingTarget();
   return w ? w->Field() : 0;
 }
-int ACCEPTED() { return EVENT() == EVENT::Accepted ? FIELD() : 0; }
-int SELECTED() { return EVENT() == EVENT::Selected ? FIELD() : 0; }
 int KEYCODE() {
   rt::Window* w = ExistingTarget();
   return w ? w->KeyCode() : 0;

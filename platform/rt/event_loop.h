@@ -60,8 +60,5 @@ LRESULT RuntimeWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 // The field, key and drop of the event being handled by the target window's loop (the
 // thread's top window when no target is set); EVENT() itself is in events.h.
 int FIELD();
-// FIELD() when the event is Accepted (Selected), else 0.
-int ACCEPTED();
-int SELECTED();
 int KEYCODE();
 std::string DROPID();

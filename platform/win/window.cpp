@@ -129,12 +129,6 @@ BOOL IsWindow(HWND hwnd) {
   return Find(hwnd) ? TRUE : FALSE;
 }
 
-DWORD GetWindowThreadId(HWND hwnd) {
-  std::lock_guard table(gTableLock);
-  WindowEntry* entry = Find(hwnd);
-  return entry ? entry->threadId : 0;
-}
-
 LONG_PTR SetWindowLongA(HWND hwnd, int index, LONG_PTR value) {
   std::lock_guard table(gTableLock);
   WindowEntry* entry = Find(hwnd);

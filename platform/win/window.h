@@ -26,7 +26,6 @@ DWORD GetCurrentThreadId();
 HWND CreateWindowHandle(WNDPROC proc);
 BOOL DestroyWindow(HWND hwnd);
 BOOL IsWindow(HWND hwnd);
-DWORD GetWindowThreadId(HWND hwnd);
 
 // GWL_WNDPROC: replaces the window procedure and returns the previous one (0 and
 // ERROR_INVALID_WINDOW_HANDLE for a bad handle). GWL_USERDATA: one pointer-sized cell.

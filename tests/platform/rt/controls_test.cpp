@@ -60,7 +60,6 @@ class Controls : public ::testing::Test {
     std::vector<int> seen;
     while (rt::PollEvent(*w_)) {
       seen.push_back(EVENT() * 100 + FIELD());
-      EXPECT_EQ(ACCEPTED(), EVENT() == EVENT::Accepted ? FIELD() : 0);
     }
     return seen;
   }
@@ -127,9 +126,9 @@ TEST_F(Controls, UserActionsAreRefusedWhereAUserCouldNotAct) {
   EXPECT_EQ(rt::GetProp(ctl::INGROUP, PROP::Visible), "");
   EXPECT_NE(rt::user::Press(*w_, ctl::INGROUP), "");
   UNHIDE(ctl::GROUP);
-  DISABLE(ctl::GROUP);
+  rt::SetProp(ctl::GROUP, PROP::Disable, 1LL);
   EXPECT_NE(rt::user::Press(*w_, ctl::INGROUP), "");
-  ENABLE(ctl::GROUP);
+  rt::SetProp(ctl::GROUP, PROP::Disable, 0LL);
   EXPECT_EQ(rt::user::Press(*w_, ctl::INGROUP), "");
   EXPECT_NE(rt::user::Select(*w_, ctl::DEVICELIST, 4), "");
   EXPECT_NE(rt::user::Type(*w_, ctl::SAFETY, "x"), "");

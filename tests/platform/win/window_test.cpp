@@ -118,11 +118,12 @@ namespace {
 
 TEST(MessageQueues, WakeHookRunsForEveryMessageQueuedForItsThread) {
   HWND h = CreateWindowHandle(BaseProc);
+  const DWORD owner = GetCurrentThreadId();
   std::atomic<int> wakes{0};
   win::SetMessageWakeHook([&] { ++wakes; });
   std::thread([&] {
     PostMessageA(h, 1, 0, 0);
-    PostThreadMessageA(GetWindowThreadId(h), 2, 0, 0);
+    PostThreadMessageA(owner, 2, 0, 0);
   }).join();
   EXPECT_EQ(wakes.load(), 2);
   win::SetMessageWakeHook(nullptr);
