@@ -11,7 +11,11 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/win/elf_notes.h"
+
 namespace {
+
+using win::FindNote;
 
 constexpr char kOwner[] = "Boxwright";
 constexpr std::uint32_t kVersionNoteType = 1;
@@ -77,8 +81,6 @@ bool IsOwnKindOfElf(const ElfW(Ehdr) & header) {
          header.e_shnum <= kMostSections;
 }
 
-std::uint64_t Aligned4(std::uint64_t n) { return (n + 3) / 4 * 4; }
-
 std::optional<VersionResource> VersionFromStrings(std::string_view strings) {
   VersionResource resource;
   std::vector<std::string> texts;
@@ -94,21 +96,16 @@ std::optional<VersionResource> VersionFromStrings(std::string_view strings) {
 }
 
 // The version note among the notes of one section.
-std::optional<VersionResource> FindVersionNote(std::string_view notes) {
-  while (notes.size() >= sizeof(ElfW(Nhdr))) {
-    ElfW(Nhdr) note;
-    std::memcpy(&note, notes.data(), sizeof note);
-    std::uint64_t nameAt = sizeof note;
-    std::uint64_t descAt = nameAt + Aligned4(note.n_namesz);
-    std::uint64_t next = descAt + Aligned4(note.n_descsz);
-    if (next > notes.size()) return std::nullopt;
-    std::string_view owner = notes.substr(nameAt, note.n_namesz);
-    if (note.n_type == kVersionNoteType && owner == std::string_view(kOwner, sizeof kOwner)) {
-      return VersionFromStrings(notes.substr(descAt, note.n_descsz));
-    }
-    notes.remove_prefix(next);
-  }
-  return std::nullopt;
+std::optional<VersionResource> FindVersionNote(std::string_view notes, std::uint64_t align) {
+  auto read = [notes](std::uint64_t at, void* into, std::size_t count) {
+    if (at > notes.size() || count > notes.size() - at) return false;
+    std::memcpy(into, notes.data() + at, count);
+    return true;
+  };
+  std::uint64_t at = 0, size = 0;
+  if (!FindNote(read, notes.size(), align, std::string_view(kOwner, sizeof kOwner - 1), kVersionNoteType, at, size))
+    return std::nullopt;
+  return VersionFromStrings(notes.substr(at, size));
 }
 
 }  // namespace
@@ -124,7 +121,7 @@ std::optional<VersionResource> ReadEmbeddedVersion(const std::string& file) {
     if (section.sh_type != SHT_NOTE || section.sh_size > kLargestNoteSection) continue;
     std::string notes(section.sh_size, '\0');
     if (!in.Read(section.sh_offset, notes.data(), notes.size())) continue;
-    if (auto version = FindVersionNote(notes)) return version;
+    if (auto version = FindVersionNote(notes, section.sh_addralign)) return version;
   }
   return std::nullopt;
 }

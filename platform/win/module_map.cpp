@@ -8,15 +8,19 @@
 #include <cstring>
 #include <mutex>
 
+#include "platform/win/elf_notes.h"
+
 namespace win {
 namespace {
 
 constexpr std::size_t kMaxModules = 256;
-constexpr std::size_t kMaxPath = 1024;
+constexpr std::size_t kMostPath = 4096;          // any Linux path
+constexpr std::size_t kPathPool = 256 * 1024;    // the paths of a whole snapshot
 
 struct Entry {
   std::uintptr_t base, end, loadBias;
-  char path[kMaxPath];
+  std::size_t pathAt;  // in the snapshot's pool
+  BuildId buildId;
 };
 
 // Two copies: a new snapshot is written into the one nobody reads and then published, so a
@@ -25,16 +29,53 @@ struct Snapshot {
   std::size_t count = 0;
   unsigned long long loads = 0, unloads = 0;  // the loader's counters when it was taken
   Entry entries[kMaxModules];
+  std::size_t poolUsed = 0;
+  char pool[kPathPool];  // NUL-ended paths; a path that does not fit is empty
 };
 Snapshot gCopies[2];
 std::atomic<Snapshot*> gCurrent{nullptr};
 std::mutex gWriter;
 
-void CopyPath(char (&to)[kMaxPath], const char* from) {
-  std::size_t n = std::strlen(from);
-  if (n >= kMaxPath) n = kMaxPath - 1;
-  std::memcpy(to, from, n);
-  to[n] = '\0';
+// The program's own path, read once: later snapshots would read "... (deleted)" after the
+// file was removed, or the name of whatever replaced it.
+char gProgramPath[kMostPath + 1];
+std::once_flag gProgramPathRead;
+
+void ReadProgramPath() {
+  ssize_t n = ::readlink("/proc/self/exe", gProgramPath, kMostPath + 1);
+  gProgramPath[n > 0 && static_cast<std::size_t>(n) <= kMostPath ? n : 0] = '\0';
+}
+
+// The path goes into the pool whole, or not at all (the module then has no name).
+std::size_t AddPath(Snapshot& snapshot, const char* path) {
+  constexpr std::size_t kNoPath = kPathPool - 1;  // the pool's last byte, always NUL
+  std::size_t n = strnlen(path, kMostPath + 1);
+  if (n > kMostPath || n + 1 > kNoPath - snapshot.poolUsed) {
+    snapshot.pool[kNoPath] = '\0';
+    return kNoPath;
+  }
+  std::size_t at = snapshot.poolUsed;
+  std::memcpy(snapshot.pool + at, path, n);
+  snapshot.pool[at + n] = '\0';
+  snapshot.poolUsed += n + 1;
+  return at;
+}
+
+// The build id the loaded image carries in its note segments.
+BuildId LoadedBuildId(const dl_phdr_info& info) {
+  BuildId id;
+  for (int i = 0; i < info.dlpi_phnum; ++i) {
+    const ElfW(Phdr)& segment = info.dlpi_phdr[i];
+    if (segment.p_type != PT_NOTE) continue;
+    const auto* notes = reinterpret_cast<const unsigned char*>(info.dlpi_addr + segment.p_vaddr);
+    auto read = [notes, size = segment.p_memsz](std::uint64_t at, void* into, std::size_t count) {
+      if (at > size || count > size - at) return false;
+      std::memcpy(into, notes + at, count);
+      return true;
+    };
+    if (FindBuildId(read, segment.p_memsz, segment.p_align, id)) break;
+  }
+  return id;
 }
 
 int AddModule(dl_phdr_info* info, std::size_t, void* data) {
@@ -42,6 +83,7 @@ int AddModule(dl_phdr_info* info, std::size_t, void* data) {
   snapshot->loads = info->dlpi_adds;
   snapshot->unloads = info->dlpi_subs;
   if (snapshot->count == kMaxModules) return 1;
+  if (snapshot->count == 0) snapshot->poolUsed = 0;
   std::uintptr_t low = UINTPTR_MAX, high = 0;
   for (int i = 0; i < info->dlpi_phnum; ++i) {
     const ElfW(Phdr)& segment = info->dlpi_phdr[i];
@@ -54,12 +96,13 @@ int AddModule(dl_phdr_info* info, std::size_t, void* data) {
   entry.base = info->dlpi_addr + low;
   entry.end = info->dlpi_addr + high;
   entry.loadBias = info->dlpi_addr;
+  entry.buildId = LoadedBuildId(*info);
   // The loader names the program itself "".
   if (snapshot->count == 0 && info->dlpi_name[0] == '\0') {
-    ssize_t n = ::readlink("/proc/self/exe", entry.path, kMaxPath - 1);
-    entry.path[n < 0 ? 0 : n] = '\0';
+    std::call_once(gProgramPathRead, ReadProgramPath);
+    entry.pathAt = AddPath(*snapshot, gProgramPath);
   } else {
-    CopyPath(entry.path, info->dlpi_name);
+    entry.pathAt = AddPath(*snapshot, info->dlpi_name);
   }
   ++snapshot->count;
   return 0;
@@ -98,8 +141,8 @@ bool RefreshIfLoaderChanged() {
   return true;
 }
 
-void Fill(const Entry& entry, LoadedModule& module) {
-  module = {entry.base, entry.end, entry.loadBias, entry.path};
+void Fill(const Snapshot& snapshot, const Entry& entry, LoadedModule& module) {
+  module = {entry.base, entry.end, entry.loadBias, snapshot.pool + entry.pathAt, &entry.buildId};
 }
 
 }  // namespace
@@ -118,7 +161,7 @@ bool FindModuleOfAddress(std::uintptr_t address, LoadedModule& module) {
     for (std::size_t i = 0; i < snapshot.count; ++i) {
       const Entry& entry = snapshot.entries[i];
       if (address >= entry.base && address < entry.end) {
-        Fill(entry, module);
+        Fill(snapshot, entry, module);
         return true;
       }
     }
@@ -131,7 +174,7 @@ bool FindModuleOfHandle(std::uintptr_t handle, LoadedModule& module) {
   const Snapshot& snapshot = Current();
   for (std::size_t i = 0; i < snapshot.count; ++i) {
     if (snapshot.entries[i].base == handle) {
-      Fill(snapshot.entries[i], module);
+      Fill(snapshot, snapshot.entries[i], module);
       return true;
     }
   }
@@ -141,7 +184,7 @@ bool FindModuleOfHandle(std::uintptr_t handle, LoadedModule& module) {
 bool ProgramModule(LoadedModule& module) {
   const Snapshot& snapshot = Current();
   if (snapshot.count == 0) return false;
-  Fill(snapshot.entries[0], module);
+  Fill(snapshot, snapshot.entries[0], module);
   return true;
 }
 

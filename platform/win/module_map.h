@@ -1,5 +1,7 @@
 #pragma once
-// The program's loaded modules (the program file and every shared library), as a snapshot.
+// The program's loaded modules (the program file and every shared library), as a snapshot:
+// each one's mapped range, its file's path (any length Linux allows) and the build id that the
+// loaded image carries, read from its notes in memory.
 //
 // The list is read ahead (at first use and after every LoadLibraryA / FreeLibrary) into fixed
 // storage, and the module services answer from that copy without allocating: they are usable
@@ -9,13 +11,16 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "platform/win/elf_notes.h"
+
 namespace win {
 
 struct LoadedModule {
   std::uintptr_t base = 0;      // lowest mapped address: the module's handle
   std::uintptr_t end = 0;       // one past its highest mapped address
   std::uintptr_t loadBias = 0;  // what the loader added to the file's addresses
-  const char* path = "";        // full path of the module's file
+  const char* path = "";        // full path of the module's file ("" when it has none or too long a one)
+  const BuildId* buildId = nullptr;  // the build id the loaded image carries (size 0: none)
 };
 
 // Reads the loader's list again. Never call it from a signal handler.
