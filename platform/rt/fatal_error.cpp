@@ -2,6 +2,8 @@
 
 #include <unistd.h>
 
+#include <algorithm>
+#include <cstddef>
 #include <cstdlib>
 #include <cstring>
 #include <exception>
@@ -56,26 +58,103 @@ class FaultInfo final : public IExceptionInfo {
   CONTEXT& context_;
 };
 
-// Offers the fault to the hook; returns when there is none or it declined.
-[[gnu::noinline]] void OfferToHook(DWORD code, std::size_t messageAt, const MessageText& message, void* address) {
-  auto hook = reinterpret_cast<LastChanceHookProc>(SystemProp(PROP::LastChanceHook));
+}  // namespace
+
+namespace detail {
+// The bottom of the raising frame, where a reporter reads the message. Handed on by value, it
+// lies at the caller's stack pointer at the call: the x86-64 calling convention puts an
+// argument of this size on the stack, first byte lowest.
+struct MessageFrame {
+  char bytes[kFrameSize];
+};
+}  // namespace detail
+}  // namespace rt
+
+extern "C" {
+// Raises a fatal error from its caller's frame: takes the caller's registers as they stand at
+// the call (the assembly below), so the context is the raising procedure's real one, with its
+// stack pointer at the message frame and its frame pointer above it, and the walk of a report
+// unwinds from there through the procedure that failed and all its callers.
+void rt_RaiseFatalError(DWORD code, rt::detail::MessageFrame frame);
+// Where that context goes: to the last-chance hook, if there is one.
+[[gnu::visibility("hidden"), gnu::used]] void rt_OfferFatalError(DWORD code, CONTEXT* context);
+}
+
+// The assembly knows the context's layout.
+static_assert(offsetof(CONTEXT, EFlags) == 4 && offsetof(CONTEXT, Rax) == 8 && offsetof(CONTEXT, Rcx) == 16 &&
+              offsetof(CONTEXT, Rdx) == 24 && offsetof(CONTEXT, Rbx) == 32 && offsetof(CONTEXT, Rsp) == 40 &&
+              offsetof(CONTEXT, Rbp) == 48 && offsetof(CONTEXT, Rsi) == 56 && offsetof(CONTEXT, Rdi) == 64 &&
+              offsetof(CONTEXT, R8) == 72 && offsetof(CONTEXT, R15) == 128 && offsetof(CONTEXT, Rip) == 136 &&
+              sizeof(CONTEXT) == 144);
+
+// On entry the return address is at (%rsp) and the frame at 8(%rsp). The flags are pushed and a
+// CONTEXT is made below them; the caller's stack pointer after the call is the entry's + 8.
+asm(R"(
+    .text
+    .p2align 4
+    .globl rt_RaiseFatalError
+    .hidden rt_RaiseFatalError
+    .type rt_RaiseFatalError, @function
+rt_RaiseFatalError:
+    .cfi_startproc
+    pushfq
+    .cfi_adjust_cfa_offset 8
+    subq $144, %rsp
+    .cfi_adjust_cfa_offset 144
+    movq %rax, 8(%rsp)
+    movq %rcx, 16(%rsp)
+    movq %rdx, 24(%rsp)
+    movq %rbx, 32(%rsp)
+    movq %rbp, 48(%rsp)
+    movq %rsi, 56(%rsp)
+    movq %rdi, 64(%rsp)
+    movq %r8, 72(%rsp)
+    movq %r9, 80(%rsp)
+    movq %r10, 88(%rsp)
+    movq %r11, 96(%rsp)
+    movq %r12, 104(%rsp)
+    movq %r13, 112(%rsp)
+    movq %r14, 120(%rsp)
+    movq %r15, 128(%rsp)
+    leaq 160(%rsp), %rax
+    movq %rax, 40(%rsp)
+    movq 152(%rsp), %rax
+    movq %rax, 136(%rsp)
+    movq 144(%rsp), %rax
+    movl %eax, 4(%rsp)
+    movl $0, (%rsp)
+    movq %rsp, %rsi
+    call rt_OfferFatalError
+    addq $152, %rsp
+    .cfi_adjust_cfa_offset -152
+    ret
+    .cfi_endproc
+    .size rt_RaiseFatalError, .-rt_RaiseFatalError
+)");
+
+void rt_OfferFatalError(DWORD code, CONTEXT* context) {
+  auto hook = reinterpret_cast<rt::LastChanceHookProc>(rt::SystemProp(PROP::LastChanceHook));
   if (hook == nullptr) return;
-  // The faulting frame: where a reporter reads the message, between the context's stack
-  // pointer and frame pointer.
-  alignas(16) char frame[kFrameSize];
-  std::memset(frame, 0, sizeof frame);
-  std::memcpy(frame + messageAt, message.Text(), std::min(message.Length(), kFrameSize - messageAt - 1));
-  CONTEXT context{};
-  context.Rsp = reinterpret_cast<std::uint64_t>(frame);
-  context.Rbp = reinterpret_cast<std::uint64_t>(frame + kFrameSize);
-  context.Rip = reinterpret_cast<std::uint64_t>(address);
+  // The context stands at the call that raised the error, as a fault's at its instruction:
+  // the registers are the same there, and the address names the raising line.
+  constexpr std::uint64_t kDirectCallLength = 5;
+  if (*reinterpret_cast<const unsigned char*>(context->Rip - kDirectCallLength) == 0xE8)
+    context->Rip -= kDirectCallLength;
   EXCEPTION_RECORD record{};
   record.ExceptionCode = code;
   record.ExceptionFlags = EXCEPTION_NONCONTINUABLE;
-  record.ExceptionAddress = address;
-  FaultInfo info(record, context);
+  record.ExceptionAddress = reinterpret_cast<void*>(context->Rip);
+  rt::FaultInfo info(record, *context);
   hook(&info);
-  asm volatile("" : : "r"(frame) : "memory");  // the frame stays until the hook is done
+}
+
+namespace rt {
+namespace {
+
+detail::MessageFrame FrameWith(std::size_t messageAt, const MessageText& message) {
+  detail::MessageFrame frame{};
+  std::memcpy(frame.bytes + messageAt, message.Text(), std::min(message.Length(), kFrameSize - messageAt - 1));
+  return frame;
 }
 
 [[noreturn]] void EndWith(const MessageText& message) {
@@ -104,7 +183,7 @@ std::terminate_handler gPreviousTerminate = nullptr;
   } else {
     message << "Unhandled exception: terminate called without one";
   }
-  OfferToHook(code, kMessageAt, message, __builtin_return_address(0));
+  rt_RaiseFatalError(code, FrameWith(kMessageAt, message));
   if (gPreviousTerminate) gPreviousTerminate();
   std::abort();
 }
@@ -115,7 +194,7 @@ void AssertionFailed(const char* expression, const char* file, int line) {
   MessageText message;
   message << "Assertion failed: " << expression << ", file " << file << ", line "
           << static_cast<unsigned long long>(line);
-  OfferToHook(EXCEPTION_FATAL_APP_EXIT, kAssertionAt, message, __builtin_return_address(0));
+  rt_RaiseFatalError(EXCEPTION_FATAL_APP_EXIT, FrameWith(kAssertionAt, message));
   EndWith(message);
 }
 
@@ -123,7 +202,7 @@ void IndexOutOfRange(std::size_t index, std::size_t count) {
   MessageText message;
   message << "Index out of range: " << static_cast<unsigned long long>(index) << " of "
           << static_cast<unsigned long long>(count);
-  OfferToHook(EXCEPTION_ARRAY_BOUNDS_EXCEEDED, kMessageAt, message, __builtin_return_address(0));
+  rt_RaiseFatalError(EXCEPTION_ARRAY_BOUNDS_EXCEEDED, FrameWith(kMessageAt, message));
   EndWith(message);
 }
 

@@ -1,11 +1,14 @@
 #pragma once
 // The runtime's fatal errors: a failed assertion, an index out of range, and a C++ exception
 // that nobody caught. Each goes to the SYSTEM last-chance hook (PROP::LastChanceHook) when
-// one is set, with the message text in the faulting frame: the context's stack pointer and
-// frame pointer bracket a frame of the runtime's that holds the text of an assertion at
-// stack pointer + 60 ("Assertion failed: ...") and any other message at stack pointer + 44
-// ("Index out of range: ...", "Unhandled exception: ..."). The record is not continuable:
-// code 40000015h for an assertion, C000008Ch for an index, E06D7363h for an exception.
+// one is set, with the real processor context of the procedure that raises it, standing at
+// its call that raises (AssertionFailed, IndexOutOfRange, or the terminate handler of an
+// escaping exception): a stack walk from that context unwinds through the procedure that
+// failed and all its callers. That frame holds the message text at its bottom, so the
+// context's stack pointer and frame pointer bracket it: an assertion's text at stack pointer
+// + 60 ("Assertion failed: ..."), any other at stack pointer + 44 ("Index out of range: ...",
+// "Unhandled exception: ..."). The record is not continuable: code 40000015h for an
+// assertion, C000008Ch for an index, E06D7363h for an exception, at the context's address.
 // Without a hook, or when it declines, the message goes to standard error and the process
 // aborts as the C++ runtime would have ended it.
 #include <cstddef>
