@@ -3,6 +3,7 @@
 #define UNW_LOCAL_ONLY
 #include <dlfcn.h>
 #include <libunwind.h>
+#include <sys/uio.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -45,6 +46,7 @@ void LoadUnwinder() {
 // carries the walk's serial number, so a fresh STACKFRAME64 starts a new walk.
 struct Walk {
   ucontext_t registers;  // the cursors keep pointers into it: it lives as long as the walk
+  ucontext_t caller;     // ... and into this, when the first frame lies in no module
   unw_cursor_t next;     // the caller of the frame last returned
   bool hasNext = false;
   DWORD64 serial = 0;
@@ -85,6 +87,48 @@ bool ReportFrame(unw_cursor_t& frameCursor, STACKFRAME64& frame, DWORD64 context
   return true;
 }
 
+// Reads a word of this process without faulting: an address that cannot be read says so.
+bool ReadWord(std::uintptr_t address, std::uint64_t& value) {
+  iovec local{&value, sizeof value};
+  iovec remote{reinterpret_cast<void*>(address), sizeof value};
+  return ::process_vm_readv(::getpid(), &local, 1, &remote, 1, 0) == static_cast<ssize_t>(sizeof value);
+}
+
+bool InSomeModule(std::uintptr_t address) {
+  win::LoadedModule module;
+  return win::FindModuleOfAddress(address, module);
+}
+
+// A fault whose instruction lies in no module (a call through a null or stale pointer, a jump
+// to garbage) has no unwind information to step by. When the stack pointer holds a return
+// address into a module, a call brought it there: that call's procedure is the caller, with
+// the stack pointer above the return address and every other register as it is.
+bool CallerOfStrayInstruction(const ucontext_t& registers, ucontext_t& caller) {
+  const greg_t* g = registers.uc_mcontext.gregs;
+  auto pc = static_cast<std::uintptr_t>(g[REG_RIP]), sp = static_cast<std::uintptr_t>(g[REG_RSP]);
+  std::uint64_t returnAddress = 0;
+  if (InSomeModule(pc) || !ReadWord(sp, returnAddress) || !InSomeModule(returnAddress)) return false;
+  caller = registers;
+  caller.uc_mcontext.gregs[REG_RIP] = static_cast<greg_t>(returnAddress);
+  caller.uc_mcontext.gregs[REG_RSP] = static_cast<greg_t>(sp + 8);
+  return true;
+}
+
+// The first frame of a walk whose instruction lies in no module: its caller comes from the
+// return address at the stack pointer, and libunwind walks on from there.
+bool ReportStrayFrame(STACKFRAME64& frame) {
+  // A return address, not an interrupted instruction: libunwind looks up the call before it.
+  if (gUnwinder.initLocal2(&gWalk.next, &gWalk.caller, 0) != 0) return false;
+  gWalk.hasNext = true;
+  const greg_t* g = gWalk.registers.uc_mcontext.gregs;
+  const greg_t* caller = gWalk.caller.uc_mcontext.gregs;
+  SetAddress(frame.AddrPC, static_cast<DWORD64>(g[REG_RIP]));
+  SetAddress(frame.AddrStack, static_cast<DWORD64>(g[REG_RSP]));
+  SetAddress(frame.AddrReturn, static_cast<DWORD64>(caller[REG_RIP]));
+  SetAddress(frame.AddrFrame, static_cast<DWORD64>(caller[REG_RSP]) - 16);
+  return true;
+}
+
 DWORD SymSetOptions(DWORD options) { return options; }
 
 BOOL SymInitialize(HANDLE, const char*, BOOL) { return gAvailable ? TRUE : FALSE; }
@@ -111,10 +155,12 @@ BOOL StackWalk64(DWORD machineType, HANDLE, HANDLE, STACKFRAME64* frame, void* c
     // A new walk: its first frame is the context's own.
     const auto& registers = *static_cast<const CONTEXT*>(context);
     ContextToUcontext(registers, gWalk.registers);
+    gWalk.serial = ++gSerial;
+    gWalk.hasNext = false;
+    frame->Reserved[0] = gWalk.serial;
+    if (CallerOfStrayInstruction(gWalk.registers, gWalk.caller) && ReportStrayFrame(*frame)) return TRUE;
     unw_cursor_t cursor;
     if (gUnwinder.initLocal2(&cursor, &gWalk.registers, UNW_INIT_SIGNAL_FRAME) != 0) return FALSE;
-    gWalk.serial = ++gSerial;
-    frame->Reserved[0] = gWalk.serial;
     return ReportFrame(cursor, *frame, registers.Rbp, true) ? TRUE : FALSE;
   }
   if (!gWalk.hasNext) return FALSE;

@@ -23,6 +23,9 @@ struct ADDRESS64 {
 // pointer, and AddrFrame the slot below its return address where a frame pointer would be
 // saved (the canonical frame address - 16), so the saved frame pointer and the return address
 // lie at AddrFrame and AddrFrame + 8 whether or not the code keeps a frame pointer.
+// A first frame whose instruction lies in no module (a call through a null or stale pointer)
+// has the return address at its stack pointer as its caller, when that address lies in a
+// module; the walk goes on from there.
 struct STACKFRAME64 {
   ADDRESS64 AddrPC;
   ADDRESS64 AddrReturn;

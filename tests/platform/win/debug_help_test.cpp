@@ -104,6 +104,46 @@ TEST(DebugHelp, AWalkGivesEachFrameItsReturnAddressAndFrame) {
   EXPECT_NE(gProcs.tables(GetCurrentProcess(), frames[1].AddrPC.Offset), nullptr);
 }
 
+// As if the innermost procedure had called a null pointer where it calls the walk: the
+// instruction lies in no module, and the call's return address is at the stack pointer.
+std::vector<DWORD64> gStrayWalk, gStrayWithoutCaller;
+
+void WalkAfterAStrayCall(CONTEXT& context) {
+  auto walk = [](CONTEXT stray, std::vector<DWORD64>& pcs) {
+    STACKFRAME64 frame{};
+    pcs.clear();
+    while (pcs.size() < 8 && gProcs.walk(IMAGE_FILE_MACHINE_AMD64, GetCurrentProcess(), GetCurrentThread(), &frame,
+                                         &stray, nullptr, gProcs.tables, gProcs.base, nullptr)) {
+      pcs.push_back(frame.AddrPC.Offset);
+      if (pcs.size() == 1) pcs.push_back(frame.AddrReturn.Offset);
+    }
+  };
+  CONTEXT stray = context;
+  stray.Rip = 0;
+  stray.Rsp = context.Rsp - 8;  // where the call to this procedure left its return address
+  walk(stray, gStrayWalk);
+  std::uint64_t notACall[2] = {0x10, 0};
+  stray.Rsp = reinterpret_cast<std::uint64_t>(notACall);
+  walk(stray, gStrayWithoutCaller);
+}
+
+TEST(DebugHelp, AFrameInNoModuleReturnsToTheAddressAtItsStackPointer) {
+  gProcs = Bound();
+  ASSERT_NE(gProcs.walk, nullptr);
+  gAtInnermost = WalkAfterAStrayCall;
+  Outer();
+  // pc 0, its return address, then the frames that return address leads to.
+  ASSERT_GE(gStrayWalk.size(), 5u);
+  EXPECT_EQ(gStrayWalk[0], 0u);
+  EXPECT_EQ(gStrayWalk[2], gStrayWalk[1]) << "the caller is the return address";
+  EXPECT_NE(gProcs.base(GetCurrentProcess(), gStrayWalk[2]), 0u);
+  EXPECT_EQ(gStrayWalk[3], reinterpret_cast<DWORD64>(gReturns[0]));
+  EXPECT_EQ(gStrayWalk[4], reinterpret_cast<DWORD64>(gReturns[1]));
+  // A word that is no return address gives no caller: the fault's frame alone.
+  ASSERT_GE(gStrayWithoutCaller.size(), 1u);
+  EXPECT_EQ(gStrayWithoutCaller[0], 0u);
+}
+
 TEST(DebugHelp, ModulesAndRefusals) {
   Procs procs = Bound();
   HMODULE own = nullptr;
