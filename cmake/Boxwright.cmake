@@ -65,9 +65,11 @@ endfunction()
 
 # bw_debug_records(<target>): after every link, the program file gets its debug records
 # (procedures, source lines, source files from its DWARF), which the crash reporter reads to
-# name the procedure and line of each address in a report.
+# name the procedure and line of each address in a report. The program carries a build id,
+# by which the reporter knows its file for the running image's own.
 function(bw_debug_records target)
   add_dependencies(${target} boxwright_debug_records)
+  target_link_options(${target} PRIVATE -Wl,--build-id)
   # A new build of the tool links the program again, so its records are always the tool's.
   set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS $<TARGET_FILE:boxwright_debug_records>)
   add_custom_command(TARGET ${target} POST_BUILD

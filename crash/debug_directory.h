@@ -2,6 +2,8 @@
 // Finding a module's debug records: its file's section table is read (bounded: at most 4096
 // sections, names cut at 8 characters) for the ".qvdebug" (or ".rdata") section whose first
 // 28 bytes are a debug-directory entry of type "QVDB": the file offset and size of the records.
+// The build writes the records into a section of their own, ".qvrecs"; when the file holds it
+// with the entry's size, its offset now is the records' (strip and objcopy move sections).
 #include <cstdint>
 
 #include "crash/record_file.h"

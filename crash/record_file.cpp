@@ -1,6 +1,7 @@
 #include "crash/record_file.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -9,8 +10,16 @@ namespace crash {
 
 bool RecordFile::Open(const char* path) {
   Close();
-  do fd_ = ::open(path, O_RDONLY | O_CLOEXEC);
+  do fd_ = ::open(path, O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
   while (fd_ < 0 && errno == EINTR);
+  struct stat info {};
+  if (fd_ >= 0 && (::fstat(fd_, &info) != 0 || !S_ISREG(info.st_mode))) Close();
+  return fd_ >= 0;
+}
+
+bool RecordFile::OpenDuplicate(int descriptor) {
+  Close();
+  if (descriptor >= 0) fd_ = ::fcntl(descriptor, F_DUPFD_CLOEXEC, 0);
   return fd_ >= 0;
 }
 

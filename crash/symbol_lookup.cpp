@@ -15,12 +15,17 @@ void Say(LookupLog* log, const char* what) {
 
 }  // namespace
 
-bool SymbolLookup::UseRecords(const char* path, std::uint32_t offset, std::uint32_t size) {
+bool SymbolLookup::UseRecords(const RecordFile& file, std::uint32_t offset, std::uint32_t size) {
   Forget();
-  if (!file_.Open(path)) return false;
+  if (!file_.OpenDuplicate(file.Descriptor())) return false;
   recordsOffset_ = offset;
   recordsSize_ = size;
   return true;
+}
+
+bool SymbolLookup::UseRecords(const char* path, std::uint32_t offset, std::uint32_t size) {
+  RecordFile file;
+  return file.Open(path) ? UseRecords(file, offset, size) : (Forget(), false);
 }
 
 void SymbolLookup::Forget() {

@@ -35,8 +35,10 @@ class LookupLog {
 
 class SymbolLookup {
  public:
-  // Makes the records at `offset` (`size` bytes) of the file the ones in use; the header is
-  // read again at the next look-up. False when the file cannot be opened.
+  // Makes the records at `offset` (`size` bytes) of the file the ones in use (the lookup keeps a
+  // descriptor of its own); the header is read again at the next look-up. False when the file
+  // cannot be opened.
+  bool UseRecords(const RecordFile& file, std::uint32_t offset, std::uint32_t size);
   bool UseRecords(const char* path, std::uint32_t offset, std::uint32_t size);
   // Forgets the records in use (the next UseRecords reads everything anew).
   void Forget();

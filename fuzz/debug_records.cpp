@@ -1,8 +1,9 @@
-// A module file as the crash reporter reads it: its section table for the debug directory, and
-// debug records for look-ups.
-// Rules: nothing is read beyond the file or the records (the sanitizers watch), a look-up of
-// damaged records answers one of its three kinds, and the same look-up twice answers the same
-// (held blocks change nothing).
+// A module file as the crash reporter reads it: its section table for the debug directory (and
+// the records' own section), its program headers for the build id, and debug records for
+// look-ups.
+// Rules: nothing is read beyond the file or the records (the sanitizers watch), a build id
+// found fits its place and reads the same again, a look-up of damaged records answers one of
+// its three kinds, and the same look-up twice answers the same (held blocks change nothing).
 #include <sys/mman.h>
 #include <unistd.h>
 
@@ -11,6 +12,7 @@
 #include <string>
 
 #include "crash/debug_directory.h"
+#include "crash/file_build_id.h"
 #include "crash/symbol_lookup.h"
 #include "fuzz/fuzz_check.h"
 #include "fuzz/fuzz_input.h"
@@ -29,6 +31,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (file.Open(path.c_str())) {
     crash::DebugDirectory directory;
     crash::FindDebugDirectory(file, directory, nullptr);
+    win::BuildId first, again;
+    bool found = crash::ReadFileBuildId(file, first);
+    FUZZ_CHECK(!found || (first.size > 0 && first.size <= win::kMostBuildId));
+    FUZZ_CHECK(crash::ReadFileBuildId(file, again) == found && (!found || again == first));
   }
 
   // The records begin at the file's start; their size is the whole file.

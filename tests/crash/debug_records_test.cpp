@@ -4,6 +4,7 @@
 #include <dwarf.h>
 #include <elfutils/libdw.h>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <gelf.h>
 #include <unistd.h>
 
@@ -11,6 +12,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <map>
@@ -19,6 +21,7 @@
 #include <vector>
 
 #include "crash/debug_directory.h"
+#include "crash/file_build_id.h"
 #include "crash/symbol_lookup.h"
 #include "synthetic_records.h"
 #include "tests/support/child_program.h"
@@ -35,6 +38,8 @@ std::vector<std::uint8_t> FileBytes(const std::string& path) {
 struct ElfFacts {
   std::uint64_t base = ~0ull;                   // lowest loaded page
   std::uint32_t directoryOffset = 0;            // file offset of the .qvdebug section
+  std::uint64_t recordsOffset = 0;              // ... and of the .qvrecs section
+  std::string buildId;                          // the description of the build-id note
   std::map<std::string, GElf_Sym> functions;    // demangled names of the symbol table
 };
 
@@ -56,6 +61,14 @@ ElfFacts ReadElf(const std::string& path) {
     gelf_getshdr(scn, &sh);
     std::string name = elf_strptr(elf, names, sh.sh_name);
     if (name == ".qvdebug") facts.directoryOffset = static_cast<std::uint32_t>(sh.sh_offset);
+    if (name == ".qvrecs") facts.recordsOffset = sh.sh_offset;
+    if (name == ".note.gnu.build-id") {
+      Elf_Data* data = elf_getdata(scn, nullptr);
+      GElf_Nhdr note;
+      std::size_t nameAt, descAt;
+      if (gelf_getnote(data, 0, &note, &nameAt, &descAt) > 0)
+        facts.buildId.assign(static_cast<const char*>(data->d_buf) + descAt, note.n_descsz);
+    }
     if (sh.sh_type != SHT_SYMTAB) continue;
     Elf_Data* data = elf_getdata(scn, nullptr);
     for (std::size_t i = 0; i < sh.sh_size / sh.sh_entsize; ++i) {
@@ -216,6 +229,62 @@ TEST(DebugRecords, AProgramWithoutOrWithDamagedRecordsIsNotFound) {
 
   ASSERT_TRUE(opened.Open(WriteFile("not-elf", {'n', 'o', 't', ' ', 'e', 'l', 'f'}).c_str()));
   EXPECT_FALSE(crash::FindDebugDirectory(opened, directory, nullptr));
+}
+
+// strip and packaging tools rewrite the file and move its sections, the records' among them;
+// the entry still holds the offset the build wrote, and the records are found where they went.
+TEST(DebugRecords, AStrippedCopyKeepsItsRecordsWhereverStripMovedThem) {
+  const std::string stripped = "stripped";
+  ASSERT_EQ(test_support::RunChild({STRIP, "-o", stripped, SAMPLE_PROGRAM}).status, 0);
+  const ElfFacts copy = ReadElf(stripped);
+  const std::vector<std::uint8_t> file = FileBytes(stripped);
+  ASSERT_NE(copy.recordsOffset, 0u) << "strip keeps the records' section";
+  ASSERT_NE(GetU32(file, copy.directoryOffset + 24), copy.recordsOffset) << "strip moved it";
+
+  crash::RecordFile opened;
+  ASSERT_TRUE(opened.Open(stripped.c_str()));
+  crash::DebugDirectory directory;
+  ASSERT_TRUE(crash::FindDebugDirectory(opened, directory, nullptr));
+  EXPECT_EQ(directory.offset, copy.recordsOffset);
+  crash::SymbolLookup lookup;
+  ASSERT_TRUE(lookup.UseRecords(opened, directory.offset, directory.size));
+  const ElfFacts original = ReadElf(SAMPLE_PROGRAM);
+  const auto& main = original.functions.at("main");
+  crash::SymbolAnswer answer = lookup.Find(static_cast<std::uint32_t>(main.st_value - original.base));
+  ASSERT_EQ(answer.kind, crash::SymbolAnswer::Kind::Resolved);
+  EXPECT_EQ(std::string(answer.procName), "main");
+}
+
+TEST(DebugRecords, AFilesBuildIdIsTheOneItsNoteHolds) {
+  ASSERT_EQ(test_support::RunChild({STRIP, "-o", "stripped", SAMPLE_PROGRAM}).status, 0);
+  for (const std::string& path : {std::string(SAMPLE_PROGRAM), std::string("stripped")}) {
+    SCOPED_TRACE(path);
+    const ElfFacts elf = ReadElf(path);
+    ASSERT_EQ(elf.buildId.size(), 20u) << "the build gives every program a build id";
+    crash::RecordFile file;
+    ASSERT_TRUE(file.Open(path.c_str()));
+    win::BuildId id;
+    ASSERT_TRUE(crash::ReadFileBuildId(file, id));
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(id.bytes), id.size), elf.buildId);
+  }
+  crash::RecordFile notElf;
+  ASSERT_TRUE(notElf.Open(WriteFile("not-elf", {'n', 'o', 't', ' ', 'e', 'l', 'f'}).c_str()));
+  win::BuildId id;
+  EXPECT_FALSE(crash::ReadFileBuildId(notElf, id));
+}
+
+// Whatever stands at a module's path is read only when it is a regular file, and opening it
+// never waits: a FIFO with no writer would hold a report up for ever.
+TEST(DebugRecords, OnlyRegularFilesAreOpenedAndNothingIsWaitedFor) {
+  ASSERT_EQ(mkfifo("fifo", 0600), 0);
+  std::filesystem::create_directory("folder");
+  const std::vector<std::pair<std::string, bool>> cases = {
+      {SAMPLE_PROGRAM, true}, {"fifo", false}, {"folder", false}, {"/dev/null", false}, {"missing", false}};
+  for (const auto& [path, opens] : cases) {
+    crash::RecordFile file;
+    EXPECT_EQ(file.Open(path.c_str()), opens) << path;
+    EXPECT_EQ(file.IsOpen(), opens) << path;
+  }
 }
 
 }  // namespace
