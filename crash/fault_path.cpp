@@ -7,7 +7,6 @@
 #include <cerrno>
 #include <cstring>
 
-#include "crash/presenter_channel.h"
 #include "platform/rt/clock.h"
 #include "toolkit/win_version.h"
 
@@ -20,23 +19,21 @@ void PrepareFaultPath() {
   gWinVersion.Clear();
   gWinVersion.Append(kx_GetWinVersion());
   (void)CLOCK();  // notes the zone's offset for the fault path's clock
-  PreparePresenter();
 }
 
 std::string_view WinVersionText() { return gWinVersion.View(); }
 
-bool WriteTextFile(const char* path, std::string_view text, bool append) {
+bool WriteTextFile(const char* path, std::initializer_list<std::string_view> texts, bool append) {
   int fd = ::open(path, O_WRONLY | O_CREAT | O_CLOEXEC | (append ? O_APPEND : O_TRUNC), 0644);
   if (fd < 0) return false;
   bool ok = true;
-  while (!text.empty()) {
-    ssize_t n = ::write(fd, text.data(), text.size());
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) {
-      ok = false;
-      break;
+  for (std::string_view text : texts) {
+    while (ok && !text.empty()) {
+      ssize_t n = ::write(fd, text.data(), text.size());
+      if (n < 0 && errno == EINTR) continue;
+      ok = n > 0;
+      if (ok) text.remove_prefix(static_cast<std::size_t>(n));
     }
-    text.remove_prefix(static_cast<std::size_t>(n));
   }
   return ::close(fd) == 0 && ok;
 }

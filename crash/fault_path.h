@@ -1,8 +1,8 @@
 #pragma once
 // Services of the faulting process that need neither the heap nor a lock that ordinary code
 // may hold. What they cannot make at fault time is made ahead by PrepareFaultPath (called by
-// Construct): the system's version text, the zone offset of the clock, the argument vector of
-// the presenting process.
+// Construct): the system's version text and the zone offset of the clock.
+#include <initializer_list>
 #include <string_view>
 
 #include "crash/fixed_text.h"
@@ -10,15 +10,14 @@
 
 namespace crash {
 
-using PathText = BoundedText<300>;
-
 void PrepareFaultPath();
 
 // The version text of kx_GetWinVersion, as read by PrepareFaultPath.
 std::string_view WinVersionText();
 
-// Writes `text` to the file: appended, or replacing what was there. False on any failure.
-bool WriteTextFile(const char* path, std::string_view text, bool append);
+// Writes the texts, one after the other, to the file: appended, or replacing what was there.
+// False on any failure.
+bool WriteTextFile(const char* path, std::initializer_list<std::string_view> texts, bool append);
 bool DeleteTextFile(const char* path);
 
 // Copies up to `limit` bytes from `address` while they are readable, stopping at a NUL; a

@@ -1,7 +1,6 @@
 #include "crash/faultscribe.h"
 
-#include "crash/fault_path.h"
-#include "crash/faultscribe_stack.h"
+#include "crash/faultscribe_sequence.h"
 #include "platform/rt/fatal_error.h"
 #include "platform/rt/props.h"
 #include "platform/rt/system.h"
@@ -24,8 +23,7 @@ FaultscribeClass::~FaultscribeClass() { Destruct(); }
 void FaultscribeClass::Construct() {
   Initialize();
   // What the fault path cannot make without the heap is made now.
-  crash::PrepareFaultPath();
-  crash::PrepareStackWalk();
+  crash::PrepareFaultSequence();
   vrGPF::PointerGPFHandler.store(this);
   SetUnhandledExceptionFilter(VectoredExceptionHandler);
   rt::SetSystemProp(PROP::LastChanceHook, reinterpret_cast<LONG_PTR>(&vrLastChanceHook));

@@ -7,10 +7,13 @@
 // Texts are blank-padded fields (FixedString); a "TextFor" property left blank gets its
 // default at fault time. Values that hold an address are pointer-sized.
 //
-// The report is written inside the faulting process without the heap: every operation on
-// that path works in fixed buffers. Everything that needs the window system (the wait window,
-// the boxes, the mail, the command, the restart) runs in a presenting process of the program
-// itself (faultscribe_presenter.h).
+// The report is written inside the faulting process without the heap, in one direction:
+// capture (the stack's frames and words, stack_capture.h) -> resolve (the debug records,
+// faultscribe_symbols.cpp) -> format (the report text, faultscribe_report.h, and its trace,
+// faultscribe_trace.cpp) -> write (report_file.h) -> present. Everything that needs the window
+// system (the wait window, the boxes, the mail, the command, the restart) runs in a presenting
+// process of the program itself (presenter.h). Each virtual operation is the stage's own step,
+// so a derived class's override takes part wherever the design calls the operation.
 #include <atomic>
 #include <string>
 #include <string_view>
@@ -27,7 +30,7 @@ class IExceptionInfo;
 
 namespace crash {
 using ReportText = BoundedText<20000>;  // the report, and the mail buffer
-using SymbolText = BoundedText<256>;    // one symbol text, one module path
+using SymbolText = BoundedText<256>;    // one symbol text
 using ShortText = BoundedText<64>;      // an exception name
 }  // namespace crash
 
@@ -38,7 +41,7 @@ class FaultscribeClass {
   using TEXTFOR = STRING<50>;
 
   // The properties, in their designed order.
-  STRING<260> DumpFileName;
+  STRING<crash::kMostPath> DumpFileName;  // the design had 260: a path of any length here
   STRING<160> FileName;
   LONG_PTR DebugDataModuleHandle = 0;
   ULONG DebugDataOffset = 0;
@@ -109,10 +112,10 @@ class FaultscribeClass {
   TEXTFOR TextForTopWindow;
   TEXTFOR TextForTruncated;
   BYTE DebugEmail = 0;
-  STRING<256> DebugEmailFileName;
+  STRING<crash::kMostPath> DebugEmailFileName;  // 256 in the design, as DumpFileName
   LONG MaxMessageBoxLines = 0;
   BYTE DebugLogEnabled = 0;
-  STRING<256> DebugLogFileName;
+  STRING<crash::kMostPath> DebugLogFileName;    // 256 in the design, as DumpFileName
   TEXTFOR TextForNoProc;
   BYTE AlwaysPasteEmail = 0;
   TEXTFOR TextForAssertString;
@@ -120,6 +123,10 @@ class FaultscribeClass {
   BYTE WaitWindowOpen = 0;
   TEXTFOR TextForEBPError;
   BYTE WaitWinEnabled = 0;
+
+  // Not a property: where the trace tells each level it has done while the wait window shows
+  // the count (WaitWindowOpen). The fault sequence points it at the presenting process.
+  void (*LevelProgress)(LONG levelsDone) = nullptr;
 
   FaultscribeClass() = default;
   FaultscribeClass(const FaultscribeClass&) = delete;
@@ -131,21 +138,23 @@ class FaultscribeClass {
   // The object stops handling faults: a later fault is left to the system.
   void Destruct();
 
-  // The virtual operations, in their designed slot order.
-  // Stack walk and debug-record lookup (faultscribe_stack.cpp):
+  // The virtual operations, in their designed slot order. Resolve (faultscribe_symbols.cpp):
+  // the debug-record look-up of an address; format, trace (faultscribe_trace.cpp): the walk's
+  // capture made into the trace; format, report (faultscribe_texts.cpp): the report's texts;
+  // the fault sequence itself (faultscribe_sequence.cpp); the mail (faultscribe_mail.cpp), in
+  // the presenting process, where it may allocate.
   virtual crash::SymbolText _GetSymbol(ULONG_PTR address, BYTE stackTrace);  // 0
   virtual crash::ShortText _LookupExceptionCode(ULONG code);                // 1
   virtual LONG _VectoredExceptionHandler_(EXCEPTION_POINTERS* pointers);    // 2
-  // Appends the stack trace to `trace` (faultscribe_stack.cpp).
+  // Appends the stack trace to `trace`.
   virtual void _StackDetails(EXCEPTION_POINTERS* pointers, ULONG_PTR process, crash::ReportText& trace);  // 3
   virtual LONG _LocateDebugSymbols(LONG_PTR module);                                          // 4
   virtual void _ReadBlockFromFile(ULONG offset, LONG byteCount, const char* fileName, void* block);  // 5
-  virtual crash::SymbolText _GetModuleName(LONG_PTR module);                                  // 6
+  virtual crash::PathText _GetModuleName(LONG_PTR module);                                    // 6
   virtual LONG_PTR _GetModuleHandle(ULONG_PTR address);                                       // 7
-  virtual void LookupAddress();                                                               // 8
+  virtual void LookupAddress();  // 8 (lookup_address_window.cpp)
   virtual void Initialize();                                                                  // 9
   virtual void FilterExceptions(ULONG code);                                                  // 10
-  // Mail hand-off (faultscribe_mail.cpp; runs in the presenting process, so it may allocate):
   virtual std::string _EncodeEmail(std::string_view text);         // 11
   virtual LONG _FindFirstBreak(std::string_view text, LONG maxLen);  // 12
   virtual void ExtraReportText();                                  // 13
@@ -154,10 +163,10 @@ class FaultscribeClass {
   virtual void DeleteDumpFile();                                   // 16
   virtual void _InitReportText();                                  // 17
   virtual void _ExecuteCommands();                                 // 18
-  // Appends the scan of one stack frame to `dump` (faultscribe_stack.cpp).
+  // Appends the scan of one stack frame (the words the capture holds) to `dump`.
   virtual void _StackDump(ULONG_PTR start, ULONG_PTR end, LONG level, crash::ReportText& dump);  // 19
   virtual LONG _FindLinePosition(std::string_view text, LONG lineNumber);                         // 20
-  virtual void _DebugLog(std::string_view text, BYTE firstLine);                                   // 21
+  virtual void _DebugLog(std::string_view text, BYTE firstLine);  // 21 (faultscribe_log.cpp)
   virtual crash::SymbolText _FormatLineInfo(LONG line, std::string_view moduleName, std::string_view sourceName,
                                             std::string_view procName, BYTE stackTrace, BYTE noProcFound,
                                             BYTE noLineNumber, BYTE exactAddress);  // 22

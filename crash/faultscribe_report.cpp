@@ -1,13 +1,12 @@
+// The report text, made from the fault's facts, the reporter's labels and its operations (the
+// stack trace among them). Inside the fault handler: fixed buffers only.
 #include "crash/faultscribe_report.h"
 
-#include <cctype>
-
 #include "crash/fault_path.h"
-#include "crash/faultscribe_stack.h"
+#include "crash/faultscribe_trace.h"
 #include "crash/report_pictures.h"
 #include "platform/rt/props.h"
 #include "platform/rt/system.h"
-#include "platform/win/module_file_name.h"
 
 namespace {
 
@@ -15,30 +14,6 @@ constexpr std::string_view kCrLf = "\r\n";
 constexpr std::string_view kSeparator = " : ";
 constexpr std::size_t kDroppedFromFile = 120;  // the leading CR LF and 118 of the dashes
 constexpr std::size_t kMostStackText = 500;
-
-struct ExceptionName {
-  ULONG code;
-  std::string_view name;
-};
-
-constexpr ExceptionName kExceptionNames[] = {
-    {0xC0000005, "EXCEPTION_ACCESS_VIOLATION"},       {0x80000002, "EXCEPTION_DATATYPE_MISALIGNMENT"},
-    {0x80000003, "EXCEPTION_BREAKPOINT"},             {0x80000004, "EXCEPTION_SINGLE_STEP"},
-    {0xC000008C, "EXCEPTION_ARRAY_BOUNDS_EXCEEDED"},  {0xC000008D, "EXCEPTION_FLT_DENORMAL_OPERAND"},
-    {0xC000008E, "EXCEPTION_FLT_DIVIDE_BY_ZERO"},     {0xC000008F, "EXCEPTION_FLT_INEXACT_RESULT"},
-    {0xC0000090, "EXCEPTION_FLT_INVALID_OPERATION"},  {0xC0000091, "EXCEPTION_FLT_OVERFLOW"},
-    {0xC0000092, "EXCEPTION_FLT_STACK_CHECK"},        {0xC0000093, "EXCEPTION_FLT_UNDERFLOW"},
-    {0xC0000094, "EXCEPTION_INT_DIVIDE_BY_ZERO"},     {0xC0000095, "EXCEPTION_INT_OVERFLOW"},
-    {0xC0000096, "EXCEPTION_PRIV_INSTRUCTION"},       {0xC0000006, "EXCEPTION_IN_PAGE_ERROR"},
-    {0xC000001D, "EXCEPTION_ILLEGAL_INSTRUCTION"},    {0xC0000025, "EXCEPTION_NONCONTINUABLE_EXCEPTION"},
-    {0xC00000FD, "EXCEPTION_STACK_OVERFLOW"},         {0xC0000026, "EXCEPTION_INVALID_DISPOSITION"},
-    {0x80000001, "EXCEPTION_GUARD_PAGE"},             {0xC0000008, "EXCEPTION_INVALID_HANDLE"},
-};
-
-template <std::size_t N>
-void Default(crash::FixedString<N>& property, std::string_view text) {
-  if (property.IsBlank()) property = text;
-}
 
 // Addresses are pointer-sized here: all 16 digits.
 void AppendAddress(crash::ReportText& out, std::uint64_t value) { out.AppendHex(value, 16); }
@@ -48,12 +23,6 @@ void AppendForeignText(crash::ReportText& out, ULONG_PTR address) {
   char text[kMostStackText];
   std::size_t n = crash::ReadMemory(address, text, sizeof text);
   out.Append(std::string_view(text, n));
-}
-
-bool TextAt(ULONG_PTR address, std::string_view expected) {
-  char text[32];
-  std::size_t n = crash::ReadMemory(address, text, expected.size());
-  return std::string_view(text, n) == expected;
 }
 
 void AppendRuntimeVersion(crash::ReportText& out) {
@@ -111,145 +80,6 @@ void AppendRegisters(const CONTEXT& c, crash::ReportText& out) {
 }
 
 }  // namespace
-
-// --- the operations of the report text ---
-
-void FaultscribeClass::_SetFileNames() {
-  char path[261];
-  DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
-  if (length == 0 || length >= sizeof path) {
-    // A program that cannot name its own file cannot name its report: the process ends
-    // here, saying why (the window system is not used in the faulting process).
-    crash::ReportText halt;
-    halt.Append("ModuleName not found : ").Append(std::string_view(path, length < sizeof path ? length : 0)).Append('\n');
-    crash::WriteTextFile("/dev/stderr", halt.View(), true);
-    crash::EndProcess(1);
-  }
-  std::string_view whole(path, length);
-  // ".EXE", else ".DLL", in any case; a Linux program has neither and keeps its whole path.
-  std::size_t stem = whole.size();
-  for (std::string_view extension : {".EXE", ".DLL"}) {
-    for (std::size_t i = 0; i + extension.size() <= whole.size(); ++i) {
-      bool same = true;
-      for (std::size_t k = 0; k < extension.size() && same; ++k) {
-        same = std::toupper(static_cast<unsigned char>(whole[i + k])) == extension[k];
-      }
-      if (same) {
-        stem = i;
-        break;
-      }
-    }
-    if (stem != whole.size()) break;
-  }
-  crash::PathText name;
-  if (DumpFileName.IsBlank()) {
-    name.Append(whole.substr(0, stem)).Append(" Faultscribe report.txt");
-    DumpFileName = name.View();
-  }
-  name.Clear();
-  name.Append(whole.substr(0, stem)).Append(" DebugEmail.txt");
-  DebugEmailFileName = name.View();
-  name.Clear();
-  name.Append(whole.substr(0, stem)).Append(" DebugLog.txt");
-  DebugLogFileName = name.View();
-  FileName = whole;
-}
-
-void FaultscribeClass::_InitReportText() {
-  std::string_view message = RestartProgram == 1
-                                 ? "This program has performed an illegal operation and will now be restarted."
-                                 : "This program has performed an illegal operation and will now end.";
-  Default(TextForMessage1, message);
-  Default(TextForMessage2, message);
-  Default(TextForOkButton, "&OK");
-  Default(TextForDetailsButton, "&Details");
-  Default(TextForEmailButton, "&Email Report");
-  Default(TextForPasteInstructions, "Edit|Paste the report here (CTL+V) or attach the logfile.");
-  Default(TextForProgram, "Program");
-  Default(TextForVersion, "Version");
-  Default(TextForDate, "on");
-  Default(TextForWorkstation, "Workstation:");
-  Default(TextForUserName, "User Name:");
-  Default(TextForReportedError, "Reported error");
-  Default(TextForAccessViolation, "EXCEPTION_ACCESS_VIOLATION");
-  Default(TextForErrorReadingData, "Error reading data at");
-  Default(TextForErrorWritingData, "Error writing data at");
-  Default(TextForOS, "Windows");
-  Default(TextForRuntime, "Boxwright runtime");
-  Default(TextForThread, "Thread");
-  Default(TextForErrorAtAddress, "Error at address");
-  Default(TextForStackTrace, "Stack Trace");
-  Default(TextForDLLMissing,
-          "Please copy DBGHELP.DLL into the application directory.\r\n"
-          "This will enable Faultscribe to provide more information (Win98/NT only).");
-  Default(TextForStackCorrupt, "*** Error Stack corrupt ***");
-  Default(TextForEnd, "END");
-  Default(TextForPart, "PART");
-  Default(TextForLine, "Line");
-  Default(TextForSrc, "Src");
-  Default(TextForModule, "Module");
-  Default(TextForDebugInfoNotFound, "no debug info");
-  Default(TextForModuleNotFound, "no module");
-  Default(TextForTime, "At");
-  Default(DateFormat, "@d10");
-  Default(TextForStackTraceStopped, "Stack Trace stopped, too many levels");
-  Default(TextForLineNotFound, "no line number");
-  Default(TextForPleaseWait, "Please wait, reading debug information.");
-  Default(TextForStackDump, "Stack Dump");
-  Default(TextForPleaseWait2, "Please wait, loading email program.");
-  Default(TextForField, "Field");
-  Default(TextForEvent, "Event");
-  Default(TextForKeycode, "Keycode");
-  Default(TextForProc, "Proc");
-  Default(TextForTopWindow, "Top Window");
-  Default(TextForTruncated, "***Truncated***");
-  Default(TextForNoProc, "no proc");
-  Default(TextForAssertString, "Assert String");
-  Default(TextForOtherMessageString, "Runtime Message");
-  Default(TextForEBPError, "Error EBP=0, registers corrupt");
-}
-
-crash::ShortText FaultscribeClass::_LookupExceptionCode(ULONG code) {
-  for (const ExceptionName& each : kExceptionNames) {
-    if (each.code == code) return crash::ShortText(each.name);
-  }
-  crash::ShortText unknown("Unknown ExceptionCode=");
-  unknown.AppendHex(code, 8).Append('h');
-  return unknown;
-}
-
-ULONG_PTR FaultscribeClass::_GetAssert(ULONG_PTR stackPointer, ULONG_PTR framePointer) {
-  if (framePointer <= stackPointer || framePointer - stackPointer <= 70) return 0;
-  return TextAt(stackPointer + 60, "Assertion") ? stackPointer + 60 : 0;
-}
-
-ULONG_PTR FaultscribeClass::_GetOtherMessage(ULONG_PTR stackPointer, ULONG_PTR framePointer) {
-  if (framePointer <= stackPointer || framePointer - stackPointer <= 70) return 0;
-  return TextAt(stackPointer + 44, "Index out of range") ? stackPointer + 44 : 0;
-}
-
-void FaultscribeClass::_DebugLog(std::string_view text, BYTE firstLine) {
-  if (DebugLogEnabled != 1) return;
-  crash::ReportText line;
-  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
-  line.Append(text).Append(kCrLf);
-  crash::PathText path(DebugLogFileName.Clipped());
-  crash::WriteTextFile(path.CStr(), line.View(), firstLine != 1);
-}
-
-void FaultscribeClass::DeleteDumpFile() {
-  _SetFileNames();
-  crash::PathText path(DumpFileName.Clipped());
-  crash::DeleteTextFile(path.CStr());
-}
-
-LONG FaultscribeClass::_FindLinePosition(std::string_view text, LONG lineNumber) {
-  LONG seen = 0;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '\r' && ++seen == lineNumber) return static_cast<LONG>(i);
-  }
-  return 0;
-}
 
 namespace crash {
 

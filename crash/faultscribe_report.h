@@ -1,6 +1,8 @@
 #pragma once
-// The crash report as the fault sequence builds it, in the faulting process and without the
-// heap. FaultFacts is what the sequence took at the start of the fault.
+// Format: the crash report as the fault sequence builds it, in the faulting process and
+// without the heap. FaultFacts is what the sequence took at the start of the fault; the
+// stack trace comes from the trace's own stage (faultscribe_trace.h), the symbols from the
+// look-up, both through the reporter's operations.
 #include "crash/faultscribe.h"
 
 namespace crash {

@@ -1,6 +1,10 @@
 // The fault sequence: what happens from the moment a fault reaches the reporter to the end of
 // the process. It runs on the faulting thread, on that thread's alternate stack when a signal
-// brought it, so it keeps its frames small and its buffers static.
+// brought it, so it keeps its frames small and its buffers static. It drives the stages one
+// way: the facts of the fault, the report text (which captures, resolves and formats the
+// trace), the report file, and the presenting process.
+#include "crash/faultscribe_sequence.h"
+
 #include <sys/syscall.h>
 #include <time.h>
 #include <unistd.h>
@@ -10,8 +14,10 @@
 #include "crash/fault_path.h"
 #include "crash/faultscribe.h"
 #include "crash/faultscribe_report.h"
+#include "crash/faultscribe_symbols.h"
+#include "crash/faultscribe_trace.h"
 #include "crash/presenter_channel.h"
-#include "crash/wait_window.h"
+#include "crash/report_file.h"
 #include "platform/rt/clock.h"
 #include "platform/rt/event_loop.h"
 #include "platform/rt/props.h"
@@ -61,6 +67,15 @@ bool WaitWhileAnotherReports() {
 
 }  // namespace
 
+namespace crash {
+void PrepareFaultSequence() {
+  PrepareFaultPath();
+  PrepareSymbolLookup();
+  PrepareStackWalk();
+  PreparePresenter();
+}
+}  // namespace crash
+
 LONG FaultscribeClass::_VectoredExceptionHandler_(EXCEPTION_POINTERS* pointers) {
   const EXCEPTION_RECORD& er = *pointers->ExceptionRecord;
   // 1. Once per process: a second fault while reporting is declined (on the reporting
@@ -99,20 +114,15 @@ LONG FaultscribeClass::_VectoredExceptionHandler_(EXCEPTION_POINTERS* pointers) 
   facts.field = FIELD();
   facts.event = EVENT();
   facts.keyCode = KEYCODE();
-  // 8. The presenting process shows the wait window (and later everything else).
+  // 8. The presenting process shows the wait window (and later everything else), with the
+  // count of the levels the trace has done.
   bool waitWindow = crash::WantsWaitWindow(*this, er.ExceptionCode);
-  if (waitWindow) WaitWindowOpen = 1;  // the walk's level count goes to it
+  if (waitWindow) WaitWindowOpen = 1;
+  LevelProgress = crash::ShowLevelsDone;
   crash::StartPresenter(*this, er.ExceptionCode, waitWindow);
   // 9, 10. The report and its file.
   crash::BuildReport(*this, facts, gReport);
-  std::string_view fileText = crash::ReportFileText(gReport);
-  crash::PathText path(DumpFileName.Clipped());
-  if (DumpFileAppend == 1) {
-    crash::WriteTextFile(path.CStr(), "\r\n\r\n", true);
-    crash::WriteTextFile(path.CStr(), fileText, true);
-  } else {
-    crash::WriteTextFile(path.CStr(), fileText, false);
-  }
+  crash::WriteReportFile(*this, gReport);
   _DebugLog("After Writing DumpFile", 0);
   WaitWindowOpen = 0;  // the presenting process closes it when the report comes
   // 11 to 13 happen in the presenting process: the wait window closes, the boxes, the mail,

@@ -82,4 +82,8 @@ class BoundedText {
   char text_[N + 1];
 };
 
+// Any path Linux allows.
+inline constexpr std::size_t kMostPath = 4096;
+using PathText = BoundedText<kMostPath>;
+
 }  // namespace crash

@@ -65,3 +65,5 @@ void RunLookupAddressWindow(FaultscribeClass& reporter) {
 }
 
 }  // namespace crash
+
+void FaultscribeClass::LookupAddress() { crash::RunLookupAddressWindow(*this); }

@@ -88,6 +88,10 @@ void PreparePresenter() {
   gArgv[count] = nullptr;
 }
 
+bool WantsWaitWindow(const FaultscribeClass& reporter, DWORD exceptionCode) {
+  return reporter.CloseQuietly == 0 && exceptionCode != EXCEPTION_STACK_OVERFLOW && reporter.WaitWinEnabled == 1;
+}
+
 bool StartPresenter(FaultscribeClass& object, DWORD exceptionCode, bool openWaitWindow) {
   if (gArgv[0] == nullptr) return false;
   PrepareEnvironment();

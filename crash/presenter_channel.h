@@ -10,8 +10,12 @@
 
 namespace crash {
 
-// Made by PrepareFaultPath, at construction.
+// Made at construction (PrepareFaultSequence).
 void PreparePresenter();
+
+// Whether the presenting process shows the wait window while the report is made: asked for,
+// not quiet, and never for a stack overflow.
+bool WantsWaitWindow(const FaultscribeClass& reporter, DWORD exceptionCode);
 
 // Starts the presenting process and sends it the fault; false when it could not start (the
 // report is still written, nothing is shown).

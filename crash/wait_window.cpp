@@ -10,10 +10,6 @@
 
 namespace crash {
 
-bool WantsWaitWindow(const FaultscribeClass& reporter, DWORD exceptionCode) {
-  return reporter.CloseQuietly == 0 && exceptionCode != EXCEPTION_STACK_OVERFLOW && reporter.WaitWinEnabled == 1;
-}
-
 WaitWindow::WaitWindow(FaultscribeClass& reporter) : WaitWindow(reporter, reporter.TextForPleaseWait.Clipped(), true) {}
 
 WaitWindow::WaitWindow(FaultscribeClass& reporter, std::string_view message, bool showLevels) : reporter_(reporter) {

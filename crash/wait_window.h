@@ -11,10 +11,6 @@ class Window;
 
 namespace crash {
 
-// Whether the fault sequence shows the wait window: asked for, not quiet, and never for a
-// stack overflow.
-bool WantsWaitWindow(const FaultscribeClass& reporter, DWORD exceptionCode);
-
 class WaitWindow {
  public:
   // While the report is built: TextForPleaseWait and the levels.

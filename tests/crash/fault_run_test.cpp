@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "crash/wait_window.h"
+#include "crash/presenter_channel.h"
 #include "mail_url.h"
 #include "tests/crash/program_line.h"
 #include "tests/support/child_program.h"
@@ -275,6 +275,27 @@ TEST(FaultRun, TheTraceLogIsWrittenBesideTheProgramOnlyWhenEnabled) {
   EXPECT_EQ(sequence, expected);
   EXPECT_TRUE(located);
   EXPECT_TRUE(walked);
+}
+
+// A program file deep in the file system reports like any other: its report line keeps the
+// front of its path, and the trace log is written beside it, under its whole path.
+TEST(FaultRun, AProgramAtAPathOfAnyLengthReportsAndLogsBesideItself) {
+  for (std::size_t length : {300u, 1100u}) {
+    SCOPED_TRACE(length);
+    test_support::ShortFolder folder;
+    fs::path place = folder.Path();
+    while (length - place.string().size() > 250) place /= std::string(200, 'd');
+    fs::create_directories(place);
+    const fs::path program = place / std::string(length - place.string().size() - 1, 'p');
+    ASSERT_EQ(program.string().size(), length);
+    fs::copy_file(FAULT_PROGRAM, program);
+    fs::remove("Faultscribe.log");
+    FaultOutcome run = RunFault("nullread", {"CloseQuietly=1", "DebugLogEnabled=1"}, "", program);
+    EXPECT_EQ(ExitStatus(run), 139) << run.child.errors;
+    EXPECT_EQ(Line(run, "Program"), crashtest::ProgramLine(program.string()));
+    EXPECT_NE(run.report.find("Proc=deliberate::NullRead"), std::string::npos) << run.report;
+    EXPECT_TRUE(fs::exists(program.string() + " DebugLog.txt"));
+  }
 }
 
 TEST(FaultRun, TheWaitWindowIsShownWhenAskedUnlessQuietOrAStackOverflow) {

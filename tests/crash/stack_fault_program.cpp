@@ -1,10 +1,18 @@
 // A program that faults three calls deep (main, Outer, Middle, Inner) with the crash reporter
 // installed, quietly: the test reads the report file it leaves.
 //
-//   crash_stack_fault_program REPORTFILE [details]
+//   crash_stack_fault_program REPORTFILE [details | wait=FOLDER]
+//
+// wait=FOLDER: once the reporter is installed, the program leaves FOLDER/ready and faults only
+// when FOLDER/go appears (within 30 seconds), so a test can change its file meanwhile.
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <thread>
 
 #include "crash/faultscribe.h"
 #include "crash/presenter.h"
@@ -14,6 +22,7 @@ namespace {
 
 const char* gReportFile = "";
 bool gDetails = false;
+std::filesystem::path gWaitFolder;
 
 class QuietReporter final : public FaultscribeClass {
  public:
@@ -43,16 +52,24 @@ volatile int* gNowhere = nullptr;
   asm volatile("" ::: "memory");
 }
 
+void WaitForGo() {
+  if (gWaitFolder.empty()) return;
+  std::ofstream(gWaitFolder / "ready").close();
+  for (int i = 0; i < 3000 && !std::filesystem::exists(gWaitFolder / "go"); ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   if (crash::IsPresenterRun(argc, argv)) return crash::RunPresenter(argc, argv, nullptr);
   if (argc < 2) {
-    std::fprintf(stderr, "usage: %s REPORTFILE [details]\n", argv[0]);
+    std::fprintf(stderr, "usage: %s REPORTFILE [details | wait=FOLDER]\n", argv[0]);
     return 2;
   }
   gReportFile = argv[1];
   gDetails = argc > 2 && std::strcmp(argv[2], "details") == 0;
+  if (argc > 2 && std::strncmp(argv[2], "wait=", 5) == 0) gWaitFolder = argv[2] + 5;
   rt::Program program;
   program.modules.push_back(crash::CrashModule());
   program.modules.push_back(rt::Module{.name = "reporter",
@@ -62,6 +79,9 @@ int main(int argc, char** argv) {
                                              gReporter->Construct();
                                            },
                                        .stop = [] { delete gReporter; }});
-  program.main = [] { Outer(1); };
+  program.main = [] {
+    WaitForGo();
+    Outer(1);
+  };
   return rt::RunProgram(argc, argv, program);
 }

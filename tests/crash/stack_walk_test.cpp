@@ -1,5 +1,6 @@
 // The reporter's look-up and stack walk in this test program, and in a program that faults.
 #include <dlfcn.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -9,8 +10,11 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "crash/debug_directory.h"
 #include "crash/faultscribe.h"
@@ -18,6 +22,7 @@
 #include "crash/presenter.h"
 #include "platform/rt/clock.h"
 #include "platform/rt/scripted_screen.h"
+#include "tests/crash/program_line.h"
 #include "tests/support/child_program.h"
 #include "tests/support/file_text.h"
 #include "tests/support/short_folder.h"
@@ -74,6 +79,20 @@ TEST_F(Reporter, AddressesInTheProgramInALibraryAndNowhere) {
   EXPECT_GT(KnownProcedure(1), 0);
 }
 
+// A module whose path names another program's file (one put there while this one runs):
+// that file's records belong to another image, and its names are never given.
+TEST(SymbolLookUp, AFileThatIsNotTheLoadedImageLendsNoNames) {
+  struct ElsewhereReporter : FaultscribeClass {
+    crash::PathText _GetModuleName(LONG_PTR) override { return crash::PathText(OTHER_PROGRAM); }
+  } reporter;
+  reporter._InitReportText();
+  const void* addresses[] = {reinterpret_cast<const void*>(&KnownProcedure), dlsym(RTLD_DEFAULT, "cos")};
+  for (const void* address : addresses) {
+    std::string symbol(reporter._GetSymbol(reinterpret_cast<ULONG_PTR>(address), 0).View());
+    EXPECT_EQ(symbol, std::string("no debug info, Module=") + OTHER_PROGRAM);
+  }
+}
+
 TEST_F(Reporter, BothRoadsToTheModuleOfAnAddressAgree) {
   auto code = reinterpret_cast<ULONG_PTR>(&KnownProcedure);
   int onTheStack = 0;
@@ -120,12 +139,8 @@ TEST_F(Reporter, TheLookUpWindowEvaluatesTheEntry) {
   EXPECT_NE(transcript.find("no module", found), std::string::npos) << "an expression that is no number";
 }
 
-// The report's own path has a place of 260 characters: a short one, wherever the checkout lies.
-TEST(StackTrace, AFaultThreeCallsDeepNamesItsCallersInOrder) {
-  test_support::ShortFolder folder;
-  const std::string report = folder / "report.txt";
-  test_support::RunChild({STACK_FAULT_PROGRAM, report});
-  std::string text = FileText(report);
+// The fault's procedure and its callers, in order, each with its source file and line.
+void ExpectTheCallersInOrder(const std::string& text) {
   ASSERT_FALSE(text.empty()) << "no report was written";
   const std::string source = "Src=tests/crash/stack_fault_program.cpp";
   auto fault = text.find("Proc=(anonymous namespace)::Inner");
@@ -136,12 +151,97 @@ TEST(StackTrace, AFaultThreeCallsDeepNamesItsCallersInOrder) {
     at = text.find(caller, at);
     ASSERT_NE(at, std::string::npos) << caller << " after the fault, in order:\n" << text;
   }
-  // Each trace line names its source file and a line number.
   std::size_t level1 = text.find("[01]");
   std::string line1 = text.substr(level1, text.find('\r', level1) - level1);
   EXPECT_NE(line1.find("Line="), std::string::npos) << line1;
   EXPECT_NE(line1.find(source), std::string::npos) << line1;
   EXPECT_EQ(text.find("Stack Trace stopped"), std::string::npos);
+}
+
+// The report is written to a short folder: its place holds any path, but the test's need not
+// grow with the checkout's.
+TEST(StackTrace, AFaultThreeCallsDeepNamesItsCallersInOrder) {
+  test_support::ShortFolder folder;
+  const std::string report = folder / "report.txt";
+  test_support::RunChild({STACK_FAULT_PROGRAM, report});
+  ExpectTheCallersInOrder(FileText(report));
+}
+
+// Copies as strip, packaging and a deep folder leave the program: the records travel in the
+// file, wherever tools move them, and a long path is a path like any other.
+TEST(StackTrace, ACopyOfTheProgramNamesItsProcedures) {
+  test_support::ShortFolder folder;
+  const fs::path deep = folder / std::string(120, 'd') / std::string(120, 'e');
+  fs::create_directories(deep);
+  struct Copy {
+    const char* name;
+    std::vector<std::string> command;  // makes `copy` from the program; empty: a plain copy
+    fs::path copy;
+  };
+  const std::vector<Copy> copies = {
+      {"stripped", {STRIP, "-o", folder / "stripped", STACK_FAULT_PROGRAM}, folder / "stripped"},
+      {"packaged", {STRIP, "--remove-section=.comment", "--remove-section=.note", "-o", folder / "packaged",
+                    STACK_FAULT_PROGRAM}, folder / "packaged"},
+      {"without its debug information", {OBJCOPY, "--strip-debug", STACK_FAULT_PROGRAM, folder / "plain"},
+       folder / "plain"},
+      {"in a deep folder", {}, deep / std::string(300 - deep.string().size() - 1, 'p')},
+  };
+  for (const Copy& c : copies) {
+    SCOPED_TRACE(c.name);
+    if (c.command.empty()) {
+      fs::copy_file(STACK_FAULT_PROGRAM, c.copy);
+    } else {
+      ASSERT_EQ(test_support::RunChild(c.command).status, 0);
+    }
+    const std::string report = folder / "report.txt";
+    fs::remove(report);
+    test_support::RunChild({c.copy, report});
+    const std::string text = FileText(report);
+    ExpectTheCallersInOrder(text);
+    EXPECT_NE(text.find(crashtest::ProgramLine(c.copy.string())), std::string::npos) << text;
+  }
+}
+
+// What becomes of the program's file while it runs (an upgrade puts another program there)
+// changes nothing: its records are read from the running image's own file, never another's,
+// and nothing standing at its path can hold the report up.
+TEST(StackTrace, TheRecordsReadAreTheRunningImagesWhateverBecomesOfItsFile) {
+  struct Change {
+    const char* name;
+    std::function<void(const fs::path& program)> make;
+  };
+  const std::vector<Change> changes = {
+      {"replaced by another program",
+       [](const fs::path& program) {
+         fs::copy_file(OTHER_PROGRAM, program.string() + ".new");
+         fs::rename(program.string() + ".new", program);
+       }},
+      {"deleted", [](const fs::path& program) { fs::remove(program); }},
+      {"a FIFO in its place",
+       [](const fs::path& program) {
+         fs::remove(program);
+         ASSERT_EQ(mkfifo(program.c_str(), 0600), 0);
+       }},
+  };
+  for (const Change& change : changes) {
+    SCOPED_TRACE(change.name);
+    test_support::ShortFolder folder;
+    const fs::path program = folder / "faulter";
+    fs::copy_file(STACK_FAULT_PROGRAM, program);
+    const std::string report = folder / "report.txt";
+    test_support::ChildRun run;
+    std::thread faulter([&] {
+      run = test_support::RunChild({program, report, "wait=" + folder.Path().string()},
+                                   {.timeout = std::chrono::seconds(60)});
+    });
+    for (int i = 0; i < 1000 && !fs::exists(folder / "ready"); ++i)
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    change.make(program);
+    test_support::WriteFileText(folder / "go", "");
+    faulter.join();
+    EXPECT_FALSE(run.timedOut);
+    ExpectTheCallersInOrder(FileText(report));
+  }
 }
 
 TEST(StackTrace, AProgramWhoseRecordsAreDamagedStillReports) {
