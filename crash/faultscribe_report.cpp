@@ -15,6 +15,10 @@ constexpr std::string_view kSeparator = " : ";
 constexpr std::size_t kDroppedFromFile = 120;  // the leading CR LF and 118 of the dashes
 constexpr std::size_t kMostStackText = 500;
 
+// Each step of the report begins a line after the text so far, without its trailing blanks:
+// a blank value leaves "Version :", not "Version : ".
+crash::ReportText& NextStep(crash::ReportText& out) { return out.Clip().Append(kCrLf); }
+
 // Addresses are pointer-sized here: all 16 digits.
 void AppendAddress(crash::ReportText& out, std::uint64_t value) { out.AppendHex(value, 16); }
 
@@ -38,7 +42,7 @@ void AppendRuntimeVersion(crash::ReportText& out) {
 }
 
 void AppendError(FaultscribeClass& r, const EXCEPTION_RECORD& er, crash::ReportText& out) {
-  out.Append(kCrLf).Append(r.TextForReportedError.Clipped()).Append(kSeparator).Append(r._LookupExceptionCode(er.ExceptionCode).View());
+  NextStep(out).Append(r.TextForReportedError.Clipped()).Append(kSeparator).Append(r._LookupExceptionCode(er.ExceptionCode).View());
   if (er.ExceptionCode == EXCEPTION_ACCESS_VIOLATION) {
     out.Append(" - ");
     out.Append(er.ExceptionInformation[0] != 0 ? r.TextForErrorWritingData.Clipped() : r.TextForErrorReadingData.Clipped());
@@ -90,22 +94,22 @@ void BuildReport(FaultscribeClass& r, const FaultFacts& facts, ReportText& out) 
   out.Clear();
   out.Append(kCrLf);
   for (int i = 0; i < 200; ++i) out.Append('-');
-  out.Append(kCrLf).Append(r.TextForProgram.Clipped()).Append(kSeparator).Append(r.FileName.Clipped());
-  out.Append(kCrLf).Append(r.TextForVersion.Clipped()).Append(kSeparator).Append(r.VersionNumber.Clipped());
+  NextStep(out).Append(r.TextForProgram.Clipped()).Append(kSeparator).Append(r.FileName.Clipped());
+  NextStep(out).Append(r.TextForVersion.Clipped()).Append(kSeparator).Append(r.VersionNumber.Clipped());
   BoundedText<64> stamp;
   AppendTime(stamp, facts.clock, "t4");
   stamp.Append(' ').Append(r.TextForDate.Clipped()).Append(' ');
   AppendDate(stamp, facts.today, r.DateFormat.Clipped());
-  out.Append(kCrLf).Append(r.TextForTime.Clipped()).Append(kSeparator).Append(stamp.View());
-  out.Append(kCrLf).Append(r.TextForWorkstation.Clipped()).Append(kSeparator).Append(r.Workstation.Clipped());
-  out.Append(kCrLf).Append(r.TextForUserName.Clipped()).Append(kSeparator).Append(r.UserName.Clipped());
+  NextStep(out).Append(r.TextForTime.Clipped()).Append(kSeparator).Append(stamp.View());
+  NextStep(out).Append(r.TextForWorkstation.Clipped()).Append(kSeparator).Append(r.Workstation.Clipped());
+  NextStep(out).Append(r.TextForUserName.Clipped()).Append(kSeparator).Append(r.UserName.Clipped());
   r._DebugLog("DebugReport 1", 0);
   AppendError(r, er, out);
   r._DebugLog("DebugReport 2", 0);
-  out.Append(kCrLf).Append(r.TextForOS.Clipped()).Append(kSeparator).Append(WinVersionText());
-  out.Append(kCrLf).Append(r.TextForRuntime.Clipped()).Append(kSeparator);
+  NextStep(out).Append(r.TextForOS.Clipped()).Append(kSeparator).Append(WinVersionText());
+  NextStep(out).Append(r.TextForRuntime.Clipped()).Append(kSeparator);
   AppendRuntimeVersion(out);
-  out.Append(kCrLf).Append(r.TextForThread.Clipped()).Append(kSeparator).AppendDecimal(facts.thread);
+  NextStep(out).Append(r.TextForThread.Clipped()).Append(kSeparator).AppendDecimal(facts.thread);
   out.Append(" \t").Append(r.TextForField.Clipped()).Append(kSeparator).AppendDecimal(facts.field);
   out.Append(" \t").Append(r.TextForEvent.Clipped()).Append(kSeparator).AppendDecimal(facts.event);
   out.Append(" \t").Append(r.TextForKeycode.Clipped()).Append(kSeparator).AppendDecimal(facts.keyCode);
@@ -113,29 +117,29 @@ void BuildReport(FaultscribeClass& r, const FaultFacts& facts, ReportText& out) 
   r._DebugLog("Before call to _GetAssert", 0);
   if (ULONG_PTR text = r._GetAssert(cr.Rsp, cr.Rbp)) {
     r._DebugLog("After call to _GetAssert", 0);
-    out.Append(kCrLf).Append(r.TextForAssertString.Clipped()).Append(kSeparator);
+    NextStep(out).Append(r.TextForAssertString.Clipped()).Append(kSeparator);
     AppendForeignText(out, text);
   } else {
     r._DebugLog("Before call to _GetOtherMessage", 0);
     if (ULONG_PTR other = r._GetOtherMessage(cr.Rsp, cr.Rbp)) {
       r._DebugLog("After call to _GetOtherMessage", 0);
-      out.Append(kCrLf).Append(r.TextForOtherMessageString.Clipped()).Append(kSeparator);
+      NextStep(out).Append(r.TextForOtherMessageString.Clipped()).Append(kSeparator);
       AppendForeignText(out, other);
     }
   }
   r._DebugLog("DebugReport 3", 0);
   auto address = reinterpret_cast<ULONG_PTR>(er.ExceptionAddress);
-  out.Append(kCrLf).Append(r.TextForErrorAtAddress.Clipped()).Append(kSeparator);
+  NextStep(out).Append(r.TextForErrorAtAddress.Clipped()).Append(kSeparator);
   AppendAddress(out, address);
   out.Append("h  ").Append(r._GetSymbol(address, 0).View());
-  if (r.ShowDetails == 1) AppendRegisters(cr, out);
+  if (r.ShowDetails == 1) AppendRegisters(cr, out.Clip());
   r._DebugLog("DebugReport 4", 0);
-  AppendStackTrace(r, facts.pointers, out);
+  AppendStackTrace(r, facts.pointers, out.Clip());
 
   r._DebugLog("Before call to ExtraReportText", 0);
   r.ExtraReportText();
   r._DebugLog("After call to ExtraReportText", 0);
-  if (!r.ReportText.IsBlank()) out.Append(kCrLf).Append(r.ReportText.Clipped());
+  if (!r.ReportText.IsBlank()) NextStep(out).Append(r.ReportText.Clipped());
 }
 
 std::string_view ReportFileText(const ReportText& report) {

@@ -51,6 +51,11 @@ class BoundedText {
   void Clear() { length_ = 0; }
   // Keeps the first `length` characters.
   void Truncate(std::size_t length) { length_ = std::min(length_, length); }
+  // Drops the trailing blanks.
+  BoundedText& Clip() {
+    while (length_ > 0 && text_[length_ - 1] == ' ') --length_;
+    return *this;
+  }
 
   BoundedText& Append(std::string_view value) {
     std::size_t n = std::min(N - length_, value.size());

@@ -89,6 +89,22 @@ TEST(ReportText, HeaderLinesAndTheAccessViolationLine) {
   EXPECT_EQ(lines[12], "Please copy DBGHELP.DLL into the application directory.");
 }
 
+// Each step of the report begins after the text so far without its trailing blanks: a blank
+// value leaves its label and the separator's colon, and nothing after it.
+TEST(ReportText, ABlankValueLeavesNoBlankAtTheEndOfItsLine) {
+  Reporter reporter;
+  reporter.VersionNumber = "";
+  reporter.Workstation = "";
+  reporter.UserName = "   ";
+  Fault fault;
+  fault.record.ExceptionCode = EXCEPTION_ACCESS_VIOLATION;
+  auto lines = ReportLines(reporter, fault);
+  ASSERT_GE(lines.size(), 7u);
+  EXPECT_EQ(lines[3], "Version :");
+  EXPECT_EQ(lines[5], "Workstation: :");
+  EXPECT_EQ(lines[6], "User Name: :");
+}
+
 TEST(ReportText, ErrorLinesOfEachKindOfFault) {
   struct Case {
     const char* name;
