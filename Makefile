@@ -4,7 +4,8 @@
 PACKAGES := cmake ninja-build g++ pkg-config qt6-base-dev libasound2-dev zlib1g zlib1g-dev \
             nettle-dev libdw-dev libelf-dev libunwind-dev googletest libgtest-dev libgmock-dev libbenchmark-dev \
             xdg-utils shared-mime-info fonts-dejavu-core libglib2.0-dev libfontconfig-dev xclip libxkbcommon-dev \
-            xvfb openbox xdotool x11-utils desktop-file-utils
+            xvfb openbox xdotool x11-utils desktop-file-utils \
+            gdb
 # `make fuzz` also needs clang with its sanitizer and libFuzzer runtimes.
 FUZZ_PACKAGES := clang libclang-rt-14-dev libfuzzer-14-dev
 JOBS ?= $(shell nproc)

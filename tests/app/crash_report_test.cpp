@@ -1,12 +1,15 @@
 // The librarian's crash reporter: a fault right after start-up is reported with the
 // application's settings, appended to "Faultscribe.log" in the current folder.
 #include <gtest/gtest.h>
+#include <stdlib.h>
 
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
 
+#include "platform/midi/midi_in.h"
+#include "tests/crash/debugger_trace.h"
 #include "tests/crash/mail_url.h"
 #include "tests/crash/program_line.h"
 #include "tests/support/child_program.h"
@@ -82,6 +85,27 @@ TEST(LibrarianCrashReport, EmailReportHandsTheReportToTheMailProgram) {
   } else {
     EXPECT_EQ(body, report + "\r\n[END]");
   }
+}
+
+// The librarian itself, connected to the simulated unit: when its first reply reaches the
+// MIDI input thread, the debugger makes that thread's input connection a null one, so the
+// thread faults reading through it. The report traces that thread as the debugger does.
+TEST(LibrarianCrashReport, AFaultOnTheMidiInputThreadIsTracedAsTheDebuggerSeesIt) {
+  setenv("BOXWRIGHT_SIMULATOR", "1", 1);
+  const std::string unit = std::to_string(midiInGetNumDevs());  // the simulated unit's row: the last
+  test_support::WriteFileText("script.txt", "select INDEVICELIST " + unit + "\nselect OUTDEVICELIST " + unit +
+                                                "\npress CONNECTBUTTON\nwait 3\nanswer message \"OK\"\n");
+  crashtest::DebuggerRun run = crashtest::RunUnderDebugger(
+      {BOXWRIGHT_EXE},
+      {"BOXWRIGHT_SIMULATOR=1", "BOXWRIGHT_SCREEN=script", "BOXWRIGHT_SCRIPT=script.txt",
+       "BOXWRIGHT_TRANSCRIPT=transcript.jsonl"},
+      {"break midi::InputConnection::Take", "run", "set var this = 0", "continue", "report-frames", "continue"});
+  ASSERT_FALSE(run.frames.empty()) << run.child.output << run.child.errors;
+  const std::string log = FileText("Faultscribe.log");
+  EXPECT_NE(log.find("\r\nReported error : EXCEPTION_ACCESS_VIOLATION - Error reading data at : "), std::string::npos)
+      << log;
+  EXPECT_NE(log.find("Proc=midi::InputConnection::Take"), std::string::npos) << log;
+  crashtest::ExpectTraceAgrees(log, run.frames, false);
 }
 
 }  // namespace

@@ -4,7 +4,7 @@
 //
 //   crash_fault_program FAULT [PROPERTY=VALUE ...]
 //
-// FAULT: none, nullread, readonlywrite, divzero, illegal, abort, overflow, thread,
+// FAULT: none, nullread, readonlywrite, divzero, illegal, nullcall, abort, overflow, thread,
 // twothreads, doublefree, lockedruntime, assertion, index, exception, refault (a breakpoint,
 // then a division by zero), window (a window whose FAULT button faults:
 // the script presses it).
@@ -212,6 +212,7 @@ const std::map<std::string, std::function<void()>>& Faults() {
       {"readonlywrite", ReadOnlyWrite},
       {"divzero", deliberate::DivideByZero},
       {"illegal", deliberate::IllegalInstruction},
+      {"nullcall", deliberate::CallThroughNull},
       {"abort", [] { std::abort(); }},
       {"overflow", [] { deliberate::Recurse(0); }},
       {"thread", [] { OnSecondThread(deliberate::NullRead); }},

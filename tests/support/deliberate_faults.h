@@ -25,6 +25,13 @@ namespace deliberate {
 
 inline void IllegalInstruction() { asm volatile("ud2"); }
 
+// A call through a null function pointer: the instruction pointer lands in no module, with the
+// call's return address at the stack pointer.
+[[gnu::noinline]] inline void CallThroughNull() {
+  void (*volatile target)() = nullptr;
+  target();
+}
+
 inline void Breakpoint() { asm volatile("int3"); }
 
 // Recursion until the stack runs out.
