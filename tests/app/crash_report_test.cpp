@@ -88,8 +88,8 @@ TEST(LibrarianCrashReport, EmailReportHandsTheReportToTheMailProgram) {
 }
 
 // The librarian itself, connected to the simulated unit: when its first reply reaches the
-// MIDI input thread, the debugger makes that thread's input connection a null one, so the
-// thread faults reading through it. The report traces that thread as the debugger does.
+// MIDI input thread, the debugger makes the instruction that thread runs next a read through
+// a null pointer ("mov 0, %eax"). The report traces that thread as the debugger does.
 TEST(LibrarianCrashReport, AFaultOnTheMidiInputThreadIsTracedAsTheDebuggerSeesIt) {
   setenv("BOXWRIGHT_SIMULATOR", "1", 1);
   const std::string unit = std::to_string(midiInGetNumDevs());  // the simulated unit's row: the last
@@ -99,10 +99,12 @@ TEST(LibrarianCrashReport, AFaultOnTheMidiInputThreadIsTracedAsTheDebuggerSeesIt
       {BOXWRIGHT_EXE},
       {"BOXWRIGHT_SIMULATOR=1", "BOXWRIGHT_SCREEN=script", "BOXWRIGHT_SCRIPT=script.txt",
        "BOXWRIGHT_TRANSCRIPT=transcript.jsonl"},
-      {"break midi::InputConnection::Take", "run", "set var this = 0", "continue", "report-frames", "continue"});
+      {"break midi::InputConnection::Take", "run", "delete", "set *(unsigned int*)$pc = 0x0025048b",
+       "set *(unsigned int*)($pc + 3) = 0", "continue", "report-frames", "continue"});
   ASSERT_FALSE(run.frames.empty()) << run.child.output << run.child.errors;
   const std::string log = FileText("Faultscribe.log");
-  EXPECT_NE(log.find("\r\nReported error : EXCEPTION_ACCESS_VIOLATION - Error reading data at : "), std::string::npos)
+  EXPECT_NE(log.find("\r\nReported error : EXCEPTION_ACCESS_VIOLATION - Error reading data at : 0000000000000000h"),
+            std::string::npos)
       << log;
   EXPECT_NE(log.find("Proc=midi::InputConnection::Take"), std::string::npos) << log;
   crashtest::ExpectTraceAgrees(log, run.frames, false);
