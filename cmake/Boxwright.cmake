@@ -8,6 +8,7 @@ set(BW_LAYERS
   "platform/win"
   "platform/rt"
   "platform/midi platform/framework platform/qt"
+  "platform/harness"
   "textrope toolkit"
   "links"
   "crash"

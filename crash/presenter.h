@@ -12,8 +12,8 @@ namespace crash {
 
 // Whether this run of the program is a presenting process.
 bool IsPresenterRun(int argc, char** argv);
-// Runs it on the runtime (with the crash reporter's module and the given screen, the
-// scripted one when BOXWRIGHT_SCREEN says so); the switch is taken away, so COMMAND() answers
+// Runs it on the runtime (with the crash reporter's module and the program's own choice of
+// screen, which carries on a test's script); the switch is taken away, so COMMAND() answers
 // as in the process that faulted. Returns the exit status.
 int RunPresenter(int argc, char** argv, std::function<std::unique_ptr<rt::Screen>()> screen);
 

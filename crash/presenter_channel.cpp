@@ -11,7 +11,7 @@
 #include "crash/fault_path.h"
 #include "crash/presenter_protocol.h"
 #include "platform/rt/command.h"
-#include "platform/rt/scripted_screen.h"
+#include "platform/rt/script_resume.h"
 
 extern char** environ;
 

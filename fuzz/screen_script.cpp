@@ -7,12 +7,12 @@
 
 #include "fuzz/fuzz_check.h"
 #include "fuzz/utf8_reference.h"
-#include "platform/rt/json_text.h"
-#include "platform/rt/script_line.h"
+#include "platform/harness/json_text.h"
+#include "platform/harness/script_line.h"
 
 namespace {
 
-std::string Written(const std::vector<rt::ScriptToken>& tokens) {
+std::string Written(const std::vector<harness::ScriptToken>& tokens) {
   std::string line;
   for (const auto& token : tokens) {
     if (!line.empty()) line += ' ';
@@ -26,7 +26,7 @@ std::string Written(const std::vector<rt::ScriptToken>& tokens) {
   return line;
 }
 
-bool SameTexts(const std::vector<rt::ScriptToken>& a, const std::vector<rt::ScriptToken>& b) {
+bool SameTexts(const std::vector<harness::ScriptToken>& a, const std::vector<harness::ScriptToken>& b) {
   if (a.size() != b.size()) return false;
   for (std::size_t i = 0; i < a.size(); ++i) {
     if (a[i].text != b[i].text) return false;
@@ -38,12 +38,12 @@ bool SameTexts(const std::vector<rt::ScriptToken>& a, const std::vector<rt::Scri
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string line(reinterpret_cast<const char*>(data), size);
-  if (auto tokens = rt::SplitScriptLine(line)) {
-    auto again = rt::SplitScriptLine(Written(*tokens));
+  if (auto tokens = harness::SplitScriptLine(line)) {
+    auto again = harness::SplitScriptLine(Written(*tokens));
     FUZZ_CHECK(again.has_value() && SameTexts(*again, *tokens), Written(*tokens));
   }
 
-  const std::string quoted = rt::json::Quote("line 1: unknown control " + line);
+  const std::string quoted = harness::json::Quote("line 1: unknown control " + line);
   FUZZ_CHECK(fuzz::IsValidUtf8(quoted));
   FUZZ_CHECK(quoted.size() >= 2 && quoted.front() == '"' && quoted.back() == '"');
   // Inside the quotes: no raw control byte, and every quote and backslash escaped.

@@ -1,11 +1,7 @@
 #include "platform/rt/module.h"
 
-#include <cstdlib>
-#include <string_view>
-
 #include "platform/rt/command.h"
 #include "platform/rt/screen.h"
-#include "platform/rt/scripted_screen.h"
 #include "platform/rt/thread.h"
 #include "platform/rt/thread_state.h"
 
@@ -14,12 +10,7 @@ namespace rt {
 int RunProgram(int argc, char** argv, const Program& program) {
   std::vector<std::string> args(argv, argv + argc);
   SetCommandLine(std::move(args));
-  const char* screen = std::getenv("BOXWRIGHT_SCREEN");
-  if (screen && std::string_view(screen) == "script") {
-    UseScreen(ScriptedScreen::FromEnvironment());
-  } else if (program.screen) {
-    UseScreen(program.screen());
-  }
+  if (program.screen) UseScreen(program.screen());
 
   detail::HoldThreadStarts(true);
   for (const Module& module : program.modules) {

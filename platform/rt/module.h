@@ -2,8 +2,7 @@
 // The program's start-up and shutdown: one explicit ordered list of modules, then the main
 // procedure on the main thread.
 //
-// RunProgram saves argv for COMMAND(), picks the screen (BOXWRIGHT_SCREEN=script gives the
-// scripted screen, else Program::screen), runs every module's `start` in list order (a
+// RunProgram saves argv for COMMAND(), makes the program's screen, runs every module's `start` in list order (a
 // module's thread hooks are registered right after its start), runs the thread-start hooks
 // for the main thread, calls `main`, runs the main thread's end hooks, then every module's
 // `stop` in reverse list order, and returns the exit status.
@@ -27,7 +26,7 @@ struct Module {
 struct Program {
   std::vector<Module> modules{};
   std::function<void()> main{};
-  // The real screen; without one the program runs on the quiet screen (no display).
+  // Its screen; without one the program runs on the quiet screen (no display).
   std::function<std::unique_ptr<Screen>()> screen{};
 };
 

@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "app/librarian_program.h"
+#include "platform/harness/screen_choice.h"
 #include "platform/midi/backend.h"
 #include "tests/app/json_value.h"
 
@@ -39,7 +40,9 @@ TEST(DeviceChoice, StoredSecondInputIsChosenAndNothingOpens) {
   setenv("BOXWRIGHT_TRANSCRIPT", "transcript.jsonl", 1);
   char program[] = "boxwright";
   char* argv[] = {program, nullptr};
-  ASSERT_EQ(rt::RunProgram(1, argv, LibrarianProgram()), 0);
+  rt::Program librarian = LibrarianProgram();
+  librarian.screen = harness::ScreenFromEnvironment({});
+  ASSERT_EQ(rt::RunProgram(1, argv, librarian), 0);
 
   std::ifstream in("transcript.jsonl");
   std::string line;

@@ -3,14 +3,16 @@
 // the scripted screen when BOXWRIGHT_SCREEN says so, else on the real screen.
 #include "app/librarian_program.h"
 #include "crash/presenter.h"
+#include "platform/harness/screen_choice.h"
 #include "platform/qt/make_qt_screen.h"
 #include "platform/rt/module.h"
 #include "tests/support/deliberate_faults.h"
 
 int main(int argc, char** argv) {
-  if (crash::IsPresenterRun(argc, argv)) return crash::RunPresenter(argc, argv, qtscreen::MakeQtScreen);
+  const harness::ScreenMaker screen = harness::ScreenFromEnvironment(qtscreen::MakeQtScreen);
+  if (crash::IsPresenterRun(argc, argv)) return crash::RunPresenter(argc, argv, screen);
   rt::Program program = LibrarianProgram();
   program.main = deliberate::NullRead;
-  program.screen = qtscreen::MakeQtScreen;
+  program.screen = screen;
   return rt::RunProgram(argc, argv, program);
 }

@@ -15,7 +15,7 @@
 #include "app/rename_cab.h"
 #include "platform/midi/simulator_backend.h"
 #include "platform/qt/make_qt_screen.h"
-#include "platform/qt/window_picture.h"
+#include "platform/harness/window_picture.h"
 #include "platform/rt/display.h"
 #include "platform/rt/event_loop.h"
 #include "platform/rt/props.h"
@@ -54,9 +54,9 @@ class WindowScreenshots : public ::testing::Test {
     fill();
     DISPLAY();
     rt::PumpMessages();
-    const int colours = qtscreen::SaveWindowPicture(*window, "screenshots/" + file);
+    const int colours = harness::SaveWindowPicture(*window, "screenshots/" + file);
     // Black 8-point text needs 4.5:1 against every pixel behind it, on the tweed too.
-    EXPECT_GE(qtscreen::LeastLabelContrast(*window), 4.5) << file;
+    EXPECT_GE(harness::LeastLabelContrast(*window), 4.5) << file;
     rt::CloseWindow(*window);
     return colours;
   }

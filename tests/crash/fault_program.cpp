@@ -28,6 +28,7 @@
 
 #include "crash/faultscribe.h"
 #include "crash/presenter.h"
+#include "platform/harness/screen_choice.h"
 #include "platform/qt/make_qt_screen.h"
 #include "platform/rt/event_loop.h"
 #include "platform/rt/fatal_error.h"
@@ -233,7 +234,8 @@ std::string gFault;
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (crash::IsPresenterRun(argc, argv)) return crash::RunPresenter(argc, argv, qtscreen::MakeQtScreen);
+  const harness::ScreenMaker screen = harness::ScreenFromEnvironment(qtscreen::MakeQtScreen);
+  if (crash::IsPresenterRun(argc, argv)) return crash::RunPresenter(argc, argv, screen);
   if (argc < 2 || Faults().count(argv[1]) == 0) {
     std::fprintf(stderr, "usage: %s FAULT [PROPERTY=VALUE ...]\n", argv[0]);
     return 2;
@@ -258,6 +260,6 @@ int main(int argc, char** argv) {
                                            },
                                        .stop = [] { delete gReporter; }});
   program.main = [] { Faults().at(gFault)(); };
-  program.screen = qtscreen::MakeQtScreen;
+  program.screen = screen;
   return rt::RunProgram(argc, argv, program);
 }

@@ -16,6 +16,7 @@
 
 #include "crash/faultscribe.h"
 #include "crash/presenter.h"
+#include "platform/harness/screen_choice.h"
 #include "platform/rt/module.h"
 
 namespace {
@@ -62,7 +63,7 @@ void WaitForGo() {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (crash::IsPresenterRun(argc, argv)) return crash::RunPresenter(argc, argv, nullptr);
+  if (crash::IsPresenterRun(argc, argv)) return crash::RunPresenter(argc, argv, harness::ScreenFromEnvironment({}));
   if (argc < 2) {
     std::fprintf(stderr, "usage: %s REPORTFILE [details | wait=FOLDER]\n", argv[0]);
     return 2;
@@ -83,5 +84,6 @@ int main(int argc, char** argv) {
     WaitForGo();
     Outer(1);
   };
+  program.screen = harness::ScreenFromEnvironment({});
   return rt::RunProgram(argc, argv, program);
 }

@@ -21,7 +21,7 @@
 #include "crash/lookup_address_window.h"
 #include "crash/presenter.h"
 #include "platform/rt/clock.h"
-#include "platform/rt/scripted_screen.h"
+#include "platform/harness/scripted_screen.h"
 #include "tests/crash/program_line.h"
 #include "tests/support/child_program.h"
 #include "tests/support/file_text.h"
@@ -125,7 +125,7 @@ TEST_F(Reporter, TheLookUpWindowEvaluatesTheEntry) {
   std::snprintf(address, sizeof address, "0%lXh + 0", reinterpret_cast<unsigned long>(&KnownProcedure));
   const std::string transcriptFile = "lookup.jsonl";
   auto previousClock = rt::CurrentClock();
-  rt::UseScreen(std::make_unique<rt::ScriptedScreen>(
+  rt::UseScreen(std::make_unique<harness::ScriptedScreen>(
       std::make_unique<std::istringstream>(std::string("set LOC:ADDRESS \"") + address +
                                            "\"\npress LOOKUPBUTTON\ndump\nset LOC:ADDRESS \"12ab\"\n"
                                            "press LOOKUPBUTTON\ndump\npress CLOSEBUTTON\n"),

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "platform/rt/event_loop.h"
-#include "platform/rt/pointer_placing.h"
+#include "platform/harness/pointer_placing.h"
 #include "platform/rt/user_action.h"
 #include "tests/links/demo_links_window.h"
 #include "tests/support/private_desktop.h"
@@ -54,7 +54,7 @@ class LinkWindow : public ::testing::Test {
   // The pointer over the middle of a control, or of a list cell.
   void Hover(int field, int row = 0, int column = 0) {
     rt::Pointer at;
-    ASSERT_EQ(rt::PointerOver(*w_, field, row, column, at), "");
+    ASSERT_EQ(harness::PointerOver(*w_, field, row, column, at), "");
     rt::user::PointerMoved(*w_, at);
     Drain();
   }

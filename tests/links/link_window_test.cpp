@@ -7,7 +7,7 @@
 #include "links/link_controls.h"
 #include "links/link_text.h"
 #include "platform/rt/display.h"
-#include "platform/rt/pointer_placing.h"
+#include "platform/harness/pointer_placing.h"
 #include "platform/rt/post.h"
 #include "platform/rt/props.h"
 #include "platform/win/debug_output.h"
@@ -126,7 +126,7 @@ TEST_F(LinkWindow, APointerThatLeftWithoutMouseOutIsCaughtByTheNextTrackingEvent
   Hover(ctl::WEBLINK);
   // The pointer jumps onto the list and the region never hears it go.
   rt::Pointer at;
-  ASSERT_EQ(rt::PointerOver(*w_, ctl::PEOPLE, 1, 2, at), "");
+  ASSERT_EQ(harness::PointerOver(*w_, ctl::PEOPLE, 1, 2, at), "");
   w_->NotePointer(at, ctl::PEOPLE);
   POST(EVENT::MouseMove, ctl::PEOPLE);
   Drain();

@@ -1,6 +1,7 @@
 // The layers as the build declares them: every #include of the product's folders reaches only
-// its own folder or a layer below it, never tests/, and only the screen and the MIDI back-ends
-// include Qt and ALSA.
+// its own folder or a layer below it, never tests/; only the screen (and the harness's window
+// pictures) include Qt and only the MIDI back-ends ALSA; and of the product only the program's
+// start-up, which chooses its screen, includes the harness.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -65,7 +66,7 @@ std::string Fault(const Include& include, const std::map<std::string, int>& laye
   if (include.angled) {
     const std::string& header = include.target;
     bool qt = header.starts_with("Q") || header.starts_with("qt");
-    if (qt && from != "platform/qt") return "only platform/qt includes Qt";
+    if (qt && from != "platform/qt" && from != "platform/harness") return "only platform/qt includes Qt";
     if (header.starts_with("alsa/") && from != "platform/midi") return "only platform/midi includes ALSA";
     return "";
   }
@@ -75,6 +76,8 @@ std::string Fault(const Include& include, const std::map<std::string, int>& laye
   }
   const std::string to = FolderOf(include.target, layers);
   if (to.empty()) return "";  // a library's own folders, as the build gives them
+  if (to == "platform/harness" && from != to && include.file != "app/boxwright.cpp")
+    return "only the program's start-up includes the harness";
   if (to == from || layers.at(to) < layers.at(from)) return "";
   return layers.at(to) == layers.at(from) ? "includes a folder beside it" : "includes a layer above it";
 }
@@ -85,7 +88,9 @@ std::vector<std::string> Faults(const fs::path& root) {
   for (const auto& [folder, level] : layers) {
     for (const Include& include : IncludesOf(root, folder)) {
       std::string fault = Fault(include, layers);
-      if (!fault.empty()) faults.push_back(include.file + ": #include \"" + include.target + "\": " + fault);
+      if (fault.empty()) continue;
+      const std::string shown = include.angled ? "<" + include.target + ">" : "\"" + include.target + "\"";
+      faults.push_back(include.file + ": #include " + shown + ": " + fault);
     }
   }
   return faults;
@@ -125,6 +130,10 @@ TEST(Layers, WrongIncludesAreNamed) {
       {{"platform/qt/qt_screen.cpp", "QWidget", true}, ""},
       {{"app/midi_connection.cpp", "alsa/asoundlib.h", true}, "only platform/midi includes ALSA"},
       {{"app/main_window.cpp", "crash/faultscribe.h", false}, ""},
+      {{"platform/harness/window_picture.cpp", "QImage", true}, ""},
+      {{"crash/presenter.cpp", "platform/harness/scripted_screen.h", false},
+       "only the program's start-up includes the harness"},
+      {{"app/boxwright.cpp", "platform/harness/screen_choice.h", false}, ""},
   };
   for (const Case& c : cases) EXPECT_EQ(Fault(c.include, layers), c.fault) << c.include.file << " " << c.include.target;
 }

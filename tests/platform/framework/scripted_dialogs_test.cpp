@@ -14,7 +14,7 @@
 #include "platform/rt/event_loop.h"
 #include "platform/rt/events.h"
 #include "platform/rt/props.h"
-#include "platform/rt/scripted_screen.h"
+#include "platform/harness/scripted_screen.h"
 #include "tests/platform/test_files.h"
 
 namespace fs = std::filesystem;
@@ -99,7 +99,7 @@ class ScriptedDialogs : public ::testing::Test {
   // Runs the window under the script; returns the transcript.
   std::string Play(FavouritesWindow& w, const std::string& script) {
     auto transcript = std::make_unique<std::ofstream>(name + ".jsonl");
-    rt::UseScreen(std::make_unique<rt::ScriptedScreen>(std::make_unique<std::istringstream>(script), std::move(transcript)));
+    rt::UseScreen(std::make_unique<harness::ScriptedScreen>(std::make_unique<std::istringstream>(script), std::move(transcript)));
     w.Run();
     rt::UseScreen(nullptr);
     return platform_test::FileText(name + ".jsonl");

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "platform/rt/json_text.h"
+#include "platform/harness/json_text.h"
 #include "platform/rt/list_format.h"
 #include "platform/rt/use.h"
 
@@ -82,14 +82,14 @@ TEST(UseBinding, ConvertsAsAnAssignmentDoes) {
 }
 
 TEST(JsonText, AlwaysWritesValidJson) {
-  EXPECT_EQ(rt::json::Quote("a\"b\\c\n\t\x01"), R"("a\"b\\c\n\t\u0001")");
-  EXPECT_EQ(rt::json::Quote("caf\xC3\xA9"), "\"caf\xC3\xA9\"");
-  EXPECT_EQ(rt::json::Quote("\xE9t\xC3"), R"("\u00e9t\u00c3")");  // not UTF-8: byte by byte
-  EXPECT_EQ(rt::json::Quote("\xED\xA0\x80"), R"("\u00ed\u00a0\u0080")");  // no surrogates
-  EXPECT_EQ(rt::json::Quote("\xF0\x9F\x8E\xB8"), "\"\xF0\x9F\x8E\xB8\"");  // U+1F3B8
-  EXPECT_EQ(rt::json::Quote("\xF4\x90\x80\x80"), R"("\u00f4\u0090\u0080\u0080")");  // beyond U+10FFFF
-  EXPECT_EQ(rt::json::Quote("\xF8\x80\x80"), R"("\u00f8\u0080\u0080")");  // F5h-FFh start nothing
-  EXPECT_EQ(rt::json::Quote("\xFF\xFE"), R"("\u00ff\u00fe")");
+  EXPECT_EQ(harness::json::Quote("a\"b\\c\n\t\x01"), R"("a\"b\\c\n\t\u0001")");
+  EXPECT_EQ(harness::json::Quote("caf\xC3\xA9"), "\"caf\xC3\xA9\"");
+  EXPECT_EQ(harness::json::Quote("\xE9t\xC3"), R"("\u00e9t\u00c3")");  // not UTF-8: byte by byte
+  EXPECT_EQ(harness::json::Quote("\xED\xA0\x80"), R"("\u00ed\u00a0\u0080")");  // no surrogates
+  EXPECT_EQ(harness::json::Quote("\xF0\x9F\x8E\xB8"), "\"\xF0\x9F\x8E\xB8\"");  // U+1F3B8
+  EXPECT_EQ(harness::json::Quote("\xF4\x90\x80\x80"), R"("\u00f4\u0090\u0080\u0080")");  // beyond U+10FFFF
+  EXPECT_EQ(harness::json::Quote("\xF8\x80\x80"), R"("\u00f8\u0080\u0080")");  // F5h-FFh start nothing
+  EXPECT_EQ(harness::json::Quote("\xFF\xFE"), R"("\u00ff\u00fe")");
 }
 
 }  // namespace

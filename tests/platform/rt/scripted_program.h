@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/harness/screen_choice.h"
 #include "platform/rt/control_kind.h"
 #include "platform/rt/module.h"
 #include "tests/platform/test_files.h"
@@ -24,6 +25,7 @@ inline std::string RunScriptedProgram(const std::string& script, void (*main)(),
                         for (rt::Kind kind : announced) rt::AnnounceControlKinds({kind});
                       }}};
   program.main = main;
+  program.screen = harness::ScreenFromEnvironment({});
   char arg0[] = "program";
   char* argv[] = {arg0};
   rt::RunProgram(1, argv, program);

@@ -8,7 +8,7 @@
 #include "platform/rt/event_loop.h"
 #include "platform/rt/post.h"
 #include "platform/rt/props.h"
-#include "platform/rt/scripted_screen.h"
+#include "platform/harness/scripted_screen.h"
 #include "platform/rt/settle.h"
 #include "platform/win/messages.h"
 #include "platform/win/window.h"
@@ -28,7 +28,7 @@ LRESULT CountingProc(HWND h, UINT msg, WPARAM w, LPARAM l) {
 // the answer every time.
 TEST(Settle, ScriptedLinesWaitForBackEndWorkAndWaitLetsTimersRun) {
   auto* transcript = new std::ostringstream;
-  rt::UseScreen(std::make_unique<rt::ScriptedScreen>(std::make_unique<std::istringstream>("dump\nwait 3\ndump\n"),
+  rt::UseScreen(std::make_unique<harness::ScriptedScreen>(std::make_unique<std::istringstream>("dump\nwait 3\ndump\n"),
                                                      std::unique_ptr<std::ostream>(transcript)));
   rt::AnnounceControlKinds({rt::Kind::Prompt});
   const rt::WindowDef def{.caption = "Late", .timer = 100, .controls = {{.equate = "ANSWER", .kind = rt::Kind::Prompt}}};

@@ -1,10 +1,13 @@
-#include "platform/rt/pointer_placing.h"
+#include "platform/harness/pointer_placing.h"
 
 #include <algorithm>
 
 #include "platform/rt/props.h"
 
-namespace rt {
+namespace harness {
+
+// The harness drives the runtime from outside, through its own calls.
+using namespace rt;
 namespace {
 
 std::string NameOf(const Window& w, int field) {
@@ -45,4 +48,4 @@ std::string PointerOver(const Window& w, int field, int row, int column, Pointer
   return {};
 }
 
-}  // namespace rt
+}  // namespace harness

@@ -1,8 +1,8 @@
-#include "platform/rt/json_text.h"
+#include "platform/harness/json_text.h"
 
 #include <cstdio>
 
-namespace rt::json {
+namespace harness::json {
 namespace {
 
 // Length of the valid UTF-8 sequence at i, 0 when there is none.
@@ -77,4 +77,4 @@ std::string Object(const std::vector<std::pair<std::string, std::string>>& membe
   return out + "}";
 }
 
-}  // namespace rt::json
+}  // namespace harness::json

@@ -6,11 +6,11 @@
 
 #include "platform/rt/window.h"
 
-namespace rt {
+namespace harness {
 
 // Fills `at` and answers "" or why the pointer cannot go there: a control out of sight, a
 // row or column the list does not have. Row 0 is the list itself; a row without a column
 // means its first column.
-std::string PointerOver(const Window& window, int field, int row, int column, Pointer& at);
+std::string PointerOver(const rt::Window& window, int field, int row, int column, rt::Pointer& at);
 
-}  // namespace rt
+}  // namespace harness

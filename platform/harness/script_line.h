@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-namespace rt {
+namespace harness {
 
 struct ScriptToken {
   std::string text;
@@ -18,4 +18,4 @@ struct ScriptToken {
 // when a quoted text is not closed. In quoted text \" is a quote and \\ a backslash.
 std::optional<std::vector<ScriptToken>> SplitScriptLine(std::string_view line);
 
-}  // namespace rt
+}  // namespace harness

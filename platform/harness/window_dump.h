@@ -14,7 +14,7 @@
 
 #include "platform/rt/window.h"
 
-namespace rt {
-std::string DumpWindow(const Window& window);
-std::string DumpWindows(const std::vector<Window*>& windows);
-}  // namespace rt
+namespace harness {
+std::string DumpWindow(const rt::Window& window);
+std::string DumpWindows(const std::vector<rt::Window*>& windows);
+}  // namespace harness

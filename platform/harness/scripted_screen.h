@@ -33,37 +33,30 @@
 #include <string>
 #include <vector>
 
+#include "platform/harness/script_line.h"
 #include "platform/rt/clock.h"
 #include "platform/rt/screen.h"
-#include "platform/rt/script_line.h"
+#include "platform/rt/script_resume.h"
 
-namespace rt {
+namespace harness {
 
-// Where a process that takes over would carry on: the first line whose answer is still
-// waiting (from 1) and the last line read. Readable on the fault path; {0, 0} without a script.
-struct ScriptResume {
-  int answersFrom;
-  int after;
-};
-ScriptResume CurrentScriptResume();
-
-class ScriptedScreen final : public Screen {
+class ScriptedScreen final : public rt::Screen {
  public:
   // A null transcript writes to standard output. Installs `clock` as the runtime's clock
   // for as long as the screen lives.
   ScriptedScreen(std::unique_ptr<std::istream> script, std::unique_ptr<std::ostream> transcript,
-                 std::shared_ptr<DrivenClock> clock = std::make_shared<DrivenClock>());
+                 std::shared_ptr<rt::DrivenClock> clock = std::make_shared<rt::DrivenClock>());
   ~ScriptedScreen() override;
   static std::unique_ptr<ScriptedScreen> FromEnvironment();
 
-  void WindowOpened(Window&) override {}
-  void WindowClosed(Window&) override {}
-  void PropertyChanged(Window&, int, int, int) override {}
-  void ListChanged(Window&, int) override {}
+  void WindowOpened(rt::Window&) override {}
+  void WindowClosed(rt::Window&) override {}
+  void PropertyChanged(rt::Window&, int, int, int) override {}
+  void ListChanged(rt::Window&, int) override {}
   void Wait(std::chrono::milliseconds upTo) override;
-  int Message(const MessageRequest& request) override;
-  std::optional<std::string> ChooseFile(const FileRequest& request) override;
-  int Popup(const PopupRequest& request) override;
+  int Message(const rt::MessageRequest& request) override;
+  std::optional<std::string> ChooseFile(const rt::FileRequest& request) override;
+  int Popup(const rt::PopupRequest& request) override;
   void Beep() override;
 
  private:
@@ -74,7 +67,7 @@ class ScriptedScreen final : public Screen {
   };
 
   void CarryOut(const std::vector<ScriptToken>& tokens);
-  std::string Hover(Window& window, int field, int row, int column);
+  std::string Hover(rt::Window& window, int field, int row, int column);
   Answer TakeAnswer(const std::string& dialog);
   void Write(const std::string& line);
   void PublishResume() const;
@@ -84,14 +77,14 @@ class ScriptedScreen final : public Screen {
   std::unique_ptr<std::istream> script_;
   std::unique_ptr<std::ostream> ownTranscript_;
   std::ostream* transcript_;
-  std::shared_ptr<DrivenClock> clock_;
-  std::shared_ptr<Clock> previousClock_;
+  std::shared_ptr<rt::DrivenClock> clock_;
+  std::shared_ptr<rt::Clock> previousClock_;
   std::deque<Answer> answers_;
   std::int64_t waitLeft_ = 0;  // hundredths still to pass for the current `wait`
   int line_ = 0;
   int closesAfterEnd_ = 0;
-  ScriptResume resumeFrom_{0, 0};  // lines this process skips
+  rt::ScriptResume resumeFrom_{0, 0};  // lines this process skips
   std::string startError_;
 };
 
-}  // namespace rt
+}  // namespace harness

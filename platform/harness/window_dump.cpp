@@ -1,11 +1,14 @@
-#include "platform/rt/window_dump.h"
+#include "platform/harness/window_dump.h"
 
 #include <utility>
 
-#include "platform/rt/json_text.h"
+#include "platform/harness/json_text.h"
 #include "platform/rt/props.h"
 
-namespace rt {
+namespace harness {
+
+// The harness drives the runtime from outside, through its own calls.
+using namespace rt;
 namespace {
 
 // Editable controls show their screen value; the others theirs when bound to a variable.
@@ -86,4 +89,4 @@ std::string DumpWindows(const std::vector<Window*>& windows) {
   return json::Object(members);
 }
 
-}  // namespace rt
+}  // namespace harness

@@ -1,6 +1,6 @@
-#include "platform/rt/script_line.h"
+#include "platform/harness/script_line.h"
 
-namespace rt {
+namespace harness {
 
 std::optional<std::vector<ScriptToken>> SplitScriptLine(std::string_view line) {
   std::vector<ScriptToken> tokens;
@@ -36,4 +36,4 @@ std::optional<std::vector<ScriptToken>> SplitScriptLine(std::string_view line) {
   return tokens;
 }
 
-}  // namespace rt
+}  // namespace harness

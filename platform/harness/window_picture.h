@@ -5,7 +5,7 @@
 
 #include "platform/rt/window.h"
 
-namespace qtscreen {
+namespace harness {
 
 // Draws the window into a PNG file and returns how many distinct colours the picture holds
 // (a blank window has one or two); 0 when the current screen is not the Qt screen, the
@@ -17,4 +17,4 @@ int SaveWindowPicture(const rt::Window& window, const std::string& path);
 // radios, check boxes and group titles. 0 when the window has no view on the Qt screen.
 double LeastLabelContrast(const rt::Window& window);
 
-}  // namespace qtscreen
+}  // namespace harness

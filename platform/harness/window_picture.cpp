@@ -1,4 +1,4 @@
-#include "platform/qt/window_picture.h"
+#include "platform/harness/window_picture.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
@@ -13,7 +13,11 @@
 #include "platform/qt/qt_screen.h"
 #include "platform/qt/window_view.h"
 
-namespace qtscreen {
+namespace harness {
+
+// The harness drives the runtime and its screen from outside, through their own calls.
+using namespace rt;
+using namespace qtscreen;
 namespace {
 
 WindowView* ViewOnScreen(const rt::Window& window) {
@@ -71,4 +75,4 @@ int SaveWindowPicture(const rt::Window& window, const std::string& path) {
   return static_cast<int>(colours.size());
 }
 
-}  // namespace qtscreen
+}  // namespace harness

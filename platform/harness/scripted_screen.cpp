@@ -1,4 +1,4 @@
-#include "platform/rt/scripted_screen.h"
+#include "platform/harness/scripted_screen.h"
 
 #include <algorithm>
 #include <atomic>
@@ -10,20 +10,20 @@
 #include <fstream>
 #include <iostream>
 
+#include "platform/harness/json_text.h"
+#include "platform/harness/pointer_placing.h"
+#include "platform/harness/window_dump.h"
 #include "platform/rt/event_loop.h"
-#include "platform/rt/json_text.h"
-#include "platform/rt/pointer_placing.h"
 #include "platform/rt/settle.h"
 #include "platform/rt/thread_state.h"
 #include "platform/rt/use.h"
 #include "platform/rt/user_action.h"
-#include "platform/rt/window_dump.h"
 
-namespace rt {
+namespace harness {
+
+// The harness drives the runtime from outside, through its own calls.
+using namespace rt;
 namespace {
-
-std::atomic<int> gAnswersFrom{0};
-std::atomic<int> gAfter{0};
 
 constexpr std::int64_t kWaitStep = 10;     // hundredths between settles during a wait
 constexpr int kMostClosesAfterEnd = 100;   // a program that will not end is an error
@@ -42,8 +42,6 @@ bool IsRow(const ScriptToken& token) {
 }
 
 }  // namespace
-
-ScriptResume CurrentScriptResume() { return {gAnswersFrom.load(), gAfter.load()}; }
 
 ScriptedScreen::ScriptedScreen(std::unique_ptr<std::istream> script, std::unique_ptr<std::ostream> transcript,
                                std::shared_ptr<DrivenClock> clock)
@@ -262,8 +260,7 @@ void ScriptedScreen::ReadResumedLines() {
 }
 
 void ScriptedScreen::PublishResume() const {
-  gAfter.store(line_);
-  gAnswersFrom.store(answers_.empty() ? line_ + 1 : answers_.front().line);
+  rt::PublishScriptResume({answers_.empty() ? line_ + 1 : answers_.front().line, line_});
 }
 
 int ScriptedScreen::Message(const MessageRequest& request) {
@@ -327,4 +324,4 @@ int ScriptedScreen::Popup(const PopupRequest& request) {
 
 void ScriptedScreen::Beep() { Write(json::Object({{"beep", "true"}})); }
 
-}  // namespace rt
+}  // namespace harness
