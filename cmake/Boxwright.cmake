@@ -50,8 +50,7 @@ endfunction()
 # bw_test(<name> SOURCES <files...> [DEPS <targets...>])
 # Each test binary has its own working folder under the build tree, and each test case runs
 # in a fresh folder of its own below it (tests/support/isolated_main.cpp), so tests that
-# write files never meet each other. Their debug lines go nowhere rather than to the
-# machine's system log (a test that reads them listens on a socket of its own).
+# write files never meet each other.
 function(bw_test name)
   cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
@@ -60,7 +59,7 @@ function(bw_test name)
   file(MAKE_DIRECTORY ${workdir})
   gtest_discover_tests(${name}
     WORKING_DIRECTORY ${workdir}
-    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;BOXWRIGHT_SYSTEM_LOG="
+    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen"
     DISCOVERY_TIMEOUT 60)
 endfunction()
 

@@ -3,8 +3,11 @@
 // meet another case doing the same, so each case runs in a fresh folder of its own name.
 // Every case also runs on a private desktop that opens nothing, so what the user's home or
 // the machine's installed programs hold never decides a result; a case that needs handlers
-// makes a desktop of its own over it.
+// makes a desktop of its own over it. The debugger channel of a test run goes nowhere, not to
+// the machine's system log (a test that reads it names a socket of its own).
 #include <gtest/gtest.h>
+
+#include <stdlib.h>
 
 #include <cctype>
 #include <filesystem>
@@ -37,6 +40,7 @@ int main(int argc, char** argv) {
     fs::create_directories(folder);
     fs::current_path(folder);
   }
+  setenv("BOXWRIGHT_SYSTEM_LOG", "", 0);
   // A death test's child runs this again, on the desktop of the case that started it.
   std::optional<test_support::PrivateDesktop> desktop;
   if (GTEST_FLAG_GET(internal_run_death_test).empty()) desktop.emplace(std::vector<std::string>{});
