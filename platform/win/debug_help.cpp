@@ -28,6 +28,7 @@ struct Unwinder {
 Unwinder gUnwinder;
 std::once_flag gLoaded;
 bool gAvailable = false;
+std::atomic<bool> gOffered{false};  // the stack walk works and was tried once
 
 template <class Proc>
 bool Bind(void* library, const char* name, Proc& proc) {
@@ -190,13 +191,19 @@ bool OfferDebugHelp() {
       }
     }
     win::TakeModuleSnapshot();
-    RegisterLibraryProvider("dbghelp.dll", {{"SymSetOptions", ExportOf(&SymSetOptions)},
-                                            {"SymInitialize", ExportOf(&SymInitialize)},
-                                            {"StackWalk64", ExportOf(&StackWalk64)},
-                                            {"SymFunctionTableAccess64", ExportOf(&SymFunctionTableAccess64)},
-                                            {"SymGetModuleBase64", ExportOf(&SymGetModuleBase64)}});
+    gOffered.store(true);
   });
   return gAvailable;
+}
+
+LibraryExports DebugHelpExports() {
+  static const LibraryExport kExports[] = {{"SymSetOptions", ExportOf(&SymSetOptions)},
+                                           {"SymInitialize", ExportOf(&SymInitialize)},
+                                           {"StackWalk64", ExportOf(&StackWalk64)},
+                                           {"SymFunctionTableAccess64", ExportOf(&SymFunctionTableAccess64)},
+                                           {"SymGetModuleBase64", ExportOf(&SymGetModuleBase64)}};
+  if (!gOffered.load()) return {};
+  return kExports;
 }
 
 }  // namespace win

@@ -6,6 +6,7 @@
 
 #include "platform/win/exception_records.h"
 #include "platform/win/files.h"
+#include "platform/win/library.h"
 #include "platform/win/types.h"
 
 using DWORD64 = std::uint64_t;
@@ -65,8 +66,10 @@ HANDLE GetCurrentThread();
 DWORD GetCurrentProcessId();
 
 namespace win {
-// Loads libunwind ("libunwind.so.8"), walks the calling thread's stack once (so a walk at fault
-// time touches nothing new) and registers the "dbghelp.dll" provider. Never call it from a
-// signal handler. False, with nothing registered, when libunwind cannot be loaded.
+// Loads libunwind ("libunwind.so.8") and walks the calling thread's stack once (so a walk at
+// fault time touches nothing new); from then on LoadLibraryA finds "dbghelp.dll". Never call
+// it from a signal handler. False, and no "dbghelp.dll", when libunwind cannot be loaded.
 bool OfferDebugHelp();
+// The procedures of "dbghelp.dll"; none before the stack walk was offered, or without it.
+LibraryExports DebugHelpExports();
 }  // namespace win

@@ -149,9 +149,10 @@ void RegisterVersionResource(const std::string& file, VersionResource resource) 
   gBlocks[CanonicalPath(file.c_str())] = BuildBlock(resource);
 }
 
-std::vector<LibraryExport> FileVersionExports() {
-  return {{"GetFileVersionInfoSizeA", ExportOf(&GetFileVersionInfoSizeA)},
-          {"GetFileVersionInfoA", ExportOf(&GetFileVersionInfoA)},
-          {"VerQueryValueA", ExportOf(&VerQueryValueA)}};
+LibraryExports FileVersionExports() {
+  static const LibraryExport kExports[] = {{"GetFileVersionInfoSizeA", ExportOf(&GetFileVersionInfoSizeA)},
+                                           {"GetFileVersionInfoA", ExportOf(&GetFileVersionInfoA)},
+                                           {"VerQueryValueA", ExportOf(&VerQueryValueA)}};
+  return kExports;
 }
 }  // namespace win

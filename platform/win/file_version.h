@@ -30,5 +30,5 @@ inline constexpr DWORD ERROR_RESOURCE_TYPE_NOT_FOUND = 1813;
 
 namespace win {
 void RegisterVersionResource(const std::string& file, VersionResource resource);
-std::vector<LibraryExport> FileVersionExports();
+LibraryExports FileVersionExports();
 }  // namespace win

@@ -6,8 +6,10 @@
 #include <cctype>
 #include <map>
 #include <mutex>
+#include <string>
 #include <string_view>
 
+#include "platform/win/debug_help.h"
 #include "platform/win/file_version.h"
 #include "platform/win/last_error.h"
 #include "platform/win/module_handle.h"
@@ -18,32 +20,50 @@
 namespace {
 
 struct LoadedModule {
-  std::string providerKey;  // set for an in-process provider
-  void* dlHandle = nullptr;  // set for a shared library
+  const char* providerKey = nullptr;  // set for an in-process library
+  void* dlHandle = nullptr;           // set for a shared library
   int references = 0;
 };
 
 std::mutex gLock;
-std::map<std::string, std::vector<win::LibraryExport>> gProviders;
 std::map<std::uintptr_t, LoadedModule> gModules;
 std::uintptr_t gNextHandle = 0x400000;
 
-// Provider names ignore case and an optional ".dll", as the system's loader does.
-std::string ProviderKey(std::string_view name) {
+win::LibraryExports KernelExports() {
+  // Bound at run time by the crash reporter, which falls back to VirtualQuery without it.
+  static const win::LibraryExport kExports[] = {{"GetModuleHandleExA", win::ExportOf(&GetModuleHandleExA)}};
+  return kExports;
+}
+
+// The libraries the program binds at run time and this platform provides itself.
+struct Provider {
+  const char* key;  // lower case, without ".dll"
+  win::LibraryExports (*exports)();
+};
+constexpr Provider kProviders[] = {
+    {"wtsapi32", win::SessionNotificationExports}, {"wsock32", win::SocketLibraryExports},
+    {"version", win::FileVersionExports},          {"kernel32", KernelExports},
+    {"dbghelp", win::DebugHelpExports},
+};
+
+// Names ignore case and an optional ".dll", as the system's loader does. Null for a name
+// that is none of ours, and for a library with nothing to offer now.
+const char* ProviderKey(std::string_view name) {
   std::string key(name);
   std::transform(key.begin(), key.end(), key.begin(), [](unsigned char c) { return std::tolower(c); });
   constexpr std::string_view kSuffix = ".dll";
   if (key.size() > kSuffix.size() && key.ends_with(kSuffix)) key.resize(key.size() - kSuffix.size());
-  return key;
+  for (const Provider& provider : kProviders) {
+    if (key == provider.key) return provider.exports().empty() ? nullptr : provider.key;
+  }
+  return nullptr;
 }
 
-void RegisterBuiltInProviders() {
-  if (!gProviders.empty()) return;
-  gProviders[ProviderKey("Wtsapi32")] = win::SessionNotificationExports();
-  gProviders[ProviderKey("wsock32")] = win::SocketLibraryExports();
-  gProviders[ProviderKey("version.dll")] = win::FileVersionExports();
-  // Bound at run time by the crash reporter, which falls back to VirtualQuery without it.
-  gProviders[ProviderKey("kernel32")] = {{"GetModuleHandleExA", win::ExportOf(&GetModuleHandleExA)}};
+win::LibraryExports ExportsOf(const char* key) {
+  for (const Provider& provider : kProviders) {
+    if (std::string_view(key) == provider.key) return provider.exports();
+  }
+  return {};
 }
 
 HMODULE HandleOf(std::uintptr_t key) { return reinterpret_cast<HMODULE>(key); }
@@ -64,9 +84,7 @@ HMODULE LoadLibraryA(const char* name) {
     return nullptr;
   }
   std::lock_guard guard(gLock);
-  RegisterBuiltInProviders();
-  std::string key = ProviderKey(name);
-  if (gProviders.contains(key)) {
+  if (const char* key = ProviderKey(name)) {
     for (auto& [handle, module] : gModules) {
       if (module.providerKey == key) {
         ++module.references;
@@ -102,8 +120,8 @@ FARPROC GetProcAddress(HMODULE module, const char* procName) {
     if (it->second.dlHandle != nullptr) {
       if (void* symbol = dlsym(it->second.dlHandle, procName)) return reinterpret_cast<FARPROC>(symbol);
     } else {
-      for (const auto& entry : gProviders[it->second.providerKey]) {
-        if (entry.name == procName) return entry.address;
+      for (const win::LibraryExport& entry : ExportsOf(it->second.providerKey)) {
+        if (std::string_view(entry.name) == procName) return entry.address;
       }
     }
   }
@@ -127,11 +145,3 @@ BOOL FreeLibrary(HMODULE module) {
   }
   return TRUE;
 }
-
-namespace win {
-void RegisterLibraryProvider(const std::string& name, std::vector<LibraryExport> exports) {
-  std::lock_guard guard(gLock);
-  RegisterBuiltInProviders();
-  gProviders[ProviderKey(name)] = std::move(exports);
-}
-}  // namespace win

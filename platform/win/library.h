@@ -1,13 +1,13 @@
 #pragma once
 // Run-time libraries: LoadLibraryA / GetProcAddress / FreeLibrary.
 //
-// A name is first matched against the in-process providers (the services that the
-// program's design bound at run time from system libraries: "Wtsapi32", "wsock32",
-// "version.dll", "kernel32" (GetModuleHandleExA), and "dbghelp.dll" once offered);
-// provider names match without regard to case and with or without ".dll". Any other
-// name goes to the dynamic loader, so real shared libraries ("libz.so.1") bind the same way.
-#include <string>
-#include <vector>
+// A name is first matched against the fixed table of the libraries that the program's design
+// binds at run time from the system, which this platform provides in-process: "Wtsapi32",
+// "wsock32", "version.dll", "kernel32" (GetModuleHandleExA) and "dbghelp.dll" (once the
+// stack walk is offered, debug_help.h). Their names match without regard to case and with or
+// without ".dll". Any other name goes to the dynamic loader, so real shared libraries
+// ("libz.so.1") bind the same way.
+#include <span>
 
 #include "platform/win/types.h"
 
@@ -28,13 +28,12 @@ inline constexpr DWORD ERROR_MOD_NOT_FOUND = 126;
 inline constexpr DWORD ERROR_PROC_NOT_FOUND = 127;
 
 namespace win {
+// A procedure of an in-process library. The tables are static, so binding allocates nothing.
 struct LibraryExport {
-  std::string name;
+  const char* name;
   FARPROC address;
 };
-
-// Adds (or replaces) an in-process provider; later LoadLibraryA calls find it.
-void RegisterLibraryProvider(const std::string& name, std::vector<LibraryExport> exports);
+using LibraryExports = std::span<const LibraryExport>;
 
 // Converts any function pointer to the FARPROC that a provider exports.
 template <class F>

@@ -28,8 +28,10 @@ BOOL WTSUnRegisterSessionNotification(HWND hwnd) {
 }  // namespace
 
 namespace win {
-std::vector<LibraryExport> SessionNotificationExports() {
-  return {{"WTSRegisterSessionNotification", ExportOf(&WTSRegisterSessionNotification)},
-          {"WTSUnRegisterSessionNotification", ExportOf(&WTSUnRegisterSessionNotification)}};
+LibraryExports SessionNotificationExports() {
+  static const LibraryExport kExports[] = {
+      {"WTSRegisterSessionNotification", ExportOf(&WTSRegisterSessionNotification)},
+      {"WTSUnRegisterSessionNotification", ExportOf(&WTSUnRegisterSessionNotification)}};
+  return kExports;
 }
 }  // namespace win

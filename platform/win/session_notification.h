@@ -2,7 +2,6 @@
 // The terminal-services session notifications ("Wtsapi32"). A Linux desktop session has
 // no such notifications to give, so registration only checks the window; nothing is
 // ever reported afterwards.
-#include <vector>
 
 #include "platform/win/library.h"
 
@@ -13,5 +12,5 @@ using WTSRegisterSessionNotificationProc = BOOL (*)(HWND hwnd, DWORD flags);
 using WTSUnRegisterSessionNotificationProc = BOOL (*)(HWND hwnd);
 
 namespace win {
-std::vector<LibraryExport> SessionNotificationExports();
+LibraryExports SessionNotificationExports();
 }

@@ -28,7 +28,9 @@ int WSAGetLastError() { return tSocketError; }
 }  // namespace
 
 namespace win {
-std::vector<LibraryExport> SocketLibraryExports() {
-  return {{"gethostname", ExportOf(&GetHostName)}, {"WSAGetLastError", ExportOf(&WSAGetLastError)}};
+LibraryExports SocketLibraryExports() {
+  static const LibraryExport kExports[] = {{"gethostname", ExportOf(&GetHostName)},
+                                           {"WSAGetLastError", ExportOf(&WSAGetLastError)}};
+  return kExports;
 }
 }  // namespace win

@@ -1,6 +1,5 @@
 #pragma once
 // The socket library's host-name services ("wsock32").
-#include <vector>
 
 #include "platform/win/library.h"
 
@@ -10,5 +9,5 @@ using gethostnameProc = int (*)(char* name, int length);
 using WSAGetLastErrorProc = int (*)();
 
 namespace win {
-std::vector<LibraryExport> SocketLibraryExports();
+LibraryExports SocketLibraryExports();
 }

@@ -1,39 +1,46 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <string>
+
 #include "platform/win/library.h"
+#include "tests/support/short_folder.h"
 #include "toolkit/dll_binding.h"
 #include "toolkit/error_state.h"
 #include "toolkit_test_support.h"
 
 namespace {
 
-int Answer() { return 42; }
-
 TEST(DllBinding, BindsOnceAndKeepsTheAddress) {
-  win::RegisterLibraryProvider("answers", {{"Answer", win::ExportOf(&Answer)}});
+  // Names have a place of their own size: the library lies in a short folder.
+  test_support::ShortFolder folder;
+  std::filesystem::copy_file(ANSWER_LIBRARY, folder / "answers.so");
+  const std::string library = (folder / "answers.so").string() + "  ";  // names are clipped
   kx_ProcCell cell{KX_CELL_UNTRIED};
   HMODULE module = nullptr;
-  ASSERT_EQ(kx_LoadDLLProc("answers.dll  ", "Answer  ", cell, &module), 0);  // names are clipped
+  ASSERT_EQ(kx_LoadDLLProc(library, "Answer  ", cell, &module), 0);
   EXPECT_NE(module, nullptr);
   EXPECT_EQ(kx_BoundProc<int (*)()>(cell)(), 42);
 
-  // Bound: not looked up again, the module argument is left alone.
-  win::RegisterLibraryProvider("answers", {});
+  // Bound: not looked up again (a library that is nowhere answers too), the module argument
+  // is left alone.
   HMODULE untouched = nullptr;
-  EXPECT_EQ(kx_LoadDLLProc("answers", "Answer", cell, &untouched), 0);
+  EXPECT_EQ(kx_LoadDLLProc("no-such-library", "Answer", cell, &untouched), 0);
   EXPECT_EQ(untouched, nullptr);
   EXPECT_EQ(kx_BoundProc<int (*)()>(cell)(), 42);
 }
 
 TEST(DllBinding, AFailedCellIsNeverRetried) {
+  test_support::ShortFolder folder;
+  const std::string late = (folder / "late-library.so").string();
   kx_ProcCell cell{KX_CELL_UNTRIED};
-  EXPECT_EQ(kx_LoadDLLProc("late-library", "Answer", cell), 1);
+  EXPECT_EQ(kx_LoadDLLProc(late, "Answer", cell), 1);
   EXPECT_EQ(cell.load(), KX_CELL_FAILED);
-  win::RegisterLibraryProvider("late-library", {{"Answer", win::ExportOf(&Answer)}});
-  EXPECT_EQ(kx_LoadDLLProc("late-library", "Answer", cell), 1);
+  std::filesystem::copy_file(ANSWER_LIBRARY, late);
+  EXPECT_EQ(kx_LoadDLLProc(late, "Answer", cell), 1);
 
   kx_ProcCell missingProc{KX_CELL_UNTRIED};
-  EXPECT_EQ(kx_LoadDLLProc("late-library", "Question", missingProc), 1);
+  EXPECT_EQ(kx_LoadDLLProc(late, "Question", missingProc), 1);
   EXPECT_EQ(missingProc.load(), KX_CELL_FAILED);
 
   kx_ProcCell anyValue{0x1234};  // trusted as bound without a check

@@ -43,16 +43,6 @@ TEST(RunTimeLibraries, SharedLibrariesBindThroughTheLoader) {
   EXPECT_TRUE(FreeLibrary(zlib));
 }
 
-TEST(RunTimeLibraries, RegisteredProvidersAreFound) {
-  static int calls = 0;
-  win::RegisterLibraryProvider("Counter.dll", {{"Count", win::ExportOf(+[] { ++calls; })}});
-  HMODULE module = LoadLibraryA("counter");
-  ASSERT_NE(module, nullptr);
-  reinterpret_cast<void (*)()>(GetProcAddress(module, "Count"))();
-  EXPECT_EQ(calls, 1);
-  FreeLibrary(module);
-}
-
 TEST(RunTimeLibraries, HostNameAndSessionServices) {
   HMODULE sockets = LoadLibraryA("wsock32");
   auto hostName = reinterpret_cast<gethostnameProc>(GetProcAddress(sockets, "gethostname"));
