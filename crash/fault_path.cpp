@@ -1,6 +1,7 @@
 #include "crash/fault_path.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <sys/uio.h>
 #include <unistd.h>
 
@@ -23,19 +24,43 @@ void PrepareFaultPath() {
 
 std::string_view WinVersionText() { return gWinVersion.View(); }
 
-bool WriteTextFile(const char* path, std::initializer_list<std::string_view> texts, bool append) {
-  int fd = ::open(path, O_WRONLY | O_CREAT | O_CLOEXEC | (append ? O_APPEND : O_TRUNC), 0644);
-  if (fd < 0) return false;
-  bool ok = true;
+bool WriteAllTo(int fd, std::initializer_list<std::string_view> texts) {
   for (std::string_view text : texts) {
-    while (ok && !text.empty()) {
+    while (!text.empty()) {
       ssize_t n = ::write(fd, text.data(), text.size());
       if (n < 0 && errno == EINTR) continue;
-      ok = n > 0;
-      if (ok) text.remove_prefix(static_cast<std::size_t>(n));
+      if (n < 0) return false;
+      if (n == 0) {
+        errno = EIO;
+        return false;
+      }
+      text.remove_prefix(static_cast<std::size_t>(n));
     }
   }
-  return ::close(fd) == 0 && ok;
+  return true;
+}
+
+int WriteTextFile(const char* path, std::initializer_list<std::string_view> texts, bool append) {
+  // Not O_TRUNC: what stands at the path is looked at before anything in it is dropped.
+  int fd = ::open(path, O_WRONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC | (append ? O_APPEND : 0),
+                  0644);
+  // ENXIO: a FIFO that nobody reads, or a device without its driver.
+  if (fd < 0) return errno == ENXIO ? kNotARegularFile : errno;
+  int reason = 0;
+  struct stat status {};
+  if (::fstat(fd, &status) != 0) {
+    reason = errno;
+  } else if (!S_ISREG(status.st_mode)) {
+    reason = kNotARegularFile;
+  } else if (!append && ::ftruncate(fd, 0) != 0) {
+    reason = errno;
+  } else if (!WriteAllTo(fd, texts)) {
+    reason = errno;
+    // A report cut short by a full disk would read as a whole one: the file is left as it was.
+    (void)::ftruncate(fd, append ? status.st_size : 0);
+  }
+  if (::close(fd) != 0 && reason == 0) reason = errno;
+  return reason;
 }
 
 bool DeleteTextFile(const char* path) { return ::unlink(path) == 0; }

@@ -175,8 +175,10 @@ class FaultscribeClass {
   virtual void _RestartProgram();                                                      // 25
 
   // The mail of the report (faultscribe_mail.cpp), from the boxes' Email choice or JustEmail;
-  // runs in the presenting process. A stack overflow never opens the wait window.
-  void SendReport(std::string_view report, DWORD exceptionCode);
+  // runs in the presenting process. A stack overflow never opens the wait window. When the
+  // report file was not written, `reportFileProblem` says so and why, and the mail carries
+  // that sentence and the report itself.
+  void SendReport(std::string_view report, DWORD exceptionCode, std::string_view reportFileProblem = {});
 };
 
 // The module state of the crash reporter: one per process.

@@ -18,7 +18,8 @@ std::string FaultscribeClass::_EncodeEmail(std::string_view text) { return crash
 
 LONG FaultscribeClass::_FindFirstBreak(std::string_view text, LONG maxLen) { return crash::FindFirstBreak(text, maxLen); }
 
-void FaultscribeClass::SendReport(std::string_view report, DWORD exceptionCode) {
+void FaultscribeClass::SendReport(std::string_view report, DWORD exceptionCode,
+                                  std::string_view reportFileProblem) {
   _DebugLog("SendReport, Start", 0);
   std::unique_ptr<crash::WaitWindow> wait;
   if (WaitWinEnabled == 1 && exceptionCode != EXCEPTION_STACK_OVERFLOW) {
@@ -34,6 +35,7 @@ void FaultscribeClass::SendReport(std::string_view report, DWORD exceptionCode) 
       .splitEmail = SplitEmail == 1,
       .alwaysPasteEmail = AlwaysPasteEmail == 1,
       .maxEmailLen = crash::MaxEmailLenFor(kx_GetWinVersion()),
+      .reportFileProblem = reportFileProblem,
   };
   crash::MailCoding coding{
       .encode = [this](std::string_view text) { return _EncodeEmail(text); },

@@ -122,12 +122,12 @@ LONG FaultscribeClass::_VectoredExceptionHandler_(EXCEPTION_POINTERS* pointers) 
   crash::StartPresenter(*this, er.ExceptionCode, waitWindow);
   // 9, 10. The report and its file.
   crash::BuildReport(*this, facts, gReport);
-  crash::WriteReportFile(*this, gReport);
+  int reportFileReason = crash::WriteReportFile(*this, gReport);
   _DebugLog("After Writing DumpFile", 0);
   WaitWindowOpen = 0;  // the presenting process closes it when the report comes
   // 11 to 13 happen in the presenting process: the wait window closes, the boxes, the mail,
   // the command and the restart.
-  crash::SendReportToPresenter(gReport.View());
+  crash::SendReportToPresenter(gReport.View(), reportFileReason);
   crash::AwaitPresenter();
   // 14. A fault is a failure: the status says which signal it was.
   crash::EndProcess(128 + SignalOf(er.ExceptionCode));

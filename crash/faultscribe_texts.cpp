@@ -1,5 +1,7 @@
 // The texts of the report: the file names, the labels' defaults, the exception names and the
 // messages left on the faulting stack. All of them run inside the fault handler: no heap.
+#include <unistd.h>
+
 #include <cctype>
 
 #include "crash/fault_path.h"
@@ -70,7 +72,7 @@ void FaultscribeClass::_SetFileNames() {
     // A program that cannot name its own file cannot name its report: the process ends
     // here, saying why (the window system is not used in the faulting process).
     std::string_view known(path, length < sizeof path ? length : 0);
-    crash::WriteTextFile("/dev/stderr", {"ModuleName not found : ", known, "\n"}, true);
+    (void)crash::WriteAllTo(STDERR_FILENO, {"ModuleName not found : ", known, "\n"});
     crash::EndProcess(1);
   }
   const std::string_view whole(path, length);

@@ -41,12 +41,18 @@ std::vector<MailLink> Parts(const MailSettings& settings, std::string body, cons
 
 MailRoad PlanMail(const MailSettings& settings, std::string_view report, const MailCoding& coding) {
   std::string_view cutReport = report.substr(std::min(report.size(), kMailReportStart));
+  std::string problem(Clip(settings.reportFileProblem));
+  // The paste request names the report file as the other way: only when that holds the
+  // report, and only when the clipboard can take it.
+  const bool carryReport = !problem.empty();
+  const bool paste = settings.alwaysPasteEmail && !carryReport;
   std::string head = MailHead(settings);
-  std::string body = coding.encode(cutReport);
+  std::string text = problem.empty() ? std::string(cutReport) : problem + "\r\n\r\n" + std::string(cutReport);
+  std::string body = coding.encode(text);
   MailRoad road;
-  if (Length(body) < settings.maxEmailLen - Length(head) && !settings.alwaysPasteEmail) {
+  if (Length(body) < settings.maxEmailLen - Length(head) && !paste) {
     road.links.push_back({head + "&Body=" + body + std::string(kEncodedBreak) + EndMarker(settings), 0});
-  } else if (settings.splitEmail && !settings.alwaysPasteEmail) {
+  } else if ((settings.splitEmail || carryReport) && !paste) {
     road.links = Parts(settings, std::move(body), coding);
   } else {
     road.clipboard = std::string(Clip(cutReport)) + "\r\n" + EndMarker(settings);

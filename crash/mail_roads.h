@@ -1,8 +1,9 @@
 #pragma once
 // The ways a report reaches the developer's mail program: one mail when its link fits the
 // system's limit, else numbered parts (SplitEmail), else the clipboard with a short mail that
-// asks for the paste. Planning is separate from sending, so every link can be checked
-// before any mail program starts.
+// asks for the paste. A mail that must carry the report itself (the report file was not
+// written) never goes by the clipboard: it is one mail or parts. Planning is separate from sending, so every link can be checked before any mail
+// program starts.
 #include <functional>
 #include <optional>
 #include <string>
@@ -25,6 +26,9 @@ struct MailSettings {
   bool splitEmail = false;
   bool alwaysPasteEmail = false;
   LONG maxEmailLen = 2007;
+  // The sentence saying the report file was not written; the mail begins with it. Empty
+  // when the file was written.
+  std::string_view reportFileProblem;
 };
 
 // The reporter's two replaceable steps (a derived reporter may change them).

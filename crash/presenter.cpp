@@ -9,6 +9,7 @@
 
 #include "crash/faultscribe_boxes.h"
 #include "crash/presenter_protocol.h"
+#include "crash/report_file_problem.h"
 #include "crash/wait_window.h"
 #include "platform/rt/control_kind.h"
 
@@ -54,7 +55,8 @@ void Present() {
   wait.reset();
   reporter._DebugLog("After closing Wait1 window", 0);
   if (!haveReport) return;  // the faulting process died before its report was done
-  ShowFaultBoxes(reporter, report, fault.exceptionCode);
+  ShowFaultBoxes(reporter, report, fault.exceptionCode,
+                 ReportFileProblem(reporter.DumpFileName.Clipped(), header.reportFileReason));
   reporter._DebugLog("Before call to _ExecuteCommands", 0);
   reporter._ExecuteCommands();
   reporter._DebugLog("After call to _ExecuteCommands\r\n*** Finished OK ***", 0);

@@ -130,13 +130,13 @@ bool StartPresenter(FaultscribeClass& object, DWORD exceptionCode, bool openWait
 
 void ShowLevelsDone(LONG levels) {
   if (gPipe < 0) return;
-  ReportHeader header{kLevelsMagic, static_cast<std::uint32_t>(levels)};
+  ReportHeader header{kLevelsMagic, static_cast<std::uint32_t>(levels), 0};
   WriteAll(&header, sizeof header);
 }
 
-void SendReportToPresenter(std::string_view report) {
+void SendReportToPresenter(std::string_view report, int reportFileReason) {
   if (gPipe < 0) return;
-  ReportHeader header{kFaultMagic, static_cast<std::uint32_t>(report.size())};
+  ReportHeader header{kFaultMagic, static_cast<std::uint32_t>(report.size()), reportFileReason};
   if (WriteAll(&header, sizeof header)) WriteAll(report.data(), report.size());
 }
 

@@ -22,8 +22,9 @@ bool WantsWaitWindow(const FaultscribeClass& reporter, DWORD exceptionCode);
 bool StartPresenter(FaultscribeClass& object, DWORD exceptionCode, bool openWaitWindow);
 // Tells the presenting process how many stack levels are walked (its wait window shows it).
 void ShowLevelsDone(LONG levels);
-// Sends the report; the presenting process then shows the boxes.
-void SendReportToPresenter(std::string_view report);
+// Sends the report and why its file was not written (0: it was); the presenting process
+// then shows the boxes.
+void SendReportToPresenter(std::string_view report, int reportFileReason);
 // Closes the pipe and waits until the presenting process has ended.
 void AwaitPresenter();
 

@@ -1,6 +1,7 @@
 #pragma once
 // What the faulting process tells its presenting process over the pipe: first the fault (a
-// header and the reporter's properties), then, once it is written, the report. The two
+// header and the reporter's properties), then, once it is written, the report and whether
+// its file was written. The two
 // processes are the same program file, so the properties travel as the bytes of the object.
 #include <cstdint>
 #include <span>
@@ -24,6 +25,7 @@ struct FaultHeader {
 struct ReportHeader {
   std::uint32_t magic;
   std::uint32_t length;
+  std::int32_t reportFileReason;  // 0: the report file was written; else why not (report_file.h)
 };
 
 // The properties of the object, from DumpFileName to WaitWinEnabled.

@@ -1,11 +1,15 @@
 #include "crash/report_file.h"
 
+#include <cerrno>
+
 #include "crash/fault_path.h"
 #include "crash/faultscribe_report.h"
 
 namespace crash {
 
-bool WriteReportFile(const FaultscribeClass& reporter, const ReportText& report) {
+int WriteReportFile(const FaultscribeClass& reporter, const ReportText& report) {
+  // The name is blank only when the program's own path left no room for it.
+  if (reporter.DumpFileName.IsBlank()) return ENAMETOOLONG;
   PathText path(reporter.DumpFileName.Clipped());
   std::string_view text = ReportFileText(report);
   if (reporter.DumpFileAppend == 1) return WriteTextFile(path.CStr(), {"\r\n\r\n", text}, true);

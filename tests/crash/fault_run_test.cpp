@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "crash/presenter_channel.h"
+#include "tests/crash/fault_run.h"
 #include "mail_url.h"
 #include "tests/crash/program_line.h"
 #include "tests/support/child_program.h"
@@ -22,19 +23,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
+using crashtest::ExitStatus;
+using crashtest::FaultOutcome;
+using crashtest::Lines;
 using test_support::FileText;
-
-std::vector<std::string> Lines(const std::string& text, std::string_view end = "\r\n") {
-  std::vector<std::string> lines;
-  std::size_t at = 0;
-  while (at < text.size()) {
-    std::size_t stop = text.find(end, at);
-    if (stop == std::string::npos) stop = text.size();
-    lines.push_back(text.substr(at, stop - at));
-    at = stop + end.size();
-  }
-  return lines;
-}
 
 std::size_t Count(const std::string& text, const std::string& part) {
   std::size_t n = 0;
@@ -42,32 +34,14 @@ std::size_t Count(const std::string& text, const std::string& part) {
   return n;
 }
 
-struct FaultOutcome {
-  test_support::ChildRun child;  // how it ended, what it printed
-  std::string report;            // Faultscribe.log
-  std::string transcript;        // the scripted screen's lines
-};
-
 // Runs the fault program in the current folder with the scripted screen; `script` lines
 // answer the boxes.
 FaultOutcome RunFault(const std::string& fault, std::vector<std::string> settings = {}, const std::string& script = "",
                       const std::string& program = FAULT_PROGRAM) {
-  std::ofstream("script.txt") << script;
-  std::vector<std::string> args = {program, fault, "TrapAllocations=1"};
-  args.insert(args.end(), settings.begin(), settings.end());
-  FaultOutcome run;
-  run.child = test_support::RunChild(
-      args, {.environment = {"BOXWRIGHT_SCREEN=script", "BOXWRIGHT_SCRIPT=script.txt",
-                             "BOXWRIGHT_TRANSCRIPT=transcript.jsonl"},
-             .dropInherited = {"BOXWRIGHT_"}});
+  FaultOutcome run = crashtest::Run({.fault = fault, .settings = std::move(settings), .script = script, .program = program});
   EXPECT_TRUE(run.child.started) << program;
-  run.report = FileText("Faultscribe.log");
-  run.transcript = FileText("transcript.jsonl");
   return run;
 }
-
-// The exit code, or minus the signal that ended it.
-int ExitStatus(const FaultOutcome& run) { return run.child.signalled ? 128 - run.child.status : run.child.status; }
 
 std::string Line(const FaultOutcome& run, const std::string& label) {
   for (const std::string& line : Lines(run.report)) {

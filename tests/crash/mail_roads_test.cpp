@@ -119,6 +119,38 @@ TEST(MailRoads, TheClipboardCarriesTheReportWhenAskedOrWhenItDoesNotFit) {
   }
 }
 
+// A report that is in no file travels in the mail itself:
+// one mail when it fits, else parts, whatever SplitEmail and AlwaysPasteEmail say.
+TEST(MailRoads, AMailThatMustCarryTheReportNeverAsksForAPaste) {
+  const std::string problem = "The report could not be written to \"Faultscribe.log\": it is a symbolic link.";
+  struct Case {
+    const char* name;
+    std::string lines;
+    bool split;
+    bool alwaysPaste;
+    bool parts;
+  } cases[] = {
+      {"short", ShortLines(), false, false, false},
+      {"short, always paste", ShortLines(), false, true, false},
+      {"long", LongLines(200), false, false, true},
+      {"long, always paste", LongLines(200), true, true, true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    MailSettings s = Settings();
+    s.splitEmail = c.split;
+    s.alwaysPasteEmail = c.alwaysPaste;
+    s.reportFileProblem = problem;
+    MailRoad road = crash::PlanMail(s, Report(c.lines));
+    EXPECT_FALSE(road.clipboard);
+    ASSERT_FALSE(road.links.empty());
+    EXPECT_EQ(road.links.size() > 1, c.parts);
+    std::vector<std::string> links;
+    for (const auto& link : road.links) links.push_back(link.urlToRun);
+    EXPECT_EQ(mailtest::JoinedMailBody(links), problem + "\r\n\r\n" + c.lines + "\r\n");
+  }
+}
+
 TEST(MailRoads, SplitPartsAreNumberedCutAfterBreaksAndJoinToTheWholeBody) {
   MailSettings s = Settings();
   s.splitEmail = true;

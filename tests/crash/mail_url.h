@@ -1,8 +1,11 @@
 #pragma once
 // Reading a mailto link back the way a mail program does: head and body apart, percent
 // escapes decoded.
+#include <algorithm>
+#include <cstdlib>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace mailtest {
 
@@ -41,6 +44,31 @@ inline MailLinkParts SplitMailLink(std::string_view link) {
   parts.subject = PercentDecoded(link.substr(query + 9, body - query - 9));
   parts.body = std::string(link.substr(body + 6));
   return parts;
+}
+
+// The number of a part's subject ("... [PART 3]"), 0 for the only mail.
+inline int PartNumber(std::string_view link) {
+  std::string subject = SplitMailLink(link).subject;
+  std::size_t open = subject.rfind(" [PART ");
+  return open == std::string::npos ? 0 : std::atoi(subject.c_str() + open + 7);
+}
+
+// What the mails of one report carry, put together in their order and decoded: each body
+// without its end marker ("[END]" of the only mail, "[END PART]" of a part).
+inline std::string JoinedMailBody(std::vector<std::string> links) {
+  std::sort(links.begin(), links.end(), [](const auto& a, const auto& b) { return PartNumber(a) < PartNumber(b); });
+  std::string joined;
+  for (const std::string& link : links) {
+    std::string body = SplitMailLink(link).body;
+    for (std::string_view end : {"[END PART]", "[END]"}) {
+      if (body.ends_with(end)) {
+        body.resize(body.size() - end.size());
+        break;
+      }
+    }
+    joined += body;
+  }
+  return PercentDecoded(joined);
 }
 
 }  // namespace mailtest
