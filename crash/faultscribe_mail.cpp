@@ -42,7 +42,12 @@ void FaultscribeClass::SendReport(std::string_view report, DWORD exceptionCode,
       .findBreak = [this](std::string_view text, LONG maxLen) { return _FindFirstBreak(text, maxLen); },
   };
   crash::MailRoad road = crash::PlanMail(settings, report, coding);
-  if (road.clipboard) SETCLIPBOARD(*road.clipboard);
+  if (road.clipboard && SETCLIPBOARD(*road.clipboard) != 0) {
+    // Nothing took the report (no clipboard tool, no display): asking for a paste would
+    // paste nothing, so the mails carry it.
+    settings.clipboardUnusable = true;
+    road = crash::PlanMail(settings, report, coding);
+  }
 
   // Only Run is wanted of the link class, and Run needs no window: no Init.
   vrLinkbrightClass link;

@@ -44,7 +44,7 @@ MailRoad PlanMail(const MailSettings& settings, std::string_view report, const M
   std::string problem(Clip(settings.reportFileProblem));
   // The paste request names the report file as the other way: only when that holds the
   // report, and only when the clipboard can take it.
-  const bool carryReport = !problem.empty();
+  const bool carryReport = !problem.empty() || settings.clipboardUnusable;
   const bool paste = settings.alwaysPasteEmail && !carryReport;
   std::string head = MailHead(settings);
   std::string text = problem.empty() ? std::string(cutReport) : problem + "\r\n\r\n" + std::string(cutReport);

@@ -2,7 +2,8 @@
 // The ways a report reaches the developer's mail program: one mail when its link fits the
 // system's limit, else numbered parts (SplitEmail), else the clipboard with a short mail that
 // asks for the paste. A mail that must carry the report itself (the report file was not
-// written) never goes by the clipboard: it is one mail or parts. Planning is separate from sending, so every link can be checked before any mail
+// written, or the clipboard took nothing) never goes by the clipboard: it is one mail or
+// parts. Planning is separate from sending, so every link can be checked before any mail
 // program starts.
 #include <functional>
 #include <optional>
@@ -29,6 +30,8 @@ struct MailSettings {
   // The sentence saying the report file was not written; the mail begins with it. Empty
   // when the file was written.
   std::string_view reportFileProblem;
+  // The report cannot wait on the clipboard (nothing could put it there).
+  bool clipboardUnusable = false;
 };
 
 // The reporter's two replaceable steps (a derived reporter may change them).

@@ -119,35 +119,42 @@ TEST(MailRoads, TheClipboardCarriesTheReportWhenAskedOrWhenItDoesNotFit) {
   }
 }
 
-// A report that is in no file travels in the mail itself:
+// A report that is in no file, or that no clipboard could take, travels in the mail itself:
 // one mail when it fits, else parts, whatever SplitEmail and AlwaysPasteEmail say.
 TEST(MailRoads, AMailThatMustCarryTheReportNeverAsksForAPaste) {
   const std::string problem = "The report could not be written to \"Faultscribe.log\": it is a symbolic link.";
   struct Case {
     const char* name;
     std::string lines;
+    bool fileWritten;
     bool split;
     bool alwaysPaste;
     bool parts;
   } cases[] = {
-      {"short", ShortLines(), false, false, false},
-      {"short, always paste", ShortLines(), false, true, false},
-      {"long", LongLines(200), false, false, true},
-      {"long, always paste", LongLines(200), true, true, true},
+      {"no file, short", ShortLines(), false, false, false, false},
+      {"no file, short, always paste", ShortLines(), false, false, true, false},
+      {"no file, long", LongLines(200), false, false, false, true},
+      {"no file, long, always paste", LongLines(200), false, true, true, true},
+      {"no clipboard, long", LongLines(200), true, false, false, true},
+      {"no clipboard, short, always paste", ShortLines(), true, false, true, false},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     MailSettings s = Settings();
     s.splitEmail = c.split;
     s.alwaysPasteEmail = c.alwaysPaste;
-    s.reportFileProblem = problem;
+    if (c.fileWritten) {
+      s.clipboardUnusable = true;
+    } else {
+      s.reportFileProblem = problem;
+    }
     MailRoad road = crash::PlanMail(s, Report(c.lines));
     EXPECT_FALSE(road.clipboard);
     ASSERT_FALSE(road.links.empty());
     EXPECT_EQ(road.links.size() > 1, c.parts);
     std::vector<std::string> links;
     for (const auto& link : road.links) links.push_back(link.urlToRun);
-    EXPECT_EQ(mailtest::JoinedMailBody(links), problem + "\r\n\r\n" + c.lines + "\r\n");
+    EXPECT_EQ(mailtest::JoinedMailBody(links), (c.fileWritten ? "" : problem + "\r\n\r\n") + c.lines + "\r\n");
   }
 }
 

@@ -1,6 +1,6 @@
 // A report file that cannot be written, or that is not a file: nothing else is touched or
 // created, nothing waits, and the user learns it from the boxes and the mail, which carry the
-// report instead.
+// report instead. Without a clipboard tool the mail carries the report too.
 #include <gtest/gtest.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -219,6 +219,14 @@ TEST(HostileReportFile, AFullOrReadOnlyDiskKeepsItsOldReportsAndTheUserIsToldWhy
     EXPECT_EQ(FileText(copy), c.old);
     ExpectTold(told, "The report could not be written to \"Faultscribe.log\": " + std::string(c.reason) + ".");
   }
+}
+
+TEST(NoClipboardTool, EmailReportOnALongReportSendsItInParts) {
+  Told told = RunAndAnswer(kName.string());
+  std::string report = ExpectTold(told, "");
+  std::string file = FileText(kName);
+  EXPECT_EQ(report, file.substr(std::min(file.size(), file.find("Program : "))));
+  EXPECT_GT(told.mail.size(), 2007u);  // longer than one mail link
 }
 
 }  // namespace

@@ -15,6 +15,7 @@
 #include "platform/rt/command.h"
 #include "tests/support/file_text.h"
 #include "tests/support/private_desktop.h"
+#include "tests/support/short_folder.h"
 
 namespace {
 
@@ -114,6 +115,30 @@ TEST_F(MailReporter, TheReportWaitsOnTheClipboardWhenAskedOrTooLong) {
     EXPECT_EQ(PercentDecoded(SplitMailLink(links[0]).body),
               "Edit|Paste the report here (CTL+V) or attach the logfile.\r\nFaultscribe.log\r\n[END]")
         << c.name;
+  }
+}
+
+// A clipboard tool that is missing, or one that cannot reach the display, takes nothing:
+// then the report goes in parts rather than as a request to paste an empty clipboard.
+TEST_F(MailReporter, WithoutAClipboardTheReportGoesInParts) {
+  struct Case {
+    const char* name;
+    bool toolsOnPath;
+  } cases[] = {{"no clipboard tool", false}, {"a tool without its display", true}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    PrivateDesktop desktop({"mailto"}, MAIL_RECORDER_PATH);
+    test_support::ShortFolder noTools;
+    const std::string path = std::getenv("PATH");
+    if (!c.toolsOnPath) setenv("PATH", noTools.Path().c_str(), 1);
+    setenv("DISPLAY", ":boxwright-test", 1);
+    const std::string lines = ReportLines(100);
+    Send(Report(lines));
+    setenv("PATH", path.c_str(), 1);
+    unsetenv("DISPLAY");
+    Arguments links = PrivateDesktop::WaitForRecords(desktop.Received(), 3);
+    ASSERT_EQ(links.size(), 3u);
+    EXPECT_EQ(mailtest::JoinedMailBody(links), lines + "\r\n");
   }
 }
 
