@@ -5,7 +5,7 @@
 std::unique_ptr<ThisGPFClass> ThisGPF;
 
 void ThisGPFClass::Initialize() {
-  EmailAddress = "The developer <developer@example.com>";
+  EmailAddress = "The developer <" BOXWRIGHT_CRASH_RECIPIENT ">";
   WindowTitle = "";
   DumpFileName = "Faultscribe.log";
   DumpFileAppend = 1;

@@ -1,7 +1,8 @@
 #pragma once
 // ThisGPF: the librarian's crash reporter. Its settings: reports appended to
 // "Faultscribe.log" in the current directory, no restart, no details, no wait window, the
-// computer's and the user's names in every report, mail to the developer.
+// computer's and the user's names in every report, mail to "The developer" at the address
+// the build was given (BOXWRIGHT_CRASH_RECIPIENT).
 #include <memory>
 
 #include "crash/faultscribe.h"

@@ -73,7 +73,7 @@ TEST(LibrarianCrashReport, EmailReportHandsTheReportToTheMailProgram) {
   auto links = test_support::PrivateDesktop::WaitForRecords(desktop.Received(), 1);
   ASSERT_EQ(links.size(), 1u);
   auto link = mailtest::SplitMailLink(links[0]);
-  EXPECT_EQ(link.recipient.substr(0, 15), "The developer <");
+  EXPECT_EQ(link.recipient, "The developer <" BOXWRIGHT_CRASH_RECIPIENT ">");
   EXPECT_EQ(link.subject, "GPF in ");
 
   std::string log = FileText("Faultscribe.log");
