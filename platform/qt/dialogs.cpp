@@ -4,18 +4,17 @@
 #include <QCursor>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QLabel>
-#include <QLayout>
+#include <QGuiApplication>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
-#include <QScrollArea>
-#include <QScrollBar>
 #include <QStringList>
+#include <QStyle>
 #include <algorithm>
 
 #include "platform/qt/art.h"
+#include "platform/qt/long_message_box.h"
 
 namespace qtscreen {
 namespace {
@@ -25,21 +24,55 @@ QString Text(const std::string& text) { return QString::fromUtf8(text.data(), st
 // The label a button shows, without its mnemonic marker, for comparing.
 QString Plain(QString label) { return label.remove(QLatin1Char('&')).trimmed(); }
 
-void SetIcon(QMessageBox& box, const std::string& icon) {
+struct BoxIcon {
+  QMessageBox::Icon standard = QMessageBox::NoIcon;
+  QPixmap art;  // an image named in place of an icon
+};
+
+BoxIcon IconFor(const std::string& icon) {
   const QString name = Plain(Text(icon)).toLower();
-  if (name.isEmpty()) return;
-  if (name.contains(QLatin1String("exclamation")) || name.contains(QLatin1String("warning"))) {
-    box.setIcon(QMessageBox::Warning);
-  } else if (name.contains(QLatin1String("question"))) {
-    box.setIcon(QMessageBox::Question);
-  } else if (name.contains(QLatin1String("hand")) || name.contains(QLatin1String("error")) ||
-             name.contains(QLatin1String("stop"))) {
-    box.setIcon(QMessageBox::Critical);
-  } else if (name.contains(QLatin1String("asterisk")) || name.contains(QLatin1String("info"))) {
-    box.setIcon(QMessageBox::Information);
-  } else if (const QIcon art = ArtIcon(icon); !art.isNull()) {
-    box.setIconPixmap(art.pixmap(32, 32));
+  if (name.isEmpty()) return {};
+  auto has = [&](const char* word) { return name.contains(QLatin1String(word)); };
+  if (has("exclamation") || has("warning")) return {QMessageBox::Warning, {}};
+  if (has("question")) return {QMessageBox::Question, {}};
+  if (has("hand") || has("error") || has("stop")) return {QMessageBox::Critical, {}};
+  if (has("asterisk") || has("info")) return {QMessageBox::Information, {}};
+  if (const QIcon art = ArtIcon(icon); !art.isNull()) return {QMessageBox::NoIcon, art.pixmap(32, 32)};
+  return {};
+}
+
+// The picture a message box shows for its icon, for a box of our own.
+QPixmap Picture(const BoxIcon& icon) {
+  if (!icon.art.isNull()) return icon.art;
+  QStyle::StandardPixmap kind;
+  switch (icon.standard) {
+    case QMessageBox::Warning: kind = QStyle::SP_MessageBoxWarning; break;
+    case QMessageBox::Question: kind = QStyle::SP_MessageBoxQuestion; break;
+    case QMessageBox::Critical: kind = QStyle::SP_MessageBoxCritical; break;
+    case QMessageBox::Information: kind = QStyle::SP_MessageBoxInformation; break;
+    default: return {};
   }
+  const int size = QApplication::style()->pixelMetric(QStyle::PM_MessageBoxIconSize);
+  return QApplication::style()->standardIcon(kind).pixmap(size, size);
+}
+
+// The button that Esc and the close box choose, as desktops do: Cancel, else No (the safe
+// answer of a confirmation), else OK, else the only one; -1 when there is none of these.
+int EscapeButton(const QStringList& labels) {
+  for (const char* wanted : {"cancel", "no", "ok"}) {
+    for (int i = 0; i < labels.size(); ++i) {
+      if (Plain(labels[i]).toLower() == QLatin1String(wanted)) return i;
+    }
+  }
+  return labels.size() == 1 ? 0 : -1;
+}
+
+// A text taller than a box may be (a crash report shown whole) would push the buttons off
+// the screen: a box wraps its text at about half the screen's width, at most 500 points.
+bool TallerThanABox(const QString& text, const QFont& font, const QRect& available) {
+  const QRect wrapped = QFontMetrics(font).boundingRect(QRect(0, 0, std::min(available.width() / 2, 500), 0),
+                                                        Qt::TextWordWrap | Qt::TextExpandTabs, text);
+  return wrapped.height() > available.height() * 3 / 5;
 }
 
 // "Cabs List (*.cablist)" with "*.a;*.b" patterns in the form Qt reads: "Name (*.a *.b)".
@@ -52,56 +85,44 @@ QString FilterText(const rt::FileFilter& filter) {
   return name.isEmpty() ? patterns : name + QStringLiteral(" (") + patterns + QLatin1Char(')');
 }
 
-// A text taller than the screen (a crash report shown whole) would push the buttons off it:
-// such a text scrolls inside the box, which then keeps to the screen's available area.
-void KeepOnScreen(QMessageBox& box) {
-  auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
-  const QScreen* screen = box.screen();
-  if (!label || !screen || !box.layout()) return;
-  const QRect available = screen->availableGeometry();
-  const int tallest = available.height() * 3 / 5;
-  if (label->sizeHint().height() <= tallest) return;
-  // Report lines keep their layout: long ones scroll sideways instead of wrapping.
-  label->setWordWrap(false);
-  label->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-  auto* scroll = new QScrollArea(&box);
-  scroll->setFrameShape(QFrame::NoFrame);
-  scroll->setWidgetResizable(true);
-  delete box.layout()->replaceWidget(label, scroll);
-  scroll->setWidget(label);
-  const int width = std::min(label->sizeHint().width() + scroll->verticalScrollBar()->sizeHint().width(),
-                             available.width() * 4 / 5);
-  scroll->setFixedSize(width, tallest);
-}
-
 }  // namespace
 
 int ShowMessage(const rt::MessageRequest& request) {
-  QMessageBox box(QApplication::activeWindow());
+  QWidget* parent = QApplication::activeWindow();
+  const QString text = Text(request.text).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  QStringList labels;
+  for (const std::string& label : request.buttons) labels << Text(label);
+  if (labels.isEmpty()) labels << QStringLiteral("OK");
+  const int wanted = std::clamp(request.defaultButton, 1, static_cast<int>(labels.size())) - 1;
+  const int escape = EscapeButton(labels);
+  const BoxIcon icon = IconFor(request.icon);
+
+  const QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
+  if (screen && TallerThanABox(text, QApplication::font("QMessageBox"), screen->availableGeometry())) {
+    return ShowLongMessage({.text = text, .caption = Text(request.caption), .icon = Picture(icon), .buttons = labels,
+                            .defaultButton = wanted, .escapeButton = escape},
+                           parent);
+  }
+
+  QMessageBox box(parent);
   box.setWindowTitle(Text(request.caption));
   box.setTextFormat(Qt::PlainText);
-  box.setText(Text(request.text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
-  SetIcon(box, request.icon);
-  std::vector<QPushButton*> buttons;
-  for (const std::string& label : request.buttons) buttons.push_back(box.addButton(Text(label), QMessageBox::ActionRole));
-  if (buttons.empty()) buttons.push_back(box.addButton(QStringLiteral("OK"), QMessageBox::ActionRole));
-
-  const std::size_t wanted = static_cast<std::size_t>(request.defaultButton > 0 ? request.defaultButton : 1);
-  box.setDefaultButton(buttons[std::min(wanted, buttons.size()) - 1]);
-  QPushButton* escape = buttons.size() == 1 ? buttons.front() : nullptr;
-  for (QPushButton* b : buttons) {
-    const QString label = Plain(b->text()).toLower();
-    if (label == QLatin1String("cancel") || (label == QLatin1String("no") && !escape)) escape = b;
+  box.setText(text);
+  if (icon.art.isNull()) {
+    box.setIcon(icon.standard);
+  } else {
+    box.setIconPixmap(icon.art);
   }
-  if (escape) box.setEscapeButton(escape);
-  KeepOnScreen(box);
+  std::vector<QPushButton*> buttons;
+  for (const QString& label : labels) buttons.push_back(box.addButton(label, QMessageBox::ActionRole));
+  box.setDefaultButton(buttons[static_cast<std::size_t>(wanted)]);
+  if (escape >= 0) box.setEscapeButton(buttons[static_cast<std::size_t>(escape)]);
 
   box.exec();
   for (std::size_t i = 0; i < buttons.size(); ++i) {
     if (box.clickedButton() == buttons[i]) return static_cast<int>(i + 1);
   }
-  return escape ? static_cast<int>(std::find(buttons.begin(), buttons.end(), escape) - buttons.begin() + 1)
-                : static_cast<int>(std::min(wanted, buttons.size()));
+  return escape >= 0 ? escape + 1 : wanted + 1;
 }
 
 std::optional<std::string> ShowFileDialog(const rt::FileRequest& request) {

@@ -8,8 +8,9 @@
 
 namespace qtscreen {
 
-// The chosen button, from 1. Esc and the close box choose a "Cancel" or "No" button, or
-// the only button; without one of those the box can only be answered by a button.
+// The chosen button, from 1. Esc and the close box choose a "Cancel" button, else "No",
+// else "OK", else the only button; without one of those the box can only be answered by a
+// button. A text taller than a box may be shows in a view that scrolls (long_message_box.h).
 int ShowMessage(const rt::MessageRequest& request);
 // The chosen path; nullopt when cancelled.
 std::optional<std::string> ShowFileDialog(const rt::FileRequest& request);

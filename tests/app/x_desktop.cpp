@@ -29,13 +29,13 @@ std::string Name(const std::string& setting) { return setting.substr(0, setting.
 
 }  // namespace
 
-XDesktop::XDesktop() {
+XDesktop::XDesktop(const std::string& screen) {
   std::filesystem::create_directories(home_ / "runtime");
   ::chmod((home_ / "runtime").c_str(), 0700);
 
   // Xvfb writes the display number it took once it takes connections.
   server_ = std::make_unique<test_support::StartedChild>(
-      std::vector<std::string>{"/usr/bin/Xvfb", "-displayfd", "1", "-screen", "0", "1280x1024x24", "-nolisten", "tcp"});
+      std::vector<std::string>{"/usr/bin/Xvfb", "-displayfd", "1", "-screen", "0", screen, "-nolisten", "tcp"});
   if (!server_->Started() || !WaitFor(10s, [&] { return server_->Output().find('\n') != std::string::npos; })) {
     ADD_FAILURE() << "Xvfb did not start (package xvfb; `make test` installs it)\n" << server_->Errors();
     return;
@@ -97,12 +97,30 @@ bool XDesktop::Close(const std::string& window) const {
   return Do({"windowactivate", "--sync", window}) && Do({"key", "--clearmodifiers", "alt+F4"});
 }
 
-std::string XDesktop::WaitForWindow(const std::string& title) const {
-  const std::string pattern = "^" + std::regex_replace(title, std::regex(R"([.^$|()\[\]{}*+?\\])"), R"(\$&)") + "$";
+int XDesktop::ProcessOf(const std::string& window) const {
+  const auto pid = OutputOf({"/usr/bin/xdotool", "getwindowpid", window});
+  return pid ? std::atoi(pid->c_str()) : 0;
+}
+
+std::optional<std::vector<int>> XDesktop::ClientArea(const std::string& window) const {
+  const auto text = OutputOf({"/usr/bin/xwininfo", "-id", window});
+  std::smatch m;
+  const std::regex area(
+      R"(Absolute upper-left X: +(-?\d+)\n +Absolute upper-left Y: +(-?\d+)\n(?:.*\n)*? +Width: +(\d+)\n +Height: +(\d+))");
+  if (!text || !std::regex_search(*text, m, area)) return std::nullopt;
+  return std::vector<int>{std::stoi(m[1]), std::stoi(m[2]), std::stoi(m[3]), std::stoi(m[4])};
+}
+
+std::string XDesktop::WaitForWindow(const std::string& title) const { return WaitForMatch("--name", title); }
+
+std::string XDesktop::WaitForWindowOf(const std::string& program) const { return WaitForMatch("--class", program); }
+
+std::string XDesktop::WaitForMatch(const std::string& field, const std::string& text) const {
+  const std::string pattern = "^" + std::regex_replace(text, std::regex(R"([.^$|()\[\]{}*+?\\])"), R"(\$&)") + "$";
   std::string found;
   WaitFor(20s, [&] {
     // xdotool fails when it finds nothing.
-    const auto ids = OutputOf({"/usr/bin/xdotool", "search", "--onlyvisible", "--name", pattern});
+    const auto ids = OutputOf({"/usr/bin/xdotool", "search", "--onlyvisible", field, pattern});
     if (ids) found = ids->substr(0, ids->find('\n'));
     return ids.has_value();
   });

@@ -23,7 +23,9 @@ inline void PrintTo(const ScreenPoint& p, std::ostream* os) { *os << "(" << p.x 
 
 class XDesktop {
  public:
-  XDesktop();  // a desktop that cannot start fails the test; Ready() tells
+  // A desktop that cannot start fails the test; Ready() tells. `screen` is the X server's
+  // screen, width x height x depth.
+  explicit XDesktop(const std::string& screen = "1280x1024x24");
   ~XDesktop();
   XDesktop(const XDesktop&) = delete;
   XDesktop& operator=(const XDesktop&) = delete;
@@ -36,6 +38,9 @@ class XDesktop {
   // The shown top-level window whose title is `title`, waiting up to 20 seconds; "" when
   // none appeared.
   std::string WaitForWindow(const std::string& title) const;
+  // The same for a window of the program named `program` (its window class), whatever its
+  // title: a window with an empty title is named by the window manager alone.
+  std::string WaitForWindowOf(const std::string& program) const;
   // Where the window's client area stands on the screen, once the window manager has
   // stopped moving it.
   std::optional<ScreenPoint> SettledPosition(const std::string& window) const;
@@ -43,9 +48,15 @@ class XDesktop {
   bool Do(const std::vector<std::string>& command) const;
   // The window closed as its close box does: activated, then Alt+F4 to the window manager.
   bool Close(const std::string& window) const;
+  // The process that shows the window (its _NET_WM_PID); 0 when it does not say.
+  int ProcessOf(const std::string& window) const;
+  // Where the window's client area stands on the screen, and its size: x, y, width, height.
+  std::optional<std::vector<int>> ClientArea(const std::string& window) const;
 
  private:
   std::optional<std::string> OutputOf(const std::vector<std::string>& command) const;
+  // The first shown window whose `field` ("--name", "--class") is `text`, waiting.
+  std::string WaitForMatch(const std::string& field, const std::string& text) const;
 
   test_support::ShortFolder home_;
   std::string display_;

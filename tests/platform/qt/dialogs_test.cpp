@@ -11,11 +11,13 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
-#include <QScrollArea>
+#include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <functional>
+#include <regex>
 #include <gtest/gtest.h>
 
 namespace qtscreen {
@@ -57,12 +59,24 @@ TEST(MessageDialog, AnswersWithTheChosenButtonInTheProgramsOrder) {
       {{"Yes", "No", "Cancel"}, 1, [](QWidget* box) { QTest::keyClick(box, Qt::Key_Escape); }, 3},
       {{"OK"}, 1, [](QWidget* box) { QTest::keyClick(box, Qt::Key_Escape); }, 1},
       {{"Show", "Mail", "Close"}, 3, [](QWidget* box) { ButtonLabelled(box, "Mail")->click(); }, 2},
+      // Esc and the close box end a box as its OK does, and a confirmation with its safe answer.
+      {{"&OK", "&Details", "&Email Report"}, 1, [](QWidget* box) { QTest::keyClick(box, Qt::Key_Escape); }, 1},
+      {{"&Email Report", "&OK"}, 1, [](QWidget* box) { QTest::keyClick(box, Qt::Key_Escape); }, 2},
+      {{"&OK", "&Details", "&Email Report"}, 1, [](QWidget* box) { box->close(); }, 1},
+      {{"Yes", "No"}, 1, [](QWidget* box) { box->close(); }, 2},
+      {{"Abort", "Ignore"}, 2, [](QWidget* box) {
+         QTest::keyClick(box, Qt::Key_Escape);
+         box->close();
+         EXPECT_TRUE(box->isVisible());  // neither is a safe answer: only a button ends it
+         ButtonLabelled(box, "Abort")->click();
+       }, 1},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.buttons.size() * 10 + static_cast<std::size_t>(c.answer));
     std::vector<int> order;
     WhenShown([&](QWidget* box) {
-      for (const std::string& label : c.buttons) order.push_back(ButtonLabelled(box, QString::fromStdString(label))->x());
+      for (const std::string& label : c.buttons)
+        order.push_back(ButtonLabelled(box, QString::fromStdString(label).remove(QLatin1Char('&')))->x());
       c.user(box);
     });
     rt::MessageRequest request{.text = "Clear all cabs?", .caption = "Confirm", .icon = "exclamation",
@@ -98,22 +112,39 @@ TEST(MessageDialog, ShowsTheTextCaptionAndIcon) {
   }
 }
 
-TEST(MessageDialog, ATextTallerThanTheScreenScrollsAndTheButtonsStayOnIt) {
+TEST(MessageDialog, ATextTallerThanTheScreenScrollsBothWaysAndTheButtonsStayOnIt) {
   std::string report = "This program has performed an illegal operation and will now end.";
   for (int line = 1; line <= 400; ++line) report += "\r\n[" + std::to_string(line) + "] a frame of the stack trace";
-  QRect box, available;
-  bool scrolls = false;
-  WhenShown([&](QWidget* widget) {
-    auto* message = qobject_cast<QMessageBox*>(widget);
-    ASSERT_NE(message, nullptr);
-    box = message->frameGeometry();
-    available = message->screen()->availableGeometry();
-    scrolls = message->findChild<QScrollArea*>() != nullptr;
-    message->buttons().back()->click();
-  });
-  EXPECT_EQ(ShowMessage({.text = report, .caption = "", .icon = "asterisk", .buttons = {"&OK", "&Email Report"}}), 2);
-  EXPECT_TRUE(scrolls);
-  EXPECT_LE(box.height(), available.height());
+  report += "\r\nSrc=" + std::string(400, 'd') + "/source.cpp";
+  struct Seen {
+    QString text;
+    bool vertical = false, horizontal = false, onScreen = false, buttonsOnScreen = true;
+  };
+  for (int answer : {1, 2}) {
+    Seen seen;
+    WhenShown([&](QWidget* box) {
+      auto* view = box->findChild<QPlainTextEdit*>();
+      ASSERT_NE(view, nullptr);
+      seen.text = view->toPlainText();
+      seen.vertical = view->verticalScrollBar()->isVisible();
+      seen.horizontal = view->horizontalScrollBar()->isVisible();
+      const QRect available = box->screen()->availableGeometry();
+      seen.onScreen = available.contains(box->frameGeometry());
+      for (QPushButton* b : box->findChildren<QPushButton*>())
+        seen.buttonsOnScreen = seen.buttonsOnScreen && available.contains(QRect(b->mapToGlobal(QPoint(0, 0)), b->size()));
+      if (answer == 1) {
+        QTest::keyClick(box, Qt::Key_Escape);  // as OK
+      } else {
+        ButtonLabelled(box, "Email Report")->click();
+      }
+    });
+    EXPECT_EQ(ShowMessage({.text = report, .caption = "", .icon = "asterisk", .buttons = {"&OK", "&Email Report"}}), answer);
+    EXPECT_EQ(seen.text.toStdString(), std::regex_replace(report, std::regex("\r\n"), "\n"));
+    EXPECT_TRUE(seen.vertical);
+    EXPECT_TRUE(seen.horizontal);
+    EXPECT_TRUE(seen.onScreen);
+    EXPECT_TRUE(seen.buttonsOnScreen);
+  }
 }
 
 class FileDialogTest : public ::testing::Test {
