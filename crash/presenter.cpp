@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -29,6 +30,11 @@ bool ReadAll(void* data, std::size_t size) {
 }
 
 void Present() {
+  // Nothing here waits to be saved at the end of a session: a logout or a shutdown ends the
+  // presenting process at once, its box open or not, as it would have ended the one that
+  // faulted.
+  ::signal(SIGTERM, SIG_DFL);
+  ::signal(SIGHUP, SIG_DFL);
   FaultscribeClass reporter;
   FaultHeader fault{};
   std::span<std::byte> properties = PropertyBytes(reporter);

@@ -1,8 +1,10 @@
 // The crash reporter's boxes on a real desktop, as a user meets them after the librarian
 // faulted (FAULTING_LIBRARIAN faults as it starts): Esc and the close box, the details box on
-// a laptop's 1280x800 screen.
+// a laptop's 1280x800 screen, and the end of the session while a box is open.
 #include <gtest/gtest.h>
+#include <signal.h>
 
+#include <cerrno>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -100,6 +102,21 @@ TEST_F(CrashBoxes, TheDetailsBoxShowsTheReportLargeAndWholeOnALaptopScreen) {
   EXPECT_GE(height, 450);
   ASSERT_TRUE(Press(details, "Return"));  // OK is the default
   EXPECT_EQ(program->Wait(20s).status, 139);
+}
+
+TEST_F(CrashBoxes, OneSigtermEndsThePresentingProcessWithItsBoxOpen) {
+  ASSERT_TRUE(desktop_.Ready());
+  auto program = Start();
+  const std::string box = desktop_.WaitForWindowOf(kProgram);
+  ASSERT_NE(box, "");
+  const int presenter = desktop_.ProcessOf(box);
+  ASSERT_GT(presenter, 0);
+  ASSERT_EQ(::kill(presenter, SIGTERM), 0);
+  const test_support::ChildRun run = program->Wait(10s);
+  EXPECT_FALSE(run.timedOut) << "the presenting process took the signal for a session end and stayed";
+  EXPECT_EQ(run.status, 139);
+  EXPECT_NE(::kill(presenter, 0), 0);
+  EXPECT_TRUE(NoMailCame());
 }
 
 }  // namespace
