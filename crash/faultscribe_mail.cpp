@@ -6,6 +6,7 @@
 #include "crash/debug_email_copy.h"
 #include "crash/faultscribe.h"
 #include "crash/mail_roads.h"
+#include "crash/restart_guard.h"
 #include "crash/wait_window.h"
 #include "links/linkbright_class.h"
 #include "platform/rt/clipboard.h"
@@ -73,6 +74,8 @@ void FaultscribeClass::_ExecuteCommands() {
 void FaultscribeClass::_RestartProgram() {
   // The program's own file with the arguments it was started with, each one as it was given
   // (never joined and split again at blanks), in a session of its own, so that it outlives
-  // this process and the one that faulted.
+  // this process and the one that faulted. The new run knows when it was started, so that a
+  // fault at its start does not restart it again.
+  crash::MarkRestart();
   win::StartProgram(rt::CommandLineArguments());
 }

@@ -18,6 +18,7 @@
 #include "crash/faultscribe_trace.h"
 #include "crash/presenter_channel.h"
 #include "crash/report_file.h"
+#include "crash/restart_guard.h"
 #include "platform/rt/clock.h"
 #include "platform/rt/event_loop.h"
 #include "platform/rt/props.h"
@@ -73,6 +74,7 @@ void PrepareFaultSequence() {
   PrepareSymbolLookup();
   PrepareStackWalk();
   PreparePresenter();
+  PrepareRestartGuard();
 }
 }  // namespace crash
 
@@ -102,6 +104,9 @@ LONG FaultscribeClass::_VectoredExceptionHandler_(EXCEPTION_POINTERS* pointers) 
   // 4. The time stamp.
   crash::FaultFacts facts{pointers, 0, 0, 0, 0, 0, 0};
   rt::ReadClockForFault(facts.today, facts.clock);
+  // A program restarted moments ago that faults again ends: restarting it once more would
+  // restart a fault at start-up for ever. The boxes then say that it ends.
+  if (RestartProgram == 1 && crash::RestartedMomentsAgo()) RestartProgram = 0;
   // 5, 6.
   _SetFileNames();
   _InitReportText();

@@ -10,9 +10,10 @@
 // the script presses it).
 // Properties: the reporter's BYTE and text properties by name (DumpFileName, CloseQuietly,
 // JustEmail, ...), IgnoreCode=<hex> (its FilterExceptions ignores that code),
-// SlowReport=<seconds> (the report takes that long), and
+// SlowReport=<seconds> (the report takes that long),
 // TrapAllocations=1 (any allocation after the fault has begun ends the program with
-// status 99).
+// status 99), and RecordArguments=<folder> (each run leaves its arguments there, in a file
+// of its own, each argument followed by a NUL byte; a restart is a run too).
 #include <pthread.h>
 #include <sys/mman.h>
 #include <unistd.h>
@@ -231,6 +232,16 @@ const std::map<std::string, std::function<void()>>& Faults() {
 
 std::string gFault;
 
+void RecordArguments(const std::string& folder, int argc, char** argv) {
+  std::string record;
+  for (int i = 1; i < argc; ++i) record.append(argv[i]).push_back('\0');
+  const std::string file = folder + "/run-" + std::to_string(getpid());
+  FILE* out = std::fopen(file.c_str(), "wb");
+  if (out == nullptr) return;
+  std::fwrite(record.data(), 1, record.size(), out);
+  std::fclose(out);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -247,6 +258,7 @@ int main(int argc, char** argv) {
     if (equals != std::string::npos) gSettings[setting.substr(0, equals)] = setting.substr(equals + 1);
   }
   gTrapAllocations = gSettings.count("TrapAllocations") != 0;
+  if (gSettings.count("RecordArguments") != 0) RecordArguments(gSettings["RecordArguments"], argc, argv);
   rt::Program program;
   program.modules.push_back(crash::CrashModule());
   program.modules.push_back(rt::Module{.name = "reporter",
