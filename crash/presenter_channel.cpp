@@ -1,12 +1,15 @@
 #include "crash/presenter_channel.h"
 
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <csignal>
 #include <cstring>
+#include <string_view>
+#include <vector>
 
 #include "crash/fault_path.h"
 #include "crash/presenter_protocol.h"
@@ -18,13 +21,12 @@ extern char** environ;
 namespace crash {
 namespace {
 
-constexpr std::size_t kMostArguments = 64;
-constexpr std::size_t kMostEnvironment = 512;
 constexpr std::string_view kResumeName = "BOXWRIGHT_SCRIPT_RESUME=";
 
-char gArgumentPool[8192];
-char* gArgv[kMostArguments + 2];
-char* gEnvp[kMostEnvironment + 2];
+// Made at construction, as many and as long as the program's arguments are.
+std::vector<char> gArgumentPool;
+std::vector<char*> gArgv;
+char** gEnvp = nullptr;  // mapped at fault time, as long as the environment is then
 BoundedText<64> gResume;
 int gPipe = -1;
 pid_t gChild = -1;
@@ -41,10 +43,17 @@ bool WriteAll(const void* data, std::size_t size) {
   return true;
 }
 
-// The environment as it is now, with the script's place for the presenting process.
-void PrepareEnvironment() {
+// The environment as it is now, with the script's place for the presenting process. Its
+// array is mapped rather than allocated: the heap may be what faulted.
+bool PrepareEnvironment() {
+  std::size_t entries = 0;
+  for (char** entry = environ; entry && *entry; ++entry) ++entries;
+  const std::size_t bytes = (entries + 2) * sizeof(char*);
+  void* block = ::mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  if (block == MAP_FAILED) return false;
+  gEnvp = static_cast<char**>(block);
   std::size_t count = 0;
-  for (char** entry = environ; entry && *entry && count < kMostEnvironment; ++entry) {
+  for (char** entry = environ; entry && *entry && count < entries; ++entry) {
     if (std::strncmp(*entry, kResumeName.data(), kResumeName.size()) == 0) continue;
     gEnvp[count++] = *entry;
   }
@@ -55,6 +64,7 @@ void PrepareEnvironment() {
     gEnvp[count++] = const_cast<char*>(gResume.CStr());
   }
   gEnvp[count] = nullptr;
+  return true;
 }
 
 [[noreturn]] void BecomePresenter(int readEnd) {
@@ -65,7 +75,7 @@ void PrepareEnvironment() {
     ::fcntl(kPresenterPipeFd, F_SETFD, 0);
   }
   ::close_range(kPresenterPipeFd + 1, ~0U, 0);
-  ::execve("/proc/self/exe", gArgv, gEnvp);
+  ::execve("/proc/self/exe", gArgv.data(), gEnvp);
   ::_exit(127);
 }
 
@@ -73,19 +83,20 @@ void PrepareEnvironment() {
 
 void PreparePresenter() {
   const auto& args = rt::CommandLineArguments();
+  std::vector<std::string_view> texts = {args.empty() ? std::string_view("boxwright") : std::string_view(args[0]),
+                                         kPresenterSwitch};
+  for (std::size_t i = 1; i < args.size(); ++i) texts.push_back(args[i]);
+  std::size_t size = 0;
+  for (std::string_view text : texts) size += text.size() + 1;
+  gArgumentPool.assign(size, '\0');
+  gArgv.clear();
   std::size_t used = 0;
-  std::size_t count = 0;
-  auto add = [&](std::string_view text) {
-    if (count >= kMostArguments || used + text.size() + 1 > sizeof gArgumentPool) return;
-    std::memcpy(gArgumentPool + used, text.data(), text.size());
-    gArgumentPool[used + text.size()] = '\0';
-    gArgv[count++] = gArgumentPool + used;
+  for (std::string_view text : texts) {
+    std::memcpy(gArgumentPool.data() + used, text.data(), text.size());
+    gArgv.push_back(gArgumentPool.data() + used);
     used += text.size() + 1;
-  };
-  add(args.empty() ? std::string_view("boxwright") : std::string_view(args[0]));
-  add(kPresenterSwitch);
-  for (std::size_t i = 1; i < args.size(); ++i) add(args[i]);
-  gArgv[count] = nullptr;
+  }
+  gArgv.push_back(nullptr);
 }
 
 bool WantsWaitWindow(const FaultscribeClass& reporter, DWORD exceptionCode) {
@@ -93,8 +104,7 @@ bool WantsWaitWindow(const FaultscribeClass& reporter, DWORD exceptionCode) {
 }
 
 bool StartPresenter(FaultscribeClass& object, DWORD exceptionCode, bool openWaitWindow) {
-  if (gArgv[0] == nullptr) return false;
-  PrepareEnvironment();
+  if (gArgv.empty() || !PrepareEnvironment()) return false;
   int ends[2];
   if (::pipe2(ends, O_CLOEXEC) != 0) return false;
   // Both survive execve: the new process must start with nothing blocked and its children

@@ -42,13 +42,22 @@ std::vector<std::vector<std::string>> RecordedRuns(const fs::path& folder, std::
   return recorded;
 }
 
-// Arguments with blanks, quotes, tabs and backslashes, and an empty one.
-std::vector<std::string> Arguments() { return {"a b", "say \"hi\"", "", "tab\there", "back\\slash\\\""}; }
+// A hundred arguments of a hundred and fifty characters and more: blanks, quotes, tabs,
+// backslashes, an empty one.
+std::vector<std::string> LongArguments() {
+  std::vector<std::string> arguments;
+  for (int i = 0; i < 100; ++i) {
+    std::string argument = "argument " + std::to_string(i) + " \"quoted\" \t back\\slash ";
+    argument += std::string(150, static_cast<char>('a' + i % 26));
+    arguments.push_back(i == 50 ? std::string() : argument);
+  }
+  return arguments;
+}
 
-TEST(Restart, TheNewRunGetsTheArgumentsAndAFaultAtOnceEndsIt) {
+TEST(Restart, TheNewRunGetsEveryArgumentAndAFaultAtOnceEndsIt) {
   test_support::ShortFolder runs;
   std::vector<std::string> settings = {"RestartProgram=1", "DumpFileAppend=1", "RecordArguments=" + runs.Path().string()};
-  const std::vector<std::string> given = Arguments();
+  const std::vector<std::string> given = LongArguments();
   settings.insert(settings.end(), given.begin(), given.end());
   // One answer for each run's box: the restarted run carries on the same script.
   crashtest::FaultOutcome first = crashtest::Run(
