@@ -56,7 +56,7 @@ int WriteTextFile(const char* path, std::initializer_list<std::string_view> text
     reason = errno;
   } else if (!WriteAllTo(fd, texts)) {
     reason = errno;
-    // A report cut short by a full disk would read as a whole one: the file is left as it was.
+    // A report cut short by a full disk would read as a whole one: what was written is taken back.
     (void)::ftruncate(fd, append ? status.st_size : 0);
   }
   if (::close(fd) != 0 && reason == 0) reason = errno;
