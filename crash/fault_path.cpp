@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "platform/rt/clock.h"
+#include "platform/win/write_all.h"
 #include "toolkit/win_version.h"
 
 namespace crash {
@@ -26,16 +27,7 @@ std::string_view WinVersionText() { return gWinVersion.View(); }
 
 bool WriteAllTo(int fd, std::initializer_list<std::string_view> texts) {
   for (std::string_view text : texts) {
-    while (!text.empty()) {
-      ssize_t n = ::write(fd, text.data(), text.size());
-      if (n < 0 && errno == EINTR) continue;
-      if (n < 0) return false;
-      if (n == 0) {
-        errno = EIO;
-        return false;
-      }
-      text.remove_prefix(static_cast<std::size_t>(n));
-    }
+    if (!win::WriteAll(fd, text)) return false;
   }
   return true;
 }

@@ -15,6 +15,7 @@
 #include "crash/presenter_protocol.h"
 #include "platform/rt/command.h"
 #include "platform/rt/script_resume.h"
+#include "platform/win/write_all.h"
 
 extern char** environ;
 
@@ -32,15 +33,7 @@ int gPipe = -1;
 pid_t gChild = -1;
 
 bool WriteAll(const void* data, std::size_t size) {
-  const char* at = static_cast<const char*>(data);
-  while (size > 0) {
-    ssize_t n = ::write(gPipe, at, size);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    at += n;
-    size -= static_cast<std::size_t>(n);
-  }
-  return true;
+  return win::WriteAll(gPipe, std::string_view(static_cast<const char*>(data), size));
 }
 
 // The environment as it is now, with the script's place for the presenting process. Its

@@ -10,23 +10,10 @@
 
 #include "platform/win/last_error.h"
 #include "platform/win/unique_fd.h"
+#include "platform/win/write_all.h"
 
 namespace win {
 namespace {
-
-bool WriteAll(int fd, std::string_view text) {
-  while (!text.empty()) {
-    ssize_t put = ::write(fd, text.data(), text.size());
-    if (put < 0 && errno == EINTR) continue;
-    if (put < 0) return false;
-    if (put == 0) {
-      errno = ENOSPC;
-      return false;
-    }
-    text.remove_prefix(static_cast<std::size_t>(put));
-  }
-  return true;
-}
 
 bool CopyFileTo(const std::string& path, int fd) {
   UniqueFd in(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
