@@ -23,6 +23,22 @@ struct BuildId {
   }
 };
 
+// The reader of notes that lie in memory (a loaded segment, a section read whole): it reads
+// nothing outside their `size` bytes.
+class NotesInMemory {
+ public:
+  NotesInMemory(const void* notes, std::uint64_t size) : notes_(static_cast<const unsigned char*>(notes)), size_(size) {}
+  bool operator()(std::uint64_t at, void* into, std::size_t count) const {
+    if (at > size_ || count > size_ - at) return false;
+    std::memcpy(into, notes_ + at, count);
+    return true;
+  }
+
+ private:
+  const unsigned char* notes_;
+  std::uint64_t size_;
+};
+
 // Finds the note of `owner` (without its NUL) and `type` among `size` bytes of notes, padded
 // to `align` (4, or 8 in segments aligned so). `read(offset, into, count)` reads notes bytes
 // and answers whether it could. Gives the description's offset and size within the notes.

@@ -97,13 +97,9 @@ std::optional<VersionResource> VersionFromStrings(std::string_view strings) {
 
 // The version note among the notes of one section.
 std::optional<VersionResource> FindVersionNote(std::string_view notes, std::uint64_t align) {
-  auto read = [notes](std::uint64_t at, void* into, std::size_t count) {
-    if (at > notes.size() || count > notes.size() - at) return false;
-    std::memcpy(into, notes.data() + at, count);
-    return true;
-  };
   std::uint64_t at = 0, size = 0;
-  if (!FindNote(read, notes.size(), align, std::string_view(kOwner, sizeof kOwner - 1), kVersionNoteType, at, size))
+  const std::string_view owner(kOwner, sizeof kOwner - 1);
+  if (!FindNote(win::NotesInMemory(notes.data(), notes.size()), notes.size(), align, owner, kVersionNoteType, at, size))
     return std::nullopt;
   return VersionFromStrings(notes.substr(at, size));
 }

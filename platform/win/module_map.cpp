@@ -68,12 +68,7 @@ BuildId LoadedBuildId(const dl_phdr_info& info) {
     const ElfW(Phdr)& segment = info.dlpi_phdr[i];
     if (segment.p_type != PT_NOTE) continue;
     const auto* notes = reinterpret_cast<const unsigned char*>(info.dlpi_addr + segment.p_vaddr);
-    auto read = [notes, size = segment.p_memsz](std::uint64_t at, void* into, std::size_t count) {
-      if (at > size || count > size - at) return false;
-      std::memcpy(into, notes + at, count);
-      return true;
-    };
-    if (FindBuildId(read, segment.p_memsz, segment.p_align, id)) break;
+    if (FindBuildId(NotesInMemory(notes, segment.p_memsz), segment.p_memsz, segment.p_align, id)) break;
   }
   return id;
 }
