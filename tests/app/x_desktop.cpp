@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 #include <signal.h>
-#include <sys/stat.h>
 
 #include <chrono>
 #include <filesystem>
@@ -30,9 +29,6 @@ std::string Name(const std::string& setting) { return setting.substr(0, setting.
 }  // namespace
 
 XDesktop::XDesktop(const std::string& screen) {
-  std::filesystem::create_directories(home_ / "runtime");
-  ::chmod((home_ / "runtime").c_str(), 0700);
-
   // Xvfb writes the display number it took once it takes connections.
   server_ = std::make_unique<test_support::StartedChild>(
       std::vector<std::string>{"/usr/bin/Xvfb", "-displayfd", "1", "-screen", "0", screen, "-nolisten", "tcp"});
@@ -46,7 +42,7 @@ XDesktop::XDesktop(const std::string& screen) {
   // The window manager tells it is ready by running the command it is given at start. It
   // takes its keys and its theme from the system's folders, not from the tests' private
   // desktop, which holds neither.
-  const std::string started = (home_ / "window-manager-started").string();
+  const std::string started = (folder_ / "window-manager-started").string();
   windowManager_ = std::make_unique<test_support::StartedChild>(
       std::vector<std::string>{"/usr/bin/openbox", "--sm-disable", "--startup", "/usr/bin/touch " + started},
       On({.environment = {"XDG_CONFIG_DIRS=/etc/xdg", "XDG_DATA_DIRS=/usr/local/share:/usr/share"}}));
@@ -67,11 +63,9 @@ XDesktop::~XDesktop() {
 }
 
 test_support::ChildOptions XDesktop::On(test_support::ChildOptions options) const {
-  const std::string home = home_.Path().string();
+  // The home and XDG folders are the private desktop's that every test runs on.
   for (const std::string& setting :
-       {"DISPLAY=" + display_, "HOME=" + home, "XDG_CONFIG_HOME=" + home + "/config",
-        "XDG_CACHE_HOME=" + home + "/cache", "XDG_RUNTIME_DIR=" + home + "/runtime",
-        std::string("LSAN_OPTIONS=suppressions=\"") + SYSTEM_LIBRARY_LEAKS + "\""}) {
+       {"DISPLAY=" + display_, std::string("LSAN_OPTIONS=suppressions=\"") + SYSTEM_LIBRARY_LEAKS + "\""}) {
     const bool given = std::any_of(options.environment.begin(), options.environment.end(),
                                    [&](const std::string& s) { return Name(s) == Name(setting); });
     if (!given) options.environment.push_back(setting);
@@ -130,11 +124,9 @@ std::string XDesktop::WaitForMatch(const std::string& field, const std::string& 
 std::optional<ScreenPoint> XDesktop::SettledPosition(const std::string& window) const {
   // (xdotool's own answer adds the window's offset inside its frame once more.)
   auto position = [&]() -> std::optional<ScreenPoint> {
-    const auto text = OutputOf({"/usr/bin/xwininfo", "-id", window});
-    std::smatch m;
-    if (!text || !std::regex_search(*text, m, std::regex(R"(Absolute upper-left X: +(-?\d+)\n +Absolute upper-left Y: +(-?\d+))")))
-      return std::nullopt;
-    return ScreenPoint{std::stoi(m[1]), std::stoi(m[2])};
+    const auto area = ClientArea(window);
+    if (!area) return std::nullopt;
+    return ScreenPoint{(*area)[0], (*area)[1]};
   };
   std::optional<ScreenPoint> last = position();
   for (int tries = 0; tries < 50; ++tries) {

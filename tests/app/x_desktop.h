@@ -31,8 +31,8 @@ class XDesktop {
   XDesktop& operator=(const XDesktop&) = delete;
 
   bool Ready() const { return ready_; }
-  // The options with what a program on this desktop needs (the display, and a home and
-  // run-time folder of the desktop's own); settings already in `options` stand.
+  // The options with what a program on this desktop needs (the display); settings already in
+  // `options` stand.
   test_support::ChildOptions On(test_support::ChildOptions options = {}) const;
 
   // The shown top-level window whose title is `title`, waiting up to 20 seconds; "" when
@@ -58,7 +58,7 @@ class XDesktop {
   // The first shown window whose `field` ("--name", "--class") is `text`, waiting.
   std::string WaitForMatch(const std::string& field, const std::string& text) const;
 
-  test_support::ShortFolder home_;
+  test_support::ShortFolder folder_;  // the window manager's word that it is ready
   std::string display_;
   std::unique_ptr<test_support::StartedChild> server_;
   std::unique_ptr<test_support::StartedChild> windowManager_;

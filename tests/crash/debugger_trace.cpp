@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
-
 #include "tests/support/file_text.h"
 
 namespace crashtest {
@@ -34,21 +32,11 @@ struct ReportLevel {
   std::string text;  // the symbol text
 };
 
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    lines.push_back(line);
-  }
-  return lines;
-}
-
 // Level 0 from the error-address line, then each "[nn] ADDRESSh \t..." line.
 std::vector<ReportLevel> ReportLevels(const std::string& report) {
   std::vector<ReportLevel> levels;
   const std::string errorLine = "Error at address : ";
-  for (const std::string& line : Lines(report)) {
+  for (const std::string& line : test_support::Lines(report)) {
     if (line.rfind(errorLine, 0) == 0) {
       levels.push_back({std::stoull(line.substr(errorLine.size(), 16), nullptr, 16), line.substr(errorLine.size() + 19)});
     } else if (line.size() > 24 && line[0] == '[' && line[3] == ']' && !levels.empty()) {
@@ -119,7 +107,7 @@ DebuggerRun RunUnderDebugger(const std::vector<std::string>& program, const std:
   args.insert(args.end(), program.begin(), program.end());
   DebuggerRun run;
   run.child = test_support::RunChild(args, {.environment = environment, .dropInherited = {"BOXWRIGHT_"}});
-  for (const std::string& line : Lines(run.child.output)) {
+  for (const std::string& line : test_support::Lines(run.child.output, "\n")) {
     if (line.rfind("FRAME ", 0) != 0) continue;
     std::size_t bar = line.find('|'), second = line.find('|', bar + 1);
     run.frames.push_back({std::stoull(line.substr(6, bar - 6), nullptr, 16), line.substr(second + 1),

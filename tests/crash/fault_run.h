@@ -4,7 +4,6 @@
 #include <chrono>
 #include <filesystem>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "tests/support/child_program.h"
@@ -55,16 +54,6 @@ inline int ExitStatus(const FaultOutcome& run) {
   return run.child.signalled ? 128 - run.child.status : run.child.status;
 }
 
-inline std::vector<std::string> Lines(const std::string& text, std::string_view end = "\r\n") {
-  std::vector<std::string> lines;
-  std::size_t at = 0;
-  while (at < text.size()) {
-    std::size_t stop = text.find(end, at);
-    if (stop == std::string::npos) stop = text.size();
-    lines.push_back(text.substr(at, stop - at));
-    at = stop + end.size();
-  }
-  return lines;
-}
+using test_support::Lines;
 
 }  // namespace crashtest

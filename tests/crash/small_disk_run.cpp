@@ -21,6 +21,8 @@
 #include <cstring>
 #include <string>
 
+#include "tests/support/file_text.h"
+
 namespace {
 
 constexpr int kNoNamespace = 77;
@@ -30,15 +32,6 @@ bool WriteFile(const std::string& path, const std::string& text, int flags = O_W
   if (fd < 0) return false;
   bool ok = ::write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size());
   return ::close(fd) == 0 && ok;
-}
-
-std::string ReadFile(const std::string& path) {
-  std::string text;
-  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  char block[4096];
-  for (ssize_t n; fd >= 0 && (n = ::read(fd, block, sizeof block)) > 0;) text.append(block, static_cast<std::size_t>(n));
-  if (fd >= 0) ::close(fd);
-  return text;
 }
 
 // The same user and group inside as outside.
@@ -103,6 +96,6 @@ int main(int argc, char** argv) {
   int status = 0;
   while (child > 0 && ::waitpid(child, &status, 0) < 0 && errno == EINTR) {
   }
-  WriteFile(argv[3], ReadFile(folder + "/Faultscribe.log"));
+  WriteFile(argv[3], test_support::FileText(folder + "/Faultscribe.log"));
   return WIFSIGNALED(status) ? 128 + WTERMSIG(status) : WEXITSTATUS(status);
 }

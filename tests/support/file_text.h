@@ -1,10 +1,11 @@
 #pragma once
-// Whole files as bytes, for tests that read back what a program wrote.
+// Whole files as bytes, for tests that read back what a program wrote, and their lines.
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace test_support {
 
@@ -14,6 +15,19 @@ inline std::string FileText(const std::filesystem::path& path) {
   std::stringstream text;
   text << in.rdbuf();
   return text.str();
+}
+
+// The lines of a text, each without its `end`; a text that ends with one has no empty last line.
+inline std::vector<std::string> Lines(const std::string& text, std::string_view end = "\r\n") {
+  std::vector<std::string> lines;
+  std::size_t at = 0;
+  while (at < text.size()) {
+    std::size_t stop = text.find(end, at);
+    if (stop == std::string::npos) stop = text.size();
+    lines.push_back(text.substr(at, stop - at));
+    at = stop + end.size();
+  }
+  return lines;
 }
 
 inline void WriteFileText(const std::filesystem::path& path, std::string_view text) {
