@@ -1,8 +1,8 @@
 #pragma once
 // What the faulting process tells its presenting process over the pipe: first the fault (a
 // header and the reporter's properties), then, once it is written, the report and whether
-// its file was written. The two
-// processes are the same program file, so the properties travel as the bytes of the object.
+// its file was written. The two processes are the same program file, so the properties
+// travel as the bytes of the object.
 #include <cstdint>
 #include <span>
 
