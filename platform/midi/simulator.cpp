@@ -36,6 +36,7 @@ void Simulator::ResetLocked() {
   blocks_[1] = CabBlock{{4, 5, 0}, {6, 7, 0}, 0};
   lastBlock_ = kCab1;
   lastSide_ = kLeftCab;
+  upload_ = CabUpload{};
   faults_ = SimulatorFaults{};
   received_.clear();
   parser_.Reset();
