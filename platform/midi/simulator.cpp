@@ -47,6 +47,7 @@ void Simulator::SetCabs(std::vector<std::string> factory, std::vector<std::strin
   std::lock_guard guard(lock_);
   factoryCabs_ = static_cast<int>(factory.size());
   cabs_.clear();
+  upload_ = CabUpload{};  // its slot may be gone
   for (auto& name : factory) cabs_.push_back(CleanName(std::move(name)));
   for (auto& name : user) cabs_.push_back(CleanName(std::move(name)));
 }

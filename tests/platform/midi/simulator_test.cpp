@@ -170,6 +170,15 @@ TEST_F(SimulatorAnswers, CabFileGoesIntoTheSelectedUserSlot) {
   AskOne("F0 00 01 74 03 02 6C 00 02 00 00 00 00 00 6A F7");
   EXPECT_EQ(Ask(Hex(file)).front(), StatusHex(0x7A, 2));
   EXPECT_EQ(sim.CabName(135), "New Cab");
+
+  // A cab table changed under a file in flight takes the file's slot away with it.
+  AskOne(kSelectUserSlot);
+  auto messages = Messages(file);
+  EXPECT_EQ(AskOne(Hex(messages.front())), StatusHex(0x7A, 0));
+  sim.SetCabs({"Factory"}, {});
+  messages.erase(messages.begin());
+  EXPECT_EQ(Ask(Hex(Joined(messages))).back(), StatusHex(0x7C, 3));
+  EXPECT_EQ(sim.CabCount(), 1);
 }
 
 TEST_F(SimulatorAnswers, OnlyAWholeCabFileChangesTheSlot) {
