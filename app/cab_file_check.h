@@ -1,14 +1,19 @@
 #pragma once
-// Whether a dropped file may be sent to the unit as a cab file: one system-exclusive
-// message with function 7Ah whose byte 7 is 7Fh (no slot of its own, so it goes into
-// the user slot the librarian has selected).
+// Whether a dropped file may be sent to the unit as a cab file: function 7Ah in byte 6 and
+// no slot of its own (byte 7 is 7Fh, so it goes into the user slot the librarian has
+// selected), and nothing in it but the unit's cab-file messages.
 #include <string_view>
 
 enum class CabFileVerdict {
   Sendable,
-  Invalid,        // unreadable, too short to hold a function and a slot byte, or not 7Ah
+  Invalid,        // unreadable, not 7Ah, or not wholly made of the unit's cab-file messages
   HardCodedSlot,  // names a slot of its own
 };
 
 // `loaded` is false when the file could not be read; `bytes` is what was read.
 CabFileVerdict JudgeCabFile(bool loaded, std::string_view bytes);
+
+// True when `bytes` (at most 1 MiB) are complete system-exclusive messages for the unit, each
+// with its checksum right: a start message (7Ah) first, then only data (7Bh) and closing (7Ch)
+// messages, in any number.
+bool IsWholeCabFile(std::string_view bytes);

@@ -14,7 +14,9 @@ inline constexpr BYTE FN_CAB_XY = 0x11;
 inline constexpr BYTE FN_CAB_LIST = 0x12;
 inline constexpr BYTE FN_CAB_RENAME = 0x2D;
 inline constexpr BYTE FN_STATUS = 0x64;
-inline constexpr BYTE FN_CAB_FILE = 0x7A;
+inline constexpr BYTE FN_CAB_FILE = 0x7A;  // a cab file starts with it
+inline constexpr BYTE FN_CAB_FILE_DATA = 0x7B;
+inline constexpr BYTE FN_CAB_FILE_END = 0x7C;
 
 // Byte 7 of a cab file that carries no slot of its own.
 inline constexpr BYTE CAB_FILE_ANY_SLOT = 0x7F;

@@ -36,6 +36,7 @@ void Simulator::ResetLocked() {
   blocks_[1] = CabBlock{{4, 5, 0}, {6, 7, 0}, 0};
   lastBlock_ = kCab1;
   lastSide_ = kLeftCab;
+  upload_ = CabUpload{};
   faults_ = SimulatorFaults{};
   received_.clear();
   parser_.Reset();
@@ -46,6 +47,7 @@ void Simulator::SetCabs(std::vector<std::string> factory, std::vector<std::strin
   std::lock_guard guard(lock_);
   factoryCabs_ = static_cast<int>(factory.size());
   cabs_.clear();
+  upload_ = CabUpload{};  // its slot may be gone
   for (auto& name : factory) cabs_.push_back(CleanName(std::move(name)));
   for (auto& name : user) cabs_.push_back(CleanName(std::move(name)));
 }

@@ -81,7 +81,9 @@ class Simulator {
   std::vector<BYTE> BlockParameter(const std::vector<BYTE>& message);
   std::vector<BYTE> CabXY(const std::vector<BYTE>& message);
   std::vector<BYTE> Rename(const std::vector<BYTE>& message);
-  std::vector<BYTE> CabFile(const std::vector<BYTE>& message);
+  std::vector<BYTE> CabFileStart(const std::vector<BYTE>& message);
+  std::vector<BYTE> CabFileData(const std::vector<BYTE>& message);
+  std::vector<BYTE> CabFileEnd();
   CabBlock& BlockLocked(BYTE id) { return blocks_[id == kCab2 ? 1 : 0]; }
   CabBlockState& ActiveState(BYTE block);
   void SendLocked(std::vector<BYTE> bytes);
@@ -93,6 +95,14 @@ class Simulator {
   CabBlock blocks_[2];
   BYTE lastBlock_ = kCab1;
   BYTE lastSide_ = kLeftCab;
+  // A cab file on its way in: from its start message until its closing message.
+  struct CabUpload {
+    bool receiving = false;
+    int cab = -1;  // the slot it goes into, chosen when it started
+    size_t dataMessages = 0;
+    std::string name;
+  };
+  CabUpload upload_;
   SimulatorFaults faults_;
   std::vector<std::vector<BYTE>> received_;
   std::string logPath_;

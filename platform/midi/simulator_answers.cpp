@@ -1,5 +1,7 @@
 // How the unit answers each message.
+#include <algorithm>
 
+#include "platform/midi/cab_file_format.h"
 #include "platform/midi/device_sysex.h"
 #include "platform/midi/simulator.h"
 
@@ -11,7 +13,6 @@ constexpr BYTE kCabXY = 0x11;
 constexpr BYTE kCabList = 0x12;
 constexpr BYTE kCabRename = 0x2D;
 constexpr BYTE kStatus = 0x64;
-constexpr BYTE kCabFile = 0x7A;
 
 constexpr BYTE kNoError = 0;
 constexpr BYTE kNoSuchThing = 1;   // slot, block, parameter or value the unit does not have
@@ -23,6 +24,8 @@ constexpr size_t kCabXYLength = 12;
 constexpr size_t kCabListRequestLength = 10;
 constexpr size_t kCabRenameLength = 41;
 constexpr size_t kMaxNameLength = 31;
+// F0, the header, the function, the slot, the checksum and F7.
+constexpr size_t kShortestCabFileStart = kShortestMessage + 1;
 constexpr int kHighestMode = 2;
 
 std::vector<BYTE> Status(BYTE function, BYTE error) {
@@ -40,6 +43,22 @@ std::string NameFrom(const std::vector<BYTE>& message, size_t from, size_t end) 
   }
   return name;
 }
+
+// A cab file's name as a slot shows it: up to the first NUL, no trailing blanks, at most 31
+// characters, and none above 7Fh (it goes out again in cab-list answers).
+std::string SlotName(std::string name) {
+  name.erase(std::min(name.find('\0'), name.size()));
+  if (name.size() > kMaxNameLength) name.resize(kMaxNameLength);
+  name.erase(name.find_last_not_of(' ') + 1);
+  for (char& c : name) {
+    if (static_cast<unsigned char>(c) > 0x7F) c = '?';
+  }
+  return name;
+}
+
+bool IsCabFileSequel(const std::vector<BYTE>& message) {
+  return IsSoundMessage(message) && (message[kFunctionAt] == kCabFileData || message[kFunctionAt] == kCabFileEnd);
+}
 }  // namespace
 
 CabBlockState& Simulator::ActiveState(BYTE block) {
@@ -49,8 +68,14 @@ CabBlockState& Simulator::ActiveState(BYTE block) {
 
 std::vector<std::vector<BYTE>> Simulator::AnswerLocked(const std::vector<BYTE>& message) {
   BYTE function = message.size() >= kShortestMessage ? message[kFunctionAt] : 0;
+  // Anything but the next part of a cab file breaks it off; the slot keeps what it held.
+  const bool brokenOff = upload_.receiving && !IsCabFileSequel(message);
+  if (brokenOff) upload_ = CabUpload{};
   if (!IsSoundMessage(message)) return {Status(function, kBadMessage)};
-  if (faults_.forceError >= 0) return {Status(function, static_cast<BYTE>(faults_.forceError & 0x7F))};
+  if (faults_.forceError >= 0) {
+    upload_ = CabUpload{};
+    return {Status(function, static_cast<BYTE>(faults_.forceError & 0x7F))};
+  }
   switch (function) {
     case kCabList: {
       if (message.size() != kCabListRequestLength || message[6] != 0x7F || message[7] != 0x7F) {
@@ -67,7 +92,10 @@ std::vector<std::vector<BYTE>> Simulator::AnswerLocked(const std::vector<BYTE>& 
     case kBlockParameter: return {BlockParameter(message)};
     case kCabXY: return {CabXY(message)};
     case kCabRename: return {Rename(message)};
-    case kCabFile: return {CabFile(message)};
+    // A second start is taken for a broken file, not for a new one.
+    case kCabFileStart: return {brokenOff ? Status(kCabFileStart, kBadMessage) : CabFileStart(message)};
+    case kCabFileData: return {CabFileData(message)};
+    case kCabFileEnd: return {CabFileEnd()};
     default: return {};  // the unit ignores what it does not know
   }
 }
@@ -121,13 +149,31 @@ std::vector<BYTE> Simulator::Rename(const std::vector<BYTE>& message) {
   return Status(kCabRename, kNoError);
 }
 
-std::vector<BYTE> Simulator::CabFile(const std::vector<BYTE>& message) {
-  if (message.size() < kShortestMessage + 1 || message[6] != 0x7F) return Status(kCabFile, kNotUserSlot);
+std::vector<BYTE> Simulator::CabFileStart(const std::vector<BYTE>& message) {
+  if (message.size() < kShortestCabFileStart) return Status(kCabFileStart, kBadMessage);
+  if (message[6] != kCabFileAnySlot) return Status(kCabFileStart, kNotUserSlot);
   const CabBlockState& state = ActiveState(lastBlock_);
   int cab = lastSide_ == kRightCab ? state.rightCab : state.leftCab;
-  if (cab < factoryCabs_ || cab >= static_cast<int>(cabs_.size())) return Status(kCabFile, kNotUserSlot);
-  cabs_[cab] = NameFrom(message, 7, message.size() - 2);
-  return Status(kCabFile, kNoError);
+  if (cab < factoryCabs_ || cab >= static_cast<int>(cabs_.size())) return Status(kCabFileStart, kNotUserSlot);
+  upload_ = CabUpload{.receiving = true, .cab = cab, .dataMessages = 0, .name = {}};
+  return Status(kCabFileStart, kNoError);
+}
+
+std::vector<BYTE> Simulator::CabFileData(const std::vector<BYTE>& message) {
+  if (!upload_.receiving || message.size() != kCabDataMessageLength) {
+    upload_ = CabUpload{};
+    return Status(kCabFileData, kBadMessage);
+  }
+  if (upload_.dataMessages++ == 0) upload_.name = SlotName(CabNameFromData(message));
+  return Status(kCabFileData, kNoError);
+}
+
+std::vector<BYTE> Simulator::CabFileEnd() {
+  // Without a data message there is neither a name nor a sound to store.
+  const bool complete = upload_.receiving && upload_.dataMessages > 0;
+  if (complete) cabs_[upload_.cab] = upload_.name;
+  upload_ = CabUpload{};
+  return Status(kCabFileEnd, complete ? kNoError : kBadMessage);
 }
 
 }  // namespace midi

@@ -16,6 +16,7 @@ using test_support::FileText;
 constexpr BYTE kRename = 0x2D;
 constexpr BYTE kCabList = 0x12;
 constexpr BYTE kCabFile = 0x7A;
+constexpr BYTE kCabFileData = 0x7B;
 
 const std::string kAboutPlace = "[AboutWindow]\r\nMaximize=No\r\nMinimize=No\r\nXPos=70\r\nYPos=80\r\n";
 
@@ -144,21 +145,44 @@ TEST(LibrarianConnection, RefreshPressedTwiceOrReconnectingListsEachCabOnce) {
   EXPECT_GE(run.CountSent(kCabList), 4u) << "every press asked the unit again";
 }
 
+// Files that begin like a cab file but are not one are refused before the safety question.
+std::vector<std::pair<std::string, std::string>> LookAlikeCabFiles() {
+  const std::string sample = FileText(BOXWRIGHT_SAMPLE_CAB);
+  std::string badChecksum = sample;
+  badChecksum[11 + 170 * 3 + 40] ^= 0x01;  // a chunk byte of the fourth data message
+  std::string rename = BytesFromHex("F0 00 01 74 03 2D 00 61 62 63");
+  rename += std::string(29, '\0') + BytesFromHex("4B F7");
+  const std::vector<std::string> messages = SplitMessages(sample);
+  std::string foreign = messages.front() + BytesFromHex("F0 00 01 74 03 77 00 02 F7");
+  for (std::size_t i = 1; i < messages.size(); ++i) foreign += messages[i];
+  return {{"half.syx", sample.substr(0, sample.size() / 2)},
+          {"checksum.syx", badChecksum},
+          {"renames.syx", sample + rename},
+          {"foreign.syx", foreign}};
+}
+
 TEST(LibrarianUpload, RefusalsAndConfirmations) {
+  std::vector<std::pair<std::string, std::string>> files = {
+      {"good.syx", CabFileBytes(0x7F, "Dropped")},
+      {"list.syx", BytesFromHex("F0 00 01 74 03 12 7F 7F 14 F7")},
+      {"short.syx", BytesFromHex("F0 00 01 74 03 7A 7F")},
+      {"empty.syx", ""},
+      {"slot.syx", CabFileBytes(0x05, "Fixed")}};
+  const auto lookAlikes = LookAlikeCabFiles();
+  files.insert(files.end(), lookAlikes.begin(), lookAlikes.end());
+
   std::string script = ConnectScript() + "answer message \"OK\"\ndrop SHEET1 \"good.syx\"\n"  // a factory cab
                                          "select ALLCABLIST 135\n";
   for (const char* file : {"list.syx", "short.syx", "missing.syx", "empty.syx", "slot.syx"})
     script += "answer message \"OK\"\ndrop SHEET1 \"" + std::string(file) + "\"\n";
   script += "answer message \"No\"\ndrop SHEET1 \"good.syx\"\nwait 2\n"
-            "press GLO:SAFETYMODE\ndrop SHEET1 \"good.syx\"\nwait 3\ndump\n";
-  const LibrarianRun run = RunLibrarian(script, {{"good.syx", CabFileBytes(0x7F, "Dropped")},
-                                                 {"list.syx", BytesFromHex("F0 00 01 74 03 12 7F 7F 14 F7")},
-                                                 {"short.syx", BytesFromHex("F0 00 01 74 03 7A 7F")},
-                                                 {"empty.syx", ""},
-                                                 {"slot.syx", CabFileBytes(0x05, "Fixed")}});
+            "press GLO:SAFETYMODE\n";
+  for (const auto& [name, bytes] : lookAlikes) script += "answer message \"OK\"\ndrop SHEET1 \"" + name + "\"\n";
+  script += "drop SHEET1 \"good.syx\"\nwait 3\ndump\n";
+  const LibrarianRun run = RunLibrarian(script, files);
   ASSERT_EQ(run.status, 0) << run.Error();
   const auto messages = run.Lines("message");
-  ASSERT_EQ(messages.size(), 7u);
+  ASSERT_EQ(messages.size(), 7u + lookAlikes.size());
   EXPECT_EQ(messages[0]["text"].text, "You cannot upload a cab into Factory slot!  Only into a user slot");
   for (int i : {1, 2, 3, 4}) EXPECT_EQ(messages[i]["text"].text, "Invalid CAB File Detected!");
   EXPECT_EQ(messages[5]["text"].text,
@@ -167,7 +191,14 @@ TEST(LibrarianUpload, RefusalsAndConfirmations) {
   EXPECT_EQ(messages[6]["caption"].text, "Cab Upload Confirmation");
   EXPECT_EQ(messages[6]["buttons"].items.size(), 2u);
   EXPECT_EQ(messages[6]["answer"].text, "No");
+  for (std::size_t i = 0; i < lookAlikes.size(); ++i) {
+    EXPECT_EQ(messages[7 + i]["text"].text, "Invalid CAB File Detected!") << lookAlikes[i].first;
+    EXPECT_EQ(messages[7 + i]["caption"].text, "Error Uploading Cab") << lookAlikes[i].first;
+  }
   EXPECT_EQ(run.CountSent(kCabFile), 1u) << "only the upload without safety mode is sent";
+  EXPECT_EQ(run.CountSent(kCabFileData), 64u) << "and nothing of the refused files";
+  EXPECT_EQ(run.CountSent(kRename), 0u);
+  EXPECT_TRUE(run.SentWhole(CabFileBytes(0x7F, "Dropped")));
   EXPECT_EQ(run.CountSent(kCabList), 2u) << "No refreshes nothing; the upload refreshes once";
   EXPECT_EQ(RowCells(run.Main(0)["ALLCABLIST"], 135)[2], "Dropped");
 }

@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include "platform/midi/cab_file_format.h"
+#include "platform/midi/device_sysex.h"
 #include "platform/midi/midi_in.h"
 #include "tests/app/sent_messages.h"
 #include "tests/support/child_program.h"
@@ -48,6 +50,12 @@ std::size_t LibrarianRun::CountSent(BYTE function) const {
     const std::string bytes = BytesFromHex(hex);
     return bytes.size() > 5 && static_cast<BYTE>(bytes[5]) == function;
   }));
+}
+
+bool LibrarianRun::SentWhole(const std::string& bytes) const {
+  std::vector<std::string> messages;
+  for (const std::string& message : SplitMessages(bytes)) messages.push_back(HexBytes(message));
+  return !messages.empty() && std::search(sent.begin(), sent.end(), messages.begin(), messages.end()) != sent.end();
 }
 
 LibrarianRun RunLibrarian(const std::string& script, const std::vector<std::pair<std::string, std::string>>& files,
@@ -93,10 +101,21 @@ std::vector<std::string> RowCells(const Json& control, std::size_t row) {
 }
 
 std::string CabFileBytes(BYTE slot, const std::string& name) {
-  std::string message = BytesFromHex("F0 00 01 74 03 7A") + static_cast<char>(slot) + name + std::string(24, '\0');
-  BYTE sum = 0;
-  for (char c : message) sum ^= static_cast<BYTE>(c);
-  return message + static_cast<char>(sum & 0x7F) + '\xF7';
+  std::vector<BYTE> file = midi::MakeCabFile(name, {});
+  constexpr std::size_t kStartLength = 11;
+  file[6] = slot;
+  file[kStartLength - 2] = midi::Checksum(std::span(file).first(kStartLength - 2));
+  return std::string(file.begin(), file.end());
+}
+
+std::vector<std::string> SplitMessages(const std::string& bytes) {
+  std::vector<std::string> messages;
+  for (std::size_t at = 0; at < bytes.size();) {
+    const std::size_t end = std::min(bytes.find('\xF7', at), bytes.size() - 1);
+    messages.push_back(bytes.substr(at, end + 1 - at));
+    at = end + 1;
+  }
+  return messages;
 }
 
 }  // namespace app_test

@@ -26,6 +26,8 @@ struct LibrarianRun {
   // The main window in dump n.
   const Json& Main(std::size_t dump) const;
   bool Sent(const std::string& hex) const { return std::find(sent.begin(), sent.end(), hex) != sent.end(); }
+  // True when the messages of `bytes` (a file of several) reached the unit one after another.
+  bool SentWhole(const std::string& bytes) const;
   // Messages sent whose function byte (byte 6) is `function`.
   std::size_t CountSent(BYTE function) const;
 };
@@ -44,7 +46,9 @@ std::string SimulatorRow();
 
 // Cells of a list row (from 1) as the list shows them.
 std::vector<std::string> RowCells(const Json& control, std::size_t row);
-// A cab file for the unit: slot byte, name, padding, checksum.
+// A cab file in the unit's own format, named `name`, with `slot` in its start message.
 std::string CabFileBytes(BYTE slot, const std::string& name);
+// The messages of a file of several, one after another.
+std::vector<std::string> SplitMessages(const std::string& bytes);
 
 }  // namespace app_test

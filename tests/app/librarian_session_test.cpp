@@ -2,8 +2,11 @@
 // simulated unit.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "tests/app/librarian_run.h"
 #include "tests/app/sent_messages.h"
+#include "tests/support/child_program.h"
 #include "tests/support/file_text.h"
 
 namespace {
@@ -86,7 +89,7 @@ TEST(LibrarianSession, SelectSwitchRenameFavouritesAndUpload) {
   EXPECT_EQ(messages[2]["caption"].text, "Cab Upload Confirmation");
   EXPECT_EQ(messages[2]["text"].text,
             "Are you sure you want to over write the cab named:\r\nEmpty\r\nin slot 5 with this Cab File?");
-  EXPECT_TRUE(run.Sent(HexBytes(CabFileBytes(0x7F, "Fresh Air"))));
+  EXPECT_TRUE(run.SentWhole(CabFileBytes(0x7F, "Fresh Air"))) << "the file goes byte for byte, message by message";
   EXPECT_EQ(RowCells(run.Main(7)["ALLCABLIST"], 135)[2], "Fresh Air");
 }
 
@@ -122,7 +125,16 @@ TEST(LibrarianSession, NoCabIsAUserCabUntilTheOffsetIsSet) {
   ASSERT_EQ(popups[1]["entries"].items.size(), 3u);
   EXPECT_EQ(popups[1]["entries"].items[2].text, "Rename Cabinet");
   EXPECT_EQ(run.CountSent(kCabFile), 1u) << "only the drop after the offset was set";
+  EXPECT_TRUE(run.SentWhole(FileText(BOXWRIGHT_SAMPLE_CAB)));
   EXPECT_EQ(RowCells(run.Main(2)["ALLCABLIST"], 131)[2], "Boxwright Sample");
+}
+
+// The sample is checked in; its tool must still write exactly those bytes.
+TEST(SampleCab, IsWhatItsToolWrites) {
+  const auto written = std::filesystem::path(testing::TempDir()) / "sample-cab.syx";
+  const test_support::ChildRun tool = test_support::RunChild({BOXWRIGHT_SAMPLE_CAB_TOOL, written.string()});
+  ASSERT_EQ(tool.status, 0) << tool.errors;
+  EXPECT_TRUE(FileText(written.string()) == FileText(BOXWRIGHT_SAMPLE_CAB)) << "run the tool again and check the file in";
 }
 
 }  // namespace

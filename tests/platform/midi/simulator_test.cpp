@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "platform/midi/cab_file_format.h"
 #include "platform/midi/device_sysex.h"
 #include "platform/midi/simulator.h"
 #include "tests/platform/midi/hex.h"
@@ -120,19 +121,117 @@ TEST_F(SimulatorAnswers, RenameOnlyExistingUserSlots) {
   EXPECT_EQ(sim.CabName(229), std::string(31, 'z'));
 }
 
+// The messages of a cab file, one after another.
+std::vector<std::vector<BYTE>> Messages(const std::vector<BYTE>& file) {
+  std::vector<std::vector<BYTE>> messages(1);
+  for (BYTE b : file) {
+    messages.back().push_back(b);
+    if (b == 0xF7) messages.emplace_back();
+  }
+  messages.pop_back();
+  return messages;
+}
+
+std::vector<BYTE> Joined(const std::vector<std::vector<BYTE>>& messages) {
+  std::vector<BYTE> bytes;
+  for (const auto& message : messages) bytes.insert(bytes.end(), message.begin(), message.end());
+  return bytes;
+}
+
+std::string StatusHex(BYTE function, BYTE error) {
+  const BYTE data[] = {function, error};
+  return Hex(midi::FrameMessage(0x64, data));
+}
+
+// Cab index 135, a user slot, on Cab 2 left: the slot a cab file goes into.
+constexpr const char* kSelectUserSlot = "F0 00 01 74 03 02 6D 00 00 00 07 01 00 01 6E F7";
+
 TEST_F(SimulatorAnswers, CabFileGoesIntoTheSelectedUserSlot) {
-  const std::string file = "F0 00 01 74 03 7A 7F 4E 65 77 20 43 61 62 00 11 22 33 3F F7";  // "New Cab"
-  EXPECT_EQ(AskOne(file), "F0 00 01 74 03 64 7A 02 1A F7") << "a factory cab is selected";
+  const auto file = midi::MakeCabFile("New Cab  ", {});
+  ASSERT_EQ(file.size(), 11u + 64 * 170 + 8);
+  auto answers = Ask(Hex(file));
+  ASSERT_EQ(answers.size(), 66u);
+  EXPECT_EQ(answers.front(), StatusHex(0x7A, 2)) << "a factory cab is selected";
+  EXPECT_EQ(answers[1], StatusHex(0x7B, 3)) << "data without a start";
 
-  // Select cab index 135 (a user slot) on Cab 2 left, which becomes the slot last addressed.
-  EXPECT_EQ(AskOne("F0 00 01 74 03 02 6D 00 00 00 07 01 00 01 6E F7").substr(0, 35), "F0 00 01 74 03 02 6D 00 00 00 07 01");
-  EXPECT_EQ(AskOne(file), "F0 00 01 74 03 64 7A 00 18 F7");
-  EXPECT_EQ(sim.CabName(135), "New Cab");
+  EXPECT_EQ(AskOne(kSelectUserSlot).substr(0, 35), "F0 00 01 74 03 02 6D 00 00 00 07 01");
+  answers = Ask(Hex(file));
+  ASSERT_EQ(answers.size(), 66u);
+  EXPECT_EQ(answers.front(), StatusHex(0x7A, 0));
+  for (size_t i = 1; i <= 64; ++i) EXPECT_EQ(answers[i], StatusHex(0x7B, 0)) << i;
+  EXPECT_EQ(answers.back(), StatusHex(0x7C, 0));
+  EXPECT_EQ(sim.CabName(135), "New Cab") << "trailing blanks and NULs dropped";
 
-  EXPECT_EQ(AskOne("F0 00 01 74 03 7A 05 00 79 F7"), "F0 00 01 74 03 64 7A 02 1A F7") << "a file with its own slot";
+  auto ownSlot = Messages(file);
+  ownSlot[0][6] = 0x05;
+  midi::Reseal(ownSlot[0]);
+  EXPECT_EQ(Ask(Hex(Joined(ownSlot))).front(), StatusHex(0x7A, 2)) << "a file with its own slot";
   // Asking about another side moves the target: Cab 1 right holds a factory cab.
   AskOne("F0 00 01 74 03 02 6C 00 02 00 00 00 00 00 6A F7");
-  EXPECT_EQ(AskOne(file), "F0 00 01 74 03 64 7A 02 1A F7");
+  EXPECT_EQ(Ask(Hex(file)).front(), StatusHex(0x7A, 2));
+  EXPECT_EQ(sim.CabName(135), "New Cab");
+
+  // A cab table changed under a file in flight takes the file's slot away with it.
+  AskOne(kSelectUserSlot);
+  auto messages = Messages(file);
+  EXPECT_EQ(AskOne(Hex(messages.front())), StatusHex(0x7A, 0));
+  sim.SetCabs({"Factory"}, {});
+  messages.erase(messages.begin());
+  EXPECT_EQ(Ask(Hex(Joined(messages))).back(), StatusHex(0x7C, 3));
+  EXPECT_EQ(sim.CabCount(), 1);
+}
+
+TEST_F(SimulatorAnswers, OnlyAWholeCabFileChangesTheSlot) {
+  const auto good = Messages(midi::MakeCabFile("Fresh", {}));
+  const auto& start = good.front();
+  const auto& end = good.back();
+  const std::vector<std::vector<BYTE>> data(good.begin() + 1, good.end() - 1);
+  auto withData = [&](std::vector<std::vector<BYTE>> before, size_t count, std::vector<std::vector<BYTE>> after) {
+    before.insert(before.end(), data.begin(), data.begin() + count);
+    before.insert(before.end(), after.begin(), after.end());
+    return before;
+  };
+  auto badChecksum = good;
+  badChecksum[10][50] ^= 0x01;
+  auto shortData = good;
+  shortData[5].erase(shortData[5].begin() + 20, shortData[5].begin() + 25);
+  midi::Reseal(shortData[5]);
+  const auto longName = Messages(midi::MakeCabFile("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdef", {}));
+  const auto highName = Messages(midi::MakeCabFile("Caf\xE9", {}));
+  const auto longStart = midi::FrameMessage(0x7A, std::vector<BYTE>{0x7F, 0x00, 0x10, 0x33});
+  const auto longEnd = midi::FrameMessage(0x7C, std::vector<BYTE>{0x01, 0x02});
+  const auto query = Bytes("F0 00 01 74 03 11 6C 00 00 00 7B F7");
+
+  struct {
+    const char* what;
+    std::vector<std::vector<BYTE>> messages;
+    const char* name;
+  } cases[] = {
+      {"the whole file", good, "Fresh"},
+      {"a name of 32 characters", longName, "ABCDEFGHIJKLMNOPQRSTUVWXYZabcde"},
+      {"a character above 7Fh", highName, "Caf?"},
+      {"start and closing of other lengths, three data messages", withData({longStart}, 3, {longEnd}), "Fresh"},
+      {"no closing message", withData({start}, 64, {}), "Empty"},
+      {"broken off by another message", withData({start}, 64, {query, end}), "Empty"},
+      {"a second start", withData(withData({start}, 10, {start}), 64, {end}), "Empty"},
+      {"one checksum wrong", badChecksum, "Empty"},
+      {"a data message of another length", shortData, "Empty"},
+      {"no data message", {start, end}, "Empty"},
+      {"closing alone", {end}, "Empty"},
+  };
+  for (const auto& c : cases) {
+    sim.Reset();
+    AskOne(kSelectUserSlot);
+    Ask(Hex(Joined(c.messages)));
+    EXPECT_EQ(sim.CabName(135), c.name) << c.what;
+  }
+}
+
+TEST(CabFileFormat, NameCharactersGoFourToAChunkLowestBitsFirst) {
+  const auto file = midi::MakeCabFile("abcd", {});
+  const std::vector<BYTE> firstChunk(file.begin() + 11 + 8, file.begin() + 11 + 13);
+  EXPECT_EQ(Hex(firstChunk), "61 44 0D 23 06");
+  EXPECT_EQ(midi::CabNameFromData(std::span(file).subspan(11, 170)), std::string("abcd") + std::string(28, '\0'));
 }
 
 TEST_F(SimulatorAnswers, FaultsShapeTheAnswers) {
