@@ -34,16 +34,21 @@ CabFileVerdict JudgeCabFile(bool loaded, std::string_view bytes) {
 
 bool IsWholeCabFile(std::string_view bytes) {
   if (bytes.empty() || bytes.size() > kLargestCabFile) return false;
+  BYTE function = 0;
   for (std::size_t at = 0; at < bytes.size();) {
+    // Nothing may follow the closing message.
+    if (function == sysex::FN_CAB_FILE_END) return false;
     const std::size_t end = bytes.find('\xF7', at);
     if (end == std::string_view::npos) return false;
     const std::string_view message = bytes.substr(at, end + 1 - at);
     if (!IsWholeUnitMessage(message)) return false;
-    const BYTE function = At(message, midi::kFunctionAt);
+    function = At(message, midi::kFunctionAt);
     const bool fits = at == 0 ? function == sysex::FN_CAB_FILE
                               : function == sysex::FN_CAB_FILE_DATA || function == sysex::FN_CAB_FILE_END;
     if (!fits) return false;
     at = end + 1;
   }
-  return true;
+  // A file of several messages cut off between two of them (half a download) lacks its closing
+  // message; a lone start message is the one-message form of a cab file.
+  return function == sysex::FN_CAB_FILE || function == sysex::FN_CAB_FILE_END;
 }

@@ -14,6 +14,6 @@ enum class CabFileVerdict {
 CabFileVerdict JudgeCabFile(bool loaded, std::string_view bytes);
 
 // True when `bytes` (at most 1 MiB) are complete system-exclusive messages for the unit, each
-// with its checksum right: a start message (7Ah) first, then only data (7Bh) and closing (7Ch)
-// messages, in any number.
+// with its checksum right: a start message (7Ah) first, then data messages (7Bh) in any
+// number, and a closing message (7Ch) last; or a lone start message.
 bool IsWholeCabFile(std::string_view bytes);

@@ -3,7 +3,8 @@
 // naming its slot unless byte 7 is 7Fh; then it is sent only when it holds at most 1 MiB of
 // nothing but whole messages F0 00 01 74 03 <function> ... <checksum> F7 (no byte above 7Fh
 // between F0 and F7, checksum the XOR of every byte before it AND 7Fh), the first with
-// function 7Ah and every other with 7Bh or 7Ch. Anything else is invalid. The reference
+// function 7Ah, every other with 7Bh or 7Ch, and a 7Ch only as the last of several (a lone
+// 7Ah is a whole file too). Anything else is invalid. The reference
 // below walks the bytes one by one rather than message by message.
 #include <cstdint>
 #include <string>
@@ -20,16 +21,21 @@ bool ReferenceWholeCabFile(const std::string& bytes) {
   std::size_t messages = 0;
   unsigned sum = 0;
   unsigned previous = 0;
+  unsigned function = 0;      // of the current message
+  unsigned lastFunction = 0;  // of the last whole message
   for (unsigned char b : bytes) {
+    if (lastFunction == 0x7C) return false;
     if (inMessage < sizeof kHeader) {
       if (b != kHeader[inMessage]) return false;
     } else if (inMessage == sizeof kHeader) {
       const bool fits = messages == 0 ? b == 0x7A : b == 0x7B || b == 0x7C;
       if (!fits) return false;
+      function = b;
     } else if (b == 0xF7) {
       // `previous` is the checksum; `sum` already took it in.
       if (inMessage < 7 || ((sum ^ previous) & 0x7F) != previous) return false;
       ++messages;
+      lastFunction = function;
       inMessage = 0;
       sum = 0;
       continue;
@@ -40,7 +46,7 @@ bool ReferenceWholeCabFile(const std::string& bytes) {
     previous = b;
     ++inMessage;
   }
-  return inMessage == 0;
+  return inMessage == 0 && (messages == 1 || lastFunction == 0x7C);
 }
 
 }  // namespace
