@@ -127,10 +127,12 @@ Replacement PendingReplacement::Start(const std::string& path, bool keepOld) {
   }
   RemoveLeftovers(folder_, target_);
   temp_ = UniqueFd(::open(folder_.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666));
-  for (int attempt = 0; temp_.get() < 0 && NoUnnamedFiles(errno) && attempt < 100; ++attempt) {
-    tempPath_ = LeftoverName(target_);
-    temp_ = UniqueFd(::open(tempPath_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
-    if (temp_.get() < 0 && errno != EEXIST) break;
+  if (temp_.get() < 0 && NoUnnamedFiles(errno)) {
+    for (int attempt = 0; attempt < 100; ++attempt) {
+      tempPath_ = LeftoverName(target_);
+      temp_ = UniqueFd(::open(tempPath_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+      if (temp_.get() >= 0 || errno != EEXIST) break;
+    }
   }
   if (temp_.get() < 0) {
     SetLastErrorFromErrno(errno);
