@@ -6,19 +6,16 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cerrno>
-#include <charconv>
 #include <cstdlib>
 
 #include "platform/win/file_kind.h"
 #include "platform/win/last_error.h"
+#include "platform/win/leftover_name.h"
 #include "platform/win/write_all.h"
 
 namespace win {
 namespace {
-
-constexpr std::string_view kLeftoverMark = ".tmp-";
 
 bool CopyFileTo(const std::string& path, int fd) {
   UniqueFd in(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
@@ -56,28 +53,15 @@ std::string NameOf(const std::string& path) {
   return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-// The pid in a leftover's name "<name>.tmp-<pid>-<n>", or 0 when the name is not one.
-pid_t LeftoverOwner(std::string_view entry, std::string_view prefix) {
-  if (entry.substr(0, prefix.size()) != prefix) return 0;
-  std::string_view rest = entry.substr(prefix.size());
-  pid_t pid = 0;
-  auto [afterPid, pidError] = std::from_chars(rest.data(), rest.data() + rest.size(), pid);
-  if (pidError != std::errc() || pid <= 0 || afterPid == rest.data() + rest.size() || *afterPid != '-') return 0;
-  unsigned long counter = 0;
-  const char* end = rest.data() + rest.size();
-  auto [afterCounter, counterError] = std::from_chars(afterPid + 1, end, counter);
-  return counterError == std::errc() && afterCounter == end ? pid : 0;
-}
-
 // Removes the named new files that replacements of target by processes now gone left behind.
 // A living process's file is its replacement under way and stays.
 void RemoveLeftovers(const std::string& folder, const std::string& target) {
   DIR* dir = ::opendir(folder.c_str());
   if (dir == nullptr) return;
-  const std::string prefix = NameOf(target) + std::string(kLeftoverMark);
+  const std::string name = NameOf(target);
   while (const dirent* entry = ::readdir(dir)) {
-    pid_t owner = LeftoverOwner(entry->d_name, prefix);
-    if (owner == 0 || owner == ::getpid()) continue;
+    pid_t owner = LeftoverOwner(entry->d_name, name);
+    if (owner <= 0 || owner == ::getpid()) continue;
     if (::kill(owner, 0) == 0 || errno != ESRCH) continue;
     struct stat info {};
     if (::fstatat(::dirfd(dir), entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(info.st_mode)) {
@@ -85,11 +69,6 @@ void RemoveLeftovers(const std::string& folder, const std::string& target) {
     }
   }
   ::closedir(dir);
-}
-
-std::string LeftoverName(const std::string& target) {
-  static std::atomic<unsigned> counter{0};
-  return target + std::string(kLeftoverMark) + std::to_string(::getpid()) + "-" + std::to_string(counter++);
 }
 
 // File systems without unnamed files answer one of these.
