@@ -24,7 +24,9 @@ PickedFile LoadPickedFile(Textrope& ST, const std::string& path, std::int64_t la
   ST.Free();
   const win::RegularFile file = win::OpenRegularFile(path);
   if (file.fd.get() < 0) {
-    if (file.kind != win::FileKind::Missing && file.kind != win::FileKind::Regular) return {PickedOutcome::NotAFile, win::NotAFileSentence(file.kind)};
+    if (file.kind != win::FileKind::Missing && file.kind != win::FileKind::Regular) {
+      return {PickedOutcome::NotAFile, win::NotAFileSentence(file.kind)};
+    }
     return {PickedOutcome::Unreadable, SystemReason(ErrorCodeFromErrno(file.error))};
   }
   if (file.info.st_size > largest) return {PickedOutcome::TooLarge, {}};

@@ -208,8 +208,8 @@ TEST(LibrarianUpload, WhatIsNotACabFileIsRefusedAtOnceAndNothingIsSent) {
   const auto messages = run.Lines("message");
   ASSERT_EQ(messages.size(), 9u);
   for (std::size_t i = 0; i < std::size(drops); ++i) {
-    const std::string expected =
-        *drops[i].text ? "Cannot upload " + std::string(drops[i].file) + ": " + drops[i].text : "Invalid CAB File Detected!";
+    const std::string expected = *drops[i].text ? "Cannot upload " + std::string(drops[i].file) + ": " + drops[i].text
+                                                : "Invalid CAB File Detected!";
     EXPECT_EQ(messages[i]["text"].text, expected);
     EXPECT_EQ(messages[i]["caption"].text, "Error Uploading Cab");
   }
