@@ -1,9 +1,11 @@
 #include "app/cab_upload.h"
 
+#include <cstdint>
 #include <string>
 
 #include "app/cab_file_check.h"
 #include "app/globals.h"
+#include "app/picked_file.h"
 #include "app/midi_output.h"
 #include "platform/rt/dialogs.h"
 #include "textrope/textrope.h"
@@ -11,6 +13,8 @@
 namespace {
 
 constexpr const char* kUploadErrorCaption = "Error Uploading Cab";
+// A real cab file is about 11 KB; anything much larger would hold the port for hours.
+constexpr std::int64_t kLargestCabFile = 1 << 20;
 
 void Refuse(std::string_view text) { MESSAGE(text, kUploadErrorCaption, ICON::Asterisk, BUTTON::OK); }
 
@@ -26,9 +30,12 @@ bool UploadDroppedCab(Textrope& ST, std::string_view path) {
     Refuse("You cannot upload a cab into Factory slot!  Only into a user slot");
     return false;
   }
-  ST.Free();
-  const bool loaded = ST.LoadFile(path, 0, 0) != 0;
-  switch (JudgeCabFile(loaded, ST.value)) {
+  const PickedFile file = LoadPickedFile(ST, std::string(path), kLargestCabFile);
+  if (file.outcome == PickedOutcome::NotAFile) {
+    Refuse("Cannot upload " + std::string(path) + ": " + file.reason);
+    return false;
+  }
+  switch (JudgeCabFile(file.outcome == PickedOutcome::Loaded, ST.value)) {
     case CabFileVerdict::Invalid:
       Refuse("Invalid CAB File Detected!");
       return false;

@@ -2,18 +2,21 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <string>
 #include <vector>
 
 #include "app/globals.h"
+#include "app/picked_file.h"
 #include "platform/rt/dialogs.h"
 #include "platform/rt/display.h"
-#include "platform/win/format_message.h"
 #include "textrope/textrope.h"
 
 namespace {
 
 constexpr const char* kCabListFilter = "Cabs List (*.cablist)|*.cablist|All Files (*.*)|*.*";
+// One byte a favourite: a real file holds at most a few hundred.
+constexpr std::int64_t kLargestFavouritesFile = 64 * 1024;
 
 void AddFavouriteFromCurrentCab() {
   FAV_QUEUE_ROW& FQ = FAV_QUEUE.Buffer();
@@ -40,13 +43,6 @@ class CurrentRow {
   Row row_;
 };
 
-// Why a file operation of ST failed, in the system's words when it gave a code.
-std::string FailureReason(const Textrope& ST) {
-  std::string reason = ST.winErrorCode != 0 ? SystemErrorText(static_cast<DWORD>(ST.winErrorCode)) : std::string();
-  while (!reason.empty() && (reason.back() == '\n' || reason.back() == '\r')) reason.pop_back();
-  return reason.empty() ? ST.lastError : reason;
-}
-
 std::string Listed(const std::vector<FAV_QUEUE_ROW>& favourites) {
   std::string text;
   for (const auto& f : favourites) text += "\r\n" + std::to_string(f.CabNum) + "  " + f.Name;
@@ -66,11 +62,18 @@ void LoadFavourites(Textrope& ST) {
                   FILEDLG::KeepDir | FILEDLG::LongName | FILEDLG::MustExist)) {
     return;
   }
-  ST.Free();
+  // The favourites may be the user's only copy, so a file that cannot be read leaves them.
+  const PickedFile picked = LoadPickedFile(ST, GLO::FileName, kLargestFavouritesFile);
+  if (picked.outcome != PickedOutcome::Loaded) {
+    const std::string reason = picked.outcome == PickedOutcome::TooLarge
+                                   ? "It is larger than 64 KiB, too large to be a favourites file."
+                                   : picked.reason;
+    MESSAGE("The favourites could not be loaded from " + GLO::FileName + ": " + reason, "Load Favourite Cabs",
+            ICON::Exclamation, BUTTON::OK);
+    return;
+  }
   FAV_QUEUE.Free();
   CurrentRow currentCab(CAB_QUEUE);
-  // An unreadable or empty file leaves ST empty: no favourites.
-  ST.LoadFile(GLO::FileName, 0, 0);
   // A file names only the 256 numbers a byte can hold, so counting them first keeps a large
   // wrong file picked through "All Files" to one pass; a number the file names twice loads
   // twice, as the file says, and the rows come in cab-number order.

@@ -13,7 +13,9 @@ void AddCabToFavourites();
 
 // Asks for a file and replaces the favourites with the cabs it names that the cab list
 // holds, in cab-number order (a number the file names twice comes twice). The current cab row
-// stays; the current favourite is the last listed cab the file names.
+// stays; the current favourite is the last listed cab the file names. A file that cannot be
+// read (missing, not a regular file, over 64 KiB, a failed read) keeps the favourites as they
+// were and says why; an empty file gives no favourites.
 void LoadFavourites(Textrope& ST);
 // Asks for a file name and writes the favourites to it. A cab number above 255 does not
 // fit the file's one byte: such favourites are left out, and one message names them.

@@ -1,14 +1,12 @@
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <climits>
 
+#include "platform/win/file_kind.h"
 #include "platform/win/file_replacement.h"
 #include "platform/win/last_error.h"
-#include "platform/win/unique_fd.h"
 #include "textrope/byte_text.h"
 #include "textrope/fresh_block.h"
 #include "textrope/textrope.h"
@@ -56,14 +54,14 @@ LONG Textrope::LoadFile(std::string_view fileName, LONG pOffset, LONG pLength) {
     ErrorTrap("LoadFile", cannotOpen);
     return 0;
   }
-  win::UniqueFd file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-  struct stat info {};
-  if (file.get() < 0 || ::fstat(file.get(), &info) != 0 || S_ISDIR(info.st_mode)) {
-    winErrorCode = ErrnoCode(file.get() < 0 || !S_ISDIR(info.st_mode) ? errno : EISDIR);
+  // Only a regular file is read: a named pipe or a device would hold the program or never end.
+  win::RegularFile file = win::OpenRegularFile(path);
+  if (file.fd.get() < 0) {
+    winErrorCode = ErrnoCode(file.error);
     ErrorTrap("LoadFile", cannotOpen);
     return 0;
   }
-  const std::int64_t size = info.st_size;
+  const std::int64_t size = file.info.st_size;
   if (size == 0) {
     winErrorCode = 0;
     ErrorTrap("LoadFile", "Error loading the file, the file size is zero. no data to read.");
@@ -98,7 +96,7 @@ LONG Textrope::LoadFile(std::string_view fileName, LONG pOffset, LONG pLength) {
   Free(0);
   base64 = 0;
   value = textrope::FreshBlock(static_cast<std::size_t>(count));
-  std::int64_t got = ReadAt(file.get(), value.data(), value.size(), static_cast<off_t>(start));
+  std::int64_t got = ReadAt(file.fd.get(), value.data(), value.size(), static_cast<off_t>(start));
   if (got < 0) {
     winErrorCode = ErrnoCode(errno);
     Free(0);
@@ -137,6 +135,15 @@ LONG Textrope::SaveFile(std::string_view writeString, std::string_view fileName,
   switch (win::ReplaceFileContents(path, writeString.substr(0, count), pAppendFlag != 0)) {
     case win::Replacement::Done:
       return 1;
+    // Refusals of our own, not failed system calls: the reason is the whole message.
+    case win::Replacement::ReadOnly:
+      winErrorCode = 0;
+      ErrorTrap("SaveFile", "It is read-only, so it was left as it is.");
+      return 0;
+    case win::Replacement::NotAFile:
+      winErrorCode = 0;
+      ErrorTrap("SaveFile", win::NotAFileSentence(win::KindAt(path)));
+      return 0;
     case win::Replacement::CannotCreate:
       failure = cannotCreate;
       break;

@@ -1,14 +1,12 @@
 #include "platform/framework/settings_file_io.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 
+#include "platform/win/file_kind.h"
 #include "platform/win/format_message.h"
 #include "platform/win/last_error.h"
-#include "platform/win/unique_fd.h"
 
 namespace settings_io {
 namespace {
@@ -20,12 +18,6 @@ FileText Failure(int err, std::string reason = {}) {
 
 FileText TooLarge() { return Failure(EFBIG, "It is larger than 1 MiB, too large to be a settings file."); }
 
-// The read-only attribute takes every write permission away; a file the user may not write
-// is kept as well, even where the folder would let a rename replace it.
-bool KeptFromWriting(const std::string& path, const struct stat& info) {
-  return (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 || ::access(path.c_str(), W_OK) != 0;
-}
-
 }  // namespace
 
 std::string LastErrorSentence() {
@@ -35,24 +27,24 @@ std::string LastErrorSentence() {
 }
 
 FileText ReadWholeFile(const std::string& path) {
-  win::UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-  if (fd.get() < 0) {
-    int err = errno;
-    if (err == ENOENT || err == ENOTDIR) {
-      SetLastErrorFromErrno(err);
+  win::RegularFile file = win::OpenRegularFile(path);
+  if (file.fd.get() < 0) {
+    if (file.kind == win::FileKind::Missing && (file.error == ENOENT || file.error == ENOTDIR)) {
+      SetLastErrorFromErrno(file.error);
       return {ReadOutcome::Missing, {}, {}, false};
     }
-    return Failure(err);
+    if (file.kind == win::FileKind::Folder) return Failure(EISDIR, "A folder is in its place.");
+    if (file.kind == win::FileKind::BrokenLink) return Failure(ENOENT, win::NotAFileSentence(file.kind));
+    if (file.kind != win::FileKind::Regular && file.kind != win::FileKind::Missing) {
+      return Failure(EINVAL, "It is not a file.");
+    }
+    return Failure(file.error);
   }
-  struct stat info {};
-  if (::fstat(fd.get(), &info) != 0) return Failure(errno);
-  if (S_ISDIR(info.st_mode)) return Failure(EISDIR, "A folder is in its place.");
-  if (!S_ISREG(info.st_mode)) return Failure(EINVAL, "It is not a file.");
-  if (static_cast<std::size_t>(info.st_size) > kMaxSettingsFileSize) return TooLarge();
+  if (static_cast<std::size_t>(file.info.st_size) > kMaxSettingsFileSize) return TooLarge();
   std::string text;
   char buffer[8192];
   for (;;) {
-    ssize_t n = ::read(fd.get(), buffer, sizeof buffer);
+    ssize_t n = ::read(file.fd.get(), buffer, sizeof buffer);
     if (n == 0) break;
     if (n < 0) {
       if (errno == EINTR) continue;
@@ -61,7 +53,7 @@ FileText ReadWholeFile(const std::string& path) {
     text.append(buffer, static_cast<size_t>(n));
     if (text.size() > kMaxSettingsFileSize) return TooLarge();  // grew while we read it
   }
-  return {ReadOutcome::Read, std::move(text), {}, KeptFromWriting(path, info)};
+  return {ReadOutcome::Read, std::move(text), {}, win::KeptFromWriting(path, file.info)};
 }
 
 }  // namespace settings_io

@@ -285,7 +285,9 @@ std::optional<std::string> ScriptedScreen::ChooseFile(const FileRequest& request
   if (answer.kind != "cancel") {
     if (answer.kind != kind) Fail("the " + kind + " dialog \"" + request.title + "\" got an answer for a " + answer.kind + " dialog");
     std::filesystem::path path(answer.text);
-    if (request.kind == FileRequest::Kind::Open && request.mustExist && !std::filesystem::is_regular_file(path)) {
+    // As in the real dialog, anything that exists but a folder (which it would open) can be chosen.
+    if (request.kind == FileRequest::Kind::Open && request.mustExist &&
+        (!std::filesystem::exists(path) || std::filesystem::is_directory(path))) {
       Fail("the file to open does not exist: " + answer.text);
     }
     if (request.kind == FileRequest::Kind::Save && !request.defaultExtension.empty() && !path.has_extension()) {

@@ -7,6 +7,7 @@
 #include "app/globals.h"
 #include "tests/app/answering_screen.h"
 #include "tests/support/file_text.h"
+#include "tests/support/special_files.h"
 #include "textrope/textrope.h"
 
 namespace {
@@ -58,18 +59,60 @@ TEST_F(Favourites, LoadTakesEveryListedCabInCabOrderAsOftenAsTheFileNamesIt) {
   EXPECT_EQ(CAB_QUEUE->UserCab, 0);
 }
 
-TEST_F(Favourites, LoadWithoutListOrFileGivesNoFavourites) {
+TEST_F(Favourites, LoadWithoutListOrOfAnEmptyFileGivesNoFavourites) {
   FAV_QUEUE->CabNum = 3;
   FAV_QUEUE.Add();
   Load("some.cablist", "\x03");
   EXPECT_TRUE(FavouriteNumbers().empty()) << "before the list is fetched";
   ListCab(3);
-  for (const char* file : {"empty.cablist", "missing.cablist"}) {
-    AddFromList(3);
-    screen.files = {file};
-    LoadFavourites(ST);
-    EXPECT_TRUE(FavouriteNumbers().empty()) << file;
+  AddFromList(3);
+  Load("empty.cablist", "");
+  EXPECT_TRUE(FavouriteNumbers().empty());
+  AddFromList(3);
+  Load("largest.cablist", std::string(64 * 1024, '\0'));
+  EXPECT_TRUE(FavouriteNumbers().empty()) << "64 KiB is still a favourites file";
+  EXPECT_TRUE(screen.messages.empty());
+}
+
+// The favourites may exist nowhere else: a file that cannot be read leaves them and says why,
+// at once, without waiting on a pipe or reading a device.
+TEST_F(Favourites, AFileThatCannotBeReadKeepsTheFavouritesAndSaysWhy) {
+  namespace fs = std::filesystem;
+  const fs::path dir = "unreadable-favourites";
+  fs::remove_all(dir);
+  fs::create_directories(dir / "folder.cablist");
+  test_support::MakeFifo(dir / "fifo.cablist");
+  test_support::MakeSocket(dir / "socket.cablist");
+  fs::create_symlink("/dev/zero", dir / "zero.cablist");
+  test_support::MakeSparseFile(dir / "large.cablist", "\x03\x0A", 1000 * 1000);
+  test_support::MakeSparseFile(dir / "just-over.cablist", "\x03", 64 * 1024 + 1);
+  const struct {
+    const char* file;
+    const char* reason;
+  } cases[] = {
+      {"missing.cablist", "The system cannot find the file specified."},
+      {"fifo.cablist", "It is a named pipe, not a file."},
+      {"zero.cablist", "It is a device, not a file."},
+      {"folder.cablist", "It is a folder, not a file."},
+      {"socket.cablist", "It is a socket, not a file."},
+      {"large.cablist", "It is larger than 64 KiB, too large to be a favourites file."},
+      {"just-over.cablist", "It is larger than 64 KiB, too large to be a favourites file."},
+  };
+  for (LONG n : {3, 10, 140}) {
+    ListCab(n);
+    AddFromList(n);
   }
+  for (const auto& c : cases) {
+    screen.messages.clear();
+    const std::string path = (dir / c.file).string();
+    screen.files = {path};
+    LoadFavourites(ST);
+    EXPECT_EQ(FavouriteNumbers(), (std::vector<LONG>{3, 10, 140})) << c.file;
+    ASSERT_EQ(screen.messages.size(), 1u) << c.file;
+    EXPECT_EQ(screen.messages[0].caption, "Load Favourite Cabs");
+    EXPECT_EQ(screen.messages[0].text, "The favourites could not be loaded from " + path + ": " + c.reason);
+  }
+  fs::remove_all(dir);
 }
 
 TEST_F(Favourites, AddingTwiceAndCancelledDialogsChangeNothing) {
@@ -117,6 +160,54 @@ TEST_F(Favourites, AFailedSaveIsSaidWithItsReason) {
     EXPECT_EQ(screen.messages[0].text, std::string("The favourites could not be saved to ") + c.file + ": " + c.reason);
     EXPECT_EQ(FavouriteNumbers(), (std::vector<LONG>{3}));
   }
+}
+
+// A save follows the settings file's rules: what the user keeps or what is not a file stays
+// as it was and the message says why; through a link to a file that file is updated.
+TEST_F(Favourites, ASaveLeavesWhatItMustNotReplaceAndWritesThroughALink) {
+  namespace fs = std::filesystem;
+  const fs::path dir = "save-targets";
+  fs::remove_all(dir);
+  fs::create_directories(dir);
+  test_support::WriteFileText(dir / "kept.cablist", "\x0A");
+  fs::permissions(dir / "kept.cablist", fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  test_support::MakeFifo(dir / "fifo.cablist");
+  fs::create_symlink("nowhere.cablist", dir / "dangling.cablist");
+  const struct {
+    const char* file;
+    const char* reason;
+  } cases[] = {
+      {"kept.cablist", "It is read-only, so it was left as it is."},
+      {"fifo.cablist", "It is a named pipe, not a file."},
+      {"dangling.cablist", "It is a link to a file that does not exist."},
+  };
+  ListCab(3);
+  AddFromList(3);
+  for (const auto& c : cases) {
+    screen.messages.clear();
+    const std::string path = (dir / c.file).string();
+    screen.files = {path};
+    SaveFavourites(ST);
+    ASSERT_EQ(screen.messages.size(), 1u) << c.file;
+    EXPECT_EQ(screen.messages[0].text, "The favourites could not be saved to " + path + ": " + c.reason);
+  }
+  EXPECT_EQ(test_support::FileText(dir / "kept.cablist"), "\x0A");
+  EXPECT_EQ(fs::status(dir / "kept.cablist").permissions() & fs::perms::all, fs::perms(0444));
+  EXPECT_TRUE(fs::is_fifo(dir / "fifo.cablist"));
+  EXPECT_TRUE(fs::is_symlink(dir / "dangling.cablist"));
+  EXPECT_FALSE(fs::exists(dir / "nowhere.cablist"));
+
+  test_support::WriteFileText(dir / "real.cablist", "\x0A");
+  fs::create_symlink("real.cablist", dir / "link.cablist");
+  screen.messages.clear();
+  screen.files = {(dir / "link.cablist").string()};
+  SaveFavourites(ST);
+  EXPECT_TRUE(screen.messages.empty());
+  EXPECT_TRUE(fs::is_symlink(dir / "link.cablist"));
+  EXPECT_EQ(test_support::FileText(dir / "real.cablist"), "\x03");
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir), {}), 5) << "nothing left beside the files";
+  fs::permissions(dir / "kept.cablist", fs::perms::owner_write, fs::perm_options::add);
+  fs::remove_all(dir);
 }
 
 }  // namespace

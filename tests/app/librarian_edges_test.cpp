@@ -7,11 +7,13 @@
 #include "tests/app/librarian_run.h"
 #include "tests/app/sent_messages.h"
 #include "tests/support/file_text.h"
+#include "tests/support/special_files.h"
 
 namespace {
 
 using namespace app_test;
 using test_support::FileText;
+namespace fs = std::filesystem;
 
 constexpr BYTE kRename = 0x2D;
 constexpr BYTE kCabList = 0x12;
@@ -201,6 +203,53 @@ TEST(LibrarianUpload, RefusalsAndConfirmations) {
   EXPECT_TRUE(run.SentWhole(CabFileBytes(0x7F, "Dropped")));
   EXPECT_EQ(run.CountSent(kCabList), 2u) << "No refreshes nothing; the upload refreshes once";
   EXPECT_EQ(RowCells(run.Main(0)["ALLCABLIST"], 135)[2], "Dropped");
+}
+
+// What the user drops or picks that is not a cab or favourites file is refused at once with
+// a message and the script goes on: nothing waits on a pipe, reads a device or a huge file,
+// nothing is sent, and the favourites stay.
+TEST(LibrarianUpload, WhatIsNotACabFileIsRefusedAtOnceAndNothingIsSent) {
+  const struct {
+    const char* file;
+    const char* text;  // "" for "Invalid CAB File Detected!"
+  } drops[] = {
+      {"fifo.syx", "It is a named pipe, not a file."}, {"zero.syx", "It is a device, not a file."},
+      {"folder.syx", "It is a folder, not a file."},   {"socket.syx", "It is a socket, not a file."},
+      {"60mb.syx", ""},                                {"2gib.syx", ""},
+  };
+  std::string script = ConnectScript() + "answer popup \"Add To Favourites\"\nrightclick ALLCABLIST 3\n"
+                                         "select ALLCABLIST 135\n";
+  for (const auto& d : drops) script += "answer message \"OK\"\ndrop SHEET1 \"" + std::string(d.file) + "\"\n";
+  script += "select SHEET1 2\n";
+  for (const char* file : {"fifo.syx", "zero.syx", "socket.syx"}) {
+    script += "answer popup \"Load Favourites From File...\"\nanswer open \"" + std::string(file) +
+              "\"\nanswer message \"OK\"\nrightclick FAVCABLIST 0\n";
+  }
+  script += "wait 2\ndump\n";
+  const LibrarianRun run = RunLibrarian(script, {}, [](const fs::path& dir) {
+    test_support::MakeFifo(dir / "fifo.syx");
+    fs::create_symlink("/dev/zero", dir / "zero.syx");
+    fs::create_directory(dir / "folder.syx");
+    test_support::MakeSocket(dir / "socket.syx");
+    const std::string cab = CabFileBytes(0x7F, "Huge");
+    test_support::MakeSparseFile(dir / "60mb.syx", cab, 60u * 1000 * 1000);
+    test_support::MakeSparseFile(dir / "2gib.syx", cab, (std::uintmax_t{1} << 31) - 1);
+  });
+  ASSERT_EQ(run.status, 0) << run.Error();
+  const auto messages = run.Lines("message");
+  ASSERT_EQ(messages.size(), 9u);
+  for (std::size_t i = 0; i < std::size(drops); ++i) {
+    const std::string expected = *drops[i].text ? "Cannot upload " + std::string(drops[i].file) + ": " + drops[i].text
+                                                : "Invalid CAB File Detected!";
+    EXPECT_EQ(messages[i]["text"].text, expected);
+    EXPECT_EQ(messages[i]["caption"].text, "Error Uploading Cab");
+  }
+  for (std::size_t i : {0, 1, 3}) {
+    EXPECT_EQ(messages[6 + std::min<std::size_t>(i, 2)]["text"].text,
+              "The favourites could not be loaded from " + std::string(drops[i].file) + ": " + drops[i].text);
+  }
+  EXPECT_EQ(run.CountSent(kCabFile), 0u);
+  EXPECT_EQ(Rows(run.Main(0), "FAVCABLIST"), 1u) << "the favourite added before stays";
 }
 
 // The safety switch of a first run is on, so a drop asks before it overwrites a slot; a

@@ -8,6 +8,7 @@
 #include <iterator>
 #include <string>
 
+#include "tests/support/special_files.h"
 #include "tests/textrope/support.h"
 #include "textrope/textrope.h"
 
@@ -67,6 +68,8 @@ TEST_F(TextropeFile, LoadFailuresLeaveTheValue) {
   const std::string ten = PathOf("ten");
   Write(empty, "");
   Write(ten, "0123456789");
+  const std::string fifo = PathOf("fifo");
+  test_support::MakeFifo(fifo);
   struct Case {
     std::string name;
     LONG offset, winError;
@@ -78,6 +81,9 @@ TEST_F(TextropeFile, LoadFailuresLeaveTheValue) {
       {ten, 99, 0, "Error loading the file, the offset is greater than the file length."},
       {PathOf("missing"), 0, 2, "Error loading the file, could not open " + PathOf("missing") + "."},
       {dir.string(), 0, 5, "Error loading the file, could not open " + dir.string() + "."},
+      // Neither is read, nor waited on: a FIFO without a writer, a device that never ends.
+      {fifo, 0, 87, "Error loading the file, could not open " + fifo + "."},
+      {"/dev/zero", 0, 87, "Error loading the file, could not open /dev/zero."},
       {ten + "\0x"s, 0, 87, "Error loading the file, could not open " + ten + "\0x"s + "."},
   };
   for (const auto& c : cases) {

@@ -20,22 +20,12 @@
 #include <regex>
 #include <gtest/gtest.h>
 
+#include "tests/platform/qt/when_shown.h"
+
 namespace qtscreen {
 namespace {
 
-// Runs `act` on the next dialog or menu that opens (a different one from `skip`).
-void WhenShown(std::function<void(QWidget*)> act, QWidget* skip = nullptr) {
-  auto* poll = new QTimer;
-  QObject::connect(poll, &QTimer::timeout, poll, [poll, act, skip] {
-    QWidget* shown = QApplication::activePopupWidget();
-    if (!shown) shown = QApplication::activeModalWidget();
-    if (!shown || shown == skip || !shown->isVisible()) return;
-    poll->stop();
-    poll->deleteLater();
-    act(shown);
-  });
-  poll->start(5);
-}
+using qt_test::WhenShown;
 
 QPushButton* ButtonLabelled(QWidget* box, const QString& label) {
   for (QPushButton* b : box->findChildren<QPushButton*>()) {
