@@ -68,7 +68,9 @@ BuildId LoadedBuildId(const dl_phdr_info& info) {
     const ElfW(Phdr)& segment = info.dlpi_phdr[i];
     if (segment.p_type != PT_NOTE) continue;
     const auto* notes = reinterpret_cast<const unsigned char*>(info.dlpi_addr + segment.p_vaddr);
-    if (FindBuildId(NotesInMemory(notes, segment.p_memsz), segment.p_memsz, segment.p_align, id)) break;
+    // The notes are the bytes the file gave the segment; memory beyond them holds none.
+    const std::uint64_t size = std::min<std::uint64_t>(segment.p_filesz, segment.p_memsz);
+    if (FindBuildId(NotesInMemory(notes, size), size, segment.p_align, id)) break;
   }
   return id;
 }
