@@ -43,6 +43,11 @@ void AppendRuntimeVersion(crash::ReportText& out) {
 
 void AppendError(FaultscribeClass& r, const EXCEPTION_RECORD& er, crash::ReportText& out) {
   NextStep(out).Append(r.TextForReportedError.Clipped()).Append(kSeparator).Append(r._LookupExceptionCode(er.ExceptionCode).View());
+  if (er.NumberParameters >= 2 && er.ExceptionInformation[0] == kSentByProcess) {
+    out.Append(" - Signal sent by process ").AppendDecimal(static_cast<std::int64_t>(er.ExceptionInformation[1]));
+    out.Append(", not caused by an instruction");
+    return;
+  }
   if (er.ExceptionCode == EXCEPTION_ACCESS_VIOLATION) {
     out.Append(" - ");
     out.Append(er.ExceptionInformation[0] != 0 ? r.TextForErrorWritingData.Clipped() : r.TextForErrorReadingData.Clipped());
