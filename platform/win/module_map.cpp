@@ -21,6 +21,7 @@ struct Entry {
   std::uintptr_t base, end, loadBias;
   std::size_t pathAt;  // in the snapshot's pool
   BuildId buildId;
+  ExportedSymbols exports;
 };
 
 // Two copies: a new snapshot is written into the one nobody reads and then published, so a
@@ -94,6 +95,7 @@ int AddModule(dl_phdr_info* info, std::size_t, void* data) {
   entry.end = info->dlpi_addr + high;
   entry.loadBias = info->dlpi_addr;
   entry.buildId = LoadedBuildId(*info);
+  entry.exports = ReadExportedSymbols(*info, entry.base, entry.end);
   // The loader names the program itself "".
   if (snapshot->count == 0 && info->dlpi_name[0] == '\0') {
     std::call_once(gProgramPathRead, ReadProgramPath);
@@ -139,7 +141,7 @@ bool RefreshIfLoaderChanged() {
 }
 
 void Fill(const Snapshot& snapshot, const Entry& entry, LoadedModule& module) {
-  module = {entry.base, entry.end, entry.loadBias, snapshot.pool + entry.pathAt, &entry.buildId};
+  module = {entry.base, entry.end, entry.loadBias, snapshot.pool + entry.pathAt, &entry.buildId, &entry.exports};
 }
 
 }  // namespace
