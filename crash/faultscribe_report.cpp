@@ -3,6 +3,7 @@
 #include "crash/faultscribe_report.h"
 
 #include "crash/fault_path.h"
+#include "crash/faultscribe_symbols.h"
 #include "crash/faultscribe_trace.h"
 #include "crash/report_pictures.h"
 #include "platform/rt/props.h"
@@ -137,6 +138,7 @@ void BuildReport(FaultscribeClass& r, const FaultFacts& facts, ReportText& out) 
   NextStep(out).Append(r.TextForErrorAtAddress.Clipped()).Append(kSeparator);
   AppendAddress(out, address);
   out.Append("h  ").Append(r._GetSymbol(address, 0).View());
+  crash::AppendLookupDetails(r, out);
   if (r.ShowDetails == 1) AppendRegisters(cr, out.Clip());
   r._DebugLog("DebugReport 4", 0);
   AppendStackTrace(r, facts.pointers, out.Clip());

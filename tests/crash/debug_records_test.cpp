@@ -22,6 +22,7 @@
 
 #include "crash/debug_directory.h"
 #include "crash/file_build_id.h"
+#include "crash/inlined_calls.h"
 #include "crash/symbol_lookup.h"
 #include "synthetic_records.h"
 #include "tests/support/child_program.h"
@@ -200,6 +201,108 @@ TEST(DebugRecords, EveryProcedureAndLineOfTheProgramResolves) {
     ASSERT_EQ(answer.kind, crash::SymbolAnswer::Kind::Resolved);
     EXPECT_EQ(answer.line, static_cast<std::uint32_t>(line)) << std::hex << address;
     EXPECT_EQ(std::string(answer.sourceName), kSource);
+  }
+}
+
+// The line of the sample's source that carries `marker`.
+std::uint32_t SampleLine(const std::string& marker) {
+  const auto source = std::filesystem::path(__FILE__).parent_path() / "sample" / "sample_program.cpp";
+  std::ifstream in(source);
+  std::string line;
+  for (std::uint32_t number = 1; std::getline(in, line); ++number)
+    if (line.find(marker) != std::string::npos) return number;
+  ADD_FAILURE() << "no line with " << marker << " in " << source;
+  return 0;
+}
+
+// Twice is inlined into Quadruple, and Quadruple into SumOfSquares: every address of Twice's line
+// has both calls, each with the line that calls it, the outermost first.
+TEST(DebugRecords, InlinedCodeLeadsFromItsProcedureThroughEachCall) {
+  const ElfFacts elf = ReadElf(SAMPLE_PROGRAM);
+  crash::RecordFile opened;
+  ASSERT_TRUE(opened.Open(SAMPLE_PROGRAM));
+  crash::DebugDirectory directory;
+  ASSERT_TRUE(crash::FindDebugDirectory(opened, directory, nullptr));
+  crash::SymbolLookup lookup;
+  ASSERT_TRUE(lookup.UseRecords(opened, directory.offset, directory.size));
+  std::uint64_t at = 0, size = 0;
+  ASSERT_TRUE(crash::FindInlinedCallSection(opened, at, size));
+  crash::InlinedCallLookup calls;
+  ASSERT_TRUE(calls.Use(opened, at, size));
+
+  const std::uint32_t twice = SampleLine("// Twice's line"), quadruple = SampleLine("// Quadruple's call"),
+                      sum = SampleLine("// SumOfSquares's call");
+  int checked = 0;
+  for (const auto& [address, line] : SourceLines(SAMPLE_PROGRAM)) {
+    if (static_cast<std::uint32_t>(line) != twice) continue;
+    const auto rva = static_cast<std::uint32_t>(address - elf.base);
+    EXPECT_STREQ(lookup.Find(rva).procName, "sample::SumOfSquares");
+    crash::InlinedChain chain;
+    ASSERT_TRUE(calls.Find(rva, chain)) << std::hex << address;
+    ASSERT_EQ(chain.count, 2u);
+    const struct {
+      const char* name;
+      std::uint32_t line;
+    } expected[] = {{"sample::Quadruple", sum}, {"sample::Twice", quadruple}};
+    for (std::size_t i = 0; i < 2; ++i) {
+      EXPECT_STREQ(chain.calls[i].name, expected[i].name);
+      EXPECT_EQ(chain.calls[i].callLine, expected[i].line) << expected[i].name;
+      char source[crash::kNameLength + 1];
+      ASSERT_TRUE(lookup.SourceName(chain.calls[i].callSource, source));
+      EXPECT_EQ(std::string(source), kSource);
+    }
+    ++checked;
+  }
+  EXPECT_GE(checked, 1);
+  // Outside the inlined code: no call.
+  crash::InlinedChain chain;
+  const auto& main = elf.functions.at("main");
+  EXPECT_FALSE(calls.Find(static_cast<std::uint32_t>(main.st_value - elf.base), chain));
+  EXPECT_EQ(chain.count, 0u);
+}
+
+// A damaged section of inlined calls gives no call rather than a wrong one or a read past it.
+TEST(DebugRecords, DamagedInlinedCallsGiveNone) {
+  // Two ranges: [100h, 120h) with the chain "outer", [140h, 200h) with "outer" then "inner".
+  const std::vector<std::uint8_t> whole = {
+      'Q', 'V', 'I', 'C', 2, 0, 0, 0, 20, 0, 0, 0, 44, 0, 0, 0, 88, 0, 0, 0,  // header
+      0x00, 1, 0, 0, 0x20, 1, 0, 0, 0, 0, 0, 0,                              // range 0
+      0x40, 1, 0, 0, 0x00, 2, 0, 0, 16, 0, 0, 0,                             // range 1
+      1, 0, 0, 0, 0, 0, 0, 0, 10, 0, 0, 0, 0, 0, 0, 0,                       // chain 0
+      2, 0, 0, 0, 0, 0, 0, 0, 10, 0, 0, 0, 0, 0, 0, 0, 6, 0, 0, 0, 20, 0, 0, 0, 1, 0, 0, 0,  // chain 1
+      'o', 'u', 't', 'e', 'r', 0, 'i', 'n', 'n', 'e', 'r', 0};
+  struct Case {
+    const char* what;
+    std::size_t at;
+    std::uint8_t value;
+    std::uint32_t rva;
+    std::size_t calls;  // the chain's length; 0: none
+  } cases[] = {
+      {"whole, the first range", 0, 'Q', 0x110, 1},
+      {"whole, the second range", 0, 'Q', 0x150, 2},
+      {"whole, one past a range's end", 0, 'Q', 0x120, 0},
+      {"whole, below every range", 0, 'Q', 0x50, 0},
+      {"a foreign tag", 0, 'X', 0x150, 0},
+      {"more ranges than the section holds", 5, 1, 0x150, 0},
+      {"a chain longer than the section", 60, 0xFF, 0x150, 0},
+      {"a chain of no call", 60, 0, 0x150, 0},
+      {"a name outside the section", 64, 0xF0, 0x150, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::vector<std::uint8_t> bytes = whole;
+    bytes[c.at] = c.value;
+    crash::RecordFile file;
+    ASSERT_TRUE(file.Open(WriteFile("calls", bytes).c_str()));
+    crash::InlinedCallLookup calls;
+    ASSERT_TRUE(calls.Use(file, 0, bytes.size()));
+    crash::InlinedChain chain;
+    EXPECT_EQ(calls.Find(c.rva, chain), c.calls > 0);
+    ASSERT_EQ(chain.count, c.calls);
+    if (c.calls == 2) {
+      EXPECT_STREQ(chain.calls[1].name, "inner");
+      EXPECT_EQ(chain.calls[1].callLine, 20u);
+    }
   }
 }
 

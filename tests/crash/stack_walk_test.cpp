@@ -89,10 +89,11 @@ TEST(SymbolLookUp, AFileThatIsNotTheLoadedImageLendsNoNames) {
   // The symbol text keeps what fits its place of the path.
   crash::SymbolText expected("no debug info, Module=");
   expected.Append(OTHER_PROGRAM);
-  const void* addresses[] = {reinterpret_cast<const void*>(&KnownProcedure), dlsym(RTLD_DEFAULT, "cos")};
-  for (const void* address : addresses) {
-    EXPECT_EQ(reporter._GetSymbol(reinterpret_cast<ULONG_PTR>(address), 0).View(), expected.View());
-  }
+  EXPECT_EQ(reporter._GetSymbol(reinterpret_cast<ULONG_PTR>(&KnownProcedure), 0).View(), expected.View());
+  // A library's text goes on with where in the library the address lies.
+  const std::string library(reporter._GetSymbol(reinterpret_cast<ULONG_PTR>(dlsym(RTLD_DEFAULT, "cos")), 0).View());
+  EXPECT_TRUE(library.starts_with(std::string(expected.View()) + " ")) << library;
+  EXPECT_NE(library.find(" Offset="), std::string::npos) << library;
 }
 
 TEST_F(Reporter, BothRoadsToTheModuleOfAnAddressAgree) {

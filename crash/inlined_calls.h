@@ -1,0 +1,52 @@
+#pragma once
+// The look-up of the calls the compiler inlined at an address: the ".qvcalls" section the build
+// writes beside the debug records (a 20-byte header: tag "QVIC", range count, offsets of the
+// ranges, the chains and the name pool; ranges of 12 bytes: rva, end, chain offset, sorted and
+// never overlapping; a chain: its count, then per call from the outermost the name offset, the
+// line of the call and the source index into the records' module names). Bounded reads of the
+// module file, no allocation: usable in a signal handler.
+#include <cstddef>
+#include <cstdint>
+
+#include "crash/record_file.h"
+#include "crash/symbol_lookup.h"
+
+namespace crash {
+
+inline constexpr std::size_t kMostInlinedCalls = 12;
+
+struct InlinedCallStep {
+  char name[kNameLength + 1] = {};  // the callee
+  std::uint32_t callLine = 0;       // where its caller calls it
+  std::uint32_t callSource = 0;     // source index of that line
+};
+
+// The inlined calls that lead to an address, the outermost first. A deeper chain keeps its
+// outermost call and the innermost ones.
+struct InlinedChain {
+  std::size_t count = 0;
+  InlinedCallStep calls[kMostInlinedCalls];
+};
+
+class InlinedCallLookup {
+ public:
+  // Makes the section at `offset` (`size` bytes) of the file the one in use; false when the file
+  // cannot be duplicated. Forget() leaves no section: every address then has no inlined call.
+  bool Use(const RecordFile& file, std::uint64_t offset, std::uint64_t size);
+  void Forget();
+
+  // The chain at the rva; false (and an empty chain) where no inlined call holds it, or where the
+  // section is damaged.
+  bool Find(std::uint32_t rva, InlinedChain& chain);
+
+ private:
+  bool Read(std::uint64_t offset, void* into, std::size_t count) const;
+  bool ReadStep(std::uint64_t at, InlinedCallStep& step);
+
+  RecordFile file_;
+  std::uint64_t offset_ = 0, size_ = 0;
+  std::uint32_t rangeCount_ = 0, rangeTable_ = 0, chainArea_ = 0, namePool_ = 0;
+  bool loaded_ = false;
+};
+
+}  // namespace crash
