@@ -170,14 +170,22 @@ TEST(DebugRecords, TheBuildWritesTheLayoutTheReporterReads) {
     EXPECT_TRUE(names.contains(procedure)) << procedure;
 }
 
-TEST(DebugRecords, EveryProcedureAndLineOfTheProgramResolves) {
+// The sample's records, located and in use, as the reporter reads them.
+class SampleRecords : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(opened.Open(SAMPLE_PROGRAM));
+    crash::DebugDirectory directory;
+    ASSERT_TRUE(crash::FindDebugDirectory(opened, directory, nullptr));
+    ASSERT_TRUE(lookup.UseRecords(SAMPLE_PROGRAM, directory.offset, directory.size));
+  }
+
   const ElfFacts elf = ReadElf(SAMPLE_PROGRAM);
   crash::RecordFile opened;
-  ASSERT_TRUE(opened.Open(SAMPLE_PROGRAM));
-  crash::DebugDirectory directory;
-  ASSERT_TRUE(crash::FindDebugDirectory(opened, directory, nullptr));
   crash::SymbolLookup lookup;
-  ASSERT_TRUE(lookup.UseRecords(SAMPLE_PROGRAM, directory.offset, directory.size));
+};
+
+TEST_F(SampleRecords, EveryProcedureAndLineOfTheProgramResolves) {
 
   int checked = 0;
   for (const auto& [procedure, symbol] : elf.functions) {
@@ -217,14 +225,7 @@ std::uint32_t SampleLine(const std::string& marker) {
 
 // Twice is inlined into Quadruple, and Quadruple into SumOfSquares: every address of Twice's line
 // has both calls, each with the line that calls it, the outermost first.
-TEST(DebugRecords, InlinedCodeLeadsFromItsProcedureThroughEachCall) {
-  const ElfFacts elf = ReadElf(SAMPLE_PROGRAM);
-  crash::RecordFile opened;
-  ASSERT_TRUE(opened.Open(SAMPLE_PROGRAM));
-  crash::DebugDirectory directory;
-  ASSERT_TRUE(crash::FindDebugDirectory(opened, directory, nullptr));
-  crash::SymbolLookup lookup;
-  ASSERT_TRUE(lookup.UseRecords(opened, directory.offset, directory.size));
+TEST_F(SampleRecords, InlinedCodeLeadsFromItsProcedureThroughEachCall) {
   std::uint64_t at = 0, size = 0;
   ASSERT_TRUE(crash::FindInlinedCallSection(opened, at, size));
   crash::InlinedCallLookup calls;
