@@ -21,18 +21,30 @@ class ReportFrames(gdb.Command):
     def invoke(self, argument, from_tty):
         frame = gdb.newest_frame()
         count = 0
+        shown = 0  # inlined frames shown for the physical frame being read
         while frame is not None and count < 48:
             sal = frame.find_sal()
             place = "%s|%d" % (sal.symtab.fullname() if sal.symtab else "", sal.line)
             if frame.type() == gdb.INLINE_FRAME:
                 print("INLINED %s|%s" % (frame.name() or "", place))
+                shown += 1
             elif frame.type() != gdb.TAILCALL_FRAME:
                 library = gdb.solib_name(frame.pc()) or ""
                 symbols = ""
                 if library:
                     symbols = "|".join(gdb.execute("info symbol 0x%x" % at, to_string=True).strip().replace("|", " ")
                                        for at in (frame.pc(), frame.pc() - 1))
-                print("FRAME %x|%s|%s|%s|%s" % (frame.pc(), library, frame.name() or "", place, symbols))
+                # Stopped where inlined code begins, gdb shows the frame as if the calls had not
+                # been made yet: its place is then none that the records could agree with.
+                hidden = 0
+                if count == shown and not library:
+                    block = gdb.block_for_pc(frame.pc())
+                    while block is not None:
+                        hidden += 1 if block.function is not None else 0
+                        block = block.superblock
+                    hidden = max(0, hidden - 1 - shown)
+                print("FRAME %x|%s|%s|%s|%d|%s" % (frame.pc(), library, frame.name() or "", place, hidden, symbols))
+                shown = 0
             frame = frame.older()
             count += 1
 
@@ -164,6 +176,7 @@ void ExpectLevelAgrees(const ReportLevel& level, const DebuggerFrame& frame, boo
   if (!procedure.empty()) {
     ExpectPlaceAgrees(level.text, procedure, {frame.name, frame.place.file, frame.place.line});
     EXPECT_EQ(frame.library, "") << level.text;
+    if (frame.callsHidden) return;
     ASSERT_EQ(level.inlined.size(), frame.inlined.size()) << level.text << "\nagainst the debugger's inlined frames";
     for (std::size_t i = 0; i < level.inlined.size(); ++i) {
       SCOPED_TRACE("inlined call " + std::to_string(i));
@@ -207,10 +220,12 @@ DebuggerRun RunUnderDebugger(const std::vector<std::string>& program, const std:
       if (fields.size() == 3) inlined.insert(inlined.begin(), {fields[0], fields[1], std::atoi(fields[2].c_str())});
       continue;
     }
-    if (fields.size() < 5) continue;
-    fields.resize(7);
+    if (fields.size() < 6) continue;
+    fields.resize(8);
+    const bool callsHidden = std::atoi(fields[5].c_str()) > 0;
     run.frames.push_back({std::stoull(fields[0], nullptr, 16), fields[2], fields[1],
-                          {fields[2], fields[3], std::atoi(fields[4].c_str())}, std::move(inlined), fields[5], fields[6]});
+                          {fields[2], fields[3], callsHidden ? 0 : std::atoi(fields[4].c_str())},
+                          std::move(inlined), fields[6], fields[7], callsHidden});
     inlined.clear();
   }
   return run;

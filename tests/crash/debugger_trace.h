@@ -29,6 +29,9 @@ struct DebuggerFrame {
   std::vector<DebuggerPlace> inlined;
   // In a library: the debugger's `info symbol` of the address and of the byte before it.
   std::string symbolAt, symbolBefore;
+  // Stopped where inlined code begins, the debugger hides those calls and gives the frame no
+  // place of its own (its place's line is then 0): only the procedure is compared.
+  bool callsHidden = false;
 };
 
 struct DebuggerRun {

@@ -202,13 +202,18 @@ void Refault() {
 // Another process sends this one a SIGSEGV, as `kill -SEGV` would; the sender's id goes to the
 // output, for the test to find in the report.
 void SentByAnotherProcess() {
+  int go[2];
+  if (pipe(go) != 0) return;
   pid_t sender = fork();
   if (sender == 0) {
-    kill(getppid(), SIGSEGV);
+    // Only once the id is out, so the report never comes first.
+    char byte;
+    if (read(go[0], &byte, 1) == 1) kill(getppid(), SIGSEGV);
     _exit(0);
   }
   std::printf("%d\n", static_cast<int>(sender));
   std::fflush(stdout);
+  if (write(go[1], "", 1) != 1) return;
   for (;;) pause();
 }
 

@@ -14,6 +14,7 @@ struct LineRow {
   std::uint32_t rva = 0;    // first instruction of the line
   std::uint32_t line = 0;
   std::uint32_t module = 0; // index into DebugInfo::modules
+  bool statement = true;     // a row the compiler marks as a line's beginning, as debuggers show
 };
 
 // A call the compiler inlined: the callee, and where in its caller the call stands.

@@ -156,11 +156,12 @@ class Reader {
                                        [](const auto& a, const auto& b) { return a.rva == b.rva; }),
                            info_.procedures.end());
     std::stable_sort(info_.lines.begin(), info_.lines.end(), byRva);
-    // Where several rows start at one address, the last one is the line that runs there.
+    // Where several rows start at one address, the last one that begins a line is the line
+    // that runs there (as a debugger names it), else the last one.
     std::vector<LineRow> lines;
     for (const LineRow& row : info_.lines) {
-      if (!lines.empty() && lines.back().rva == row.rva) lines.back() = row;
-      else lines.push_back(row);
+      if (lines.empty() || lines.back().rva != row.rva) lines.push_back(row);
+      else if (row.statement || !lines.back().statement) lines.back() = row;
     }
     info_.lines = std::move(lines);
     FlattenInlinedCalls();
@@ -191,15 +192,15 @@ class Reader {
       Dwarf_Line* line = dwarf_onesrcline(lines, i);
       Dwarf_Addr address;
       int number = 0;
-      bool end = false;
+      bool end = false, statement = true;
       if (line == nullptr || dwarf_lineaddr(line, &address) != 0 || dwarf_lineno(line, &number) != 0 ||
-          dwarf_lineendsequence(line, &end) != 0)
+          dwarf_lineendsequence(line, &end) != 0 || dwarf_linebeginstatement(line, &statement) != 0)
         continue;
       // End markers and line 0 (code made by the compiler) name no source line.
       const char* file = dwarf_linesrc(line, nullptr, nullptr);
       std::uint32_t rva;
       if (end || number <= 0 || file == nullptr || !Rva(address, rva)) continue;
-      info_.lines.push_back({rva, static_cast<std::uint32_t>(number), ModuleIndex(file)});
+      info_.lines.push_back({rva, static_cast<std::uint32_t>(number), ModuleIndex(file), statement});
     }
   }
 
