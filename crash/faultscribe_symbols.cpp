@@ -48,9 +48,9 @@ crash::SymbolText& Short(crash::SymbolText& text, std::uint64_t value) {
   return text.AppendHex(value, digits);
 }
 
-// What lets an address in a library (a module without records) be looked up later, when the module was
-// loaded elsewhere: the nearest exported procedure and the offset from it, and the address as
-// the module's file counts it.
+// What lets an address in a library (a module without records) be looked up later, when the
+// library is loaded elsewhere: the nearest exported procedure and the offset from it, and the
+// address as the library's file counts it.
 void AppendWhereInModule(crash::SymbolText& text, ULONG_PTR module, ULONG_PTR address) {
   win::LoadedModule loaded, program;
   if (!win::FindModuleOfHandle(module, loaded) || (win::ProgramModule(program) && program.base == loaded.base)) return;
@@ -130,7 +130,8 @@ crash::SymbolText FaultscribeClass::_GetSymbol(ULONG_PTR address, BYTE stackTrac
   crash::SymbolAnswer answer = gLookup.Find(rva, &steps);
   // Inlined code: the level names its procedure, so its line is where that procedure's own
   // source makes the outermost inlined call. The calls themselves follow the level's line.
-  if (answer.kind == crash::SymbolAnswer::Kind::Resolved && !answer.noLineNumber && gInlinedCalls.Find(rva, gChain)) {
+  const bool resolved = answer.kind == crash::SymbolAnswer::Kind::Resolved && !answer.noLineNumber;
+  if (resolved && gInlinedCalls.Find(rva, gChain)) {
     gInnermostLine = answer.line;
     std::strncpy(gInnermostSource, answer.sourceName, crash::kNameLength);
     answer.line = gChain.calls[0].callLine;
@@ -149,8 +150,9 @@ crash::SymbolText FaultscribeClass::_GetSymbol(ULONG_PTR address, BYTE stackTrac
 }
 
 void crash::AppendLookupDetails(FaultscribeClass& reporter, ReportText& out) {
-  if (gLibrary != 0 && std::find(gShownLibraries, gShownLibraries + gShownCount, gLibrary) == gShownLibraries + gShownCount &&
-      gShownCount < kMostShownLibraries)
+  const ULONG_PTR* shownBegin = gShownLibraries;
+  const ULONG_PTR* shownEnd = shownBegin + gShownCount;
+  if (gLibrary != 0 && std::find(shownBegin, shownEnd, gLibrary) == shownEnd && gShownCount < kMostShownLibraries)
     gShownLibraries[gShownCount++] = gLibrary;
   gLibrary = 0;
   char source[kNameLength + 1];
@@ -159,8 +161,9 @@ void crash::AppendLookupDetails(FaultscribeClass& reporter, ReportText& out) {
     const char* sourceName = innermost ? gInnermostSource
                              : gLookup.SourceName(gChain.calls[i + 1].callSource, source) ? source : "";
     const auto line = static_cast<LONG>(innermost ? gInnermostLine : gChain.calls[i + 1].callLine);
-    out.Append("\r\n\tinlined ")
-        .Append(reporter._FormatLineInfo(line, gModuleName.View(), sourceName, gChain.calls[i].name, 1, 0, 0, 0).View());
+    const crash::SymbolText text =
+        reporter._FormatLineInfo(line, gModuleName.View(), sourceName, gChain.calls[i].name, 1, 0, 0, 0);
+    out.Append("\r\n\tinlined ").Append(text.View());
   }
   gChain.count = 0;
 }

@@ -42,9 +42,9 @@ struct VersionNote {
 #define BOXWRIGHT_UNGUARDED
 #endif
 
-[[maybe_unused]] __attribute__((section(".note.boxwright.version"), used, aligned(4))) BOXWRIGHT_UNGUARDED const VersionNote
-    kVersionNote = {sizeof kOwner, sizeof BOXWRIGHT_VERSION_STRINGS, kVersionNoteType, "Boxwright",
-                    BOXWRIGHT_VERSION_STRINGS};
+[[maybe_unused]] __attribute__((section(".note.boxwright.version"), used, aligned(4)))
+BOXWRIGHT_UNGUARDED const VersionNote kVersionNote = {
+    sizeof kOwner, sizeof BOXWRIGHT_VERSION_STRINGS, kVersionNoteType, "Boxwright", BOXWRIGHT_VERSION_STRINGS};
 
 // Limits for what a file may claim, so that a damaged or hostile file costs little.
 constexpr std::size_t kMostSections = 4096;

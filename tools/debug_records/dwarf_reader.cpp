@@ -256,7 +256,8 @@ class Reader {
     for (std::ptrdiff_t offset = 0; (offset = dwarf_ranges(die, offset, &base, &start, &end)) > 0;) {
       std::uint32_t rva;
       if (end > start && end - start <= 0xFFFFFFFFu && Rva(start, rva))
-        pieces_.push_back({rva, rva + static_cast<std::uint32_t>(end - start), depth, static_cast<std::uint32_t>(index)});
+        pieces_.push_back(
+            {rva, rva + static_cast<std::uint32_t>(end - start), depth, static_cast<std::uint32_t>(index)});
     }
     return index;
   }
