@@ -8,7 +8,10 @@ namespace {
 
 constexpr std::size_t kHeaderSize = 20;
 constexpr std::size_t kRangeSize = 12;
-constexpr std::size_t kStepSize = 12;
+constexpr std::size_t kCallSize = 16;
+constexpr std::uint32_t kNoCall = 0xFFFFFFFF;
+// Calls nest no deeper than this; a longer walk is a damaged (or looping) table.
+constexpr std::uint32_t kMostDepth = 256;
 
 }  // namespace
 
@@ -21,9 +24,9 @@ bool InlinedCallLookup::Use(const RecordFile& file, std::uint64_t offset, std::u
   if (!Read(0, header, sizeof header) || std::memcmp(header, "QVIC", 4) != 0) return true;
   rangeCount_ = ReadU32(header + 4);
   rangeTable_ = ReadU32(header + 8);
-  chainArea_ = ReadU32(header + 12);
+  callTable_ = ReadU32(header + 12);
   namePool_ = ReadU32(header + 16);
-  loaded_ = std::uint64_t{rangeTable_} + std::uint64_t{rangeCount_} * kRangeSize <= size_ && chainArea_ <= size_ &&
+  loaded_ = std::uint64_t{rangeTable_} + std::uint64_t{rangeCount_} * kRangeSize <= size_ && callTable_ <= size_ &&
             namePool_ <= size_;
   return true;
 }
@@ -39,11 +42,12 @@ bool InlinedCallLookup::Read(std::uint64_t offset, void* into, std::size_t count
   return file_.ReadExactly(offset_ + offset, into, count);
 }
 
-bool InlinedCallLookup::ReadStep(std::uint64_t at, InlinedCallStep& step) {
-  unsigned char bytes[kStepSize];
-  if (!Read(at, bytes, sizeof bytes)) return false;
+bool InlinedCallLookup::ReadCall(std::uint32_t index, InlinedCallStep& step, std::uint32_t& parent) {
+  unsigned char bytes[kCallSize];
+  if (!Read(callTable_ + std::uint64_t{index} * kCallSize, bytes, sizeof bytes)) return false;
   step.callLine = ReadU32(bytes + 4);
   step.callSource = ReadU32(bytes + 8);
+  parent = ReadU32(bytes + 12);
   std::uint64_t nameAt = std::uint64_t{namePool_} + ReadU32(bytes);
   if (nameAt >= size_) return false;
   std::size_t count = static_cast<std::size_t>(std::min<std::uint64_t>(kNameLength, size_ - nameAt));
@@ -67,21 +71,21 @@ bool InlinedCallLookup::Find(std::uint32_t rva, InlinedChain& chain) {
   }
   if (!Read(rangeTable_ + std::uint64_t{low} * kRangeSize, range, sizeof range)) return false;
   if (rva < ReadU32(range) || rva >= ReadU32(range + 4)) return false;
-  const std::uint64_t chainAt = std::uint64_t{chainArea_} + ReadU32(range + 8);
-  unsigned char word[4];
-  if (!Read(chainAt, word, sizeof word)) return false;
-  const std::uint32_t count = ReadU32(word);
-  if (count == 0 || std::uint64_t{count} * kStepSize > size_) return false;
-  // The outermost call, then as many of the innermost as fit.
-  const std::uint32_t kept = static_cast<std::uint32_t>(std::min<std::uint64_t>(count, kMostInlinedCalls));
-  for (std::uint32_t i = 0; i < kept; ++i) {
-    std::uint32_t step = i == 0 ? 0 : count - kept + i;
-    if (!ReadStep(chainAt + 4 + std::uint64_t{step} * kStepSize, chain.calls[i])) {
-      chain.count = 0;
-      return false;
-    }
+  // From the innermost call outwards, keeping the innermost ones and the last read, the outermost.
+  constexpr std::size_t kInner = kMostInlinedCalls - 1;
+  InlinedCallStep inner[kInner];
+  InlinedCallStep step;
+  std::uint32_t depth = 0;
+  for (std::uint32_t call = ReadU32(range + 8); call != kNoCall; ++depth) {
+    if (depth == kMostDepth || !ReadCall(call, step, call)) return false;
+    if (depth < kInner) inner[depth] = step;
   }
-  chain.count = kept;
+  if (depth == 0) return false;
+  // All of them when they fit; else the outermost, then the innermost ones.
+  std::size_t at = 0;
+  if (depth > kInner) chain.calls[at++] = step;
+  for (std::size_t i = std::min<std::size_t>(depth, kInner); i-- > 0;) chain.calls[at++] = inner[i];
+  chain.count = at;
   return true;
 }
 

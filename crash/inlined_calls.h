@@ -1,10 +1,10 @@
 #pragma once
 // The look-up of the calls the compiler inlined at an address: the ".qvcalls" section the build
 // writes beside the debug records (a 20-byte header: tag "QVIC", range count, offsets of the
-// ranges, the chains and the name pool; ranges of 12 bytes: rva, end, chain offset, sorted and
-// never overlapping; a chain: its count, then per call from the outermost the name offset, the
-// line of the call and the source index into the records' module names). Bounded reads of the
-// module file, no allocation: usable in a signal handler.
+// range table, the call table and the name pool; ranges of 12 bytes: rva, end, innermost call,
+// sorted and never overlapping; calls of 16 bytes: name offset, line of the call, source index
+// into the records' module names, the call it lies in or FFFFFFFFh). Bounded reads of the module
+// file, no allocation: usable in a signal handler.
 #include <cstddef>
 #include <cstdint>
 
@@ -41,11 +41,12 @@ class InlinedCallLookup {
 
  private:
   bool Read(std::uint64_t offset, void* into, std::size_t count) const;
-  bool ReadStep(std::uint64_t at, InlinedCallStep& step);
+  // Call `index` and the call it lies in (kNoCall: none).
+  bool ReadCall(std::uint32_t index, InlinedCallStep& step, std::uint32_t& parent);
 
   RecordFile file_;
   std::uint64_t offset_ = 0, size_ = 0;
-  std::uint32_t rangeCount_ = 0, rangeTable_ = 0, chainArea_ = 0, namePool_ = 0;
+  std::uint32_t rangeCount_ = 0, rangeTable_ = 0, callTable_ = 0, namePool_ = 0;
   bool loaded_ = false;
 };
 

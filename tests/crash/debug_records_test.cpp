@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -262,48 +263,71 @@ TEST_F(SampleRecords, InlinedCodeLeadsFromItsProcedureThroughEachCall) {
   EXPECT_EQ(chain.count, 0u);
 }
 
-// A damaged section of inlined calls gives no call rather than a wrong one or a read past it.
-TEST(DebugRecords, DamagedInlinedCallsGiveNone) {
-  // Two ranges: [100h, 120h) with the chain "outer", [140h, 200h) with "outer" then "inner".
-  const std::vector<std::uint8_t> whole = {
-      'Q', 'V', 'I', 'C', 2, 0, 0, 0, 20, 0, 0, 0, 44, 0, 0, 0, 88, 0, 0, 0,  // header
-      0x00, 1, 0, 0, 0x20, 1, 0, 0, 0, 0, 0, 0,                              // range 0
-      0x40, 1, 0, 0, 0x00, 2, 0, 0, 16, 0, 0, 0,                             // range 1
-      1, 0, 0, 0, 0, 0, 0, 0, 10, 0, 0, 0, 0, 0, 0, 0,                       // chain 0
-      2, 0, 0, 0, 0, 0, 0, 0, 10, 0, 0, 0, 0, 0, 0, 0, 6, 0, 0, 0, 20, 0, 0, 0, 1, 0, 0, 0,  // chain 1
-      'o', 'u', 't', 'e', 'r', 0, 'i', 'n', 'n', 'e', 'r', 0};
+// A section of inlined calls as the build lays it out: one range [100h, 200h) whose innermost
+// call is the last of `depth` calls, each lying in the one before ("call0" the outermost, called
+// at line 10, "call1" at line 11, ...).
+std::vector<std::uint8_t> InlinedCallSection(std::uint32_t depth) {
+  std::vector<std::uint8_t> bytes(20 + 12 + 16 * depth);
+  std::string names;
+  const std::uint32_t calls = 32, pool = calls + 16 * depth;
+  for (std::uint32_t i = 0; i < depth; ++i) {
+    PutU32(bytes, calls + 16 * i, static_cast<std::uint32_t>(names.size()));
+    PutU32(bytes, calls + 16 * i + 4, 10 + i);
+    PutU32(bytes, calls + 16 * i + 8, 0);
+    PutU32(bytes, calls + 16 * i + 12, i == 0 ? 0xFFFFFFFF : i - 1);
+    names += "call" + std::to_string(i) + '\0';
+  }
+  bytes.insert(bytes.end(), names.begin(), names.end());
+  const std::uint32_t header[] = {0, 1, 20, calls, pool, 0x100, 0x200, depth - 1};
+  for (std::uint32_t i = 1; i < std::size(header); ++i) PutU32(bytes, 4 * i, header[i]);
+  std::memcpy(bytes.data(), "QVIC", 4);
+  return bytes;
+}
+
+// The chain's calls by name and line, as "call0:10 call1:11".
+std::string ChainText(const crash::InlinedChain& chain) {
+  std::string text;
+  for (std::size_t i = 0; i < chain.count; ++i)
+    text += (i ? " " : "") + std::string(chain.calls[i].name) + ":" + std::to_string(chain.calls[i].callLine);
+  return text;
+}
+
+// A damaged section of inlined calls gives no call rather than a wrong one or a read past it;
+// a chain deeper than the look-up keeps shows its outermost call and the innermost ones.
+TEST(DebugRecords, InlinedCallsWholeDeepOrDamaged) {
   struct Case {
     const char* what;
-    std::size_t at;
+    std::uint32_t depth;
+    std::size_t at;  // a byte changed, 0 for none
     std::uint8_t value;
     std::uint32_t rva;
-    std::size_t calls;  // the chain's length; 0: none
+    std::string chain;
   } cases[] = {
-      {"whole, the first range", 0, 'Q', 0x110, 1},
-      {"whole, the second range", 0, 'Q', 0x150, 2},
-      {"whole, one past a range's end", 0, 'Q', 0x120, 0},
-      {"whole, below every range", 0, 'Q', 0x50, 0},
-      {"a foreign tag", 0, 'X', 0x150, 0},
-      {"more ranges than the section holds", 5, 1, 0x150, 0},
-      {"a chain longer than the section", 60, 0xFF, 0x150, 0},
-      {"a chain of no call", 60, 0, 0x150, 0},
-      {"a name outside the section", 64, 0xF0, 0x150, 0},
+      {"whole", 2, 0, 0, 0x150, "call0:10 call1:11"},
+      {"the range's first byte", 1, 0, 0, 0x100, "call0:10"},
+      {"one past the range's end", 2, 0, 0, 0x200, ""},
+      {"below every range", 2, 0, 0, 0x50, ""},
+      {"deeper than kept", 20, 0, 0, 0x150,
+       "call0:10 call9:19 call10:20 call11:21 call12:22 call13:23 call14:24 call15:25 call16:26 call17:27 "
+       "call18:28 call19:29"},
+      {"a foreign tag", 2, 1, 'X', 0x150, ""},
+      {"more ranges than the section holds", 2, 5, 1, 0x150, ""},
+      {"an innermost call outside the table", 2, 28, 0x40, 0x150, ""},
+      {"a call lying in one outside the table", 2, 60, 0x40, 0x150, ""},
+      {"a call lying in itself", 2, 60, 1, 0x150, ""},
+      {"a name outside the section", 2, 48, 0xF0, 0x150, ""},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    std::vector<std::uint8_t> bytes = whole;
-    bytes[c.at] = c.value;
+    std::vector<std::uint8_t> bytes = InlinedCallSection(c.depth);
+    if (c.at != 0) bytes[c.at] = c.value;
     crash::RecordFile file;
     ASSERT_TRUE(file.Open(WriteFile("calls", bytes).c_str()));
     crash::InlinedCallLookup calls;
     ASSERT_TRUE(calls.Use(file, 0, bytes.size()));
     crash::InlinedChain chain;
-    EXPECT_EQ(calls.Find(c.rva, chain), c.calls > 0);
-    ASSERT_EQ(chain.count, c.calls);
-    if (c.calls == 2) {
-      EXPECT_STREQ(chain.calls[1].name, "inner");
-      EXPECT_EQ(chain.calls[1].callLine, 20u);
-    }
+    EXPECT_EQ(calls.Find(c.rva, chain), !c.chain.empty());
+    EXPECT_EQ(ChainText(chain), c.chain);
   }
 }
 
