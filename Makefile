@@ -31,13 +31,26 @@ build: deps
 run: build
 	BOXWRIGHT_SIMULATOR=1 ./build/dev/app/boxwright $(ARGS)
 
+# Crash reports are also held against the debugger on the build users run (optimised, inlined).
+RELEASE_TEST_TARGETS := crash_tests crash_debugger_tests crash_records_tests crash_stack_tests app_crash_tests
+RELEASE_TESTS := ^(FaultRun|EachKind/ReportAgainstDebugger|DebugRecords|SampleRecords|Lookup|SymbolLookUp|StackTrace|Trace|Reporter|LibrarianCrashReport)\.
+
 test: build
 	QT_QPA_PLATFORM=offscreen ctest --preset dev -j $(JOBS)
+	cmake --preset release
+	cmake --build --preset release -j $(JOBS) --target $(RELEASE_TEST_TARGETS)
+	QT_QPA_PLATFORM=offscreen ctest --preset release -j $(JOBS) -R '$(RELEASE_TESTS)'
 
+# Also runs every fuzz target once over its seeds, built by clang, whose sanitizers guard
+# more than GCC's (globals in named sections, for one).
 asan: deps
+	@tools/install-packages $(FUZZ_PACKAGES)
 	cmake --preset asan
 	cmake --build --preset asan -j $(JOBS)
 	QT_QPA_PLATFORM=offscreen ctest --preset asan -j $(JOBS)
+	cmake --preset fuzz
+	cmake --build --preset fuzz -j $(JOBS)
+	ctest --preset fuzz -j $(JOBS)
 
 release: deps
 	cmake --preset release

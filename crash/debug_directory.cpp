@@ -9,6 +9,7 @@ constexpr unsigned kMaxSections = 4096;
 constexpr std::size_t kSectionHeaderSize = 64;
 constexpr std::size_t kDirectoryEntrySize = 28;
 constexpr const char* kRecordsSection = ".qvrecs";
+constexpr const char* kInlinedCallsSection = ".qvcalls";
 
 struct Sections {
   std::uint64_t table = 0;
@@ -79,6 +80,21 @@ bool FindDebugDirectory(const RecordFile& file, DebugDirectory& found, Directory
       return true;
     }
     if (log) log->SignatureNotFound();
+  }
+  return false;
+}
+
+bool FindInlinedCallSection(const RecordFile& file, std::uint64_t& offset, std::uint64_t& size) {
+  Sections sections;
+  if (!ReadSections(file, sections)) return false;
+  for (unsigned i = 1; i < sections.count; ++i) {
+    unsigned char header[kSectionHeaderSize];
+    char name[9];
+    if (!ReadSection(file, sections, i, header, name)) return false;
+    if (std::strcmp(name, kInlinedCallsSection) != 0) continue;
+    offset = ReadU64(header + 0x18);
+    size = ReadU64(header + 0x20);
+    return true;
   }
   return false;
 }

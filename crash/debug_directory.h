@@ -30,4 +30,8 @@ class DirectorySearchLog {
 // table outside the file, or a section without a name ends the search with false.
 bool FindDebugDirectory(const RecordFile& file, DebugDirectory& found, DirectorySearchLog* log);
 
+// Where the file's ".qvcalls" section (the inlined calls) lies: its file offset and size.
+// False when the file has none.
+bool FindInlinedCallSection(const RecordFile& file, std::uint64_t& offset, std::uint64_t& size);
+
 }  // namespace crash

@@ -3,6 +3,7 @@
 #include "crash/faultscribe_report.h"
 
 #include "crash/fault_path.h"
+#include "crash/faultscribe_symbols.h"
 #include "crash/faultscribe_trace.h"
 #include "crash/report_pictures.h"
 #include "platform/rt/props.h"
@@ -43,6 +44,11 @@ void AppendRuntimeVersion(crash::ReportText& out) {
 
 void AppendError(FaultscribeClass& r, const EXCEPTION_RECORD& er, crash::ReportText& out) {
   NextStep(out).Append(r.TextForReportedError.Clipped()).Append(kSeparator).Append(r._LookupExceptionCode(er.ExceptionCode).View());
+  if (er.NumberParameters >= 2 && er.ExceptionInformation[0] == kSentByProcess) {
+    out.Append(" - Signal sent by process ").AppendDecimal(static_cast<std::int64_t>(er.ExceptionInformation[1]));
+    out.Append(", not caused by an instruction");
+    return;
+  }
   if (er.ExceptionCode == EXCEPTION_ACCESS_VIOLATION) {
     out.Append(" - ");
     out.Append(er.ExceptionInformation[0] != 0 ? r.TextForErrorWritingData.Clipped() : r.TextForErrorReadingData.Clipped());
@@ -132,6 +138,7 @@ void BuildReport(FaultscribeClass& r, const FaultFacts& facts, ReportText& out) 
   NextStep(out).Append(r.TextForErrorAtAddress.Clipped()).Append(kSeparator);
   AppendAddress(out, address);
   out.Append("h  ").Append(r._GetSymbol(address, 0).View());
+  crash::AppendLookupDetails(r, out);
   if (r.ShowDetails == 1) AppendRegisters(cr, out.Clip());
   r._DebugLog("DebugReport 4", 0);
   AppendStackTrace(r, facts.pointers, out.Clip());

@@ -3,9 +3,13 @@
 // system calls, procedures bound ahead of the fault.
 #include "crash/faultscribe_symbols.h"
 
+#include <algorithm>
+#include <cstring>
+
 #include "crash/bound_procs.h"
 #include "crash/debug_directory.h"
 #include "crash/faultscribe.h"
+#include "crash/inlined_calls.h"
 #include "crash/line_info_text.h"
 #include "crash/module_files.h"
 #include "crash/symbol_lookup.h"
@@ -21,7 +25,41 @@ namespace {
 
 // The look-up state of the module whose records are in use, kept between look-ups.
 crash::SymbolLookup gLookup;
+crash::InlinedCallLookup gInlinedCalls;
 crash::PathText gModuleName;
+
+// The inlined calls at the address of the last look-up, and the line the innermost one runs.
+crash::InlinedChain gChain;
+std::uint32_t gInnermostLine = 0;
+char gInnermostSource[crash::kNameLength + 1] = {};
+char gOuterSource[crash::kNameLength + 1] = {};
+
+// The module without records that the last look-up named, and those a report has shown, whose
+// build ids the report names once after the trace.
+ULONG_PTR gLibrary = 0;
+constexpr std::size_t kMostShownLibraries = 32;
+ULONG_PTR gShownLibraries[kMostShownLibraries];
+std::size_t gShownCount = 0;
+
+// An offset in as many hex digits as it needs.
+crash::SymbolText& Short(crash::SymbolText& text, std::uint64_t value) {
+  int digits = 1;
+  while (digits < 16 && value >> (4 * digits) != 0) ++digits;
+  return text.AppendHex(value, digits);
+}
+
+// What lets an address in a library (a module without records) be looked up later, when the
+// library is loaded elsewhere: the nearest exported procedure and the offset from it, and the
+// address as the library's file counts it.
+void AppendWhereInModule(crash::SymbolText& text, ULONG_PTR module, ULONG_PTR address) {
+  win::LoadedModule loaded, program;
+  if (!win::FindModuleOfHandle(module, loaded) || (win::ProgramModule(program) && program.base == loaded.base)) return;
+  gLibrary = module;
+  win::NearestSymbol nearest;
+  if (loaded.exports != nullptr && win::FindNearestSymbol(*loaded.exports, loaded.loadBias, address, nearest))
+    Short(text.Append(" Symbol=").Append(nearest.name).Append('+'), address - nearest.address).Append('h');
+  Short(text.Append(" Offset="), address - loaded.loadBias).Append('h');
+}
 
 using GetModuleHandleExAProc = BOOL (*)(DWORD, const char*, HMODULE*);
 
@@ -61,13 +99,17 @@ class LookupSteps final : public crash::LookupLog {
 
 crash::SymbolText FaultscribeClass::_GetSymbol(ULONG_PTR address, BYTE stackTrace) {
   _DebugLog("GetSymbol, Start", 0);
+  gChain.count = 0;
+  gLibrary = 0;
   LONG_PTR module = _GetModuleHandle(address);
   if (module == 0) return crash::SymbolText(TextForModuleNotFound.Clipped());
 
   auto notFound = [&](crash::PathText& path) {
     crash::SymbolText text(TextForDebugInfoNotFound.Clipped());
     text.Append(", ").Append(TextForModule.Clipped()).Append('=').Append(path.View());
-    return text.Append(_GetDLLVersion(path.CStr()).View());
+    text.Append(_GetDLLVersion(path.CStr()).View());
+    AppendWhereInModule(text, static_cast<ULONG_PTR>(module), address);
+    return text;
   };
   if (module != DebugDataModuleHandle) {
     crash::PathText path = _GetModuleName(module);
@@ -75,12 +117,26 @@ crash::SymbolText FaultscribeClass::_GetSymbol(ULONG_PTR address, BYTE stackTrac
     // The header is read again at the next look-up, from the loaded image's own file.
     gModuleName = path;
     crash::RecordFile file;
+    gInlinedCalls.Forget();
+    std::uint64_t callsAt = 0, callsSize = 0;
     if (!crash::OpenModuleFile(module, gModuleName.CStr(), file) ||
         !gLookup.UseRecords(file, DebugDataOffset, static_cast<std::uint32_t>(DebugDataSize)))
       gLookup.Forget();
+    else if (crash::FindInlinedCallSection(file, callsAt, callsSize))
+      gInlinedCalls.Use(file, callsAt, callsSize);
   }
   LookupSteps steps(*this);
-  crash::SymbolAnswer answer = gLookup.Find(static_cast<std::uint32_t>(address - module), &steps);
+  const auto rva = static_cast<std::uint32_t>(address - module);
+  crash::SymbolAnswer answer = gLookup.Find(rva, &steps);
+  // Inlined code: the level names its procedure, so its line is where that procedure's own
+  // source makes the outermost inlined call. The calls themselves follow the level's line.
+  const bool resolved = answer.kind == crash::SymbolAnswer::Kind::Resolved && !answer.noLineNumber;
+  if (resolved && gInlinedCalls.Find(rva, gChain)) {
+    gInnermostLine = answer.line;
+    std::strncpy(gInnermostSource, answer.sourceName, crash::kNameLength);
+    answer.line = gChain.calls[0].callLine;
+    answer.sourceName = gLookup.SourceName(gChain.calls[0].callSource, gOuterSource) ? gOuterSource : "";
+  }
   switch (answer.kind) {
     case crash::SymbolAnswer::Kind::RecordsNotFound:
       return notFound(gModuleName);
@@ -91,6 +147,38 @@ crash::SymbolText FaultscribeClass::_GetSymbol(ULONG_PTR address, BYTE stackTrac
   }
   return _FormatLineInfo(static_cast<LONG>(answer.line), gModuleName.View(), answer.sourceName, answer.procName,
                          stackTrace, answer.noProcFound, answer.noLineNumber, answer.exactAddress);
+}
+
+void crash::AppendLookupDetails(FaultscribeClass& reporter, ReportText& out) {
+  const ULONG_PTR* shownBegin = gShownLibraries;
+  const ULONG_PTR* shownEnd = shownBegin + gShownCount;
+  if (gLibrary != 0 && std::find(shownBegin, shownEnd, gLibrary) == shownEnd && gShownCount < kMostShownLibraries)
+    gShownLibraries[gShownCount++] = gLibrary;
+  gLibrary = 0;
+  char source[kNameLength + 1];
+  for (std::size_t i = 0; i < gChain.count; ++i) {
+    const bool innermost = i + 1 == gChain.count;
+    const char* sourceName = innermost ? gInnermostSource
+                             : gLookup.SourceName(gChain.calls[i + 1].callSource, source) ? source : "";
+    const auto line = static_cast<LONG>(innermost ? gInnermostLine : gChain.calls[i + 1].callLine);
+    const crash::SymbolText text =
+        reporter._FormatLineInfo(line, gModuleName.View(), sourceName, gChain.calls[i].name, 1, 0, 0, 0);
+    out.Append("\r\n\tinlined ").Append(text.View());
+  }
+  gChain.count = 0;
+}
+
+void crash::AppendLibraryBuildIds(FaultscribeClass& reporter, ReportText& out) {
+  for (std::size_t i = 0; i < gShownCount; ++i) {
+    win::LoadedModule loaded;
+    if (!win::FindModuleOfHandle(gShownLibraries[i], loaded)) continue;
+    out.Append("\r\n").Append(reporter.TextForModule.Clipped()).Append('=').Append(loaded.path).Append(" Base=");
+    out.AppendHex(loaded.base, 16).Append("h BuildId=");
+    if (loaded.buildId == nullptr || loaded.buildId->size == 0) out.Append("none");
+    else
+      for (std::size_t b = 0; b < loaded.buildId->size; ++b) out.AppendHex(loaded.buildId->bytes[b], 2);
+  }
+  gShownCount = 0;
 }
 
 LONG_PTR FaultscribeClass::_GetModuleHandle(ULONG_PTR address) {

@@ -8,6 +8,7 @@
 
 #include "crash/bound_procs.h"
 #include "crash/fault_path.h"
+#include "crash/faultscribe_symbols.h"
 #include "crash/stack_capture.h"
 #include "platform/win/debug_help.h"
 
@@ -94,6 +95,7 @@ void AppendTrace(FaultscribeClass& r, crash::ReportText& trace) {
         Hex(trace.Append("] "), frame.pc).Append("h \t");
         // One byte back from the return address lies inside the call, whatever its length.
         trace.Append(r._GetSymbol(frame.pc - 1, 1).View());
+        crash::AppendLookupDetails(r, trace);
       }
       r._StackDump(r.LastESP, frame.frame, StackLevel, trace);
     }
@@ -199,6 +201,7 @@ void AppendStackTrace(FaultscribeClass& reporter, EXCEPTION_POINTERS* pointers, 
   if (!initialize(reinterpret_cast<HANDLE>(process), nullptr, TRUE)) return;
   if (windows98) process = reinterpret_cast<ULONG_PTR>(GetCurrentProcess());
   reporter._StackDetails(pointers, process, report);
+  AppendLibraryBuildIds(reporter, report);
 }
 
 }  // namespace crash

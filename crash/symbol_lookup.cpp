@@ -161,12 +161,16 @@ bool SymbolLookup::FindLine(std::uint32_t rva, SymbolAnswer& answer, LookupLog* 
   std::uint32_t lineRva = ReadU32(entry), module = ReadU16(entry + 6);
   answer.line = ReadU16(entry + 4);
   answer.exactAddress = answer.noProcFound && rva == lineRva;
-  if (module >= moduleNames_.count || !LoadBlock(moduleNames_, moduleNameBlock_, module / kBlockEntries))
-    return false;
-  std::uint32_t nameAt = ReadU32(moduleNameBlock_.bytes + (module % kBlockEntries) * 4);
-  if (!ReadName(moduleNamePool_, nameAt, sourceName_)) return false;
+  if (!SourceName(module, sourceName_)) return false;
   answer.sourceName = sourceName_;
   return true;
+}
+
+bool SymbolLookup::SourceName(std::uint32_t index, char (&name)[kNameLength + 1]) {
+  if (!file_.IsOpen() || !LoadHeader()) return false;
+  if (index >= moduleNames_.count || !LoadBlock(moduleNames_, moduleNameBlock_, index / kBlockEntries)) return false;
+  std::uint32_t nameAt = ReadU32(moduleNameBlock_.bytes + (index % kBlockEntries) * 4);
+  return ReadName(moduleNamePool_, nameAt, name);
 }
 
 SymbolAnswer SymbolLookup::Find(std::uint32_t rva, LookupLog* log) {

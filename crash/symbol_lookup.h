@@ -47,6 +47,8 @@ class SymbolLookup {
   // header or tables lie outside them answer RecordsNotFound; an entry pointing outside its
   // table answers SymbolTableError. Never reads beyond the records.
   SymbolAnswer Find(std::uint32_t rva, LookupLog* log = nullptr);
+  // The name of source file `index` of the records in use; false when there is none.
+  bool SourceName(std::uint32_t index, char (&name)[kNameLength + 1]);
 
  private:
   struct Table {

@@ -1,6 +1,6 @@
 // A module file as the crash reporter reads it: its section table for the debug directory (and
-// the records' own section), its program headers for the build id, and debug records for
-// look-ups.
+// the records' own section, and the inlined calls' section), its program headers for the build
+// id, and debug records and inlined calls for look-ups.
 // Rules: nothing is read beyond the file or the records (the sanitizers watch), a build id
 // found fits its place and reads the same again, a look-up of damaged records answers one of
 // its three kinds, and the same look-up twice answers the same (held blocks change nothing).
@@ -13,6 +13,7 @@
 
 #include "crash/debug_directory.h"
 #include "crash/file_build_id.h"
+#include "crash/inlined_calls.h"
 #include "crash/symbol_lookup.h"
 #include "fuzz/fuzz_check.h"
 #include "fuzz/fuzz_input.h"
@@ -35,6 +36,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     bool found = crash::ReadFileBuildId(file, first);
     FUZZ_CHECK(!found || (first.size > 0 && first.size <= win::kMostBuildId));
     FUZZ_CHECK(crash::ReadFileBuildId(file, again) == found && (!found || again == first));
+    std::uint64_t at = 0, length = 0;
+    crash::FindInlinedCallSection(file, at, length);
+
+    // The inlined calls begin at the file's start too.
+    crash::InlinedCallLookup calls;
+    if (calls.Use(file, 0, bytes.size())) {
+      for (std::uint32_t rva : rvas) {
+        crash::InlinedChain chain, again;
+        bool inside = calls.Find(rva, chain);
+        FUZZ_CHECK(calls.Find(rva, again) == inside && chain.count == again.count, "rva " + std::to_string(rva));
+        FUZZ_CHECK(inside == (chain.count > 0) && chain.count <= crash::kMostInlinedCalls);
+        for (std::size_t i = 0; i < chain.count; ++i)
+          FUZZ_CHECK(std::strlen(chain.calls[i].name) <= crash::kNameLength &&
+                     std::strcmp(chain.calls[i].name, again.calls[i].name) == 0 &&
+                     chain.calls[i].callLine == again.calls[i].callLine);
+      }
+    }
   }
 
   // The records begin at the file's start; their size is the whole file.

@@ -7,6 +7,9 @@ inline constexpr int EXCEPTION_MAXIMUM_PARAMETERS = 15;
 // ExceptionFlags: a fault that cannot be resumed (abort(), the runtime's fatal errors).
 inline constexpr DWORD EXCEPTION_NONCONTINUABLE = 0x1;
 
+// ExceptionInformation[0] of a fault that no instruction caused: another process sent the signal.
+inline constexpr ULONG_PTR kSentByProcess = 0x53454E54;
+
 struct EXCEPTION_RECORD {
   DWORD ExceptionCode;
   DWORD ExceptionFlags;
@@ -14,6 +17,7 @@ struct EXCEPTION_RECORD {
   void* ExceptionAddress;
   DWORD NumberParameters;
   // Access violations: [0] 0 read, 1 write, 8 instruction fetch; [1] the address.
+  // A signal another process sent: [0] kSentByProcess, [1] the sender's process id.
   ULONG_PTR ExceptionInformation[EXCEPTION_MAXIMUM_PARAMETERS];
 };
 

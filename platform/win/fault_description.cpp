@@ -1,6 +1,7 @@
 #include "platform/win/fault_description.h"
 
 #include <ucontext.h>
+#include <unistd.h>
 
 namespace win {
 namespace {
@@ -35,6 +36,22 @@ DWORD FloatingPointCode(int code) {
   }
 }
 
+// Codes at or below zero are those a process gives (SI_USER, SI_QUEUE, SI_TKILL, ...); the
+// processor's faults come with positive ones.
+bool IsSent(const siginfo_t& info) { return info.si_code <= 0; }
+
+DWORD SentCode(int signal) {
+  switch (signal) {
+    case SIGSEGV: return EXCEPTION_ACCESS_VIOLATION;
+    case SIGBUS: return EXCEPTION_IN_PAGE_ERROR;
+    case SIGFPE: return EXCEPTION_FLT_INVALID_OPERATION;
+    case SIGILL: return EXCEPTION_ILLEGAL_INSTRUCTION;
+    case SIGTRAP: return EXCEPTION_BREAKPOINT;
+    case SIGABRT: return EXCEPTION_FATAL_APP_EXIT;
+    default: return EXCEPTION_INVALID_SYSTEM_SERVICE;
+  }
+}
+
 }  // namespace
 
 void DescribeFault(int signal, const siginfo_t& info, const ucontext_t& context, StackBounds stack,
@@ -63,6 +80,14 @@ void DescribeFault(int signal, const siginfo_t& info, const ucontext_t& context,
   record = EXCEPTION_RECORD{};
   record.ExceptionAddress = reinterpret_cast<void*>(registers.Rip);
   auto address = reinterpret_cast<ULONG_PTR>(info.si_addr);
+  // A signal sent by kill() or sigqueue() carries the sender's id where a fault's address would
+  // be. abort() sends its own SIGABRT: that one stays the program's fatal exit.
+  if (IsSent(info) && !(signal == SIGABRT && info.si_pid == ::getpid())) {
+    record.ExceptionCode = SentCode(signal);
+    record.ExceptionFlags = signal == SIGABRT ? EXCEPTION_NONCONTINUABLE : 0;
+    SetAccess(record, kSentByProcess, static_cast<ULONG_PTR>(info.si_pid));
+    return;
+  }
   switch (signal) {
     case SIGSEGV: {
       if (IsStackOverflow(address, stack)) {

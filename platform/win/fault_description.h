@@ -12,6 +12,8 @@
 //            80000004h single step
 //   SIGABRT  40000015h, not continuable
 //   SIGSYS   C000001Ch invalid system service
+// A signal that another process sent (kill, sigqueue: si_code of the user's range) is no fault of
+// an instruction: its code as above (SIGABRT's included), [0] kSentByProcess, [1] the sender's id.
 #include <csignal>
 
 #include "platform/win/exception_records.h"

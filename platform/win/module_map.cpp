@@ -21,6 +21,7 @@ struct Entry {
   std::uintptr_t base, end, loadBias;
   std::size_t pathAt;  // in the snapshot's pool
   BuildId buildId;
+  ExportedSymbols exports;
 };
 
 // Two copies: a new snapshot is written into the one nobody reads and then published, so a
@@ -68,7 +69,9 @@ BuildId LoadedBuildId(const dl_phdr_info& info) {
     const ElfW(Phdr)& segment = info.dlpi_phdr[i];
     if (segment.p_type != PT_NOTE) continue;
     const auto* notes = reinterpret_cast<const unsigned char*>(info.dlpi_addr + segment.p_vaddr);
-    if (FindBuildId(NotesInMemory(notes, segment.p_memsz), segment.p_memsz, segment.p_align, id)) break;
+    // The notes are the bytes the file gave the segment; memory beyond them holds none.
+    const std::uint64_t size = std::min<std::uint64_t>(segment.p_filesz, segment.p_memsz);
+    if (FindBuildId(NotesInMemory(notes, size), size, segment.p_align, id)) break;
   }
   return id;
 }
@@ -92,6 +95,7 @@ int AddModule(dl_phdr_info* info, std::size_t, void* data) {
   entry.end = info->dlpi_addr + high;
   entry.loadBias = info->dlpi_addr;
   entry.buildId = LoadedBuildId(*info);
+  entry.exports = ReadExportedSymbols(*info, entry.base, entry.end);
   // The loader names the program itself "".
   if (snapshot->count == 0 && info->dlpi_name[0] == '\0') {
     std::call_once(gProgramPathRead, ReadProgramPath);
@@ -137,7 +141,7 @@ bool RefreshIfLoaderChanged() {
 }
 
 void Fill(const Snapshot& snapshot, const Entry& entry, LoadedModule& module) {
-  module = {entry.base, entry.end, entry.loadBias, snapshot.pool + entry.pathAt, &entry.buildId};
+  module = {entry.base, entry.end, entry.loadBias, snapshot.pool + entry.pathAt, &entry.buildId, &entry.exports};
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 #pragma once
 // The program's loaded modules (the program file and every shared library), as a snapshot:
-// each one's mapped range, its file's path (any length Linux allows) and the build id that the
-// loaded image carries, read from its notes in memory.
+// each one's mapped range, its file's path (any length Linux allows), the build id that the
+// loaded image carries, read from its notes in memory, and where its exported symbols lie.
 //
 // The list is read ahead (at first use and after every LoadLibraryA / FreeLibrary) into fixed
 // storage, and the module services answer from that copy without allocating: they are usable
@@ -12,6 +12,7 @@
 #include <cstdint>
 
 #include "platform/win/elf_notes.h"
+#include "platform/win/exported_symbols.h"
 
 namespace win {
 
@@ -21,6 +22,7 @@ struct LoadedModule {
   std::uintptr_t loadBias = 0;  // what the loader added to the file's addresses
   const char* path = "";        // full path of the module's file ("" when it has none or too long a one)
   const BuildId* buildId = nullptr;  // the build id the loaded image carries (size 0: none)
+  const ExportedSymbols* exports = nullptr;  // its dynamic symbols
 };
 
 // Reads the loader's list again. Never call it from a signal handler.

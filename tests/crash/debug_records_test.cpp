@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -22,6 +23,7 @@
 
 #include "crash/debug_directory.h"
 #include "crash/file_build_id.h"
+#include "crash/inlined_calls.h"
 #include "crash/symbol_lookup.h"
 #include "synthetic_records.h"
 #include "tests/support/child_program.h"
@@ -169,14 +171,22 @@ TEST(DebugRecords, TheBuildWritesTheLayoutTheReporterReads) {
     EXPECT_TRUE(names.contains(procedure)) << procedure;
 }
 
-TEST(DebugRecords, EveryProcedureAndLineOfTheProgramResolves) {
+// The sample's records, located and in use, as the reporter reads them.
+class SampleRecords : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(opened.Open(SAMPLE_PROGRAM));
+    crash::DebugDirectory directory;
+    ASSERT_TRUE(crash::FindDebugDirectory(opened, directory, nullptr));
+    ASSERT_TRUE(lookup.UseRecords(SAMPLE_PROGRAM, directory.offset, directory.size));
+  }
+
   const ElfFacts elf = ReadElf(SAMPLE_PROGRAM);
   crash::RecordFile opened;
-  ASSERT_TRUE(opened.Open(SAMPLE_PROGRAM));
-  crash::DebugDirectory directory;
-  ASSERT_TRUE(crash::FindDebugDirectory(opened, directory, nullptr));
   crash::SymbolLookup lookup;
-  ASSERT_TRUE(lookup.UseRecords(SAMPLE_PROGRAM, directory.offset, directory.size));
+};
+
+TEST_F(SampleRecords, EveryProcedureAndLineOfTheProgramResolves) {
 
   int checked = 0;
   for (const auto& [procedure, symbol] : elf.functions) {
@@ -200,6 +210,124 @@ TEST(DebugRecords, EveryProcedureAndLineOfTheProgramResolves) {
     ASSERT_EQ(answer.kind, crash::SymbolAnswer::Kind::Resolved);
     EXPECT_EQ(answer.line, static_cast<std::uint32_t>(line)) << std::hex << address;
     EXPECT_EQ(std::string(answer.sourceName), kSource);
+  }
+}
+
+// The line of the sample's source that carries `marker`.
+std::uint32_t SampleLine(const std::string& marker) {
+  const auto source = std::filesystem::path(__FILE__).parent_path() / "sample" / "sample_program.cpp";
+  std::ifstream in(source);
+  std::string line;
+  for (std::uint32_t number = 1; std::getline(in, line); ++number)
+    if (line.find(marker) != std::string::npos) return number;
+  ADD_FAILURE() << "no line with " << marker << " in " << source;
+  return 0;
+}
+
+// Twice is inlined into Quadruple, and Quadruple into SumOfSquares: every address of Twice's line
+// has both calls, each with the line that calls it, the outermost first.
+TEST_F(SampleRecords, InlinedCodeLeadsFromItsProcedureThroughEachCall) {
+  std::uint64_t at = 0, size = 0;
+  ASSERT_TRUE(crash::FindInlinedCallSection(opened, at, size));
+  crash::InlinedCallLookup calls;
+  ASSERT_TRUE(calls.Use(opened, at, size));
+
+  const std::uint32_t twice = SampleLine("// Twice's line"), quadruple = SampleLine("// Quadruple's call"),
+                      sum = SampleLine("// SumOfSquares's call");
+  int checked = 0;
+  for (const auto& [address, line] : SourceLines(SAMPLE_PROGRAM)) {
+    if (static_cast<std::uint32_t>(line) != twice) continue;
+    const auto rva = static_cast<std::uint32_t>(address - elf.base);
+    EXPECT_STREQ(lookup.Find(rva).procName, "sample::SumOfSquares");
+    crash::InlinedChain chain;
+    ASSERT_TRUE(calls.Find(rva, chain)) << std::hex << address;
+    ASSERT_EQ(chain.count, 2u);
+    const struct {
+      const char* name;
+      std::uint32_t line;
+    } expected[] = {{"sample::Quadruple", sum}, {"sample::Twice", quadruple}};
+    for (std::size_t i = 0; i < 2; ++i) {
+      EXPECT_STREQ(chain.calls[i].name, expected[i].name);
+      EXPECT_EQ(chain.calls[i].callLine, expected[i].line) << expected[i].name;
+      char source[crash::kNameLength + 1];
+      ASSERT_TRUE(lookup.SourceName(chain.calls[i].callSource, source));
+      EXPECT_EQ(std::string(source), kSource);
+    }
+    ++checked;
+  }
+  EXPECT_GE(checked, 1);
+  // Outside the inlined code: no call.
+  crash::InlinedChain chain;
+  const auto& main = elf.functions.at("main");
+  EXPECT_FALSE(calls.Find(static_cast<std::uint32_t>(main.st_value - elf.base), chain));
+  EXPECT_EQ(chain.count, 0u);
+}
+
+// A section of inlined calls as the build lays it out: one range [100h, 200h) whose innermost
+// call is the last of `depth` calls, each lying in the one before ("call0" the outermost, called
+// at line 10, "call1" at line 11, ...).
+std::vector<std::uint8_t> InlinedCallSection(std::uint32_t depth) {
+  std::vector<std::uint8_t> bytes(20 + 12 + 16 * depth);
+  std::string names;
+  const std::uint32_t calls = 32, pool = calls + 16 * depth;
+  for (std::uint32_t i = 0; i < depth; ++i) {
+    PutU32(bytes, calls + 16 * i, static_cast<std::uint32_t>(names.size()));
+    PutU32(bytes, calls + 16 * i + 4, 10 + i);
+    PutU32(bytes, calls + 16 * i + 8, 0);
+    PutU32(bytes, calls + 16 * i + 12, i == 0 ? 0xFFFFFFFF : i - 1);
+    names += "call" + std::to_string(i) + '\0';
+  }
+  bytes.insert(bytes.end(), names.begin(), names.end());
+  const std::uint32_t header[] = {0, 1, 20, calls, pool, 0x100, 0x200, depth - 1};
+  for (std::uint32_t i = 1; i < std::size(header); ++i) PutU32(bytes, 4 * i, header[i]);
+  std::memcpy(bytes.data(), "QVIC", 4);
+  return bytes;
+}
+
+// The chain's calls by name and line, as "call0:10 call1:11".
+std::string ChainText(const crash::InlinedChain& chain) {
+  std::string text;
+  for (std::size_t i = 0; i < chain.count; ++i)
+    text += (i ? " " : "") + std::string(chain.calls[i].name) + ":" + std::to_string(chain.calls[i].callLine);
+  return text;
+}
+
+// A damaged section of inlined calls gives no call rather than a wrong one or a read past it;
+// a chain deeper than the look-up keeps shows its outermost call and the innermost ones.
+TEST(DebugRecords, InlinedCallsWholeDeepOrDamaged) {
+  struct Case {
+    const char* what;
+    std::uint32_t depth;
+    std::size_t at;  // a byte changed, 0 for none
+    std::uint8_t value;
+    std::uint32_t rva;
+    std::string chain;
+  } cases[] = {
+      {"whole", 2, 0, 0, 0x150, "call0:10 call1:11"},
+      {"the range's first byte", 1, 0, 0, 0x100, "call0:10"},
+      {"one past the range's end", 2, 0, 0, 0x200, ""},
+      {"below every range", 2, 0, 0, 0x50, ""},
+      {"deeper than kept", 20, 0, 0, 0x150,
+       "call0:10 call9:19 call10:20 call11:21 call12:22 call13:23 call14:24 call15:25 call16:26 call17:27 "
+       "call18:28 call19:29"},
+      {"a foreign tag", 2, 1, 'X', 0x150, ""},
+      {"more ranges than the section holds", 2, 5, 1, 0x150, ""},
+      {"an innermost call outside the table", 2, 28, 0x40, 0x150, ""},
+      {"a call lying in one outside the table", 2, 60, 0x40, 0x150, ""},
+      {"a call lying in itself", 2, 60, 1, 0x150, ""},
+      {"a name outside the section", 2, 48, 0xF0, 0x150, ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::vector<std::uint8_t> bytes = InlinedCallSection(c.depth);
+    if (c.at != 0) bytes[c.at] = c.value;
+    crash::RecordFile file;
+    ASSERT_TRUE(file.Open(WriteFile("calls", bytes).c_str()));
+    crash::InlinedCallLookup calls;
+    ASSERT_TRUE(calls.Use(file, 0, bytes.size()));
+    crash::InlinedChain chain;
+    EXPECT_EQ(calls.Find(c.rva, chain), !c.chain.empty());
+    EXPECT_EQ(ChainText(chain), c.chain);
   }
 }
 

@@ -7,7 +7,7 @@
 // FAULT: none, nullread, readonlywrite, divzero, illegal, nullcall, abort, overflow, thread,
 // twothreads, doublefree, lockedruntime, assertion, index, exception, refault (a breakpoint,
 // then a division by zero), window (a window whose FAULT button faults:
-// the script presses it).
+// the script presses it), sent (another process sends it a SIGSEGV; the sender's id is printed).
 // Properties: the reporter's BYTE and text properties by name (DumpFileName, CloseQuietly,
 // JustEmail, ...), IgnoreCode=<hex> (its FilterExceptions ignores that code),
 // SlowReport=<seconds> (the report takes that long),
@@ -15,10 +15,12 @@
 // status 99), and RecordArguments=<folder> (each run leaves its arguments there, in a file
 // of its own, each argument followed by a NUL byte; a restart is a run too).
 #include <pthread.h>
+#include <signal.h>
 #include <sys/mman.h>
 #include <unistd.h>
 
 #include <atomic>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <functional>
@@ -197,6 +199,24 @@ void Refault() {
   deliberate::DivideByZero();
 }
 
+// Another process sends this one a SIGSEGV, as `kill -SEGV` would; the sender's id goes to the
+// output, for the test to find in the report.
+void SentByAnotherProcess() {
+  int go[2];
+  if (pipe(go) != 0) return;
+  pid_t sender = fork();
+  if (sender == 0) {
+    // Only once the id is out, so the report never comes first.
+    char byte;
+    if (read(go[0], &byte, 1) == 1) kill(getppid(), SIGSEGV);
+    _exit(0);
+  }
+  std::printf("%d\n", static_cast<int>(sender));
+  std::fflush(stdout);
+  if (write(go[1], "", 1) != 1) return;
+  for (;;) pause();
+}
+
 void FaultWindow() {
   rt::WindowDef def{.caption = "Fault", .at = {0, 0, 100, 40}};
   def.controls = {{.feq = 1, .equate = "FAULT", .kind = rt::Kind::Button, .text = "Fault", .at = {4, 4, 40, 14}}};
@@ -226,6 +246,7 @@ const std::map<std::string, std::function<void()>>& Faults() {
       {"exception", [] { rt::Queue<int> empty; (void)empty.Peek(1); }},
       {"refault", Refault},
       {"window", FaultWindow},
+      {"sent", SentByAnotherProcess},
   };
   return faults;
 }

@@ -113,6 +113,14 @@ TEST(FaultRun, AWriteNamesTheAddressWritten) {
             "Reported error : EXCEPTION_ACCESS_VIOLATION - Error writing data at : " + address + "h");
 }
 
+TEST(FaultRun, ASignalSentByAnotherProcessNamesTheSenderRatherThanAnAddress) {
+  FaultOutcome run = RunFault("sent", {"CloseQuietly=1"});
+  EXPECT_EQ(ExitStatus(run), 139);
+  const std::string sender = Lines(run.child.output, "\n").at(0);
+  EXPECT_EQ(Line(run, "Reported error"), "Reported error : EXCEPTION_ACCESS_VIOLATION - Signal sent by process " +
+                                             sender + ", not caused by an instruction");
+}
+
 TEST(FaultRun, TwoThreadsFaultingTogetherGiveOneReport) {
   FaultOutcome run = RunFault("twothreads", {"CloseQuietly=1"});
   EXPECT_EQ(ExitStatus(run), 139);

@@ -8,7 +8,12 @@ namespace deliberate {
 // A read through the pointer (nullptr: a null read).
 [[gnu::noinline, gnu::no_sanitize("undefined")]] inline int ReadThrough(volatile int* pointer) { return *pointer; }
 
-[[gnu::noinline]] inline void NullRead() { (void)ReadThrough(nullptr); }
+// The empty statement after the call keeps it a call in optimised builds too (not a jump that
+// leaves NullRead off the stack).
+[[gnu::noinline]] inline void NullRead() {
+  (void)ReadThrough(nullptr);
+  asm volatile("");
+}
 
 // A write to a page mapped read-only; `page` receives its address first.
 [[gnu::noinline]] inline void WriteReadOnly(void** page = nullptr) {

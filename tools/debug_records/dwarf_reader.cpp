@@ -128,6 +128,8 @@ class Reader {
     Dwarf_Attribute attribute;
     const char* directory = dwarf_formstring(dwarf_attr(unit, DW_AT_comp_dir, &attribute));
     unitDirectory_ = directory != nullptr ? directory : "";
+    std::size_t fileCount = 0;
+    if (dwarf_getsrcfiles(unit, &files_, &fileCount) != 0) files_ = nullptr;
     ReadLines(unit);
     Dwarf_Die child;
     if (dwarf_child(unit, &child) == 0) ReadProcedures(&child, "");
@@ -137,7 +139,12 @@ class Reader {
       auto scope = scopeOf_.find(declaration);
       info_.procedures[index].name = scope != scopeOf_.end() ? scope->second + name : name;
     }
+    for (auto& [index, declaration, name] : unqualifiedCalls_) {
+      auto scope = scopeOf_.find(declaration);
+      info_.inlinedCalls[index].name = scope != scopeOf_.end() ? scope->second + name : name;
+    }
     unqualified_.clear();
+    unqualifiedCalls_.clear();
     scopeOf_.clear();
   }
 
@@ -149,13 +156,15 @@ class Reader {
                                        [](const auto& a, const auto& b) { return a.rva == b.rva; }),
                            info_.procedures.end());
     std::stable_sort(info_.lines.begin(), info_.lines.end(), byRva);
-    // Where several rows start at one address, the last one is the line that runs there.
+    // Where several rows start at one address, the last one that begins a line is the line
+    // that runs there (as a debugger names it), else the last one.
     std::vector<LineRow> lines;
     for (const LineRow& row : info_.lines) {
-      if (!lines.empty() && lines.back().rva == row.rva) lines.back() = row;
-      else lines.push_back(row);
+      if (lines.empty() || lines.back().rva != row.rva) lines.push_back(row);
+      else if (row.statement || !lines.back().statement) lines.back() = row;
     }
     info_.lines = std::move(lines);
+    FlattenInlinedCalls();
     return std::move(info_);
   }
 
@@ -183,15 +192,15 @@ class Reader {
       Dwarf_Line* line = dwarf_onesrcline(lines, i);
       Dwarf_Addr address;
       int number = 0;
-      bool end = false;
+      bool end = false, statement = true;
       if (line == nullptr || dwarf_lineaddr(line, &address) != 0 || dwarf_lineno(line, &number) != 0 ||
-          dwarf_lineendsequence(line, &end) != 0)
+          dwarf_lineendsequence(line, &end) != 0 || dwarf_linebeginstatement(line, &statement) != 0)
         continue;
       // End markers and line 0 (code made by the compiler) name no source line.
       const char* file = dwarf_linesrc(line, nullptr, nullptr);
       std::uint32_t rva;
       if (end || number <= 0 || file == nullptr || !Rva(address, rva)) continue;
-      info_.lines.push_back({rva, static_cast<std::uint32_t>(number), ModuleIndex(file)});
+      info_.lines.push_back({rva, static_cast<std::uint32_t>(number), ModuleIndex(file), statement});
     }
   }
 
@@ -200,9 +209,10 @@ class Reader {
       int tag = dwarf_tag(die);
       if (tag == DW_TAG_subprogram) {
         if (dwarf_hasattr(die, DW_AT_declaration)) scopeOf_.emplace(dwarf_dieoffset(die), scope);
-        else AddProcedure(die);
+        else if (AddProcedure(die)) ReadInlinedCalls(die, -1, 0);
       }
-      // Inlined copies are part of their caller's code, not procedures of their own.
+      // Inlined copies are part of their caller's code, not procedures of their own: the
+      // calls are recorded apart, under the procedure they were inlined into.
       Dwarf_Die child;
       if (tag == DW_TAG_inlined_subroutine || dwarf_child(die, &child) != 0) continue;
       bool names = tag == DW_TAG_namespace || tag == DW_TAG_class_type || tag == DW_TAG_structure_type ||
@@ -211,7 +221,49 @@ class Reader {
     } while (dwarf_siblingof(die, die) == 0);
   }
 
-  void AddProcedure(Dwarf_Die* die) {
+  // The inlined calls below a procedure's or an inlined call's die, through lexical blocks.
+  void ReadInlinedCalls(Dwarf_Die* die, std::int64_t parent, int depth) {
+    Dwarf_Die child;
+    if (depth > kMostInlinedDepth || dwarf_child(die, &child) != 0) return;
+    do {
+      int tag = dwarf_tag(&child);
+      if (tag == DW_TAG_lexical_block) {
+        ReadInlinedCalls(&child, parent, depth);
+      } else if (tag == DW_TAG_inlined_subroutine) {
+        std::int64_t call = AddInlinedCall(&child, parent, depth);
+        ReadInlinedCalls(&child, call < 0 ? parent : call, call < 0 ? depth : depth + 1);
+      }
+    } while (dwarf_siblingof(&child, &child) == 0);
+  }
+
+  std::int64_t AddInlinedCall(Dwarf_Die* die, std::int64_t parent, int depth) {
+    Dwarf_Attribute attribute;
+    Dwarf_Word fileIndex = 0, line = 0;
+    if (dwarf_formudata(dwarf_attr(die, DW_AT_call_file, &attribute), &fileIndex) != 0 ||
+        dwarf_formudata(dwarf_attr(die, DW_AT_call_line, &attribute), &line) != 0 || files_ == nullptr)
+      return -1;
+    const char* file = dwarf_filesrc(files_, fileIndex, nullptr, nullptr);
+    if (file == nullptr) return -1;
+    const auto index = static_cast<std::int64_t>(info_.inlinedCalls.size());
+    InlinedCall call{parent, DemangledName(die), static_cast<std::uint32_t>(line), ModuleIndex(file)};
+    if (call.name.empty()) {
+      const char* plain = dwarf_formstring(dwarf_attr_integrate(die, DW_AT_name, &attribute));
+      Dwarf_Die declaration = Declaration(die);
+      unqualifiedCalls_.push_back({static_cast<std::size_t>(index), dwarf_dieoffset(&declaration), plain ? plain : ""});
+    }
+    info_.inlinedCalls.push_back(std::move(call));
+    Dwarf_Addr base, start, end;
+    for (std::ptrdiff_t offset = 0; (offset = dwarf_ranges(die, offset, &base, &start, &end)) > 0;) {
+      std::uint32_t rva;
+      if (end > start && end - start <= 0xFFFFFFFFu && Rva(start, rva))
+        pieces_.push_back(
+            {rva, rva + static_cast<std::uint32_t>(end - start), depth, static_cast<std::uint32_t>(index)});
+    }
+    return index;
+  }
+
+  bool AddProcedure(Dwarf_Die* die) {
+    bool added = false;
     Dwarf_Addr base, start, end;
     std::ptrdiff_t offset = 0;
     // Optimised code may come in several parts (a hot and a cold one); each is a procedure range.
@@ -226,8 +278,47 @@ class Reader {
         unqualified_.push_back({info_.procedures.size(), dwarf_dieoffset(&declaration), plain ? plain : ""});
       }
       info_.procedures.push_back({rva, static_cast<std::uint32_t>(end - start), name});
+      added = true;
     }
+    return added;
   }
+
+  // Inlined calls nest: each address gets the deepest call whose code holds it, in ranges of
+  // their own. Deeper pieces are laid over shallower ones.
+  void FlattenInlinedCalls() {
+    std::stable_sort(pieces_.begin(), pieces_.end(), [](const Piece& a, const Piece& b) { return a.depth < b.depth; });
+    constexpr std::uint32_t kNone = ~0u;
+    std::map<std::uint32_t, std::uint32_t> from;  // start of a stretch -> call, or kNone
+    auto split = [&](std::uint32_t at) {
+      auto next = from.upper_bound(at);
+      std::uint32_t value = next == from.begin() ? kNone : std::prev(next)->second;
+      from.emplace(at, value);
+    };
+    for (const Piece& piece : pieces_) {
+      split(piece.rva);
+      split(piece.end);
+      for (auto it = from.find(piece.rva); it->first != piece.end; ++it) it->second = piece.call;
+    }
+    for (auto it = from.begin(); it != from.end(); ++it) {
+      auto next = std::next(it);
+      if (it->second == kNone || next == from.end()) continue;
+      if (!info_.inlinedRanges.empty() && info_.inlinedRanges.back().end == it->first &&
+          info_.inlinedRanges.back().call == it->second)
+        info_.inlinedRanges.back().end = next->first;
+      else
+        info_.inlinedRanges.push_back({it->first, next->first, it->second});
+    }
+    pieces_.clear();
+  }
+
+  static constexpr int kMostInlinedDepth = 64;
+  struct Piece {
+    std::uint32_t rva, end;
+    int depth;
+    std::uint32_t call;
+  };
+  std::vector<Piece> pieces_;
+  Dwarf_Files* files_ = nullptr;
 
   CodeLayout layout_;
   std::string root_;
@@ -239,6 +330,7 @@ class Reader {
     std::string name;
   };
   std::vector<Unqualified> unqualified_;
+  std::vector<Unqualified> unqualifiedCalls_;
   DebugInfo info_;
   std::map<std::string, std::uint32_t> moduleIndex_;
 };

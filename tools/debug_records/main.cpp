@@ -26,7 +26,7 @@ int main(int argc, char** argv) {
   }
   try {
     DebugInfo info = ReadDebugInfo(program, sourceRoot);
-    PlaceRecords(program, objcopy, BuildRecordImage(info));
+    PlaceRecords(program, objcopy, BuildRecordImage(info), BuildInlinedCallImage(info));
   } catch (const std::exception& failure) {
     std::fprintf(stderr, "%s: %s\n", argv[0], failure.what());
     return 1;

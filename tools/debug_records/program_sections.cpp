@@ -18,6 +18,7 @@ namespace {
 
 constexpr const char* kRecordsSection = ".qvrecs";
 constexpr const char* kDirectorySection = ".qvdebug";
+constexpr const char* kInlinedCallsSection = ".qvcalls";
 
 struct TempFile {
   std::string path;
@@ -70,13 +71,16 @@ void FindSections(int fd, SectionPlace& records, SectionPlace& directory) {
 }  // namespace
 
 void PlaceRecords(const std::string& programPath, const std::string& objcopy,
-                  const std::vector<std::uint8_t>& records) {
+                  const std::vector<std::uint8_t>& records, const std::vector<std::uint8_t>& inlinedCalls) {
   TempFile recordFile(programPath, ".qvrecs.tmp", records);
+  TempFile callFile(programPath, ".qvcalls.tmp", inlinedCalls);
   // The entry's offset is known only once objcopy has laid out the file; it is patched below.
   TempFile directoryFile(programPath, ".qvdebug.tmp", BuildDebugDirectory(0, 0));
   Run({objcopy, std::string("--remove-section=") + kRecordsSection,
        std::string("--remove-section=") + kDirectorySection,
+       std::string("--remove-section=") + kInlinedCallsSection,
        std::string("--add-section=") + kRecordsSection + "=" + recordFile.path,
+       std::string("--add-section=") + kInlinedCallsSection + "=" + callFile.path,
        std::string("--add-section=") + kDirectorySection + "=" + directoryFile.path, programPath});
 
   int fd = ::open(programPath.c_str(), O_RDWR | O_CLOEXEC);

@@ -130,6 +130,61 @@ std::vector<std::uint8_t> BuildRecordImage(const DebugInfo& info) {
   return bytes;
 }
 
+std::vector<std::uint8_t> BuildInlinedCallImage(const DebugInfo& info) {
+  constexpr std::uint32_t kInlinedHeaderSize = 20;
+  constexpr std::uint32_t kNoParent = 0xFFFFFFFF;
+  Image image;
+  for (std::uint32_t i = 0; i < kInlinedHeaderSize; ++i) image.U8(0);
+
+  // Only the calls that some code lies in, and those they lie in, numbered anew in their order.
+  std::vector<std::uint32_t> number(info.inlinedCalls.size(), kNoParent);
+  for (const auto& range : info.inlinedRanges)
+    for (std::int64_t at = range.call; at >= 0 && number[static_cast<std::size_t>(at)] == kNoParent;
+         at = info.inlinedCalls[static_cast<std::size_t>(at)].parent)
+      number[static_cast<std::size_t>(at)] = 0;
+  std::vector<const InlinedCall*> kept;
+  for (std::size_t i = 0; i < number.size(); ++i) {
+    if (number[i] == kNoParent) continue;
+    number[i] = static_cast<std::uint32_t>(kept.size());
+    kept.push_back(&info.inlinedCalls[i]);
+  }
+
+  const std::uint32_t rangeTable = image.Size();
+  for (const auto& range : info.inlinedRanges) {
+    image.U32(range.rva);
+    image.U32(range.end);
+    image.U32(number[range.call]);
+  }
+  // The calls as a tree: each names the call it lies in, so calls shared by many chains are
+  // written once.
+  std::map<std::string, std::uint32_t> nameOffsets;
+  std::vector<std::string> pool;
+  std::uint32_t poolSize = 0;
+  const std::uint32_t callTable = image.Size();
+  for (const InlinedCall* each : kept) {
+    const InlinedCall& call = *each;
+    auto [it, added] = nameOffsets.try_emplace(Clipped(call.name), poolSize);
+    if (added) {
+      pool.push_back(it->first);
+      poolSize += static_cast<std::uint32_t>(it->first.size()) + 1;
+    }
+    image.U32(it->second);
+    image.U32(call.callLine);
+    image.U32(call.callModule);
+    image.U32(call.parent < 0 ? kNoParent : number[static_cast<std::size_t>(call.parent)]);
+  }
+  const std::uint32_t namePool = image.Size();
+  for (const auto& name : pool) image.Text(name);
+
+  image.PutU32(4, static_cast<std::uint32_t>(info.inlinedRanges.size()));
+  image.PutU32(8, rangeTable);
+  image.PutU32(12, callTable);
+  image.PutU32(16, namePool);
+  std::vector<std::uint8_t> bytes = image.Take();
+  std::memcpy(bytes.data(), "QVIC", 4);
+  return bytes;
+}
+
 std::vector<std::uint8_t> BuildDebugDirectory(std::uint32_t offset, std::uint32_t size) {
   Image entry;
   entry.U32(0);  // Characteristics

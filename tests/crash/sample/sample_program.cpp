@@ -1,5 +1,6 @@
 // A small program whose debug records the tests read back: a few procedures in a namespace,
-// a class with members, and a static function, each on known lines.
+// a class with members, a static function, and two calls inlined one in the other even in an
+// unoptimised build.
 #include <cstdio>
 #include <cstdlib>
 
@@ -19,10 +20,18 @@ struct Counter {
   }
 };
 
+[[gnu::always_inline]] inline int Twice(int value) {
+  return value * 2;  // Twice's line
+}
+
+[[gnu::always_inline]] inline int Quadruple(int value) {
+  return Twice(Twice(value));  // Quadruple's call
+}
+
 int SumOfSquares(int count) {
   Counter counter;
   for (int i = 1; i <= count; ++i) counter.Add(Square(i));
-  return counter.total;
+  return counter.total + Quadruple(count) - 4 * count;  // SumOfSquares's call
 }
 
 }  // namespace sample
