@@ -159,6 +159,15 @@ TEST(ProgramKeyboard, KeysThatEndTypingTakeTheTypedText) {
   EXPECT_NE(FileText("settings.ini").find("GLO:UserCabOffset=140\r\n"), std::string::npos) << FileText("settings.ini");
 }
 
+// The librarian on the Qt screen against the simulated unit, with a user taking `steps`.
+void RunLibrarianWith(const std::vector<TypingUser::Step>& steps) {
+  rt::Program program = LibrarianProgram();
+  program.screen = [&steps] { return std::make_unique<TypingUser>(steps); };
+  char name[] = "boxwright";
+  char* argv[] = {name, nullptr};
+  EXPECT_EQ(rt::RunProgram(1, argv, program), 0);
+}
+
 // The control that holds the keyboard focus, by its equate (a spin box's text field is the
 // spin box's).
 std::string FocusedEquate(qtscreen::WindowView& view) {
@@ -193,11 +202,7 @@ TEST(ProgramKeyboard, TabFollowsTheScreenLeftToRightTopToBottom) {
          view.close();
        }},
   };
-  rt::Program program = LibrarianProgram();
-  program.screen = [&steps] { return std::make_unique<TypingUser>(steps); };
-  char name[] = "boxwright";
-  char* argv[] = {name, nullptr};
-  EXPECT_EQ(rt::RunProgram(1, argv, program), 0);
+  RunLibrarianWith(steps);
 
   std::vector<std::string> round = expected;
   round.push_back(expected.front());
@@ -237,11 +242,7 @@ TEST(ProgramKeyboard, AClickedTabGivesTheFocusToItsList) {
          view.close();
        }},
   };
-  rt::Program program = LibrarianProgram();
-  program.screen = [&steps] { return std::make_unique<TypingUser>(steps); };
-  char name[] = "boxwright";
-  char* argv[] = {name, nullptr};
-  EXPECT_EQ(rt::RunProgram(1, argv, program), 0);
+  RunLibrarianWith(steps);
 
   EXPECT_EQ(focused, (std::vector<std::string>{"FAVCABLIST", "ALLCABLIST", "FAVCABLIST", "ALLCABLIST", "SHEET1"}));
   EXPECT_EQ(safetyKept, (std::vector<bool>{true, true, true, true}));
