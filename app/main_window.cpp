@@ -132,6 +132,9 @@ class MainWindow final : public LibrarianWindow, private ReplyView {
 
   int TakeNewSelection() override {
     int level = LibrarianWindow::TakeNewSelection();
+    // A right click only moves the highlight for its menu: opening a menu must not change the
+    // unit's sound. The menu's own "Select On Axe-FX" sends.
+    if (KEYCODE() == KEY::MouseRight) return level;
     switch (FIELD()) {
       case ctl::ALLCABLIST:
         if (CAB_QUEUE.Get(static_cast<std::size_t>(CHOICE(ctl::ALLCABLIST)))) {

@@ -43,7 +43,8 @@ class RenameCabWindow final : public LibrarianWindow {
       case rename_ctl::OKBUTTON:
         UPDATE();
         KeepSendableName();
-        if (::GLO::CabName.empty()) {
+        // Names compare without trailing blanks, so a name of blanks is no name.
+        if (::GLO::CabName.find_first_not_of(' ') == std::string::npos) {
           BEEP();
           SELECT(rename_ctl::GLO::CABNAME);
           return Level::Notify;

@@ -163,7 +163,7 @@ std::string kx_FormatFastTime(REAL fastTime, LONG places) {
   const char* fractionDigits = fraction[0] == '0' ? fraction + 2 : "9999999999999999";  // never rounds up to 1
   auto minutes = static_cast<int>(t / 6000);
   auto whole = static_cast<int>(wholeHundredths);
-  char text[48];
+  char text[96];  // room for any int the compiler cannot rule out, so nothing is ever cut
   std::snprintf(text, sizeof text, "%02d:%02d:%02d.%02d%s", minutes / 60, minutes % 60, whole / 100, whole % 100,
                 fractionDigits);
   return std::string(text, 9 + static_cast<std::size_t>(places));

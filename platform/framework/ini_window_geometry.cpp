@@ -49,13 +49,15 @@ void INIClass::Fetch(std::string_view procedure, rt::Window& window) const {
 bool INIClass::Update(std::string_view procedure, const rt::Window& window) {
   const bool maximized = window.PropNumber(0, PROP::Maximize) != 0;
   const bool minimized = window.PropNumber(0, PROP::Iconize) != 0;
+  // A window closed maximised or minimised keeps the place and size the user last gave it,
+  // to come back to them when it is restored.
+  const rt::Rect restored = window.Restored();
   return Edit([&](IniDocument& document) {
     bool ok = document.Set(procedure, "Maximize", maximized ? kYes : kNo) &&
               document.Set(procedure, "Minimize", minimized ? kYes : kNo);
-    if (maximized || minimized) return ok;
-    for (auto [key, prop] : {std::pair{"XPos", PROP::Xpos}, std::pair{"YPos", PROP::Ypos},
-                             std::pair{"Width", PROP::Width}, std::pair{"Height", PROP::Height}}) {
-      ok = ok && document.Set(procedure, key, std::to_string(window.PropNumber(0, prop)));
+    for (auto [key, value] : {std::pair{"XPos", restored.x}, std::pair{"YPos", restored.y},
+                              std::pair{"Width", restored.width}, std::pair{"Height", restored.height}}) {
+      ok = ok && document.Set(procedure, key, std::to_string(value));
     }
     return ok;
   });

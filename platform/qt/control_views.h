@@ -181,6 +181,10 @@ class SheetView final : public ControlView {
   void Sync() override;
 
  private:
+  void ChosenByUser(int index);
+  // The first control of the tab at `index` that can take the focus, shown; null when none.
+  QWidget* FirstFocusable(int index) const;
+
   QTabWidget* tabs_;
 };
 

@@ -87,8 +87,8 @@ QString FilterText(const rt::FileFilter& filter) {
 
 }  // namespace
 
-int ShowMessage(const rt::MessageRequest& request) {
-  QWidget* parent = QApplication::activeWindow();
+int ShowMessage(const rt::MessageRequest& request, QWidget* owner) {
+  QWidget* parent = owner;
   const QString text = Text(request.text).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
   QStringList labels;
   for (const std::string& label : request.buttons) labels << Text(label);
@@ -125,8 +125,8 @@ int ShowMessage(const rt::MessageRequest& request) {
   return escape >= 0 ? escape + 1 : wanted + 1;
 }
 
-std::optional<std::string> ShowFileDialog(const rt::FileRequest& request) {
-  QFileDialog dialog(QApplication::activeWindow(), Text(request.title));
+std::optional<std::string> ShowFileDialog(const rt::FileRequest& request, QWidget* owner) {
+  QFileDialog dialog(owner, Text(request.title));
   dialog.setOption(QFileDialog::DontUseNativeDialog);
   const bool saving = request.kind == rt::FileRequest::Kind::Save;
   dialog.setAcceptMode(saving ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
@@ -151,8 +151,8 @@ std::optional<std::string> ShowFileDialog(const rt::FileRequest& request) {
   return dialog.selectedFiles().front().toStdString();
 }
 
-int ShowPopup(const rt::PopupRequest& request) {
-  QMenu menu(QApplication::activeWindow());
+int ShowPopup(const rt::PopupRequest& request, QWidget* owner) {
+  QMenu menu(owner);
   std::vector<QAction*> entries;
   for (const std::string& entry : request.entries) {
     if (entry == "-") menu.addSeparator();

@@ -33,7 +33,15 @@ QtScreen::~QtScreen() = default;
 void QtScreen::WindowOpened(rt::Window& window) {
   FontsReady();
   // The window is built hidden and shown once every control stands where it belongs.
-  views_.push_back(std::make_unique<WindowView>(window));
+  views_.push_back(std::make_unique<WindowView>(window, window.Def().modal ? Owner() : nullptr));
+}
+
+// The window a new dialog belongs to: the top one shown.
+QWidget* QtScreen::Owner() const {
+  for (auto it = views_.rbegin(); it != views_.rend(); ++it) {
+    if ((*it)->isVisible()) return it->get();
+  }
+  return nullptr;
 }
 
 void QtScreen::WindowClosed(rt::Window& window) {
@@ -56,17 +64,17 @@ void QtScreen::Wait(std::chrono::milliseconds upTo) { waitLoop_.Run(upTo); }
 
 int QtScreen::Message(const rt::MessageRequest& request) {
   FontsReady();
-  return ShowMessage(request);
+  return ShowMessage(request, Owner());
 }
 
 std::optional<std::string> QtScreen::ChooseFile(const rt::FileRequest& request) {
   FontsReady();
-  return ShowFileDialog(request);
+  return ShowFileDialog(request, Owner());
 }
 
 int QtScreen::Popup(const rt::PopupRequest& request) {
   FontsReady();
-  return ShowPopup(request);
+  return ShowPopup(request, Owner());
 }
 
 void QtScreen::Beep() { QApplication::beep(); }

@@ -10,6 +10,7 @@
 #include "platform/rt/screen.h"
 
 class QApplication;
+class QWidget;
 
 namespace qtscreen {
 
@@ -39,6 +40,8 @@ class QtScreen final : public rt::Screen {
 
   // The Qt window of an open runtime window; nullptr when it has none.
   WindowView* ViewOf(const rt::Window& window) const;
+  // The window a new dialog belongs to: the top one shown; null when none is.
+  QWidget* Owner() const;
 
  private:
   void FontsReady();

@@ -20,9 +20,33 @@ SheetView::SheetView(WindowView& view, int field) : ControlView(view, field), ta
   }
   QObject::connect(tabs_, &QTabWidget::currentChanged, tabs_, [this](int index) {
     if (syncing_ || index < 0) return;
-    Acted(rt::user::Select(Runtime(), Field(), index + 1));
-    Sync();
+    ChosenByUser(index);
   });
+}
+
+// Hiding the old tab's controls would hand their focus to whatever follows them in the
+// window (a check box below the sheet, say), where the next Space would act unseen. The
+// focus waits on the tabs instead, then goes to the new tab's first control, unless the
+// keyboard is working the tabs.
+void SheetView::ChosenByUser(int index) {
+  QTabBar* bar = tabs_->tabBar();
+  const bool keyboardOnTabs = bar->hasFocus();
+  if (!keyboardOnTabs) bar->setFocus(Qt::MouseFocusReason);
+  Acted(rt::user::Select(Runtime(), Field(), index + 1));
+  Sync();
+  if (keyboardOnTabs) return;
+  if (QWidget* first = FirstFocusable(index)) first->setFocus(Qt::MouseFocusReason);
+}
+
+QWidget* SheetView::FirstFocusable(int index) const {
+  const std::vector<int> tabs = Runtime().Children(Field());
+  if (index < 0 || static_cast<std::size_t>(index) >= tabs.size()) return nullptr;
+  for (int child : Runtime().Children(tabs[static_cast<std::size_t>(index)])) {
+    const ControlView* control = View().Control(child);
+    QWidget* widget = control ? control->Widget() : nullptr;
+    if (widget && widget->isVisible() && widget->isEnabled() && (widget->focusPolicy() & Qt::ClickFocus)) return widget;
+  }
+  return nullptr;
 }
 
 void SheetView::Sync() {

@@ -6,6 +6,8 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScreen>
+#include <QTimer>
+#include <QWindow>
 
 #include "platform/qt/art.h"
 #include "platform/qt/desktop_publisher.h"
@@ -51,13 +53,20 @@ bool ChangedByUser(rt::Window& window, bool fromScreen, int propA, int a, int pr
 
 }  // namespace
 
-WindowView::WindowView(rt::Window& window)
-    : QWidget(nullptr, Qt::Window),
+WindowView::WindowView(rt::Window& window, QWidget* owner)
+    : QWidget(nullptr, window.Def().modal ? Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                                                Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint
+                                          : Qt::Window),
       window_(window),
       units_(WindowFont(window.Prop(0, PROP::FontName), static_cast<int>(window.PropNumber(0, PROP::FontSize)))) {
   setObjectName(FromUtf8(window.Def().label));
   pixels_ = Pixels();
   if (window.Def().modal) setWindowModality(Qt::ApplicationModal);
+  // Owned through the window system only: the owner's widget must not delete this one.
+  if (owner) {
+    winId();
+    windowHandle()->setTransientParent(owner->windowHandle());
+  }
   ApplyFont();
   PropertyChanged(0, PROP::Text);
   PropertyChanged(0, PROP::Icon);
@@ -194,10 +203,11 @@ void WindowView::ConvertUnits() {
   }
 }
 
+// A modal window is never minimised: hidden, it would leave its owner shown but deaf.
 void WindowView::ApplyWindowState() {
   Qt::WindowStates state = windowState() & ~(Qt::WindowMaximized | Qt::WindowMinimized);
   if (!window_.Prop(0, PROP::Maximize).empty()) state |= Qt::WindowMaximized;
-  if (!window_.Prop(0, PROP::Iconize).empty()) state |= Qt::WindowMinimized;
+  if (!window_.Prop(0, PROP::Iconize).empty() && !window_.Def().modal) state |= Qt::WindowMinimized;
   if (state != windowState()) setWindowState(state);
 }
 
@@ -345,6 +355,7 @@ void WindowView::moveEvent(QMoveEvent* event) {
   QWidget::moveEvent(event);
   PublishWindowRect(window_.Frame(), frameGeometry());
   if (!isVisible()) return;
+  if (!applying_) ReportWindowState();
   const int x = ToUnitsX(geometry().x()), y = ToUnitsY(geometry().y());
   if (!ChangedByUser(window_, applying_, PROP::Xpos, x, PROP::Ypos, y)) return;
   rt::user::Moved(window_, x, y);
@@ -355,6 +366,7 @@ void WindowView::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
   PublishWindowRect(window_.Frame(), frameGeometry());
   if (!isVisible()) return;
+  if (!applying_) ReportWindowState();
   const int width = ToUnitsX(this->width()), height = ToUnitsY(this->height());
   if (!ChangedByUser(window_, applying_, PROP::Width, width, PROP::Height, height)) return;
   rt::user::Resized(window_, width, height);
@@ -364,7 +376,17 @@ void WindowView::resizeEvent(QResizeEvent* event) {
 void WindowView::changeEvent(QEvent* event) {
   QWidget::changeEvent(event);
   if (event->type() != QEvent::WindowStateChange || applying_) return;
-  const bool maximized = isMaximized(), minimized = isMinimized();
+  if (isMinimized() && window_.Def().modal) {
+    QTimer::singleShot(0, this, [this] { setWindowState(windowState() & ~Qt::WindowMinimized); });
+    return;
+  }
+  ReportWindowState();
+}
+
+// The runtime hears of a new state before the place and size that come with it, so that a
+// maximised window's size is never taken for the one the user gave it.
+void WindowView::ReportWindowState() {
+  const bool maximized = isMaximized(), minimized = isMinimized() && !window_.Def().modal;
   const bool wasMaximized = !window_.Prop(0, PROP::Maximize).empty(), wasMinimized = !window_.Prop(0, PROP::Iconize).empty();
   if (minimized && !wasMinimized) rt::user::Minimized(window_);
   else if (maximized && !wasMaximized && !minimized) rt::user::Maximized(window_);

@@ -20,7 +20,9 @@ class WindowView : public QWidget {
   Q_OBJECT
 
  public:
-  explicit WindowView(rt::Window& window);
+  // A modal window belongs to `owner`, the window that opened it: a dialog to the window
+  // manager, kept above its owner, without a minimise button.
+  explicit WindowView(rt::Window& window, QWidget* owner = nullptr);
   ~WindowView() override;
 
   rt::Window& Runtime() const { return window_; }
@@ -59,6 +61,7 @@ class WindowView : public QWidget {
   void ApplyGeometry();
   void PlaceClient(QPoint topLeft);
   void ApplyWindowState();
+  void ReportWindowState();
   void ConvertUnits();
   void RefreshStates();
   void FocusField(int field);

@@ -194,7 +194,7 @@ std::string RightClick(Window& w, int field, int row, int column) {
   if (column > 0) w.NoteFromScreen(field, PROP::Column, std::to_string(column));
   if (row > 0 && row != w.Choice(field)) {
     w.SetChoice(field, row);
-    Post(w, EVENT::NewSelection, field);
+    Post(w, EVENT::NewSelection, field, KEY::MouseRight);  // the program can tell a menu's highlight from a choice
   }
   if (FollowsPresses(w, field)) Post(w, EVENT::MouseDown, field, KEY::MouseRight);
   if (w.Alerts(field, KEY::MouseRight)) Post(w, EVENT::AlertKey, field, KEY::MouseRight);

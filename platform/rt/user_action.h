@@ -31,8 +31,8 @@ std::string Select(Window& window, int field, int row, int column = 0);
 // Characters an entry does not take (ControlDef::typable) are left out, with a beep; a
 // spin box's number is held within its range.
 std::string Type(Window& window, int field, std::string_view text);
-// List: highlights the row (NewSelection when it changes; row 0 is the empty space below the
-// rows); a list with Imm on hears the press as MouseDown (KEYCODE() KEY::MouseRight), then
+// List: highlights the row (NewSelection, with KEYCODE() KEY::MouseRight, when it changes; row
+// 0 is the empty space below the rows); a list with Imm on hears the press as MouseDown (KEYCODE() KEY::MouseRight), then
 // AlertKey with KEYCODE() KEY::MouseRight when the list alerts that key.
 std::string RightClick(Window& window, int field, int row, int column = 0);
 // A double click on a list's row (from 1): the row is highlighted (NewSelection when it

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <climits>
 
 #include "platform/rt/control_kind.h"
 #include "platform/rt/props.h"
@@ -42,6 +43,7 @@ Window::Window(const WindowDef& def, HWND frame, HWND client, LONG thread)
   windowProps_[{PROP::FontSize, 0}] = std::to_string(def.font.size);
   windowProps_[{PROP::Timer, 0}] = std::to_string(def.timer);
   windowProps_[{PROP::Hide, 0}] = Flag(def.hidden);
+  restored_ = def.at;
   for (int field = 1; field <= Fields(); ++field) {
     const ControlDef& control = Control(field);
     auto& props = State(field).props;
@@ -215,6 +217,7 @@ void Window::SetProp(int field, int prop, std::string_view value, int index) {
       break;
   }
   (field == 0 ? windowProps_ : State(field).props)[{prop, index}] = std::string(value);
+  KeepRestored(field, prop);
   Notify(field, prop, index);
 }
 
@@ -223,6 +226,20 @@ void Window::SetProp(int field, int prop, long long value, int index) { SetProp(
 void Window::NoteFromScreen(int field, int prop, std::string_view value, int index) {
   if (field != 0 && !IsField(field)) return;
   (field == 0 ? windowProps_ : State(field).props)[{prop, index}] = std::string(value);
+  KeepRestored(field, prop);
+}
+
+// A maximised or minimised window's place and size are the desktop's, not the user's.
+void Window::KeepRestored(int field, int prop) {
+  if (field != 0 || !Prop(0, PROP::Maximize).empty() || !Prop(0, PROP::Iconize).empty()) return;
+  const int value = static_cast<int>(std::clamp<long long>(PropNumber(0, prop), INT_MIN, INT_MAX));
+  switch (prop) {
+    case PROP::Xpos: restored_.x = value; break;
+    case PROP::Ypos: restored_.y = value; break;
+    case PROP::Width: restored_.width = value; break;
+    case PROP::Height: restored_.height = value; break;
+    default: break;
+  }
 }
 
 std::string Window::ScreenValue(int field) const { return IsField(field) ? State(field).screen : std::string(); }

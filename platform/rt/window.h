@@ -64,6 +64,9 @@ class Window {
   void SetProp(int field, int prop, long long value, int index = 0);
   // A property the screen reports (the user moved or sized the window): kept, not told back.
   void NoteFromScreen(int field, int prop, std::string_view value, int index = 0);
+  // The window's place and size (its own units) as they last were while it was neither
+  // maximised nor minimised: where it comes back to, and what is kept for the next run.
+  Rect Restored() const { return restored_; }
 
   // What the control shows as its value (entry text, check value, option value).
   std::string ScreenValue(int field) const;
@@ -128,12 +131,14 @@ class Window {
   std::string UnreadFormat(int field) const;
   void Notify(int field, int prop, int index);
   void ChooseRadioOf(int option);
+  void KeepRestored(int field, int prop);
 
   const WindowDef def_;  // a copy: the definition a caller built may not outlive the window
   HWND frame_;
   HWND client_;
   LONG thread_;
   std::map<std::pair<int, int>, std::string> windowProps_;
+  Rect restored_;
   std::vector<ControlState> controls_;
   std::map<int, CreatedControl> created_;
   Pointer pointer_;

@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <regex>
+#include <set>
 
 #include "tests/app/x_desktop.h"
 #include "tests/support/child_program.h"
@@ -139,6 +141,53 @@ TEST(Install, TheDesktopEntryStartsTheProgramInAFolderOfItsOwn) {
     EXPECT_NE(FileText(c.folder + "/settings.ini").find("[Preserved]"), std::string::npos)
         << c.stateHome.value_or("XDG_STATE_HOME unset");
   }
+}
+
+// Every path below `folder`, folders marked with a trailing "/".
+std::set<std::string> Listing(const fs::path& folder) {
+  std::set<std::string> paths;
+  for (const auto& item : fs::recursive_directory_iterator(folder))
+    paths.insert(fs::relative(item.path(), folder).string() + (item.is_directory() ? "/" : ""));
+  return paths;
+}
+
+// Uninstalling takes back the files and the folders the install made, and nothing the folder
+// held before: a prefix that was empty is empty again, and what was there stays.
+TEST(Install, UninstallLeavesThePrefixAsItWas) {
+  for (const bool staged : {false, true}) {
+    test_support::ShortFolder place;
+    const fs::path prefix = place.Path() / "prefix";
+    fs::create_directories(prefix / "share/applications");
+    std::ofstream(prefix / "share/applications/other.desktop") << "[Desktop Entry]\n";
+    std::ofstream(prefix / "notes.txt") << "mine\n";
+    const std::string destdir = staged ? (place.Path() / "stage").string() : "";
+    const fs::path root = destdir + prefix.string();
+    fs::create_directories(root);
+    const std::set<std::string> before = Listing(root);
+
+    ASSERT_TRUE(Install(prefix.string(), destdir));
+    ASSERT_TRUE(fs::exists(root / "bin/boxwright"));
+    const test_support::ChildRun run =
+        RunChild({BOXWRIGHT_UNINSTALL, BOXWRIGHT_BUILD_DIR, prefix.string()}, {.environment = {"DESTDIR=" + destdir}});
+    EXPECT_EQ(run.status, 0) << run.errors;
+    EXPECT_EQ(Listing(root), before) << (staged ? "staged" : "in place");
+  }
+}
+
+// `make install` asks only for what building and running the program need: nobody installing
+// into their home is asked for root to fetch test tools.
+TEST(Install, MakeInstallAsksForNoTestTool) {
+  const test_support::ChildRun run =
+      RunChild({"/usr/bin/make", "-n", "-C", BOXWRIGHT_SOURCE_DIR, "install", "PREFIX=/tmp/nowhere"});
+  ASSERT_EQ(run.status, 0) << run.errors;
+  std::smatch m;
+  ASSERT_TRUE(std::regex_search(run.output, m, std::regex("install-packages ([^\n]*)"))) << run.output;
+  for (const char* tool : {"googletest", "libgtest-dev", "libgmock-dev", "libbenchmark-dev", "xvfb", "openbox", "xdotool",
+                           "x11-utils", "desktop-file-utils", "gdb"})
+    EXPECT_EQ((" " + m[1].str() + " ").find(std::string(" ") + tool + " "), std::string::npos) << tool;
+  EXPECT_EQ(std::regex_search(run.output, std::regex("install-packages [^\n]*\n[^\n]*install-packages")), false)
+      << "one package list only";
+  EXPECT_NE(run.output.find("-DBOXWRIGHT_TESTS=OFF"), std::string::npos) << "the build needs no GoogleTest";
 }
 
 }  // namespace

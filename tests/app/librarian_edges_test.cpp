@@ -278,25 +278,26 @@ TEST(LibrarianUpload, FirstRunAsksAndAStoredSwitchStandsAsStored) {
   }
 }
 
-TEST(LibrarianRename, CancelEmptyNameCleanedNameAndSlotsBeyondTheMessage) {
+TEST(LibrarianRename, CancelEmptyOrBlankNameCleanedNameAndSlotsBeyondTheMessage) {
   const std::string place =
       "[RenameCab]\r\nMaximize=No\r\nMinimize=No\r\nXPos=40\r\nYPos=50\r\n";
   const LibrarianRun run = RunLibrarian(
       ConnectScript() + "answer popup \"Rename Cabinet\"\nrightclick ALLCABLIST 131\npress CANCELBUTTON\n"
       "answer popup \"Rename Cabinet\"\nrightclick ALLCABLIST 131\nset GLO:CABNAME \"\"\npress OKBUTTON\ndump\n"
+      "set GLO:CABNAME \"   \"\npress OKBUTTON\ndump\n"
       "set GLO:CABNAME \"caf\xC3\xA9 Tone\tABCDEFGHIJKLMNOPQRSTUVWXYZ\"\ndump\npress OKBUTTON\nwait 3\ndump\n"
       // with offset 1, cab 200 is user cab 200
       "set GLO:USERCABOFFSET \"1\"\npress REFRESHBUTTON\nwait 3\n"
       "answer popup \"Rename Cabinet\"\nanswer message \"OK\"\nrightclick ALLCABLIST 200\n",
       {{"settings.ini", place}});
   ASSERT_EQ(run.status, 0) << run.Error();
-  EXPECT_EQ(run.Lines("beep").size(), 2u) << "the empty name, then the characters the entry does not take";
-  ASSERT_EQ(run.dumps.size(), 3u);
-  EXPECT_TRUE(run.dumps[0].Has("Rename Cab")) << "the window stays open";
+  EXPECT_EQ(run.Lines("beep").size(), 3u) << "the empty name, the blank one, then the characters the entry does not take";
+  ASSERT_EQ(run.dumps.size(), 4u);
+  for (int i : {0, 1}) EXPECT_TRUE(run.dumps[i].Has("Rename Cab")) << "the window stays open, dump " << i;
   // What no message can carry is left out as it is typed; the entry then holds 31 characters.
   const std::string kept = "caf ToneABCDEFGHIJKLMNOPQRSTUVW";
-  EXPECT_EQ(run.dumps[1]["Rename Cab"]["GLO:CABNAME"]["value"].text, kept);
-  EXPECT_EQ(RowCells(run.Main(2)["ALLCABLIST"], 131)[2], kept);
+  EXPECT_EQ(run.dumps[2]["Rename Cab"]["GLO:CABNAME"]["value"].text, kept);
+  EXPECT_EQ(RowCells(run.Main(3)["ALLCABLIST"], 131)[2], kept);
   EXPECT_EQ(run.CountSent(kRename), 1u) << "Cancel and the refused slot send nothing";
   const auto messages = run.Lines("message");
   ASSERT_EQ(messages.size(), 1u);

@@ -93,6 +93,32 @@ TEST(LibrarianSession, SelectSwitchRenameFavouritesAndUpload) {
   EXPECT_EQ(RowCells(run.Main(7)["ALLCABLIST"], 135)[2], "Fresh Air");
 }
 
+// Opening a list's menu changes nothing on the unit: only the menu's "Select On Axe-FX", a
+// left click or the keyboard selects a cab.
+TEST(LibrarianSession, ARightClickSelectsOnlyThroughItsMenu) {
+  const std::string script = ConnectScript() +
+                             "answer cancel\nrightclick ALLCABLIST 150\n"
+                             "answer popup \"Add To Favourites\"\nrightclick ALLCABLIST 140\n"
+                             "answer popup \"Add To Favourites\"\nrightclick ALLCABLIST 141\n"
+                             "answer popup \"Select On Axe-FX\"\nrightclick ALLCABLIST 10\n"
+                             "select SHEET1 2\n"
+                             "answer cancel\nrightclick FAVCABLIST 2\n"
+                             "answer popup \"Select On Axe-FX\"\nrightclick FAVCABLIST 1\n"
+                             "select SHEET1 1\nselect ALLCABLIST 20\nwait 1\ndump\n";
+  const LibrarianRun run = RunLibrarian(script);
+  ASSERT_EQ(run.status, 0) << run.Error();
+  ASSERT_EQ(run.dumps.size(), 1u);
+  // A select is the cab-number message with its "set" byte on; the cab index is bytes 10, 11.
+  std::vector<int> selected;
+  for (const std::string& hex : run.sent) {
+    const std::string bytes = BytesFromHex(hex);
+    if (bytes.size() == 16 && bytes[5] == 0x02 && bytes[13] == 0x01) selected.push_back(bytes[10] + bytes[11] * 128 + 1);
+  }
+  EXPECT_EQ(selected, (std::vector<int>{10, 140, 20}));
+  EXPECT_EQ(run.Main(0)["FAVCABLIST"]["rows"].items.size(), 2u);
+  EXPECT_EQ(run.Main(0)["ALLCABLIST"]["selected"].number, 20);
+}
+
 // A first run knows no offset: until the user sets one, no cab is taken for a user cab, so
 // nothing can be renamed or overwritten in a slot the program only guessed. The cab file
 // dropped is the sample the README offers for trying an upload.

@@ -4,7 +4,10 @@
 
 #include <filesystem>
 #include <functional>
+#include <cstdlib>
 #include <regex>
+#include <thread>
+#include <vector>
 
 #include "tests/app/x_desktop.h"
 #include "tests/support/file_text.h"
@@ -59,6 +62,56 @@ TEST(WindowPlace, TheMainWindowOpensWhereItWasLeft) {
     EXPECT_EQ(StartAndClose(desktop, folder), moved) << "start " << run;
     EXPECT_EQ(StoredPlace(folder), storedMoved) << "start " << run;
   }
+}
+
+// A double click on the title bar maximises and restores, as the window manager has it.
+bool ToggleMaximised(const XDesktop& desktop, const std::string& window) {
+  const auto area = desktop.ClientArea(window);
+  return area && desktop.ClickAt((*area)[0] + (*area)[2] / 2, (*area)[1] - 8, 1, 2);
+}
+
+// The client area once the window manager has done with it: the same twice in a row.
+std::vector<int> SettledArea(const XDesktop& desktop, const std::string& window) {
+  std::vector<int> last;
+  for (int tries = 0; tries < 50; ++tries) {
+    std::this_thread::sleep_for(100ms);
+    const std::vector<int> now = desktop.ClientArea(window).value_or(std::vector<int>{});
+    if (!now.empty() && now == last) return now;
+    last = now;
+  }
+  return last;
+}
+
+// The place exactly; the size within two pixels, as the window's units (a quarter of a letter's
+// width, an eighth of its height) keep it.
+bool Near(const std::vector<int>& area, const std::vector<int>& given) {
+  return area.size() == 4 && area[0] == given[0] && area[1] == given[1] && std::abs(area[2] - given[2]) <= 2 &&
+         std::abs(area[3] - given[3]) <= 2;
+}
+
+// Closed maximised, the window keeps the place and size the user gave it before: it opens
+// maximised and comes back to them when restored.
+TEST(WindowPlace, AWindowClosedMaximisedComesBackToTheUsersPlace) {
+  XDesktop desktop;
+  ASSERT_TRUE(desktop.Ready());
+  const std::filesystem::path folder = std::filesystem::current_path();
+  const std::vector<int> given = {100, 120, 700, 500};
+  StartAndClose(desktop, folder);
+  StartAndClose(desktop, folder, [&](const std::string& window) {
+    ASSERT_TRUE(desktop.Do({"windowmove", "--sync", window, "100", "120"}));
+    ASSERT_TRUE(desktop.Do({"windowsize", "--sync", window, "700", "500"}));
+    EXPECT_EQ(SettledArea(desktop, window), given);
+  });
+  StartAndClose(desktop, folder, [&](const std::string& window) {
+    EXPECT_TRUE(Near(SettledArea(desktop, window), given));
+    ASSERT_TRUE(ToggleMaximised(desktop, window));
+    EXPECT_EQ(SettledArea(desktop, window).at(2), 1280) << "maximised";
+  });
+  StartAndClose(desktop, folder, [&](const std::string& window) {
+    EXPECT_EQ(SettledArea(desktop, window).at(2), 1280) << "opens maximised";
+    ASSERT_TRUE(ToggleMaximised(desktop, window));
+    EXPECT_TRUE(Near(SettledArea(desktop, window), given)) << "restored to the place and size the user gave it";
+  });
 }
 
 }  // namespace

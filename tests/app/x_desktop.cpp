@@ -105,6 +105,15 @@ std::optional<std::vector<int>> XDesktop::ClientArea(const std::string& window) 
   return std::vector<int>{std::stoi(m[1]), std::stoi(m[2]), std::stoi(m[3]), std::stoi(m[4])};
 }
 
+std::optional<std::string> XDesktop::Property(const std::string& window, const std::string& name) const {
+  return OutputOf({"/usr/bin/xprop", "-id", window, name});
+}
+
+bool XDesktop::ClickAt(int x, int y, int button, int times) const {
+  return Do({"mousemove", "--sync", std::to_string(x), std::to_string(y)}) &&
+         Do({"click", "--repeat", std::to_string(times), "--delay", "80", std::to_string(button)});
+}
+
 std::string XDesktop::WaitForWindow(const std::string& title) const { return WaitForMatch("--name", title); }
 
 std::string XDesktop::WaitForWindowOf(const std::string& program) const { return WaitForMatch("--class", program); }

@@ -52,6 +52,11 @@ class XDesktop {
   int ProcessOf(const std::string& window) const;
   // Where the window's client area stands on the screen, and its size: x, y, width, height.
   std::optional<std::vector<int>> ClientArea(const std::string& window) const;
+  // A property of the window as xprop shows it ("WM_TRANSIENT_FOR(WINDOW): window id # 0x..."),
+  // nullopt when xprop failed.
+  std::optional<std::string> Property(const std::string& window, const std::string& name) const;
+  // A click of `button` (1 left, 3 right; twice for a double click) at a point of the screen.
+  bool ClickAt(int x, int y, int button, int times = 1) const;
 
  private:
   std::optional<std::string> OutputOf(const std::vector<std::string>& command) const;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 #include "crash/symbol_lookup.h"
@@ -24,9 +25,9 @@ SyntheticRecords Records() {
 class Lookup : public ::testing::Test {
  protected:
   void Use(const std::vector<std::uint8_t>& image, std::uint32_t prefix = 64) {
-    std::vector<std::uint8_t> file(prefix, 0xEE);
-    file.insert(file.end(), image.begin(), image.end());
-    file.resize(file.size() + 32, 0xEE);  // whatever follows the records is not theirs
+    // The records between bytes that are not theirs, before and after.
+    std::vector<std::uint8_t> file(prefix + image.size() + 32, 0xEE);
+    std::copy(image.begin(), image.end(), file.begin() + prefix);
     ASSERT_TRUE(lookup_.UseRecords(WriteFile("records.bin", file).c_str(), prefix,
                                    static_cast<std::uint32_t>(image.size())));
   }

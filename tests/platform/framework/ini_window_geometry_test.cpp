@@ -78,11 +78,28 @@ TEST_F(WindowGeometry, WindowsReopenWhereTheyWereClosed) {
   EXPECT_EQ(Reopened(kMain, "Main"), (Geometry{-5, 60, 500, 300, false, false}));
   EXPECT_EQ(Reopened(kRename, "RenameCab"), (Geometry{100, 110, 200, 60, false, false}));
 
-  // Maximized: the flag is kept and the last normal place is what it comes back to.
-  ClosedAt(kMain, "Main", {0, 0, 1920, 1080, true, false});
-  EXPECT_EQ(Reopened(kMain, "Main"), (Geometry{-5, 60, 500, 300, true, false}));
-  ClosedAt(kMain, "Main", {0, 0, 0, 0, false, true});
-  EXPECT_EQ(Reopened(kMain, "Main"), (Geometry{-5, 60, 500, 300, false, true}));
+  // Closed maximized or minimized: the flag is kept with the place and size the user gave the
+  // window last in that run (not those it began the run with), which it comes back to.
+  for (const int state : {PROP::Maximize, PROP::Iconize}) {
+    for (const Geometry& moved : {Geometry{30, 40, 600, 400, false, false}, Geometry{-5, 60, 500, 300, false, false}}) {
+      rt::Window* w = rt::OpenWindow(kMain);
+      ini.Fetch("Main", *w);
+      // Restored (from the state it reopened in), then moved and sized.
+      w->SetProp(0, PROP::Maximize, 0);
+      w->SetProp(0, PROP::Iconize, 0);
+      SetGeometry(*w, moved);
+      w->SetProp(0, state, 1);
+      for (int prop : {PROP::Xpos, PROP::Ypos}) w->NoteFromScreen(0, prop, "0");
+      w->NoteFromScreen(0, PROP::Width, "1920");
+      w->NoteFromScreen(0, PROP::Height, "1080");
+      EXPECT_TRUE(ini.Update("Main", *w));
+      rt::CloseWindow(*w);
+      Geometry expected = moved;
+      expected.maximized = state == PROP::Maximize;
+      expected.minimized = state == PROP::Iconize;
+      EXPECT_EQ(Reopened(kMain, "Main"), expected);
+    }
+  }
 }
 
 TEST_F(WindowGeometry, DoubtfulSettingsLeaveTheDesignedPlace) {

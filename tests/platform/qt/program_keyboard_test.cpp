@@ -3,6 +3,9 @@
 // What the user typed must reach the unit and "settings.ini" even when a key, not a change
 // of focus, ends the typing.
 #include <QApplication>
+#include <QCheckBox>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QLineEdit>
 #include <QSpinBox>
 #include <QTest>
@@ -156,6 +159,15 @@ TEST(ProgramKeyboard, KeysThatEndTypingTakeTheTypedText) {
   EXPECT_NE(FileText("settings.ini").find("GLO:UserCabOffset=140\r\n"), std::string::npos) << FileText("settings.ini");
 }
 
+// The librarian on the Qt screen against the simulated unit, with a user taking `steps`.
+void RunLibrarianWith(const std::vector<TypingUser::Step>& steps) {
+  rt::Program program = LibrarianProgram();
+  program.screen = [&steps] { return std::make_unique<TypingUser>(steps); };
+  char name[] = "boxwright";
+  char* argv[] = {name, nullptr};
+  EXPECT_EQ(rt::RunProgram(1, argv, program), 0);
+}
+
 // The control that holds the keyboard focus, by its equate (a spin box's text field is the
 // spin box's).
 std::string FocusedEquate(qtscreen::WindowView& view) {
@@ -190,11 +202,7 @@ TEST(ProgramKeyboard, TabFollowsTheScreenLeftToRightTopToBottom) {
          view.close();
        }},
   };
-  rt::Program program = LibrarianProgram();
-  program.screen = [&steps] { return std::make_unique<TypingUser>(steps); };
-  char name[] = "boxwright";
-  char* argv[] = {name, nullptr};
-  EXPECT_EQ(rt::RunProgram(1, argv, program), 0);
+  RunLibrarianWith(steps);
 
   std::vector<std::string> round = expected;
   round.push_back(expected.front());
@@ -202,6 +210,42 @@ TEST(ProgramKeyboard, TabFollowsTheScreenLeftToRightTopToBottom) {
   std::vector<std::string> back(round.rbegin() + 1, round.rend());
   back.push_back(expected.back());
   EXPECT_EQ(backwards, back);
+}
+
+// A tab chosen with the mouse hands the keyboard to its list, from wherever the focus was;
+// Space then never reaches the safety switch below the sheet.
+TEST(ProgramKeyboard, AClickedTabGivesTheFocusToItsList) {
+  setenv("BOXWRIGHT_SIMULATOR", "1", 1);
+  unsetenv("BOXWRIGHT_SCREEN");
+  midi::SimulatorInstance().Reset();
+  midi::InstallBackends({std::make_shared<midi::SimulatorBackend>(midi::SimulatorInstance())});
+  std::vector<std::string> focused;
+  std::vector<bool> safetyKept;
+  std::vector<TypingUser::Step> steps = {
+      {"Boxwright 1.01", nullptr, [&](rt::Window&, qtscreen::WindowView& view) {
+         auto* sheet = Widget<QTabWidget>(view, "SHEET1");
+         auto* safety = Widget<QCheckBox>(view, "GLO:SAFETYMODE");
+         // Each tab from the other, the focus first in the shown list or on a button.
+         const bool safetyBefore = safety->isChecked();
+         for (const char* before : {"ALLCABLIST", "CONNECTBUTTON", "ALLCABLIST", "FAVCABLIST"}) {
+           Widget<QWidget>(view, before)->setFocus(Qt::OtherFocusReason);
+           const int other = 1 - sheet->currentIndex();
+           QTest::mouseClick(sheet->tabBar(), Qt::LeftButton, {}, sheet->tabBar()->tabRect(other).center());
+           focused.push_back(FocusedEquate(view));
+           QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+           safetyKept.push_back(safety->isChecked() == safetyBefore);
+         }
+         // The keyboard working the tabs stays on them.
+         sheet->tabBar()->setFocus(Qt::TabFocusReason);
+         QTest::keyClick(sheet->tabBar(), Qt::Key_Right);
+         focused.push_back(FocusedEquate(view));
+         view.close();
+       }},
+  };
+  RunLibrarianWith(steps);
+
+  EXPECT_EQ(focused, (std::vector<std::string>{"FAVCABLIST", "ALLCABLIST", "FAVCABLIST", "ALLCABLIST", "SHEET1"}));
+  EXPECT_EQ(safetyKept, (std::vector<bool>{true, true, true, true}));
 }
 
 }  // namespace
