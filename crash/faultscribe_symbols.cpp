@@ -94,6 +94,7 @@ crash::SymbolText FaultscribeClass::_GetSymbol(ULONG_PTR address, BYTE stackTrac
 }
 
 LONG_PTR FaultscribeClass::_GetModuleHandle(ULONG_PTR address) {
+  // "kernel32"'s GetModuleHandleExA is platform/win/module_handle.cpp.
   if (auto getModuleHandleEx =
           crash::BoundProc<GetModuleHandleExAProc>("kernel32", "GetModuleHandleExA", vrGPF::GetModuleHandleExA_Cell)) {
     HMODULE module = nullptr;
