@@ -1,9 +1,8 @@
 #include "platform/win/desktop_associations.h"
 
-#include <algorithm>
-#include <cctype>
 #include <memory>
 
+#include "platform/win/ascii_text.h"
 #include "platform/win/gio_procs.h"
 
 namespace win {
@@ -22,12 +21,6 @@ struct GFreeDeleter {
   void operator()(void* memory) const { Gio()->free(memory); }
 };
 using GText = std::unique_ptr<char, GFreeDeleter>;
-
-std::string Lower(std::string_view text) {
-  std::string out(text);
-  std::transform(out.begin(), out.end(), out.begin(), [](unsigned char c) { return std::tolower(c); });
-  return out;
-}
 
 std::optional<std::string> CommandOf(const GioProcs& gio, GAppInfo* app) {
   if (app == nullptr) return std::nullopt;
@@ -66,7 +59,7 @@ std::optional<std::string> ContentTypeOf(const GioProcs& gio, GFile* file) {
 std::optional<std::string> SchemeOf(const GioProcs& gio, const std::string& uri) {
   GText scheme(gio.uri_parse_scheme(uri.c_str()));
   if (!scheme) return std::nullopt;
-  return Lower(scheme.get());
+  return win::Lower(scheme.get());
 }
 
 // The program for a URL: its scheme's handler, or for a file: URL its file type's.
@@ -121,7 +114,7 @@ std::optional<std::string> DefaultCommandForScheme(const std::string& scheme) {
 std::optional<std::string> ClassesRootDefault(std::string_view subKey) {
   while (subKey.starts_with('\\')) subKey.remove_prefix(1);
   while (subKey.ends_with('\\')) subKey.remove_suffix(1);
-  std::string key = Lower(subKey);
+  std::string key = win::Lower(subKey);
   if (key.starts_with('.') && key.find('\\') == std::string::npos) return TypeOfExtension(key);
 
   constexpr std::string_view kOpenCommand = "\\shell\\open\\command";
@@ -190,7 +183,7 @@ std::optional<std::string> PathOfFileUrl(const std::string& uri) {
   GText path(gio->filename_from_uri(uri.c_str(), &host, nullptr));
   GText hostName(host);
   // GLib gives the path of any host's URL; another computer's file is not ours to open.
-  if (!path || (hostName && Lower(hostName.get()) != "localhost")) return std::nullopt;
+  if (!path || (hostName && win::Lower(hostName.get()) != "localhost")) return std::nullopt;
   return std::string(path.get());
 }
 
