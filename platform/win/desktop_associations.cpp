@@ -77,8 +77,8 @@ bool TakesTarget(const GioProcs& gio, GAppInfo* app, bool localFile) {
   return gio.app_info_supports_uris(app) || (localFile && gio.app_info_supports_files(app));
 }
 
-}  // namespace
-
+// The MIME type of a file name extension (".pdf" or "pdf" gives "application/pdf"); none
+// when the desktop does not know the extension.
 std::optional<std::string> TypeOfExtension(std::string_view extension) {
   if (extension.starts_with('.')) extension.remove_prefix(1);
   if (extension.empty() || extension.find_first_of("/\\") != std::string_view::npos) return std::nullopt;
@@ -95,6 +95,8 @@ std::optional<std::string> TypeOfExtension(std::string_view extension) {
   return std::string(mime.get());
 }
 
+// The command line (the Exec line) of the default program for a MIME type, or for a URL
+// scheme ("mailto"); none when nothing is set up to open it.
 std::optional<std::string> DefaultCommandForType(const std::string& mimeType) {
   const GioProcs* gio = Gio();
   if (mimeType.empty() || gio == nullptr) return std::nullopt;
@@ -110,6 +112,8 @@ std::optional<std::string> DefaultCommandForScheme(const std::string& scheme) {
   GObjectPtr<GAppInfo> app(gio->app_info_get_default_for_uri_scheme(scheme.c_str()));
   return CommandOf(*gio, app.get());
 }
+
+}  // namespace
 
 std::optional<std::string> ClassesRootDefault(std::string_view subKey) {
   while (subKey.starts_with('\\')) subKey.remove_prefix(1);
