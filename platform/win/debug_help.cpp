@@ -89,7 +89,9 @@ bool ReportFrame(unw_cursor_t& frameCursor, STACKFRAME64& frame, DWORD64 context
 }
 
 // Reads a word of this process without faulting: an address that cannot be read says so.
-bool ReadWord(std::uintptr_t address, std::uint64_t& value) { return win::ReadOwnMemory(address, &value, sizeof value); }
+bool ReadWord(std::uintptr_t address, std::uint64_t& value) {
+  return win::ReadOwnMemory(address, &value, sizeof value);
+}
 
 bool InSomeModule(std::uintptr_t address) {
   win::LoadedModule module;

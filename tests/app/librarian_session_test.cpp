@@ -86,7 +86,7 @@ TEST(LibrarianSession, SelectSwitchRenameFavouritesAndUpload) {
   EXPECT_EQ(messages[2]["caption"].text, "Cab Upload Confirmation");
   EXPECT_EQ(messages[2]["text"].text,
             "Are you sure you want to over write the cab named:\r\nEmpty\r\nin slot 5 with this Cab File?");
-  EXPECT_TRUE(run.Sent(HexOf(CabFileBytes(0x7F, "Fresh Air"))));
+  EXPECT_TRUE(run.Sent(HexBytes(CabFileBytes(0x7F, "Fresh Air"))));
   EXPECT_EQ(RowCells(run.Main(7)["ALLCABLIST"], 135)[2], "Fresh Air");
 }
 

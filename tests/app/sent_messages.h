@@ -14,7 +14,7 @@
 namespace app_test {
 
 using test_support::BytesFromHex;
-using test_support::HexOf;
+using test_support::HexBytes;
 
 // Opens the simulated unit, emptied of what it received, as the librarian's output device
 // (midilink::HMIDIOUT); false when it is not listed.
@@ -38,7 +38,7 @@ inline std::vector<std::string> CloseAndTakeSent() {
   midilink::HMIDIOUT = nullptr;
   std::vector<std::string> sent;
   for (const auto& message : midi::SimulatorInstance().Received())
-    sent.push_back(HexOf(std::string(message.begin(), message.end())));
+    sent.push_back(HexBytes(std::string(message.begin(), message.end())));
   midi::SimulatorInstance().ClearReceived();
   return sent;
 }

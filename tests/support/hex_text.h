@@ -6,7 +6,7 @@
 namespace test_support {
 
 // Upper-case digit pairs separated by blanks.
-inline std::string HexOf(std::string_view bytes) {
+inline std::string HexBytes(std::string_view bytes) {
   static constexpr char kDigits[] = "0123456789ABCDEF";
   std::string text;
   for (unsigned char b : bytes) {

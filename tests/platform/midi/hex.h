@@ -14,7 +14,7 @@ inline std::vector<BYTE> Bytes(const std::string& hex) {
 }
 
 inline std::string Hex(const std::vector<BYTE>& bytes) {
-  return test_support::HexOf({reinterpret_cast<const char*>(bytes.data()), bytes.size()});
+  return test_support::HexBytes({reinterpret_cast<const char*>(bytes.data()), bytes.size()});
 }
 
 }  // namespace midi_test
