@@ -3,15 +3,12 @@
 #include <algorithm>
 
 namespace midi {
-namespace {
 
-BYTE Checksum(std::span<const BYTE> bytesBeforeChecksum) {
+BYTE Checksum(std::span<const BYTE> bytes) {
   BYTE sum = 0;
-  for (BYTE b : bytesBeforeChecksum) sum ^= b;
+  for (BYTE b : bytes) sum ^= b;
   return sum & 0x7F;
 }
-
-}  // namespace
 
 bool IsSoundMessage(std::span<const BYTE> message) {
   if (message.size() < kShortestMessage) return false;

@@ -13,6 +13,7 @@ inline constexpr BYTE kDeviceHeader[] = {0xF0, 0x00, 0x01, 0x74, 0x03};
 inline constexpr size_t kFunctionAt = 5;       // 0-based position of the function byte
 inline constexpr size_t kShortestMessage = 8;  // header, function, checksum, F7h
 
+BYTE Checksum(std::span<const BYTE> bytesBeforeChecksum);
 // True when the message has the header, ends in F7h and its checksum is right.
 bool IsSoundMessage(std::span<const BYTE> message);
 std::vector<BYTE> FrameMessage(BYTE function, std::span<const BYTE> data);
