@@ -10,8 +10,5 @@
 extern std::unique_ptr<ErrorClass> GlobalErrors;
 extern std::unique_ptr<INIMGR> INIMgr;
 
-// The calling thread's error status (made at thread start).
-ErrorStatusClass& ThreadErrorStatus();
-
 // The settings file, in the current directory at start-up.
 inline constexpr const char* kSettingsFile = "./settings.ini";

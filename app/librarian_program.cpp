@@ -26,6 +26,13 @@ std::unique_ptr<INIMGR> INIMgr;
 
 namespace {
 thread_local std::unique_ptr<ErrorStatusClass> threadErrorStatus;
+
+// The calling thread's error status (made at thread start).
+ErrorStatusClass& ThreadErrorStatus() {
+  if (!threadErrorStatus) threadErrorStatus = std::make_unique<ErrorStatusClass>();
+  return *threadErrorStatus;
+}
+
 int midiSettleHook = 0;
 
 // The settings are written only at close, so a write that failed loses the session's choices:
@@ -38,11 +45,6 @@ void SaySettingsNotSaved() {
           ICON::Exclamation, BUTTON::OK);
 }
 }  // namespace
-
-ErrorStatusClass& ThreadErrorStatus() {
-  if (!threadErrorStatus) threadErrorStatus = std::make_unique<ErrorStatusClass>();
-  return *threadErrorStatus;
-}
 
 rt::Module LibrarianModule() {
   return rt::Module{

@@ -19,6 +19,14 @@ inline constexpr int CANCELBUTTON = 4;
 
 namespace {
 
+// The characters of a typed name that a rename message can carry (20h-7Eh), at most 31.
+std::string KeepCabNameCharacters(std::string_view typed) {
+  std::string kept;
+  for (char c : typed)
+    if (IsCabNameCharacter(c) && kept.size() < CAB_NAME_MAX) kept += c;
+  return kept;
+}
+
 class RenameCabWindow final : public LibrarianWindow {
  public:
   explicit RenameCabWindow(std::string_view currentName) : LibrarianWindow("RenameCab"), currentName_(currentName) {}
@@ -101,13 +109,6 @@ rt::WindowDef RenameCabWindowDef() {
        .at = {138, 32, 50, 18}, .icon = "close.ico"},
   };
   return def;
-}
-
-std::string KeepCabNameCharacters(std::string_view typed) {
-  std::string kept;
-  for (char c : typed)
-    if (IsCabNameCharacter(c) && kept.size() < CAB_NAME_MAX) kept += c;
-  return kept;
 }
 
 LONG RenameCab(std::string_view currentName) {

@@ -1,7 +1,6 @@
 #pragma once
 // The modal window that asks for a user cab's new name. Returns 1 when the user confirmed a
 // name with OK (left in GLO::CabName), 0 otherwise.
-#include <string>
 #include <string_view>
 
 #include "platform/rt/window_def.h"
@@ -11,6 +10,3 @@ LONG RenameCab(std::string_view currentName);
 
 // Its definition (resource "P19$WINDOW").
 rt::WindowDef RenameCabWindowDef();
-
-// The characters of a typed name that a rename message can carry (20h-7Eh), at most 31.
-std::string KeepCabNameCharacters(std::string_view typed);

@@ -13,6 +13,8 @@ set(BW_LAYERS
   "links"
   "crash"
   "app")
+# The same folders one by one, bottom up: the order the build adds them in.
+string(REPLACE " " ";" BW_FOLDERS "${BW_LAYERS}")
 
 # Each product folder compiles against a folder of its own in the build tree that links to
 # just the folders it may use, so an include from a layer above does not compile. Paths of

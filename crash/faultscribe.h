@@ -17,6 +17,7 @@
 #include <atomic>
 #include <string>
 #include <string_view>
+#include <type_traits>
 
 #include "crash/fixed_text.h"
 #include "platform/win/exception_records.h"
@@ -34,13 +35,13 @@ using SymbolText = BoundedText<256>;    // one symbol text
 using ShortText = BoundedText<64>;      // an exception name
 }  // namespace crash
 
-class FaultscribeClass {
- public:
+// The reporter's properties, in their designed order. The presenting process receives them
+// as the bytes of this one structure, so every property is plain data kept here.
+struct FaultscribeProperties {
   template <std::size_t N>
   using STRING = crash::FixedString<N>;
   using TEXTFOR = STRING<50>;
 
-  // The properties, in their designed order.
   STRING<crash::kMostPath> DumpFileName;  // the design had 260: a path of any length here
   STRING<160> FileName;
   LONG_PTR DebugDataModuleHandle = 0;
@@ -123,7 +124,12 @@ class FaultscribeClass {
   BYTE WaitWindowOpen = 0;
   TEXTFOR TextForEBPError;
   BYTE WaitWinEnabled = 0;
+};
+static_assert(std::is_trivially_copyable_v<FaultscribeProperties>,
+              "the properties cross to the presenting process as bytes");
 
+class FaultscribeClass : public FaultscribeProperties {
+ public:
   // Not a property: where the trace tells each level it has done while the wait window shows
   // the count (WaitWindowOpen). The fault sequence points it at the presenting process.
   void (*LevelProgress)(LONG levelsDone) = nullptr;
@@ -189,7 +195,10 @@ extern std::atomic<FaultscribeClass*> PointerGPFHandler;
 extern std::atomic<LONG> AlreadyActive;
 // What the last-chance hook hands on: the exception record and the context.
 extern EXCEPTION_POINTERS C71Handler;
-// Procedures bound at run time, each untried until first needed.
+// Procedures bound at run time, each untried until first needed. They are bound by name
+// through LoadLibraryA's table of in-process libraries (platform/win/library.cpp): the code
+// behind "dbghelp.dll" is platform/win/debug_help.cpp (libunwind's walk), behind "kernel32"'s
+// GetModuleHandleExA platform/win/module_handle.cpp.
 extern kx_ProcCell GetModuleHandleExA_Cell;
 extern kx_ProcCell SymGetModuleBase64_Cell;
 extern kx_ProcCell SymFunctionTableAccess64_Cell;

@@ -182,6 +182,7 @@ void crash::AppendLibraryBuildIds(FaultscribeClass& reporter, ReportText& out) {
 }
 
 LONG_PTR FaultscribeClass::_GetModuleHandle(ULONG_PTR address) {
+  // "kernel32"'s GetModuleHandleExA is platform/win/module_handle.cpp.
   if (auto getModuleHandleEx =
           crash::BoundProc<GetModuleHandleExAProc>("kernel32", "GetModuleHandleExA", vrGPF::GetModuleHandleExA_Cell)) {
     HMODULE module = nullptr;

@@ -117,6 +117,7 @@ void FaultscribeClass::_StackDetails(EXCEPTION_POINTERS* pointers, ULONG_PTR pro
   SaveEBP = context.Rbp;
   StackLevel = 0;
   crash::StackWalkProcs procs;
+  // "dbghelp.dll" is our own stack walk over libunwind, platform/win/debug_help.cpp.
   procs.walk = crash::BoundProc<StackWalk64Proc>("dbghelp.dll", "StackWalk64", vrGPF::StackWalk64_Cell);
   procs.functionTableAccess = crash::BoundProc<SymFunctionTableAccess64Proc>(
       "dbghelp.dll", "SymFunctionTableAccess64", vrGPF::SymFunctionTableAccess64_Cell);

@@ -8,6 +8,8 @@
 #include <cstring>
 #include <string_view>
 
+#include "platform/win/ascii_text.h"
+
 namespace crash {
 
 template <std::size_t N>
@@ -53,7 +55,7 @@ class BoundedText {
   void Truncate(std::size_t length) { length_ = std::min(length_, length); }
   // Drops the trailing blanks.
   BoundedText& Clip() {
-    while (length_ > 0 && text_[length_ - 1] == ' ') --length_;
+    length_ = win::Clipped(View()).size();
     return *this;
   }
 

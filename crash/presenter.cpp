@@ -37,11 +37,13 @@ void Present() {
   ::signal(SIGHUP, SIG_DFL);
   FaultscribeClass reporter;
   FaultHeader fault{};
-  std::span<std::byte> properties = PropertyBytes(reporter);
-  if (!ReadAll(&fault, sizeof fault) || fault.magic != kFaultMagic || fault.propertyBytes != properties.size() ||
-      !ReadAll(properties.data(), properties.size())) {
+  FaultscribeProperties properties;
+  if (!ReadAll(&fault, sizeof fault) || fault.magic != kFaultMagic || fault.propertyBytes != sizeof properties ||
+      !ReadAll(&properties, sizeof properties)) {
     return;
   }
+  // Assigned rather than read into the object: a base's tail padding may hold the object's own members.
+  static_cast<FaultscribeProperties&>(reporter) = properties;
   std::unique_ptr<WaitWindow> wait;
   if (fault.openWaitWindow) wait = std::make_unique<WaitWindow>(reporter);
   ReportHeader header{};
@@ -87,12 +89,6 @@ rt::Module CrashModule() {
                     .start = [] {
                       rt::AnnounceControlKinds({rt::Kind::String, rt::Kind::Entry, rt::Kind::Button, rt::Kind::Prompt});
                     }};
-}
-
-std::span<std::byte> PropertyBytes(FaultscribeClass& object) {
-  auto* first = reinterpret_cast<std::byte*>(&object.DumpFileName);
-  auto* last = reinterpret_cast<std::byte*>(&object.WaitWinEnabled) + sizeof object.WaitWinEnabled;
-  return {first, static_cast<std::size_t>(last - first)};
 }
 
 }  // namespace crash

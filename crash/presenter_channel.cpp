@@ -125,10 +125,10 @@ bool StartPresenter(FaultscribeClass& object, DWORD exceptionCode, bool openWait
   gChild = child;
   gPipe = ends[1];
   ::signal(SIGPIPE, SIG_IGN);  // a presenting process that died must not kill the report's writer
-  std::span<std::byte> properties = PropertyBytes(object);
-  FaultHeader header{kFaultMagic, exceptionCode, static_cast<std::uint32_t>(properties.size()),
+  const FaultscribeProperties& properties = object;
+  FaultHeader header{kFaultMagic, exceptionCode, static_cast<std::uint32_t>(sizeof properties),
                      static_cast<std::uint8_t>(openWaitWindow ? 1 : 0)};
-  return WriteAll(&header, sizeof header) && WriteAll(properties.data(), properties.size());
+  return WriteAll(&header, sizeof header) && WriteAll(&properties, sizeof properties);
 }
 
 void ShowLevelsDone(LONG levels) {

@@ -2,9 +2,8 @@
 // What the faulting process tells its presenting process over the pipe: first the fault (a
 // header and the reporter's properties), then, once it is written, the report and whether
 // its file was written. The two processes are the same program file, so the properties
-// travel as the bytes of the object.
+// travel as the bytes of their structure (FaultscribeProperties).
 #include <cstdint>
-#include <span>
 
 #include "crash/faultscribe.h"
 
@@ -27,8 +26,5 @@ struct ReportHeader {
   std::uint32_t length;
   std::int32_t reportFileReason;  // 0: the report file was written; else why not (report_file.h)
 };
-
-// The properties of the object, from DumpFileName to WaitWinEnabled.
-std::span<std::byte> PropertyBytes(FaultscribeClass& object);
 
 }  // namespace crash

@@ -11,6 +11,7 @@
 #include "fuzz/fuzz_input.h"
 #include "links/link_text.h"
 #include "links/linkbright_class.h"
+#include "platform/win/ascii_text.h"
 
 namespace {
 
@@ -29,7 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string once = Escaped(url);
   FUZZ_CHECK(once.size() <= links::kUrlWidth);
 
-  const size_t body = links::Lower(once).find("&body=");
+  const size_t body = win::Lower(once).find("&body=");
   const size_t from = body == std::string::npos ? 0 : body + 1;
   const bool cut = once.size() == links::kUrlWidth;
   for (size_t i = from; i < once.size(); ++i) {

@@ -15,11 +15,9 @@ inline constexpr size_t kFormatWidth = 255;    // a remembered column format
 std::string Clip(std::string_view text);
 // Clipped and cut to `width` characters, as a fixed-width field keeps it.
 std::string Fit(std::string_view text, size_t width);
-std::string Lower(std::string_view text);
 bool Contains(std::string_view text, std::string_view part);
 // 1-based position of `part` from `from` (1-based), 0 when absent.
 size_t Position(std::string_view text, std::string_view part, size_t from = 1);
-bool StartsWithNoCase(std::string_view text, std::string_view prefix);
 // A text's leading number, as a numeric field takes a text (blank or no digits: 0).
 long long NumberOf(std::string_view text);
 // A number as the trace lines write it.

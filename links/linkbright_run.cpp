@@ -10,6 +10,7 @@
 #include "platform/rt/display.h"
 #include "platform/rt/props.h"
 #include "platform/rt/run.h"
+#include "platform/win/ascii_text.h"
 #include "platform/win/command_line.h"
 #include "platform/win/registry.h"
 #include "platform/win/shell_execute.h"
@@ -79,7 +80,7 @@ void vrLinkbrightClass::Run(std::optional<LONG> /*LinkbrightControl*/, LONG Limi
     return;
   }
 
-  const std::string lower = Lower(target);
+  const std::string lower = win::Lower(target);
   bool web = lower.starts_with("http://") || lower.starts_with("https://");
   if (Contains(target, "@") && !web && URLIsNotAnEmail == 0) {
     // Only a text that is a mailto URL goes without the prefix: a path such as
@@ -102,7 +103,7 @@ void vrLinkbrightClass::Run(std::optional<LONG> /*LinkbrightControl*/, LONG Limi
   if (target.empty()) return;
 
   HWND owner = ClientWindow();
-  const std::string browser = Lower(LinkbrightBrowser);
+  const std::string browser = win::Lower(LinkbrightBrowser);
   bool direct = TryToStartInExistingWindow == 0 && Contains(browser, "iexplore") &&
                 (lower.starts_with("www.") || lower.starts_with("http:") || lower.starts_with("https:"));
   int result = 0;

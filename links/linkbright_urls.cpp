@@ -5,6 +5,7 @@
 
 #include "links/link_text.h"
 #include "links/linkbright_class.h"
+#include "platform/win/ascii_text.h"
 
 using links::Clip;
 using links::Contains;
@@ -16,7 +17,7 @@ bool IsHexDigit(char c) { return std::isxdigit(static_cast<unsigned char>(c)) !=
 // The fields of a mailto URL whose "?" or "&" a mail program must see as they are.
 bool StartsMailField(std::string_view rest) {
   for (std::string_view field : {"body", "subject", "cc", "bcc"}) {
-    if (links::StartsWithNoCase(rest, field)) return true;
+    if (win::StartsWithNoCase(rest, field)) return true;
   }
   return false;
 }
@@ -75,7 +76,7 @@ std::string vrLinkbrightClass::GetHTMLString(const std::string& StringSent, std:
   std::string text = Clip(StringSent);
   std::string address;
   // A web address with a scheme stays one even when it holds "@" (a user in the URL).
-  bool webWithScheme = links::StartsWithNoCase(text, "http://") || links::StartsWithNoCase(text, "https://");
+  bool webWithScheme = win::StartsWithNoCase(text, "http://") || win::StartsWithNoCase(text, "https://");
   if (Contains(text, "@") && !webWithScheme) {
     address = Contains(text, "mailto:") ? text : "mailto:" + text;
   } else {
@@ -98,7 +99,7 @@ void vrLinkbrightClass::MakeEmailURLSafe() {
   Debug("b4 MakeEmailURLSafe self.URLToRun:\r\n" + Clip(URLToRun));
   std::string text = links::Fit(URLToRun, links::kUrlWidth);
   // With a body part only the body is escaped: the scan starts at its "b".
-  size_t body = links::Lower(text).find("&body=");
+  size_t body = win::Lower(text).find("&body=");
   size_t i = body == std::string::npos ? 0 : body + 1;  // characters before index i are done
   while (i < text.size()) {
     if (NeedsEscape(text, i)) {

@@ -1,9 +1,7 @@
-#include <sys/uio.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <string>
 
+#include "platform/win/own_memory.h"
 #include "textrope/byte_text.h"
 #include "textrope/textrope.h"
 
@@ -16,16 +14,6 @@ constexpr std::size_t kPeekListLimit = 1024;
 char QuoteChar(std::optional<std::string_view> given, char omitted) {
   if (!given) return omitted;
   return given->empty() ? ' ' : (*given)[0];
-}
-
-// Reads from our own address space through the kernel, so that an address that is not
-// mapped gives a failure instead of a crash.
-bool ReadOwnMemory(std::uintptr_t address, char* into, std::size_t length) {
-  if (length == 0) return true;
-  iovec local{into, length};
-  iovec remote{reinterpret_cast<void*>(address), length};
-  ssize_t got = process_vm_readv(getpid(), &local, 1, &remote, 1, 0);
-  return got == static_cast<ssize_t>(length);
 }
 
 }  // namespace
@@ -122,7 +110,7 @@ void Textrope::PeekRam(std::uintptr_t pAdr, LONG pLen) {
   // Every byte takes at least five characters of the list, so more is never shown.
   const std::size_t wanted = std::clamp<LONG>(pLen, 0, static_cast<LONG>(kPeekListLimit));
   std::string bytes(wanted, '\0');
-  if (!ReadOwnMemory(pAdr, bytes.data(), wanted)) {
+  if (!win::ReadOwnMemory(pAdr, bytes.data(), wanted)) {
     ErrorTrap("PeekRam", "The memory at address " + std::to_string(pAdr) + " could not be read.");
     return;
   }

@@ -24,7 +24,8 @@ std::string Fail(std::string_view text) {
   return {};
 }
 
-// The procedure bound into the cell, or none with the error recorded.
+// The procedure bound into the cell, or none with the error recorded. "version.dll" is
+// platform/win/file_version.cpp.
 template <class Proc>
 Proc Bind(const char* procName, kx_ProcCell& cell) {
   LONG bound = kx_LoadDLLProc("version.dll", procName, cell);

@@ -30,16 +30,8 @@ REAL ReadCycleCounter() {
 #endif
 }
 
-hw::FineClock& ProcessFineClock() {
-  static hw::FineClock clock(hw::MachineSources());  // set up once, safely, by the first caller
-  return clock;
-}
-
-}  // namespace
-
-namespace hw {
-
-FineClockSources MachineSources() {
+// The machine's counters and the runtime's clock.
+hw::FineClockSources MachineSources() {
   auto reading = [](BOOL (*query)(std::int64_t*)) {
     return [query]() -> std::optional<std::int64_t> {
       std::int64_t value = 0;
@@ -48,6 +40,15 @@ FineClockSources MachineSources() {
   };
   return {reading(QueryPerformanceFrequency), reading(QueryPerformanceCounter), ReadCycleCounter, CLOCK, kx_Sleep};
 }
+
+hw::FineClock& ProcessFineClock() {
+  static hw::FineClock clock(MachineSources());  // set up once, safely, by the first caller
+  return clock;
+}
+
+}  // namespace
+
+namespace hw {
 
 std::optional<REAL> FineClock::Counter() const {
   std::optional<std::int64_t> count = sources_.counter();

@@ -18,9 +18,6 @@ struct FineClockSources {
   std::function<void(REAL)> sleep;                          // kx_Sleep
 };
 
-// The machine's counters and the runtime's clock.
-FineClockSources MachineSources();
-
 class FineClock {
  public:
   explicit FineClock(FineClockSources sources) : sources_(std::move(sources)) {}

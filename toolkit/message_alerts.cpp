@@ -19,6 +19,7 @@
 
 namespace {
 
+// "Wtsapi32" is platform/win/session_notification.cpp.
 kx_ProcCell WC_WTSRegisterSessionNotification{KX_CELL_UNTRIED};
 kx_ProcCell WC_WTSUnRegisterSessionNotification{KX_CELL_UNTRIED};
 

@@ -14,6 +14,7 @@ namespace {
 
 constexpr int kNameBuffer = 255;
 
+// "wsock32" is platform/win/socket_library.cpp.
 kx_ProcCell WC_gethostname{KX_CELL_UNTRIED};
 kx_ProcCell WC_wsagetlasterror{KX_CELL_UNTRIED};
 

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <atomic>
-#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -18,6 +17,7 @@
 #include "platform/rt/thread_state.h"
 #include "platform/rt/use.h"
 #include "platform/rt/user_action.h"
+#include "platform/win/ascii_text.h"
 
 namespace harness {
 
@@ -31,7 +31,7 @@ constexpr int kMostClosesAfterEnd = 100;   // a program that will not end is an 
 std::string Plain(std::string_view text) {
   std::string out;
   for (char c : text) {
-    if (c != '&') out += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (c != '&') out += win::LowerByte(c);
   }
   return out;
 }

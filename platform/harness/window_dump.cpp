@@ -52,8 +52,6 @@ void AddArrangement(const Window& window, int field, std::vector<std::pair<std::
   members.emplace_back("cellStyles", "[" + cells + "]");
 }
 
-}  // namespace
-
 std::string DumpWindow(const Window& window) {
   std::vector<std::pair<std::string, std::string>> controls;
   for (int field : window.AllFields()) {
@@ -80,6 +78,8 @@ std::string DumpWindow(const Window& window) {
   }
   return json::Object(controls);
 }
+
+}  // namespace
 
 std::string DumpWindows(const std::vector<Window*>& windows) {
   std::vector<std::pair<std::string, std::string>> members;

@@ -15,6 +15,5 @@
 #include "platform/rt/window.h"
 
 namespace harness {
-std::string DumpWindow(const rt::Window& window);
 std::string DumpWindows(const std::vector<rt::Window*>& windows);
 }  // namespace harness

@@ -4,7 +4,6 @@
 
 namespace midi {
 // MMSYSERR_INVALPARAM for a missing record, a size other than ours or an empty buffer.
-MMRESULT CheckHeader(const MIDIHDR* header, UINT size);
 MMRESULT PrepareHeader(MIDIHDR* header, UINT size);
 // MIDIERR_STILLPLAYING while the buffer is queued; an unprepared header is no error.
 MMRESULT UnprepareHeader(MIDIHDR* header, UINT size);

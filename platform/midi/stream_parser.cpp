@@ -8,6 +8,11 @@ constexpr BYTE kSysExEnd = 0xF7;
 constexpr BYTE kFirstRealTime = 0xF8;
 
 bool IsUndefinedCommon(BYTE status) { return status == 0xF4 || status == 0xF5; }
+
+// Packs a short message the way the input notifications carry it.
+DWORD PackShort(BYTE status, BYTE data1 = 0, BYTE data2 = 0) {
+  return DWORD{status} | (DWORD{data1} << 8) | (DWORD{data2} << 16);
+}
 }  // namespace
 
 int DataBytesAfter(BYTE status) {
@@ -22,10 +27,6 @@ int DataBytesAfter(BYTE status) {
     case 0xF2: return 2;
     default: return 0;
   }
-}
-
-DWORD PackShort(BYTE status, BYTE data1, BYTE data2) {
-  return DWORD{status} | (DWORD{data1} << 8) | (DWORD{data2} << 16);
 }
 
 void StreamParser::Reset() {

@@ -45,7 +45,5 @@ class StreamParser {
 
 // Number of data bytes that follow a status byte (0 for real-time and single bytes).
 int DataBytesAfter(BYTE status);
-// Packs a short message the way the input notifications carry it.
-DWORD PackShort(BYTE status, BYTE data1 = 0, BYTE data2 = 0);
 
 }  // namespace midi

@@ -1,23 +1,17 @@
 #include "platform/rt/command.h"
 
-#include <algorithm>
-#include <cctype>
 #include <mutex>
+
+#include "platform/win/ascii_text.h"
 
 namespace {
 std::mutex gLock;
 std::vector<std::string> gArgv;
 
-bool SameIgnoringCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-         });
-}
-
 // A switch matches an argument written with either "/" or "-" in front.
 bool IsSwitch(std::string_view arg, std::string_view name) {
   if (arg.empty() || (arg[0] != '/' && arg[0] != '-')) return false;
-  return SameIgnoringCase(arg.substr(1), name.substr(1));
+  return win::EqualNoCase(arg.substr(1), name.substr(1));
 }
 }  // namespace
 
@@ -39,7 +33,7 @@ std::string COMMAND(std::string_view which) {
       continue;
     }
     std::size_t eq = arg.find('=');
-    if (eq != std::string_view::npos && SameIgnoringCase(arg.substr(0, eq), which)) {
+    if (eq != std::string_view::npos && win::EqualNoCase(arg.substr(0, eq), which)) {
       return std::string(arg.substr(eq + 1));
     }
   }

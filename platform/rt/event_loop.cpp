@@ -45,6 +45,15 @@ bool Owns(ThreadState& t, const Window* w) {
 
 Window* Top(ThreadState& t) { return t.windows.empty() ? nullptr : t.windows.back().get(); }
 
+// The runtime window that owns a frame or client handle of this thread; nullptr if none.
+Window* WindowOfHandle(HWND handle) {
+  if (handle == nullptr) return nullptr;
+  for (auto& each : CurrentThread().windows) {
+    if (each->Frame() == handle || each->Client() == handle) return each.get();
+  }
+  return nullptr;
+}
+
 bool Acceptable(const Window& w) {
   for (int field = 1; field <= w.Fields(); ++field) {
     const ControlDef& control = w.Control(field);
@@ -255,21 +264,6 @@ std::vector<Window*> OpenWindows() {
 Window* TargetWindow() {
   ThreadState& t = CurrentThread();
   return t.target ? t.target : Top(t);
-}
-
-Window* SetTarget(Window* window) {
-  ThreadState& t = CurrentThread();
-  Window* previous = t.target;
-  t.target = window == nullptr || Owns(t, window) ? window : previous;
-  return previous;
-}
-
-Window* WindowOfHandle(HWND handle) {
-  if (handle == nullptr) return nullptr;
-  for (auto& each : CurrentThread().windows) {
-    if (each->Frame() == handle || each->Client() == handle) return each.get();
-  }
-  return nullptr;
 }
 
 LRESULT RuntimeWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -46,9 +46,6 @@ Window* TopWindow();
 // The thread's open windows, bottom to top.
 std::vector<Window*> OpenWindows();
 Window* TargetWindow();
-Window* SetTarget(Window* window);
-// The runtime window that owns a frame or client handle of this thread; nullptr if none.
-Window* WindowOfHandle(HWND handle);
 
 // The runtime's window procedure: WM_CLOSE becomes CloseWindow, WM_TIMER Timer, mouse
 // presses Accepted (the mouse-down event), releases MouseUp, moves MouseMove, each posted

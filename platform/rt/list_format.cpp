@@ -1,11 +1,11 @@
 #include "platform/rt/list_format.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cmath>
 #include <cstdio>
 
 #include "platform/rt/use.h"
+#include "platform/win/ascii_text.h"
 
 namespace rt {
 namespace {
@@ -143,7 +143,7 @@ std::string JoinListFormat(const std::vector<ListColumn>& columns) {
 
 std::string FormatPicture(std::string_view value, std::string_view picture) {
   if (picture.size() < 2 || picture[0] != '@') return std::string(value);
-  char kind = static_cast<char>(std::tolower(static_cast<unsigned char>(picture[1])));
+  char kind = win::LowerByte(picture[1]);
   std::string_view layout = picture.substr(2);
   if (kind == 'n') return FormatNumber(value, layout);
   if (kind == 's') {

@@ -68,6 +68,24 @@ struct ThreadHolder {
 
 thread_local ThreadHolder tHolder;
 
+// Another thread's data; nullptr when that thread is unknown or has ended.
+std::shared_ptr<ThreadState> FindThread(LONG id) {
+  std::lock_guard guard(gRegistryLock);
+  auto it = gThreads.find(id);
+  return it == gThreads.end() ? nullptr : it->second.lock();
+}
+
+void AddHooks(std::function<void()> start, std::function<void()> end) {
+  std::lock_guard guard(gRegistryLock);
+  gHooks.push_back(Hooks{std::move(start), std::move(end)});
+  gHookCount.store(gHooks.size(), std::memory_order_release);
+}
+
+void EndCurrentThread() {
+  ThreadState& state = CurrentThread();
+  RunEndHooks(state);
+}
+
 }  // namespace
 
 std::atomic<bool> gHoldStarts{false};
@@ -99,12 +117,6 @@ ThreadState& CurrentThread() {
 
 ThreadState* AttachedThread() { return tAttached; }
 
-std::shared_ptr<ThreadState> FindThread(LONG id) {
-  std::lock_guard guard(gRegistryLock);
-  auto it = gThreads.find(id);
-  return it == gThreads.end() ? nullptr : it->second.lock();
-}
-
 void Enqueue(ThreadState& thread, PendingEvent event) {
   std::lock_guard guard(thread.lock);
   thread.events.push_back(std::move(event));
@@ -118,18 +130,7 @@ bool PostFromAnotherThread(LONG thread, int event, int field) {
                             static_cast<LPARAM>(field)) != FALSE;
 }
 
-void AddHooks(std::function<void()> start, std::function<void()> end) {
-  std::lock_guard guard(gRegistryLock);
-  gHooks.push_back(Hooks{std::move(start), std::move(end)});
-  gHookCount.store(gHooks.size(), std::memory_order_release);
-}
-
 void HoldThreadStarts(bool hold) { gHoldStarts = hold; }
-
-void EndCurrentThread() {
-  ThreadState& state = CurrentThread();
-  RunEndHooks(state);
-}
 
 }  // namespace rt::detail
 

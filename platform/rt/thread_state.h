@@ -41,19 +41,15 @@ struct ThreadState {
 ThreadState& CurrentThread();
 // The calling thread's data if it has any, without making it (safe in a fault handler).
 ThreadState* AttachedThread();
-// Another thread's data; nullptr when that thread is unknown or has ended.
-std::shared_ptr<ThreadState> FindThread(LONG id);
 
 // Queues an event of the calling thread.
 void Enqueue(ThreadState& thread, PendingEvent event);
 // The thread message that carries a POST from another thread (wParam event, lParam field).
 inline constexpr UINT kPostedEventMessage = 0x7FF0;
 bool PostFromAnotherThread(LONG thread, int event, int field);
-void AddHooks(std::function<void()> start, std::function<void()> end);
 // While held, threads do not run newly registered start hooks (module start-up runs every
 // module's process start before any thread start).
 void HoldThreadStarts(bool hold);
-void EndCurrentThread();
 
 // Queues an event for one window of the calling thread (the window's procedure and the
 // user's actions do this).

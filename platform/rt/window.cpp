@@ -1,12 +1,12 @@
 #include "platform/rt/window.h"
 
 #include <algorithm>
-#include <cctype>
 #include <climits>
 
 #include "platform/rt/control_kind.h"
 #include "platform/rt/props.h"
 #include "platform/rt/screen.h"
+#include "platform/win/ascii_text.h"
 
 namespace rt {
 namespace {
@@ -14,9 +14,7 @@ namespace {
 bool SameEquate(std::string_view a, std::string_view b) {
   if (!a.empty() && a[0] == '?') a.remove_prefix(1);
   if (!b.empty() && b[0] == '?') b.remove_prefix(1);
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return std::toupper(static_cast<unsigned char>(x)) == std::toupper(static_cast<unsigned char>(y));
-         });
+  return win::EqualNoCase(a, b);
 }
 
 std::string Flag(bool on) { return on ? "1" : ""; }

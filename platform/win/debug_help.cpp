@@ -3,7 +3,6 @@
 #define UNW_LOCAL_ONLY
 #include <dlfcn.h>
 #include <libunwind.h>
-#include <sys/uio.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -15,6 +14,7 @@
 #include "platform/win/library.h"
 #include "platform/win/module_handle.h"
 #include "platform/win/module_map.h"
+#include "platform/win/own_memory.h"
 
 namespace {
 
@@ -90,9 +90,7 @@ bool ReportFrame(unw_cursor_t& frameCursor, STACKFRAME64& frame, DWORD64 context
 
 // Reads a word of this process without faulting: an address that cannot be read says so.
 bool ReadWord(std::uintptr_t address, std::uint64_t& value) {
-  iovec local{&value, sizeof value};
-  iovec remote{reinterpret_cast<void*>(address), sizeof value};
-  return ::process_vm_readv(::getpid(), &local, 1, &remote, 1, 0) == static_cast<ssize_t>(sizeof value);
+  return win::ReadOwnMemory(address, &value, sizeof value);
 }
 
 bool InSomeModule(std::uintptr_t address) {

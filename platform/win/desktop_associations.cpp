@@ -1,9 +1,8 @@
 #include "platform/win/desktop_associations.h"
 
-#include <algorithm>
-#include <cctype>
 #include <memory>
 
+#include "platform/win/ascii_text.h"
 #include "platform/win/gio_procs.h"
 
 namespace win {
@@ -22,12 +21,6 @@ struct GFreeDeleter {
   void operator()(void* memory) const { Gio()->free(memory); }
 };
 using GText = std::unique_ptr<char, GFreeDeleter>;
-
-std::string Lower(std::string_view text) {
-  std::string out(text);
-  std::transform(out.begin(), out.end(), out.begin(), [](unsigned char c) { return std::tolower(c); });
-  return out;
-}
 
 std::optional<std::string> CommandOf(const GioProcs& gio, GAppInfo* app) {
   if (app == nullptr) return std::nullopt;
@@ -66,7 +59,7 @@ std::optional<std::string> ContentTypeOf(const GioProcs& gio, GFile* file) {
 std::optional<std::string> SchemeOf(const GioProcs& gio, const std::string& uri) {
   GText scheme(gio.uri_parse_scheme(uri.c_str()));
   if (!scheme) return std::nullopt;
-  return Lower(scheme.get());
+  return win::Lower(scheme.get());
 }
 
 // The program for a URL: its scheme's handler, or for a file: URL its file type's.
@@ -84,8 +77,8 @@ bool TakesTarget(const GioProcs& gio, GAppInfo* app, bool localFile) {
   return gio.app_info_supports_uris(app) || (localFile && gio.app_info_supports_files(app));
 }
 
-}  // namespace
-
+// The MIME type of a file name extension (".pdf" or "pdf" gives "application/pdf"); none
+// when the desktop does not know the extension.
 std::optional<std::string> TypeOfExtension(std::string_view extension) {
   if (extension.starts_with('.')) extension.remove_prefix(1);
   if (extension.empty() || extension.find_first_of("/\\") != std::string_view::npos) return std::nullopt;
@@ -102,6 +95,8 @@ std::optional<std::string> TypeOfExtension(std::string_view extension) {
   return std::string(mime.get());
 }
 
+// The command line (the Exec line) of the default program for a MIME type, or for a URL
+// scheme ("mailto"); none when nothing is set up to open it.
 std::optional<std::string> DefaultCommandForType(const std::string& mimeType) {
   const GioProcs* gio = Gio();
   if (mimeType.empty() || gio == nullptr) return std::nullopt;
@@ -118,10 +113,12 @@ std::optional<std::string> DefaultCommandForScheme(const std::string& scheme) {
   return CommandOf(*gio, app.get());
 }
 
+}  // namespace
+
 std::optional<std::string> ClassesRootDefault(std::string_view subKey) {
   while (subKey.starts_with('\\')) subKey.remove_prefix(1);
   while (subKey.ends_with('\\')) subKey.remove_suffix(1);
-  std::string key = Lower(subKey);
+  std::string key = win::Lower(subKey);
   if (key.starts_with('.') && key.find('\\') == std::string::npos) return TypeOfExtension(key);
 
   constexpr std::string_view kOpenCommand = "\\shell\\open\\command";
@@ -190,7 +187,7 @@ std::optional<std::string> PathOfFileUrl(const std::string& uri) {
   GText path(gio->filename_from_uri(uri.c_str(), &host, nullptr));
   GText hostName(host);
   // GLib gives the path of any host's URL; another computer's file is not ours to open.
-  if (!path || (hostName && Lower(hostName.get()) != "localhost")) return std::nullopt;
+  if (!path || (hostName && win::Lower(hostName.get()) != "localhost")) return std::nullopt;
   return std::string(path.get());
 }
 

@@ -8,15 +8,6 @@
 
 namespace win {
 
-// The MIME type of a file name extension (".pdf" or "pdf" gives "application/pdf"); none
-// when the desktop does not know the extension.
-std::optional<std::string> TypeOfExtension(std::string_view extension);
-
-// The command line (the Exec line) of the default program for a MIME type, or for a URL
-// scheme ("mailto"); none when nothing is set up to open it.
-std::optional<std::string> DefaultCommandForType(const std::string& mimeType);
-std::optional<std::string> DefaultCommandForScheme(const std::string& scheme);
-
 // The default value that HKEY_CLASSES_ROOT\subKey has on this desktop:
 //   ".ext"                             the extension's type name (its MIME type)
 //   "<type>\shell\open\command"        the type's default program ("text/html\shell\open\command")

@@ -9,6 +9,7 @@
 #include <optional>
 #include <string_view>
 
+#include "platform/win/ascii_text.h"
 #include "platform/win/files.h"
 
 namespace {
@@ -33,7 +34,7 @@ std::string Capitals(std::string_view text, std::size_t most) {
   for (unsigned char c : text) {
     if (out.size() == most) break;
     if (c == ' ' || c == '.') continue;
-    out.push_back(std::isalnum(c) ? static_cast<char>(std::toupper(c)) : '_');
+    out.push_back(std::isalnum(c) ? win::UpperByte(static_cast<char>(c)) : '_');
   }
   return out;
 }

@@ -1,7 +1,6 @@
 #include "platform/win/file_version.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -9,6 +8,7 @@
 #include <mutex>
 #include <string_view>
 
+#include "platform/win/ascii_text.h"
 #include "platform/win/embedded_version.h"
 #include "platform/win/last_error.h"
 
@@ -55,12 +55,6 @@ std::string BuildBlock(const VersionResource& resource) {
   DWORD size = static_cast<DWORD>(block.size());
   std::memcpy(block.data() + 4, &size, sizeof size);
   return block;
-}
-
-bool SameText(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-         });
 }
 
 // The block of a file; false with the last error set when it has none.
@@ -111,24 +105,24 @@ BOOL VerQueryValueA(const void* block, const char* subBlock, void** buffer, UINT
   }
   const DWORD size = Get<DWORD>(base + 4);
   std::string_view path(subBlock);
-  if (SameText(path, "\\VarFileInfo\\Translation")) {
+  if (win::EqualNoCase(path, "\\VarFileInfo\\Translation")) {
     *buffer = const_cast<char*>(base + 8);
     if (length) *length = 4;
     return TRUE;
   }
   constexpr std::string_view kStrings = "\\StringFileInfo\\";
-  if (path.size() > kStrings.size() + 9 && SameText(path.substr(0, kStrings.size()), kStrings) &&
+  if (path.size() > kStrings.size() + 9 && win::EqualNoCase(path.substr(0, kStrings.size()), kStrings) &&
       path[kStrings.size() + 8] == '\\') {
     char wanted[9];
     std::snprintf(wanted, sizeof wanted, "%04X%04X", Get<WORD>(base + 8), Get<WORD>(base + 10));
     std::string_view name = path.substr(kStrings.size() + 9);
-    if (SameText(path.substr(kStrings.size(), 8), wanted)) {
+    if (win::EqualNoCase(path.substr(kStrings.size(), 8), wanted)) {
       for (size_t at = kHeader; at + 4 <= size;) {
         size_t nameLength = Get<WORD>(base + at);
         size_t valueLength = Get<WORD>(base + at + 2);
         size_t next = at + 4 + nameLength + 1 + valueLength + 1;
         if (next > size) break;
-        if (SameText(std::string_view(base + at + 4, nameLength), name)) {
+        if (win::EqualNoCase(std::string_view(base + at + 4, nameLength), name)) {
           *buffer = const_cast<char*>(base + at + 4 + nameLength + 1);
           if (length) *length = static_cast<UINT>(valueLength + 1);
           return TRUE;

@@ -2,13 +2,12 @@
 
 #include <dlfcn.h>
 
-#include <algorithm>
-#include <cctype>
 #include <map>
 #include <mutex>
 #include <string>
 #include <string_view>
 
+#include "platform/win/ascii_text.h"
 #include "platform/win/debug_help.h"
 #include "platform/win/file_version.h"
 #include "platform/win/last_error.h"
@@ -49,8 +48,7 @@ constexpr Provider kProviders[] = {
 // Names ignore case and an optional ".dll", as the system's loader does. Null for a name
 // that is none of ours, and for a library with nothing to offer now.
 const char* ProviderKey(std::string_view name) {
-  std::string key(name);
-  std::transform(key.begin(), key.end(), key.begin(), [](unsigned char c) { return std::tolower(c); });
+  std::string key = win::Lower(name);
   constexpr std::string_view kSuffix = ".dll";
   if (key.size() > kSuffix.size() && key.ends_with(kSuffix)) key.resize(key.size() - kSuffix.size());
   for (const Provider& provider : kProviders) {

@@ -3,7 +3,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cstdlib>
 #include <fstream>
 #include <map>
@@ -12,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/win/ascii_text.h"
 #include "platform/win/desktop_associations.h"
 #include "platform/win/last_error.h"
 
@@ -38,18 +38,12 @@ Store gStore;
 std::map<std::uintptr_t, std::string> gOpenKeys;
 std::uintptr_t gNextKey = 0x2000;
 
-std::string Upper(std::string_view text) {
-  std::string out(text);
-  std::transform(out.begin(), out.end(), out.begin(), [](unsigned char c) { return std::toupper(c); });
-  return out;
-}
-
 // One form for every spelling of a path: upper case, single backslashes, none at the ends.
 std::string NormalPath(std::string_view path) {
   std::string out;
   for (char c : path) {
     if (c == '\\' && (out.empty() || out.back() == '\\')) continue;
-    out += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    out += win::UpperByte(c);
   }
   if (!out.empty() && out.back() == '\\') out.pop_back();
   return out;
@@ -133,7 +127,7 @@ void ReadStoreLine(Store& store, std::string_view line) {
   auto data = DecodeHex(fields[4]);
   if (!data) return;
   AddKey(store, path);
-  store.keys[path][Upper(fields[2])] = StoredValue{static_cast<DWORD>(type), std::move(*data)};
+  store.keys[path][win::Upper(fields[2])] = StoredValue{static_cast<DWORD>(type), std::move(*data)};
 }
 
 std::string DefaultStoreFile() {
@@ -216,7 +210,7 @@ LONG RegQueryValueExA(HKEY key, const char* valueName, DWORD* /*reserved*/, DWOR
   if (!path) return Fail(kInvalidHandle);
   auto keyIt = store.keys.find(*path);
   if (keyIt == store.keys.end()) return Fail(ERROR_FILE_NOT_FOUND);
-  auto valueIt = keyIt->second.find(Upper(valueName ? valueName : ""));
+  auto valueIt = keyIt->second.find(win::Upper(valueName ? valueName : ""));
   if (valueIt == keyIt->second.end()) return Fail(ERROR_FILE_NOT_FOUND);
   const StoredValue& value = valueIt->second;
   if (type) *type = value.type;

@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/win/ascii_text.h"
 #include "platform/win/command_line.h"
 #include "platform/win/desktop_associations.h"
 #include "platform/win/last_error.h"
@@ -19,13 +20,6 @@
 namespace {
 
 namespace fs = std::filesystem;
-
-bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
-  return text.size() >= prefix.size() &&
-         std::equal(prefix.begin(), prefix.end(), text.begin(), [](char a, char b) {
-           return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
-         });
-}
 
 // "scheme:rest" with a scheme of two characters or more (one letter and a colon is a drive).
 bool IsUrl(std::string_view text) {
@@ -107,7 +101,7 @@ int OpenFile(const std::string& file, const char* parameters, const std::string&
   if (::stat(path.c_str(), &info) != 0) {
     int err = errno;
     if (err != ENOENT) return FromErrno(err);
-    if (StartsWithNoCase(file, "www.")) return FromOpenResult(win::OpenWithDefaultProgram("http://" + file));
+    if (win::StartsWithNoCase(file, "www.")) return FromOpenResult(win::OpenWithDefaultProgram("http://" + file));
     return MissingFileResult(path);
   }
   if (::access(path.c_str(), R_OK) != 0) return SE_ERR_ACCESSDENIED;
@@ -119,7 +113,7 @@ int OpenFile(const std::string& file, const char* parameters, const std::string&
 }
 
 int Execute(const char* operation, const char* file, const char* parameters, const char* directory) {
-  if (operation != nullptr && !(StartsWithNoCase(operation, "open") && std::string_view(operation).size() == 4)) {
+  if (operation != nullptr && !(win::EqualNoCase(operation, "open"))) {
     return SE_ERR_NOASSOC;
   }
   if (file == nullptr || *file == '\0') return SE_ERR_FNF;

@@ -1,9 +1,7 @@
 #pragma once
 // Catches what the librarian sends: its output goes to the simulated unit, whose record of
 // what it received is read back as hex text ("F0 00 01 ...").
-#include <cstdio>
 #include <cstdlib>
-#include <sstream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -11,22 +9,12 @@
 #include "app/globals.h"
 #include "platform/midi/midi_out.h"
 #include "platform/midi/simulator_backend.h"
+#include "tests/support/hex_text.h"
 
 namespace app_test {
 
-inline std::string HexBytes(std::string_view bytes) {
-  std::string out;
-  char hex[4];
-  for (unsigned char b : bytes) out.append(hex, std::snprintf(hex, sizeof hex, out.empty() ? "%02X" : " %02X", b));
-  return out;
-}
-
-inline std::string BytesFromHex(std::string_view hex) {
-  std::string out;
-  std::istringstream in{std::string(hex)};
-  for (std::string word; in >> word;) out.push_back(static_cast<char>(std::stoul(word, nullptr, 16)));
-  return out;
-}
+using test_support::BytesFromHex;
+using test_support::HexBytes;
 
 // Opens the simulated unit, emptied of what it received, as the librarian's output device
 // (midilink::HMIDIOUT); false when it is not listed.

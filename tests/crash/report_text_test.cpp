@@ -16,22 +16,12 @@
 #include "crash/report_pictures.h"
 #include "tests/crash/program_line.h"
 #include "tests/support/file_text.h"
+#include "tests/support/own_path.h"
 
 namespace {
 
-std::vector<std::string> Lines(std::string_view text) {
-  std::vector<std::string> lines;
-  std::size_t at = 0;
-  while (at <= text.size()) {
-    std::size_t end = text.find("\r\n", at);
-    if (end == std::string_view::npos) end = text.size();
-    lines.emplace_back(text.substr(at, end - at));
-    at = end + 2;
-  }
-  return lines;
-}
-
-std::string ProgramPath() { return std::filesystem::read_symlink("/proc/self/exe").string(); }
+using test_support::Lines;
+using test_support::OwnPath;
 
 using test_support::FileText;
 
@@ -59,7 +49,7 @@ std::vector<std::string> ReportLines(Reporter& reporter, Fault& fault, crash::Fa
   if (facts.clock == 0) facts.clock = 12 * 360000 + 34 * 6000 + 56 * 100 + 1;
   static crash::ReportText report;
   crash::BuildReport(reporter, facts, report);
-  return Lines(report.View());
+  return Lines(std::string(report.View()));
 }
 
 TEST(ReportText, HeaderLinesAndTheAccessViolationLine) {
@@ -74,7 +64,7 @@ TEST(ReportText, HeaderLinesAndTheAccessViolationLine) {
   ASSERT_GE(lines.size(), 12u);
   EXPECT_EQ(lines[0], "");
   EXPECT_EQ(lines[1], std::string(200, '-'));
-  EXPECT_EQ(lines[2], crashtest::ProgramLine(ProgramPath()));
+  EXPECT_EQ(lines[2], crashtest::ProgramLine(OwnPath()));
   EXPECT_EQ(lines[3], "Version : 1.1.0");
   EXPECT_EQ(lines[4], "At : 12:34:56 on 2026/01/01");
   EXPECT_EQ(lines[5], "Workstation: : bench-7");
@@ -235,7 +225,7 @@ TEST(ReportText, BlankTextsTakeTheirDefaultsAndSetOnesStay) {
 TEST(ReportText, FileNamesComeFromTheProgramsWholePath) {
   FaultscribeClass reporter;
   reporter._SetFileNames();
-  std::string program = ProgramPath();
+  std::string program = OwnPath();
   EXPECT_EQ(reporter.FileName.Clipped(), program.substr(0, 160));
   EXPECT_EQ(reporter.DumpFileName.Clipped(), program + " Faultscribe report.txt");
   EXPECT_EQ(reporter.DebugLogFileName.Clipped(), program + " DebugLog.txt");

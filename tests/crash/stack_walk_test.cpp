@@ -25,6 +25,7 @@
 #include "tests/crash/program_line.h"
 #include "tests/support/child_program.h"
 #include "tests/support/file_text.h"
+#include "tests/support/own_path.h"
 #include "tests/support/short_folder.h"
 
 namespace {
@@ -55,11 +56,7 @@ const void* CodeOfTake(const Twins& twin) {
   return table[2];  // after the two destructors
 }
 
-std::string OwnPath() {
-  char path[PATH_MAX];
-  ssize_t n = readlink("/proc/self/exe", path, sizeof path);
-  return std::string(path, n > 0 ? n : 0);
-}
+using test_support::OwnPath;
 
 using test_support::FileText;
 

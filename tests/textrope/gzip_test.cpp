@@ -124,17 +124,17 @@ TEST(TextropeGzip, GunzipReadsWhatOthersWroteAndRefusesTheRest) {
     std::string plain;  // for a failure: none, the value stays as stored
   } cases[] = {
       // Values compressed before streams were finished: sync-flushed, no trailer.
-      {"unterminated", HexBytes("1f8b0800000000000003ca48cdc9c957c840900c0a00000000ffff"), 0, "hello hello hello\0 "s},
+      {"unterminated", BytesFromHex("1f8b0800000000000003ca48cdc9c957c840900c0a00000000ffff"), 0, "hello hello hello\0 "s},
       {"unterminated over many passes", old, 0, zeros},
-      {"zlib stream", HexBytes("789cabcac94c52282f4a2c28484d01001f0404c5"), 0, "zlib wrapped"},
+      {"zlib stream", BytesFromHex("789cabcac94c52282f4a2c28484d01001f0404c5"), 0, "zlib wrapped"},
       {"gzip file with a name",
-       HexBytes("1f8b0808fbe3186b0003636162732e74787400cb4d4c495548aa5428c9485548afca2c5028c9cfcfe102006eb3e04616000000"),
+       BytesFromHex("1f8b0808fbe3186b0003636162732e74787400cb4d4c495548aa5428c9485548afca2c5028c9cfcfe102006eb3e04616000000"),
        0, "made by the gzip tool\n"},
       {"trailing bytes",
-       HexBytes("1f8b0800000000000003cb4d4c495548aa5428c9485548afca2c5028c9cfcfe102006eb3e04616000000") + "junk", 0,
+       BytesFromHex("1f8b0800000000000003cb4d4c495548aa5428c9485548afca2c5028c9cfcfe102006eb3e04616000000") + "junk", 0,
        "made by the gzip tool\n"},
       {"garbage", "not compressed at all", -3, ""},
-      {"zlib stream naming a dictionary", HexBytes("78bb8f3009fb8333001028035b"), -3, ""},
+      {"zlib stream naming a dictionary", BytesFromHex("78bb8f3009fb8333001028035b"), -3, ""},
       {"bad checksum", badCrc, -3, ""},
       {"cut in half", good.substr(0, good.size() / 2), -5, ""},
       {"header only", good.substr(0, 10), -5, ""},
@@ -157,7 +157,7 @@ TEST(TextropeGzip, FirstBlockFollowsTheTrailerWithinWhatTheInputCanHold) {
   Textrope megabyte;
   megabyte.SetValue(std::string(1 << 20, '\0'));
   ASSERT_EQ(megabyte.Gzip(), 0);
-  const std::string hundred = HexBytes("1f8b0800000000000203aba8a03d00008f5d0e5e64000000");
+  const std::string hundred = BytesFromHex("1f8b0800000000000203aba8a03d00008f5d0e5e64000000");
   auto trailer = [&](std::string_view last4) { return hundred.substr(0, hundred.size() - 4) + std::string(last4); };
   // Only the frame is read: two megabytes that claim to expand to 1 GiB are believable.
   const std::string hugeClaim = "\x1f\x8b"s + std::string(2 << 20, 'x') + "\x00\x00\x00\x40"s;
@@ -171,7 +171,7 @@ TEST(TextropeGzip, FirstBlockFollowsTheTrailerWithinWhatTheInputCanHold) {
       {"more than the input can expand to", trailer("\xff\xff\xff\xff"), hundred.size() * 4},
       {"a stated zero", trailer("\0\0\0\0"s), hundred.size() * 4},
       {"believable but large", hugeClaim, std::size_t{256} << 20},
-      {"zlib stream", HexBytes("789cabcac94c52282f4a2c28484d01001f0404c5"), 80},
+      {"zlib stream", BytesFromHex("789cabcac94c52282f4a2c28484d01001f0404c5"), 80},
       {"tiny", "ab", 64},
   };
   for (const Case& c : cases) EXPECT_EQ(textrope::GunzipFirstBlockSize(c.input), c.expected) << c.what;

@@ -117,7 +117,7 @@ TEST(TextropeDeviceMessages, SelectCabPatchesTheTemplate) {
   };
   for (const auto& c : cases) {
     Textrope st;
-    st.SetValue(HexBytes(c.templateHex));
+    st.SetValue(BytesFromHex(c.templateHex));
     st.ToHex(1);
     LONG lsb = c.cab & 0x7F;
     LONG msb = (c.cab >> 7) & 0x7F;
@@ -126,7 +126,7 @@ TEST(TextropeDeviceMessages, SelectCabPatchesTheTemplate) {
     st.SetSlice(23, 24, st.DecToBase(msb + 0x100, 16, 0).substr(1));
     st.SetSlice(29, 30, st.DecToBase(checksum + 0x100, 16, 0).substr(1));
     st.FromHex();
-    EXPECT_EQ(st.value, HexBytes(c.expected)) << c.expected;
+    EXPECT_EQ(st.value, BytesFromHex(c.expected)) << c.expected;
   }
 }
 
@@ -143,12 +143,12 @@ TEST(TextropeDeviceMessages, RenameWritesSlotNameAndChecksum) {
   st.ToHex(0);
   EXPECT_EQ(st.value, "f0000174032d00616263" + std::string(58, '0') + "4bf7");
   st.FromHex();
-  EXPECT_EQ(st.value, HexBytes("F0 00 01 74 03 2D 00 61 62 63") + std::string(29, '\0') + "\x4b\xf7");
+  EXPECT_EQ(st.value, BytesFromHex("F0 00 01 74 03 2D 00 61 62 63") + std::string(29, '\0') + "\x4b\xf7");
 }
 
 TEST(TextropeDeviceMessages, CabListReplyReadsBack) {
   Textrope st;
-  st.SetValue(HexBytes("F0 00 01 74 03 12 05 01") + "Name" + "\x3a\xf7" + "junk");
+  st.SetValue(BytesFromHex("F0 00 01 74 03 12 05 01") + "Name" + "\x3a\xf7" + "junk");
   st.Crop(1, 14);
   ASSERT_EQ(st.Length(), 14);
   EXPECT_EQ(128 * static_cast<unsigned char>(st.Slice(8, 8)[0]) + static_cast<unsigned char>(st.Slice(7, 7)[0]) + 1,

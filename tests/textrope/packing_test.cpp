@@ -4,6 +4,7 @@
 #include <limits>
 #include <string>
 
+#include "tests/support/hex_text.h"
 #include "tests/textrope/support.h"
 #include "textrope/textrope.h"
 
@@ -14,23 +15,14 @@ using namespace std::string_literals;
 constexpr char kFromBytesReport[] = "[tx] Textrope Error in FromBytes: The parameters are not the same length in bytes!";
 constexpr char kToBytesReport[] = "[tx] Textrope Error in ToBytes: The parameters are not the same length in bytes!";
 
-std::string Hex(const std::string& bytes) {
-  static constexpr char kDigits[] = "0123456789ABCDEF";
-  std::string text;
-  for (unsigned char b : bytes) {
-    if (!text.empty()) text += ' ';
-    text += kDigits[b >> 4];
-    text += kDigits[b & 0x0F];
-  }
-  return text;
-}
+using test_support::HexBytes;
 
 // SetBytes then GetBytes into a second variable of the same kind gives the first one back.
 template <class T>
 void ExpectTypedRoundTrip(const T& original, T target, const std::string& image) {
   Textrope t;
   t.SetBytes(original);
-  EXPECT_EQ(Hex(t.value), image);
+  EXPECT_EQ(HexBytes(t.value), image);
   t.GetBytes(target);
   if constexpr (std::is_same_v<T, CSTRING> || std::is_same_v<T, DECIMAL>) {
     EXPECT_EQ(target.Text(), original.Text());
@@ -79,7 +71,7 @@ TEST(TextropePacking, SizeMismatchReportsAndClears) {
   EXPECT_EQ(tenBytes, std::string(10, '\0'));
   std::string eightBytes(8, 'x');
   t.ToBytes(REAL{1.0}, eightBytes);
-  EXPECT_EQ(Hex(eightBytes), "00 00 00 00 00 00 F0 3F");
+  EXPECT_EQ(HexBytes(eightBytes), "00 00 00 00 00 00 F0 3F");
   EXPECT_EQ(trace.lines, std::vector<std::string>{kToBytesReport});
   EXPECT_EQ(t.lastError, "");
   EXPECT_EQ(t.value, "abc");
@@ -118,7 +110,7 @@ TEST(TextropePacking, GenericSetBytesConvertsAsThePlatformDoes) {
     Textrope t;
     REAL number = c.number;
     EXPECT_EQ(t.SetBytes(number, c.type), 1) << c.number << " " << c.type;
-    EXPECT_EQ(Hex(t.value), c.image) << c.number << " " << c.type;
+    EXPECT_EQ(HexBytes(t.value), c.image) << c.number << " " << c.type;
   }
 }
 
@@ -204,7 +196,7 @@ TEST(TextropePacking, DecimalStorageAndLimits) {
   for (const Case& c : cases) {
     DECIMAL d(c.digits, c.places, c.value);
     EXPECT_EQ(d.Text(), c.text) << c.value;
-    EXPECT_EQ(Hex(std::string(reinterpret_cast<const char*>(d.Storage().data()), d.Storage().size())), c.storage);
+    EXPECT_EQ(HexBytes(std::string(reinterpret_cast<const char*>(d.Storage().data()), d.Storage().size())), c.storage);
   }
 }
 

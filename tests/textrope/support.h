@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/win/debug_output.h"
+#include "tests/support/hex_text.h"
 #include "textrope/textrope.h"
 
 // Collects the debug-output lines written while it lives.
@@ -39,15 +40,4 @@ inline std::string AllBytes() {
   return bytes;
 }
 
-// The bytes spelled by hexadecimal pairs; blanks between them are skipped.
-inline std::string HexBytes(std::string_view hex) {
-  std::string digits;
-  for (char c : hex) {
-    if (c != ' ') digits += c;
-  }
-  std::string bytes;
-  for (std::size_t i = 0; i + 1 < digits.size(); i += 2) {
-    bytes += static_cast<char>(std::stoi(digits.substr(i, 2), nullptr, 16));
-  }
-  return bytes;
-}
+using test_support::BytesFromHex;

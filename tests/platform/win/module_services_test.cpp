@@ -11,6 +11,7 @@
 #include "platform/win/module_file_name.h"
 #include "platform/win/module_handle.h"
 #include "platform/win/virtual_query.h"
+#include "tests/support/own_path.h"
 
 namespace {
 
@@ -29,11 +30,7 @@ std::string FileOf(HMODULE module) {
   return std::string(path, n);
 }
 
-std::string OwnPath() {
-  char path[PATH_MAX];
-  ssize_t n = readlink("/proc/self/exe", path, sizeof path);
-  return std::string(path, n > 0 ? n : 0);
-}
+using test_support::OwnPath;
 
 int gData = 1;
 
