@@ -1,6 +1,6 @@
 // Boxwright: the cabinet librarian, on the screen users see (or on a test's script).
 #include "app/librarian_program.h"
-#include "crash/presenter.h"
+#include "crash/present/presenter.h"
 #include "platform/harness/screen_choice.h"
 #include "platform/qt/make_qt_screen.h"
 #include "platform/rt/module.h"

@@ -9,7 +9,7 @@
 #include "app/main_window.h"
 #include "app/session_end.h"
 #include "app/this_gpf.h"
-#include "crash/presenter.h"
+#include "crash/present/presenter.h"
 #include "links/links_module.h"
 #include "platform/framework/window_manager.h"
 #include "platform/midi/idle.h"

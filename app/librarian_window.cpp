@@ -3,7 +3,7 @@
 #include "app/app_objects.h"
 #include "platform/rt/event_loop.h"
 #include "platform/rt/post.h"
-#include "platform/win/messages.h"
+#include "platform/win/windows/messages.h"
 #include "toolkit/desktop_placement.h"
 #include "toolkit/message_alerts.h"
 

@@ -1,8 +1,8 @@
 #include "app/picked_file.h"
 
-#include "platform/win/file_kind.h"
-#include "platform/win/format_message.h"
-#include "platform/win/last_error.h"
+#include "platform/win/files/file_kind.h"
+#include "platform/win/system/format_message.h"
+#include "platform/win/system/last_error.h"
 #include "textrope/textrope.h"
 
 namespace {

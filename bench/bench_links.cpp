@@ -11,7 +11,7 @@
 #include "platform/rt/event_loop.h"
 #include "platform/rt/events.h"
 #include "platform/rt/post.h"
-#include "platform/win/registry.h"
+#include "platform/win/system/registry.h"
 
 namespace {
 

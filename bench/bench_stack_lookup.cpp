@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "crash/faultscribe.h"
-#include "crash/symbol_lookup.h"
+#include "crash/records/symbol_lookup.h"
 
 namespace {
 

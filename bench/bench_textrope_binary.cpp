@@ -10,7 +10,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/win/library.h"
+#include "platform/win/modules/library.h"
 #include "bench/bench_textrope_loop.h"
 #include "textrope/textrope.h"
 

@@ -9,7 +9,7 @@
 #include <cstring>
 
 #include "platform/rt/clock.h"
-#include "platform/win/write_all.h"
+#include "platform/win/files/write_all.h"
 #include "toolkit/win_version.h"
 
 namespace crash {

@@ -4,7 +4,7 @@
 #include "platform/rt/fatal_error.h"
 #include "platform/rt/props.h"
 #include "platform/rt/system.h"
-#include "platform/win/unhandled_exception_filter.h"
+#include "platform/win/modules/unhandled_exception_filter.h"
 
 namespace vrGPF {
 std::atomic<FaultscribeClass*> PointerGPFHandler{nullptr};

@@ -20,8 +20,8 @@
 #include <type_traits>
 
 #include "crash/fixed_text.h"
-#include "platform/win/exception_records.h"
-#include "platform/win/library.h"
+#include "platform/win/modules/exception_records.h"
+#include "platform/win/modules/library.h"
 #include "platform/win/types.h"
 #include "toolkit/dll_binding.h"
 
@@ -196,9 +196,9 @@ extern std::atomic<LONG> AlreadyActive;
 // What the last-chance hook hands on: the exception record and the context.
 extern EXCEPTION_POINTERS C71Handler;
 // Procedures bound at run time, each untried until first needed. They are bound by name
-// through LoadLibraryA's table of in-process libraries (platform/win/library.cpp): the code
-// behind "dbghelp.dll" is platform/win/debug_help.cpp (libunwind's walk), behind "kernel32"'s
-// GetModuleHandleExA platform/win/module_handle.cpp.
+// through LoadLibraryA's table of in-process libraries (platform/win/modules/library.cpp): the code
+// behind "dbghelp.dll" is platform/win/modules/debug_help.cpp (libunwind's walk), behind "kernel32"'s
+// GetModuleHandleExA platform/win/modules/module_handle.cpp.
 extern kx_ProcCell GetModuleHandleExA_Cell;
 extern kx_ProcCell SymGetModuleBase64_Cell;
 extern kx_ProcCell SymFunctionTableAccess64_Cell;

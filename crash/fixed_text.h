@@ -8,7 +8,7 @@
 #include <cstring>
 #include <string_view>
 
-#include "platform/win/ascii_text.h"
+#include "platform/win/system/ascii_text.h"
 
 namespace crash {
 

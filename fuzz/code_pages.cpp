@@ -10,7 +10,7 @@
 #include "fuzz/fuzz_check.h"
 #include "fuzz/fuzz_input.h"
 #include "fuzz/utf8_reference.h"
-#include "platform/win/code_page.h"
+#include "platform/win/system/code_page.h"
 #include "textrope/textrope.h"
 
 namespace {

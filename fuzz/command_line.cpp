@@ -7,7 +7,7 @@
 
 #include "fuzz/fuzz_check.h"
 #include "fuzz/fuzz_input.h"
-#include "platform/win/command_line.h"
+#include "platform/win/shell/command_line.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   fuzz::Input input(data, size);

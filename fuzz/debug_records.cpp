@@ -11,10 +11,10 @@
 #include <cstring>
 #include <string>
 
-#include "crash/debug_directory.h"
-#include "crash/file_build_id.h"
-#include "crash/inlined_calls.h"
-#include "crash/symbol_lookup.h"
+#include "crash/records/debug_directory.h"
+#include "crash/records/file_build_id.h"
+#include "crash/records/inlined_calls.h"
+#include "crash/records/symbol_lookup.h"
 #include "fuzz/fuzz_check.h"
 #include "fuzz/fuzz_input.h"
 

@@ -12,7 +12,7 @@
 #include "fuzz/fuzz_check.h"
 #include "fuzz/fuzz_input.h"
 #include "platform/midi/stream_parser.h"
-#include "platform/win/debug_output.h"
+#include "platform/win/system/debug_output.h"
 #include "textrope/textrope.h"
 
 namespace {

@@ -9,7 +9,7 @@
 
 #include "fuzz/fuzz_check.h"
 #include "fuzz/fuzz_input.h"
-#include "platform/win/leftover_name.h"
+#include "platform/win/files/leftover_name.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   fuzz::Input in(data, size);

@@ -11,7 +11,7 @@
 #include "fuzz/fuzz_input.h"
 #include "links/link_text.h"
 #include "links/linkbright_class.h"
-#include "platform/win/ascii_text.h"
+#include "platform/win/system/ascii_text.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 
 #include "fuzz/fuzz_check.h"
 #include "fuzz/fuzz_input.h"
-#include "platform/win/debug_output.h"
+#include "platform/win/system/debug_output.h"
 #include "textrope/textrope.h"
 
 namespace {

@@ -1,10 +1,10 @@
-// The restart marker a restarted program finds in its environment (crash/restart_guard.h).
+// The restart marker a restarted program finds in its environment (crash/present/restart_guard.h).
 // Rules: any text is read without a fault; it tells of a recent restart exactly when it is
 // decimal digits naming a second from kRestartQuietSeconds - 1 before `now` up to `now`.
 #include <cstdint>
 #include <string>
 
-#include "crash/restart_guard.h"
+#include "crash/present/restart_guard.h"
 #include "fuzz/fuzz_check.h"
 #include "fuzz/fuzz_input.h"
 

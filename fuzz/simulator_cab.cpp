@@ -5,7 +5,7 @@
 #include <span>
 
 #include "fuzz/fuzz_check.h"
-#include "platform/midi/simulator.h"
+#include "platform/midi/simulator/simulator.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   static const BYTE kSelectUserSlot[] = {0xF0, 0x00, 0x01, 0x74, 0x03, 0x02, 0x6C, 0x00,

@@ -10,7 +10,7 @@
 #include "fuzz/fuzz_check.h"
 #include "fuzz/fuzz_input.h"
 #include "platform/codepages/single_byte_page.h"
-#include "platform/win/code_page.h"
+#include "platform/win/system/code_page.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "platform/win/ascii_text.h"
+#include "platform/win/system/ascii_text.h"
 
 namespace links {
 

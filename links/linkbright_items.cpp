@@ -10,9 +10,9 @@
 #include "platform/rt/command.h"
 #include "platform/rt/error_code.h"
 #include "platform/rt/props.h"
-#include "platform/win/debug_output.h"
-#include "platform/win/registry.h"
-#include "platform/win/windows_directory.h"
+#include "platform/win/system/debug_output.h"
+#include "platform/win/system/registry.h"
+#include "platform/win/system/windows_directory.h"
 
 using namespace links;
 

@@ -10,11 +10,11 @@
 #include "platform/rt/display.h"
 #include "platform/rt/props.h"
 #include "platform/rt/run.h"
-#include "platform/win/ascii_text.h"
-#include "platform/win/command_line.h"
-#include "platform/win/registry.h"
-#include "platform/win/shell_execute.h"
-#include "platform/win/version_info.h"
+#include "platform/win/shell/command_line.h"
+#include "platform/win/shell/shell_execute.h"
+#include "platform/win/system/ascii_text.h"
+#include "platform/win/system/registry.h"
+#include "platform/win/system/version_info.h"
 
 using namespace links;
 

@@ -5,7 +5,7 @@
 
 #include "links/link_text.h"
 #include "links/linkbright_class.h"
-#include "platform/win/ascii_text.h"
+#include "platform/win/system/ascii_text.h"
 
 using links::Clip;
 using links::Contains;

@@ -5,7 +5,7 @@
 #include <limits>
 #include <string_view>
 
-#include "platform/win/ascii_text.h"
+#include "platform/win/system/ascii_text.h"
 #include "platform/win/types.h"
 
 namespace textrope {

@@ -4,8 +4,8 @@
 #include <typeinfo>
 
 #include "platform/codepages/single_byte_page.h"
-#include "platform/win/code_page.h"
-#include "platform/win/last_error.h"
+#include "platform/win/system/code_page.h"
+#include "platform/win/system/last_error.h"
 #include "textrope/byte_text.h"
 #include "textrope/fresh_block.h"
 #include "textrope/textrope.h"

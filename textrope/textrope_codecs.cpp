@@ -1,7 +1,7 @@
 #include <algorithm>
 #include <string>
 
-#include "platform/win/own_memory.h"
+#include "platform/win/modules/own_memory.h"
 #include "textrope/byte_text.h"
 #include "textrope/textrope.h"
 

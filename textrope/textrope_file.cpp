@@ -4,9 +4,9 @@
 #include <cerrno>
 #include <climits>
 
-#include "platform/win/file_kind.h"
-#include "platform/win/file_replacement.h"
-#include "platform/win/last_error.h"
+#include "platform/win/files/file_kind.h"
+#include "platform/win/files/file_replacement.h"
+#include "platform/win/system/last_error.h"
 #include "textrope/byte_text.h"
 #include "textrope/fresh_block.h"
 #include "textrope/textrope.h"

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "platform/win/debug_output.h"
-#include "platform/win/format_message.h"
+#include "platform/win/system/debug_output.h"
+#include "platform/win/system/format_message.h"
 #include "textrope/byte_text.h"
 #include "textrope/fresh_block.h"
 #include "textrope/textrope.h"

@@ -2,7 +2,7 @@
 
 #include <mutex>
 
-#include "platform/win/library.h"
+#include "platform/win/modules/library.h"
 
 namespace textrope {
 namespace {

@@ -10,8 +10,8 @@
 
 #include "platform/rt/clock.h"
 #include "platform/rt/command.h"
-#include "platform/win/debug_output.h"
-#include "platform/win/last_error.h"
+#include "platform/win/system/debug_output.h"
+#include "platform/win/system/last_error.h"
 #include "toolkit/clip.h"
 
 namespace hw {

@@ -5,7 +5,7 @@
 #include "platform/rt/display.h"
 #include "platform/rt/props.h"
 #include "platform/rt/system.h"
-#include "platform/win/desktop_metrics.h"
+#include "platform/win/windows/desktop_metrics.h"
 #include "toolkit/error_state.h"
 
 namespace {

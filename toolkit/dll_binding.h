@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "platform/win/library.h"
+#include "platform/win/modules/library.h"
 #include "platform/win/types.h"
 
 // A pointer-sized cell: KX_CELL_UNTRIED, KX_CELL_FAILED, or the bound address.

@@ -1,7 +1,7 @@
 #include "toolkit/error_state.h"
 
-#include "platform/win/format_message.h"
-#include "platform/win/last_error.h"
+#include "platform/win/system/format_message.h"
+#include "platform/win/system/last_error.h"
 #include "toolkit/clip.h"
 #include "toolkit/error_table.h"
 #include "toolkit/error_trace.h"

@@ -3,8 +3,8 @@
 #include <ctime>
 #include <limits>
 
-#include "platform/win/directory_listing.h"
-#include "platform/win/files.h"
+#include "platform/win/files/directory_listing.h"
+#include "platform/win/files/files.h"
 #include "toolkit/error_state.h"
 #include "toolkit/file_name.h"
 #include "toolkit/file_services.h"

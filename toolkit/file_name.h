@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/win/last_error.h"
+#include "platform/win/system/last_error.h"
 #include "toolkit/clip.h"
 
 // The name without trailing blanks; none (last error ERROR_INVALID_PARAMETER) when it holds

@@ -3,8 +3,8 @@
 #include <vector>
 
 #include "platform/rt/thread.h"
-#include "platform/win/file_version.h"
-#include "platform/win/module_file_name.h"
+#include "platform/win/modules/file_version.h"
+#include "platform/win/modules/module_file_name.h"
 #include "toolkit/dll_binding.h"
 #include "toolkit/error_state.h"
 #include "toolkit/file_name.h"
@@ -25,7 +25,7 @@ std::string Fail(std::string_view text) {
 }
 
 // The procedure bound into the cell, or none with the error recorded. "version.dll" is
-// platform/win/file_version.cpp.
+// platform/win/modules/file_version.cpp.
 template <class Proc>
 Proc Bind(const char* procName, kx_ProcCell& cell) {
   LONG bound = kx_LoadDLLProc("version.dll", procName, cell);

@@ -4,7 +4,7 @@
 #include <cstdio>
 
 #include "platform/rt/clock.h"
-#include "platform/win/timing.h"
+#include "platform/win/system/timing.h"
 #include "toolkit/fine_clock_state.h"
 
 #if defined(__x86_64__) || defined(__i386__)

@@ -4,10 +4,10 @@
 #include <string>
 
 #include "platform/rt/thread.h"
-#include "platform/win/last_error.h"
-#include "platform/win/messages.h"
-#include "platform/win/session_notification.h"
-#include "platform/win/window.h"
+#include "platform/win/system/last_error.h"
+#include "platform/win/windows/messages.h"
+#include "platform/win/windows/session_notification.h"
+#include "platform/win/windows/window.h"
 #include "toolkit/alert_state.h"
 #include "toolkit/current_window.h"
 #include "toolkit/debug_output.h"
@@ -19,7 +19,7 @@
 
 namespace {
 
-// "Wtsapi32" is platform/win/session_notification.cpp.
+// "Wtsapi32" is platform/win/windows/session_notification.cpp.
 kx_ProcCell WC_WTSRegisterSessionNotification{KX_CELL_UNTRIED};
 kx_ProcCell WC_WTSUnRegisterSessionNotification{KX_CELL_UNTRIED};
 

@@ -4,7 +4,7 @@
 #include <string_view>
 #include <variant>
 
-#include "platform/win/registry.h"
+#include "platform/win/system/registry.h"
 #include "platform/win/types.h"
 
 // Text for the string types (without the closing NUL) and REG_BINARY; a number for the

@@ -1,7 +1,7 @@
 // kx_String2File.
 #include <algorithm>
 
-#include "platform/win/files.h"
+#include "platform/win/files/files.h"
 #include "toolkit/error_state.h"
 #include "toolkit/file_name.h"
 #include "toolkit/file_services.h"

@@ -2,9 +2,9 @@
 
 #include <cstring>
 
-#include "platform/win/desktop_metrics.h"
-#include "platform/win/socket_library.h"
-#include "platform/win/user_name.h"
+#include "platform/win/system/socket_library.h"
+#include "platform/win/system/user_name.h"
+#include "platform/win/windows/desktop_metrics.h"
 #include "toolkit/clip.h"
 #include "toolkit/dll_binding.h"
 #include "toolkit/error_state.h"
@@ -14,7 +14,7 @@ namespace {
 
 constexpr int kNameBuffer = 255;
 
-// "wsock32" is platform/win/socket_library.cpp.
+// "wsock32" is platform/win/system/socket_library.cpp.
 kx_ProcCell WC_gethostname{KX_CELL_UNTRIED};
 kx_ProcCell WC_wsagetlasterror{KX_CELL_UNTRIED};
 

@@ -4,8 +4,8 @@
 // those of the kernel release.
 #include <string>
 
+#include "platform/win/system/version_info.h"
 #include "platform/win/types.h"
-#include "platform/win/version_info.h"
 
 // description non-zero: "name major.minor.build service-pack"; 0: the three numbers run together.
 std::string kx_GetWinVersionEx(LONG description);

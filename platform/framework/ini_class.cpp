@@ -4,7 +4,7 @@
 
 #include "platform/framework/ini_document.h"
 #include "platform/framework/settings_file_io.h"
-#include "platform/win/file_replacement.h"
+#include "platform/win/files/file_replacement.h"
 
 namespace {
 // Two settings objects on one file must not interleave their read-change-write cycles.

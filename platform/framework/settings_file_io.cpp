@@ -4,9 +4,9 @@
 
 #include <cerrno>
 
-#include "platform/win/file_kind.h"
-#include "platform/win/format_message.h"
-#include "platform/win/last_error.h"
+#include "platform/win/files/file_kind.h"
+#include "platform/win/system/format_message.h"
+#include "platform/win/system/last_error.h"
 
 namespace settings_io {
 namespace {

@@ -17,7 +17,7 @@
 #include "platform/rt/thread_state.h"
 #include "platform/rt/use.h"
 #include "platform/rt/user_action.h"
-#include "platform/win/ascii_text.h"
+#include "platform/win/system/ascii_text.h"
 
 namespace harness {
 

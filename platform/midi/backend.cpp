@@ -2,8 +2,8 @@
 
 #include <mutex>
 
-#include "platform/midi/alsa_backend.h"
-#include "platform/midi/simulator_backend.h"
+#include "platform/midi/alsa/alsa_backend.h"
+#include "platform/midi/simulator/simulator_backend.h"
 
 namespace midi {
 

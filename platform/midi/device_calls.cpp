@@ -1,6 +1,6 @@
 #include "platform/midi/device_calls.h"
 
-#include "platform/win/window.h"
+#include "platform/win/windows/window.h"
 
 namespace midi {
 

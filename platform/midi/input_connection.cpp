@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "platform/win/unhandled_exception_filter.h"
-#include "platform/win/window.h"
+#include "platform/win/modules/unhandled_exception_filter.h"
+#include "platform/win/windows/window.h"
 
 namespace midi {
 

@@ -1,7 +1,7 @@
 #include "platform/midi/output_connection.h"
 
-#include "platform/win/unhandled_exception_filter.h"
-#include "platform/win/window.h"
+#include "platform/win/modules/unhandled_exception_filter.h"
+#include "platform/win/windows/window.h"
 
 namespace midi {
 

@@ -3,7 +3,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 
-#include "platform/win/desktop_metrics.h"
+#include "platform/win/windows/desktop_metrics.h"
 
 namespace qtscreen {
 namespace {

@@ -6,7 +6,7 @@
 
 #include "platform/qt/wait_loop.h"
 #include "platform/rt/user_action.h"
-#include "platform/win/debug_output.h"
+#include "platform/win/system/debug_output.h"
 
 namespace qtscreen {
 

@@ -7,8 +7,8 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include "platform/win/messages.h"
-#include "platform/win/window.h"
+#include "platform/win/windows/messages.h"
+#include "platform/win/windows/window.h"
 
 namespace qtscreen {
 namespace {

@@ -7,7 +7,7 @@
 #include <QTimer>
 #include <mutex>
 
-#include "platform/win/window.h"
+#include "platform/win/windows/window.h"
 
 namespace qtscreen {
 namespace {

@@ -19,7 +19,7 @@
 #include "platform/rt/system.h"
 #include "platform/rt/use.h"
 #include "platform/rt/user_action.h"
-#include "platform/win/debug_output.h"
+#include "platform/win/system/debug_output.h"
 
 namespace qtscreen {
 namespace {

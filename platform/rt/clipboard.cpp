@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "platform/rt/error_code.h"
-#include "platform/win/program_start.h"
+#include "platform/win/shell/program_start.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <mutex>
 
-#include "platform/win/ascii_text.h"
+#include "platform/win/system/ascii_text.h"
 
 namespace {
 std::mutex gLock;

@@ -11,8 +11,8 @@
 #include "platform/rt/screen.h"
 #include "platform/rt/thread.h"
 #include "platform/rt/thread_state.h"
-#include "platform/win/messages.h"
-#include "platform/win/window.h"
+#include "platform/win/windows/messages.h"
+#include "platform/win/windows/window.h"
 
 namespace rt {
 

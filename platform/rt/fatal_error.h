@@ -13,7 +13,7 @@
 // aborts as the C++ runtime would have ended it.
 #include <cstddef>
 
-#include "platform/win/exception_records.h"
+#include "platform/win/modules/exception_records.h"
 
 namespace rt {
 

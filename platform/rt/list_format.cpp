@@ -5,7 +5,7 @@
 #include <cstdio>
 
 #include "platform/rt/use.h"
-#include "platform/win/ascii_text.h"
+#include "platform/win/system/ascii_text.h"
 
 namespace rt {
 namespace {

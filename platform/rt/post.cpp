@@ -2,7 +2,7 @@
 
 #include "platform/rt/event_loop.h"
 #include "platform/rt/thread_state.h"
-#include "platform/win/window.h"
+#include "platform/win/windows/window.h"
 
 BOOL POST(int event, int field, LONG thread) {
   using namespace rt::detail;

@@ -1,9 +1,9 @@
 #include "platform/rt/run.h"
 
 #include "platform/rt/error_code.h"
-#include "platform/win/command_line.h"
-#include "platform/win/last_error.h"
-#include "platform/win/program_start.h"
+#include "platform/win/shell/command_line.h"
+#include "platform/win/shell/program_start.h"
+#include "platform/win/system/last_error.h"
 
 int RUN(std::string_view commandLine) {
   int failure = win::StartProgram(win::SplitCommandLine(commandLine));

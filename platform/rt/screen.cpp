@@ -3,7 +3,7 @@
 #include <mutex>
 
 #include "platform/rt/quiet_screen.h"
-#include "platform/win/window.h"
+#include "platform/win/windows/window.h"
 
 namespace rt {
 namespace {

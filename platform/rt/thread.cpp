@@ -5,8 +5,8 @@
 
 #include "platform/rt/thread_state.h"
 #include "platform/rt/window.h"
-#include "platform/win/unhandled_exception_filter.h"
-#include "platform/win/window.h"
+#include "platform/win/modules/unhandled_exception_filter.h"
+#include "platform/win/windows/window.h"
 
 namespace rt::detail {
 namespace {

@@ -9,8 +9,8 @@
 #include "platform/rt/thread_state.h"
 #include "platform/rt/use.h"
 #include "platform/rt/user_refusals.h"
-#include "platform/win/messages.h"
-#include "platform/win/window.h"
+#include "platform/win/windows/messages.h"
+#include "platform/win/windows/window.h"
 
 namespace rt::user {
 namespace {

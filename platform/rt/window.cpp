@@ -6,7 +6,7 @@
 #include "platform/rt/control_kind.h"
 #include "platform/rt/props.h"
 #include "platform/rt/screen.h"
-#include "platform/win/ascii_text.h"
+#include "platform/win/system/ascii_text.h"
 
 namespace rt {
 namespace {

@@ -2,7 +2,7 @@
 // as soon as it runs, after the application's start-up built and installed ThisGPF. Runs on
 // the scripted screen when BOXWRIGHT_SCREEN says so, else on the real screen.
 #include "app/librarian_program.h"
-#include "crash/presenter.h"
+#include "crash/present/presenter.h"
 #include "platform/harness/screen_choice.h"
 #include "platform/qt/make_qt_screen.h"
 #include "platform/rt/module.h"

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/win/debug_output.h"
+#include "platform/win/system/debug_output.h"
 #include "tests/app/sent_messages.h"
 #include "tests/app/unit_replies.h"
 #include "textrope/textrope.h"

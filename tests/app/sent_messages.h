@@ -8,7 +8,7 @@
 
 #include "app/globals.h"
 #include "platform/midi/midi_out.h"
-#include "platform/midi/simulator_backend.h"
+#include "platform/midi/simulator/simulator_backend.h"
 #include "tests/support/hex_text.h"
 
 namespace app_test {

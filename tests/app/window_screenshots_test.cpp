@@ -13,7 +13,7 @@
 #include "app/main_window_def.h"
 #include "app/midi_connection.h"
 #include "app/rename_cab.h"
-#include "platform/midi/simulator_backend.h"
+#include "platform/midi/simulator/simulator_backend.h"
 #include "platform/qt/make_qt_screen.h"
 #include "platform/harness/window_picture.h"
 #include "platform/rt/display.h"

@@ -21,10 +21,10 @@
 #include <string>
 #include <vector>
 
-#include "crash/debug_directory.h"
-#include "crash/file_build_id.h"
-#include "crash/inlined_calls.h"
-#include "crash/symbol_lookup.h"
+#include "crash/records/debug_directory.h"
+#include "crash/records/file_build_id.h"
+#include "crash/records/inlined_calls.h"
+#include "crash/records/symbol_lookup.h"
 #include "synthetic_records.h"
 #include "tests/support/child_program.h"
 

@@ -30,7 +30,7 @@
 #include <thread>
 
 #include "crash/faultscribe.h"
-#include "crash/presenter.h"
+#include "crash/present/presenter.h"
 #include "platform/harness/screen_choice.h"
 #include "platform/qt/make_qt_screen.h"
 #include "platform/rt/event_loop.h"
@@ -40,7 +40,7 @@
 #include "platform/rt/system.h"
 #include "platform/rt/queue.h"
 #include "platform/rt/window_def.h"
-#include "platform/win/unhandled_exception_filter.h"
+#include "platform/win/modules/unhandled_exception_filter.h"
 #include "tests/support/deliberate_faults.h"
 #include "toolkit/toolkit_lock.h"
 

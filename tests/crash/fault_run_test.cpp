@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "crash/presenter_channel.h"
+#include "crash/present/presenter_channel.h"
 #include "tests/crash/fault_run.h"
 #include "mail_url.h"
 #include "tests/crash/program_line.h"

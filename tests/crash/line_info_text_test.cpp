@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "crash/line_info_text.h"
+#include "crash/records/line_info_text.h"
 
 namespace {
 

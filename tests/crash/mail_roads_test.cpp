@@ -5,8 +5,8 @@
 #include <sstream>
 #include <string>
 
-#include "crash/debug_email_copy.h"
-#include "crash/mail_roads.h"
+#include "crash/mail/debug_email_copy.h"
+#include "crash/mail/mail_roads.h"
 #include "mail_url.h"
 #include "tests/support/file_text.h"
 

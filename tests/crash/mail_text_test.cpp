@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "crash/mail_text.h"
+#include "crash/mail/mail_text.h"
 #include "toolkit/win_version.h"
 
 namespace {

@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "crash/fault_path.h"
-#include "crash/report_file_problem.h"
+#include "crash/write/report_file_problem.h"
 #include "tests/app/json_value.h"
 #include "tests/crash/fault_run.h"
 #include "tests/crash/mail_url.h"

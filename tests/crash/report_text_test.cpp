@@ -12,8 +12,8 @@
 
 #include "crash/fault_path.h"
 #include "crash/faultscribe.h"
-#include "crash/faultscribe_report.h"
-#include "crash/report_pictures.h"
+#include "crash/report/faultscribe_report.h"
+#include "crash/report/report_pictures.h"
 #include "tests/crash/program_line.h"
 #include "tests/support/file_text.h"
 #include "tests/support/own_path.h"

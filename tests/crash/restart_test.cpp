@@ -9,7 +9,7 @@
 #include <thread>
 #include <vector>
 
-#include "crash/restart_guard.h"
+#include "crash/present/restart_guard.h"
 #include "tests/crash/fault_run.h"
 #include "tests/support/file_text.h"
 #include "tests/support/short_folder.h"

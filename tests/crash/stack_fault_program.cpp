@@ -15,7 +15,7 @@
 #include <thread>
 
 #include "crash/faultscribe.h"
-#include "crash/presenter.h"
+#include "crash/present/presenter.h"
 #include "platform/harness/screen_choice.h"
 #include "platform/rt/module.h"
 

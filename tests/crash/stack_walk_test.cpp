@@ -16,10 +16,10 @@
 #include <thread>
 #include <vector>
 
-#include "crash/debug_directory.h"
+#include "crash/records/debug_directory.h"
 #include "crash/faultscribe.h"
-#include "crash/lookup_address_window.h"
-#include "crash/presenter.h"
+#include "crash/resolve/lookup_address_window.h"
+#include "crash/present/presenter.h"
 #include "platform/rt/clock.h"
 #include "platform/harness/scripted_screen.h"
 #include "tests/crash/program_line.h"

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <string>
 
-#include "crash/symbol_lookup.h"
+#include "crash/records/symbol_lookup.h"
 #include "synthetic_records.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "crash/faultscribe.h"
-#include "platform/win/debug_help.h"
+#include "platform/win/modules/debug_help.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include "platform/harness/pointer_placing.h"
 #include "platform/rt/post.h"
 #include "platform/rt/props.h"
-#include "platform/win/debug_output.h"
+#include "platform/win/system/debug_output.h"
 #include "tests/links/link_window.h"
 
 namespace {

@@ -10,8 +10,8 @@
 
 #include "links/linkbright_class.h"
 #include "platform/rt/command.h"
-#include "platform/win/debug_output.h"
-#include "platform/win/registry.h"
+#include "platform/win/system/debug_output.h"
+#include "platform/win/system/registry.h"
 #include "tests/support/private_desktop.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include "links/linkbright_class.h"
 #include "platform/rt/command.h"
 #include "platform/rt/dialogs.h"
-#include "platform/win/debug_output.h"
+#include "platform/win/system/debug_output.h"
 #include "tests/support/message_screen.h"
 #include "tests/support/private_desktop.h"
 #include "tests/support/shell_targets.h"

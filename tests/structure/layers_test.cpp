@@ -119,19 +119,19 @@ TEST(Layers, WrongIncludesAreNamed) {
     Include include;
     std::string fault;
   } cases[] = {
-      {{"textrope/textrope.cpp", "platform/win/files.h", false}, ""},
+      {{"textrope/textrope.cpp", "platform/win/files/files.h", false}, ""},
       {{"textrope/textrope.cpp", "textrope/textrope.h", false}, ""},
       {{"textrope/textrope.cpp", "toolkit/error_state.h", false}, "includes a folder beside it"},
-      {{"platform/win/files.cpp", "platform/rt/event.h", false}, "includes a layer above it"},
+      {{"platform/win/files/files.cpp", "platform/rt/event.h", false}, "includes a layer above it"},
       {{"links/linkbright.cpp", "crash/faultscribe.h", false}, "includes a layer above it"},
       {{"app/main_window.cpp", "tests/support/file_text.h", false},
        "the product never includes what only drives or measures it"},
-      {{"crash/presenter.cpp", "QWidget", true}, "only platform/qt includes Qt"},
+      {{"crash/present/presenter.cpp", "QWidget", true}, "only platform/qt includes Qt"},
       {{"platform/qt/qt_screen.cpp", "QWidget", true}, ""},
       {{"app/midi_connection.cpp", "alsa/asoundlib.h", true}, "only platform/midi includes ALSA"},
       {{"app/main_window.cpp", "crash/faultscribe.h", false}, ""},
       {{"platform/harness/window_picture.cpp", "QImage", true}, ""},
-      {{"crash/presenter.cpp", "platform/harness/scripted_screen.h", false},
+      {{"crash/present/presenter.cpp", "platform/harness/scripted_screen.h", false},
        "only the program's start-up includes the harness"},
       {{"app/boxwright.cpp", "platform/harness/screen_choice.h", false}, ""},
   };

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/win/code_page.h"
+#include "platform/win/system/code_page.h"
 #include "textrope/byte_text.h"
 #include "tests/textrope/support.h"
 #include "textrope/textrope.h"

@@ -7,7 +7,7 @@
 
 #include <zlib.h>
 
-#include "platform/win/library.h"
+#include "platform/win/modules/library.h"
 #include "tests/support/child_program.h"
 #include "tests/textrope/support.h"
 #include "textrope/gunzip_size_hint.h"

@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/win/debug_output.h"
+#include "platform/win/system/debug_output.h"
 #include "tests/support/hex_text.h"
 #include "textrope/textrope.h"
 

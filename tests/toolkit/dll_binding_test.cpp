@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <string>
 
-#include "platform/win/library.h"
+#include "platform/win/modules/library.h"
 #include "tests/support/short_folder.h"
 #include "toolkit/dll_binding.h"
 #include "toolkit/error_state.h"

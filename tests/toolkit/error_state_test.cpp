@@ -2,7 +2,7 @@
 
 #include <thread>
 
-#include "platform/win/last_error.h"
+#include "platform/win/system/last_error.h"
 #include "toolkit/error_state.h"
 #include "toolkit/error_table.h"
 #include "toolkit_test_support.h"

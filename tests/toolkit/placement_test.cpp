@@ -3,7 +3,7 @@
 #include "platform/rt/display.h"
 #include "platform/rt/event_loop.h"
 #include "platform/rt/props.h"
-#include "platform/win/desktop_metrics.h"
+#include "platform/win/windows/desktop_metrics.h"
 #include "toolkit/desktop_placement.h"
 #include "toolkit/error_state.h"
 

@@ -4,7 +4,7 @@
 
 #include <fstream>
 
-#include "platform/win/registry.h"
+#include "platform/win/system/registry.h"
 #include "tests/support/file_text.h"
 #include "tests/support/short_folder.h"
 #include "toolkit/error_state.h"

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "platform/rt/command.h"
-#include "platform/win/debug_output.h"
+#include "platform/win/system/debug_output.h"
 
 // Sets the command line ("prog" plus the given arguments) for the test's lifetime.
 class CommandLine {

@@ -11,8 +11,8 @@
 #include "platform/rt/events.h"
 #include "platform/rt/post.h"
 #include "platform/rt/props.h"
-#include "platform/win/messages.h"
-#include "platform/win/window.h"
+#include "platform/win/windows/messages.h"
+#include "platform/win/windows/window.h"
 
 namespace {
 

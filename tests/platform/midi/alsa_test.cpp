@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "platform/midi/alsa_backend.h"
+#include "platform/midi/alsa/alsa_backend.h"
 #include "platform/midi/midi_in.h"
 #include "platform/midi/midi_out.h"
 #include "tests/platform/test_files.h"

@@ -4,7 +4,7 @@
 #include <numeric>
 #include <string>
 
-#include "platform/midi/chunked_writer.h"
+#include "platform/midi/alsa/chunked_writer.h"
 
 namespace {
 

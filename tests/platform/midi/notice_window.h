@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "platform/midi/mmsystem.h"
-#include "platform/win/window.h"
+#include "platform/win/windows/window.h"
 
 namespace midi_test {
 

@@ -9,7 +9,7 @@
 #include "platform/midi/idle.h"
 #include "platform/midi/midi_in.h"
 #include "platform/midi/midi_out.h"
-#include "platform/midi/simulator_backend.h"
+#include "platform/midi/simulator/simulator_backend.h"
 #include "tests/platform/midi/hex.h"
 #include "tests/platform/midi/notice_window.h"
 #include "tests/platform/test_files.h"

@@ -6,7 +6,7 @@
 
 #include "platform/midi/cab_file_format.h"
 #include "platform/midi/device_sysex.h"
-#include "platform/midi/simulator.h"
+#include "platform/midi/simulator/simulator.h"
 #include "tests/platform/midi/hex.h"
 
 namespace {

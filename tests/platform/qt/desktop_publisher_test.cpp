@@ -4,8 +4,8 @@
 #include <QScreen>
 #include <gtest/gtest.h>
 
-#include "platform/win/desktop_metrics.h"
-#include "platform/win/window.h"
+#include "platform/win/windows/desktop_metrics.h"
+#include "platform/win/windows/window.h"
 
 namespace qtscreen {
 namespace {

@@ -16,7 +16,7 @@
 
 #include "app/librarian_program.h"
 #include "platform/midi/backend.h"
-#include "platform/midi/simulator_backend.h"
+#include "platform/midi/simulator/simulator_backend.h"
 #include "platform/qt/qt_screen.h"
 #include "platform/qt/window_view.h"
 #include "platform/rt/event_loop.h"

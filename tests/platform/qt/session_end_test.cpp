@@ -5,9 +5,9 @@
 #include <csignal>
 #include <gtest/gtest.h>
 
-#include "platform/win/messages.h"
+#include "platform/win/windows/messages.h"
 #include "platform/rt/events.h"
-#include "platform/win/window.h"
+#include "platform/win/windows/window.h"
 #include "screen_fixture.h"
 
 namespace qtscreen {

@@ -5,8 +5,8 @@
 #include <gtest/gtest.h>
 #include <thread>
 
-#include "platform/win/messages.h"
-#include "platform/win/window.h"
+#include "platform/win/windows/messages.h"
+#include "platform/win/windows/window.h"
 
 namespace qtscreen {
 namespace {

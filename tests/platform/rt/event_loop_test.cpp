@@ -11,8 +11,8 @@
 #include "platform/rt/props.h"
 #include "platform/rt/system.h"
 #include "platform/rt/thread.h"
-#include "platform/win/messages.h"
-#include "platform/win/window.h"
+#include "platform/win/windows/messages.h"
+#include "platform/win/windows/window.h"
 
 namespace {
 

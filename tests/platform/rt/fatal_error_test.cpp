@@ -14,8 +14,8 @@
 #include "platform/rt/fatal_error.h"
 #include "platform/rt/props.h"
 #include "platform/rt/system.h"
-#include "platform/win/debug_help.h"
-#include "platform/win/library.h"
+#include "platform/win/modules/debug_help.h"
+#include "platform/win/modules/library.h"
 
 namespace {
 

@@ -10,8 +10,8 @@
 #include "platform/rt/props.h"
 #include "platform/harness/scripted_screen.h"
 #include "platform/rt/settle.h"
-#include "platform/win/messages.h"
-#include "platform/win/window.h"
+#include "platform/win/windows/messages.h"
+#include "platform/win/windows/window.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "platform/win/ascii_text.h"
+#include "platform/win/system/ascii_text.h"
 
 namespace {
 

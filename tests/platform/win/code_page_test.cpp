@@ -3,8 +3,8 @@
 #include <functional>
 #include <string>
 
-#include "platform/win/code_page.h"
-#include "platform/win/last_error.h"
+#include "platform/win/system/code_page.h"
+#include "platform/win/system/last_error.h"
 
 namespace {
 

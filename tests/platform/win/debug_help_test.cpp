@@ -5,8 +5,8 @@
 #include <cstring>
 #include <vector>
 
-#include "platform/win/debug_help.h"
-#include "platform/win/module_handle.h"
+#include "platform/win/modules/debug_help.h"
+#include "platform/win/modules/module_handle.h"
 
 namespace {
 

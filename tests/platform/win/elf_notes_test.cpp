@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/win/elf_notes.h"
+#include "platform/win/modules/elf_notes.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "platform/win/embedded_version.h"
+#include "platform/win/modules/embedded_version.h"
 #include "tests/platform/test_files.h"
 
 namespace {

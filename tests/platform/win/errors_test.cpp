@@ -3,9 +3,9 @@
 #include <cerrno>
 #include <thread>
 
-#include "platform/win/debug_output.h"
-#include "platform/win/format_message.h"
-#include "platform/win/last_error.h"
+#include "platform/win/system/debug_output.h"
+#include "platform/win/system/format_message.h"
+#include "platform/win/system/last_error.h"
 
 namespace {
 

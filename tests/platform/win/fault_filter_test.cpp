@@ -11,7 +11,7 @@
 #include <functional>
 #include <thread>
 
-#include "platform/win/unhandled_exception_filter.h"
+#include "platform/win/modules/unhandled_exception_filter.h"
 #include "tests/support/deliberate_faults.h"
 
 namespace {

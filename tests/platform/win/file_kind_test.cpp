@@ -1,4 +1,4 @@
-#include "platform/win/file_kind.h"
+#include "platform/win/files/file_kind.h"
 
 #include <gtest/gtest.h>
 

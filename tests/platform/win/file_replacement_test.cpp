@@ -1,4 +1,4 @@
-#include "platform/win/file_replacement.h"
+#include "platform/win/files/file_replacement.h"
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
@@ -11,7 +11,7 @@
 #include <filesystem>
 #include <functional>
 
-#include "platform/win/last_error.h"
+#include "platform/win/system/last_error.h"
 #include "tests/platform/test_files.h"
 #include "tests/support/special_files.h"
 

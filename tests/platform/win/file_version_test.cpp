@@ -3,8 +3,8 @@
 #include <fstream>
 #include <vector>
 
-#include "platform/win/file_version.h"
-#include "platform/win/last_error.h"
+#include "platform/win/modules/file_version.h"
+#include "platform/win/system/last_error.h"
 
 namespace {
 

@@ -3,10 +3,10 @@
 #include <filesystem>
 #include <fstream>
 
-#include "platform/win/directory_listing.h"
-#include "platform/win/files.h"
-#include "platform/win/last_error.h"
-#include "platform/win/module_file_name.h"
+#include "platform/win/files/directory_listing.h"
+#include "platform/win/files/files.h"
+#include "platform/win/modules/module_file_name.h"
+#include "platform/win/system/last_error.h"
 #include "tests/platform/test_files.h"
 
 namespace {

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "platform/win/last_error.h"
-#include "platform/win/library.h"
-#include "platform/win/socket_library.h"
-#include "platform/win/window.h"
+#include "platform/win/modules/library.h"
+#include "platform/win/system/last_error.h"
+#include "platform/win/system/socket_library.h"
+#include "platform/win/windows/window.h"
 
 namespace {
 

@@ -7,10 +7,10 @@
 #include <climits>
 #include <string>
 
-#include "platform/win/last_error.h"
-#include "platform/win/module_file_name.h"
-#include "platform/win/module_handle.h"
-#include "platform/win/virtual_query.h"
+#include "platform/win/modules/module_file_name.h"
+#include "platform/win/modules/module_handle.h"
+#include "platform/win/modules/virtual_query.h"
+#include "platform/win/system/last_error.h"
 #include "tests/support/own_path.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <string_view>
 
-#include "platform/win/own_memory.h"
+#include "platform/win/modules/own_memory.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 
 #include <fstream>
 
-#include "platform/win/last_error.h"
-#include "platform/win/registry.h"
+#include "platform/win/system/last_error.h"
+#include "platform/win/system/registry.h"
 #include "tests/platform/test_files.h"
 
 namespace {

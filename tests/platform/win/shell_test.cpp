@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "platform/win/command_line.h"
-#include "platform/win/last_error.h"
-#include "platform/win/registry.h"
-#include "platform/win/shell_execute.h"
-#include "platform/win/windows_directory.h"
+#include "platform/win/shell/command_line.h"
+#include "platform/win/shell/shell_execute.h"
+#include "platform/win/system/last_error.h"
+#include "platform/win/system/registry.h"
+#include "platform/win/system/windows_directory.h"
 #include "tests/platform/test_files.h"
 #include "tests/support/private_desktop.h"
 #include "tests/support/shell_targets.h"

@@ -4,8 +4,8 @@
 #include <chrono>
 #include <regex>
 
-#include "platform/win/debug_output.h"
-#include "platform/win/system_log.h"
+#include "platform/win/system/debug_output.h"
+#include "platform/win/system/system_log.h"
 #include "tests/support/system_log_listener.h"
 
 namespace {

@@ -2,11 +2,11 @@
 
 #include <cstring>
 
-#include "platform/win/desktop_metrics.h"
-#include "platform/win/last_error.h"
-#include "platform/win/user_name.h"
-#include "platform/win/version_info.h"
-#include "platform/win/window.h"
+#include "platform/win/system/last_error.h"
+#include "platform/win/system/user_name.h"
+#include "platform/win/system/version_info.h"
+#include "platform/win/windows/desktop_metrics.h"
+#include "platform/win/windows/window.h"
 
 namespace {
 

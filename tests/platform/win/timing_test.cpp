@@ -2,7 +2,7 @@
 
 #include <chrono>
 
-#include "platform/win/timing.h"
+#include "platform/win/system/timing.h"
 
 namespace {
 

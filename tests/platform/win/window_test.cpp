@@ -4,8 +4,8 @@
 #include <thread>
 #include <vector>
 
-#include "platform/win/last_error.h"
-#include "platform/win/window.h"
+#include "platform/win/system/last_error.h"
+#include "platform/win/windows/window.h"
 
 namespace {
 
