@@ -5,10 +5,11 @@
 
 #include "app/cab_file_check.h"
 #include "app/globals.h"
-#include "app/picked_file.h"
 #include "app/midi_output.h"
+#include "app/picked_file.h"
 #include "platform/rt/dialogs.h"
 #include "textrope/textrope.h"
+#include "toolkit/clip.h"
 
 namespace {
 
@@ -17,11 +18,6 @@ constexpr const char* kUploadErrorCaption = "Error Uploading Cab";
 constexpr std::int64_t kLargestCabFile = 1 << 20;
 
 void Refuse(std::string_view text) { MESSAGE(text, kUploadErrorCaption, ICON::Asterisk, BUTTON::OK); }
-
-std::string WithoutTrailingBlanks(std::string text) {
-  text.erase(text.find_last_not_of(' ') + 1);
-  return text;
-}
 
 }  // namespace
 
@@ -47,7 +43,7 @@ bool UploadDroppedCab(Textrope& ST, std::string_view path) {
   }
   if (GLO::SafetyMode) {
     const std::string question = "Are you sure you want to over write the cab named:\r\n" +
-                                 WithoutTrailingBlanks(CAB_QUEUE->Name) + "\r\nin slot " +
+                                 std::string(Clip(CAB_QUEUE->Name)) + "\r\nin slot " +
                                  std::to_string(CAB_QUEUE->UserCab) + " with this Cab File?";
     if (MESSAGE(question, "Cab Upload Confirmation", ICON::Exclamation, BUTTON::Yes | BUTTON::No, BUTTON::No) !=
         BUTTON::Yes) {

@@ -1,7 +1,7 @@
 // The trace log, which follows the reporter's own progress through a fault: every stage may
 // write a line, so it depends on none of them.
-#include "crash/fault_path.h"
 #include "crash/faultscribe.h"
+#include "crash/write/text_file.h"
 
 void FaultscribeClass::_DebugLog(std::string_view text, BYTE firstLine) {
   if (DebugLogEnabled != 1) return;

@@ -11,12 +11,12 @@
 
 #include <csignal>
 
-#include "crash/fault_path.h"
 #include "crash/faultscribe.h"
 #include "crash/present/presenter_channel.h"
 #include "crash/present/restart_guard.h"
 #include "crash/report/faultscribe_report.h"
 #include "crash/report/faultscribe_trace.h"
+#include "crash/report/prepared_texts.h"
 #include "crash/resolve/faultscribe_symbols.h"
 #include "crash/write/report_file.h"
 #include "platform/rt/clock.h"
@@ -135,5 +135,5 @@ LONG FaultscribeClass::_VectoredExceptionHandler_(EXCEPTION_POINTERS* pointers) 
   crash::SendReportToPresenter(gReport.View(), reportFileReason);
   crash::AwaitPresenter();
   // 14. A fault is a failure: the status says which signal it was.
-  crash::EndProcess(128 + SignalOf(er.ExceptionCode));
+  ::_exit(128 + SignalOf(er.ExceptionCode));
 }

@@ -11,7 +11,6 @@
 #include <string_view>
 #include <vector>
 
-#include "crash/fault_path.h"
 #include "crash/present/presenter_protocol.h"
 #include "platform/rt/command.h"
 #include "platform/rt/script_resume.h"

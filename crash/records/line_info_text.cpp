@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "platform/win/system/ascii_text.h"
+
 namespace crash {
 namespace {
 
@@ -18,7 +20,8 @@ class Text {
   }
   std::size_t Length() const { return length_; }
   std::size_t Finish() {
-    while (length_ > 0 && buffer_[length_ - 1] == ' ') buffer_[--length_] = '\0';
+    length_ = win::Clipped(std::string_view(buffer_, length_)).size();
+    buffer_[length_] = '\0';
     return length_;
   }
 

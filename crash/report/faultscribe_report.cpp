@@ -2,12 +2,13 @@
 // stack trace among them). Inside the fault handler: fixed buffers only.
 #include "crash/report/faultscribe_report.h"
 
-#include "crash/fault_path.h"
 #include "crash/report/faultscribe_trace.h"
+#include "crash/report/prepared_texts.h"
 #include "crash/report/report_pictures.h"
 #include "crash/resolve/faultscribe_symbols.h"
 #include "platform/rt/props.h"
 #include "platform/rt/system.h"
+#include "platform/win/modules/own_memory.h"
 
 namespace {
 
@@ -26,7 +27,7 @@ void AppendAddress(crash::ReportText& out, std::uint64_t value) { out.AppendHex(
 // The NUL-ended text at an address the reporter did not make, read with care.
 void AppendForeignText(crash::ReportText& out, ULONG_PTR address) {
   char text[kMostStackText];
-  std::size_t n = crash::ReadMemory(address, text, sizeof text);
+  std::size_t n = win::ReadOwnText(address, text, sizeof text);
   out.Append(std::string_view(text, n));
 }
 

@@ -2,11 +2,13 @@
 // messages left on the faulting stack. All of them run inside the fault handler: no heap.
 #include <unistd.h>
 
-#include <cctype>
 
-#include "crash/fault_path.h"
 #include "crash/faultscribe.h"
+#include "crash/write/text_file.h"
+#include "platform/win/files/write_all.h"
 #include "platform/win/modules/module_file_name.h"
+#include "platform/win/modules/own_memory.h"
+#include "platform/win/system/ascii_text.h"
 
 namespace {
 
@@ -36,7 +38,7 @@ void Default(crash::FixedString<N>& property, std::string_view text) {
 
 bool TextAt(ULONG_PTR address, std::string_view expected) {
   char text[32];
-  std::size_t n = crash::ReadMemory(address, text, expected.size());
+  std::size_t n = win::ReadOwnText(address, text, expected.size());
   return std::string_view(text, n) == expected;
 }
 
@@ -53,11 +55,7 @@ void DeriveName(crash::FixedString<N>& property, std::string_view stem, std::str
 std::size_t StemLength(std::string_view path) {
   for (std::string_view extension : {".EXE", ".DLL"}) {
     for (std::size_t i = 0; i + extension.size() <= path.size(); ++i) {
-      bool same = true;
-      for (std::size_t k = 0; k < extension.size() && same; ++k) {
-        same = std::toupper(static_cast<unsigned char>(path[i + k])) == extension[k];
-      }
-      if (same) return i;
+      if (win::StartsWithNoCase(path.substr(i), extension)) return i;
     }
   }
   return path.size();
@@ -72,8 +70,8 @@ void FaultscribeClass::_SetFileNames() {
     // A program that cannot name its own file cannot name its report: the process ends
     // here, saying why (the window system is not used in the faulting process).
     std::string_view known(path, length < sizeof path ? length : 0);
-    (void)crash::WriteAllTo(STDERR_FILENO, {"ModuleName not found : ", known, "\n"});
-    crash::EndProcess(1);
+    (void)win::WriteAll(STDERR_FILENO, {"ModuleName not found : ", known, "\n"});
+    ::_exit(1);
   }
   const std::string_view whole(path, length);
   const std::string_view stem = whole.substr(0, StemLength(whole));

@@ -3,14 +3,14 @@
 // may run inside the fault handler: fixed buffers, procedures bound ahead of the fault.
 #include "crash/report/faultscribe_trace.h"
 
-#include <cctype>
 #include <limits>
 
 #include "crash/bound_procs.h"
 #include "crash/capture/stack_capture.h"
-#include "crash/fault_path.h"
+#include "crash/report/prepared_texts.h"
 #include "crash/resolve/faultscribe_symbols.h"
 #include "platform/win/modules/debug_help.h"
+#include "platform/win/system/ascii_text.h"
 
 namespace {
 
@@ -188,10 +188,7 @@ void AppendStackTrace(FaultscribeClass& reporter, EXCEPTION_POINTERS* pointers, 
   setOptions(SYMOPT_DEFERRED_LOADS | SYMOPT_LOAD_ANYTHING);
   auto initialize = BoundProc<SymInitializeProc>("dbghelp.dll", "SymInitialize", vrGPF::SymInitialize_Cell);
   if (initialize == nullptr) return;
-  std::string_view version = WinVersionText().substr(0, 6);
-  bool windows98 = version.size() == 6;
-  for (std::size_t i = 0; i < version.size(); ++i)
-    windows98 = windows98 && std::toupper(static_cast<unsigned char>(version[i])) == "WIN 98"[i];
+  const bool windows98 = win::StartsWithNoCase(WinVersionText(), "WIN 98");
   ULONG_PTR process;
   if (windows98) {
     reporter.Windows98 = 1;

@@ -2,8 +2,8 @@
 
 #include <cerrno>
 
-#include "crash/fault_path.h"
 #include "crash/report/faultscribe_report.h"
+#include "crash/write/text_file.h"
 
 namespace crash {
 

@@ -2,7 +2,7 @@
 // Write: the report file of a fault (DumpFileName), from the report's 121st character on;
 // with DumpFileAppend after an empty line below what the file held, else in its place.
 // Plain system calls only: the faulting process writes it. Only a regular file is written
-// (fault_path.h): a link, FIFO, device or folder planted at the name is refused, never
+// (text_file.h): a link, FIFO, device or folder planted at the name is refused, never
 // followed or waited for.
 #include <string_view>
 

@@ -1,9 +1,9 @@
 #include "crash/write/report_file_problem.h"
+#include "crash/write/text_file.h"
 
 #include <cerrno>
 #include <cstring>
 
-#include "crash/fault_path.h"
 
 namespace crash {
 namespace {

@@ -14,8 +14,8 @@
 #include <string>
 #include <vector>
 
-#include "crash/fault_path.h"
 #include "crash/write/report_file_problem.h"
+#include "crash/write/text_file.h"
 #include "tests/app/json_value.h"
 #include "tests/crash/fault_run.h"
 #include "tests/crash/mail_url.h"

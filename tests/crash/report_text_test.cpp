@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "crash/fault_path.h"
 #include "crash/faultscribe.h"
 #include "crash/report/faultscribe_report.h"
+#include "crash/report/prepared_texts.h"
 #include "crash/report/report_pictures.h"
 #include "tests/crash/program_line.h"
 #include "tests/support/file_text.h"

@@ -4,6 +4,7 @@
 #include "platform/midi/cab_file_format.h"
 #include "platform/midi/device_sysex.h"
 #include "platform/midi/simulator/simulator.h"
+#include "platform/win/system/ascii_text.h"
 
 namespace midi {
 
@@ -49,7 +50,7 @@ std::string NameFrom(const std::vector<BYTE>& message, size_t from, size_t end) 
 std::string SlotName(std::string name) {
   name.erase(std::min(name.find('\0'), name.size()));
   if (name.size() > kMaxNameLength) name.resize(kMaxNameLength);
-  name.erase(name.find_last_not_of(' ') + 1);
+  name.resize(win::Clipped(name).size());
   for (char& c : name) {
     if (static_cast<unsigned char>(c) > 0x7F) c = '?';
   }

@@ -20,4 +20,11 @@ bool WriteAll(int fd, std::string_view text) {
   return true;
 }
 
+bool WriteAll(int fd, std::initializer_list<std::string_view> texts) {
+  for (std::string_view text : texts) {
+    if (!WriteAll(fd, text)) return false;
+  }
+  return true;
+}
+
 }  // namespace win

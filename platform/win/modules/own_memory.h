@@ -9,4 +9,8 @@ namespace win {
 // Copies `length` bytes from `address` into `into`; false unless every one could be read.
 bool ReadOwnMemory(std::uintptr_t address, void* into, std::size_t length);
 
+// Copies up to `limit` bytes of a NUL-ended text from `address` while they are readable,
+// stopping at the NUL; gives how many came (a bad address gives none), never a fault.
+std::size_t ReadOwnText(std::uintptr_t address, char* into, std::size_t limit);
+
 }  // namespace win
