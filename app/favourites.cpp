@@ -17,6 +17,8 @@ namespace {
 constexpr const char* kCabListFilter = "Cabs List (*.cablist)|*.cablist|All Files (*.*)|*.*";
 // One byte a favourite: a real file holds at most a few hundred.
 constexpr std::int64_t kLargestFavouritesFile = 64 * 1024;
+// The largest cab number a favourites file can hold.
+constexpr LONG kLargestStorableCab = 255;
 
 void AddFavouriteFromCurrentCab() {
   FAV_QUEUE_ROW& FQ = FAV_QUEUE.Buffer();

@@ -20,6 +20,3 @@ void LoadFavourites(Textrope& ST);
 // Asks for a file name and writes the favourites to it. A cab number above 255 does not
 // fit the file's one byte: such favourites are left out, and one message names them.
 void SaveFavourites(Textrope& ST);
-
-// The largest cab number a favourites file can hold.
-inline constexpr LONG kLargestStorableCab = 255;

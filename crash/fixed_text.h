@@ -44,15 +44,12 @@ class BoundedText {
 
   std::string_view View() const { return {text_, length_}; }
   std::size_t Length() const { return length_; }
-  static constexpr std::size_t Capacity() { return N; }
   // NUL-terminated; the terminator lies beyond the N characters.
   const char* CStr() {
     text_[length_] = '\0';
     return text_;
   }
   void Clear() { length_ = 0; }
-  // Keeps the first `length` characters.
-  void Truncate(std::size_t length) { length_ = std::min(length_, length); }
   // Drops the trailing blanks.
   BoundedText& Clip() {
     length_ = win::Clipped(View()).size();

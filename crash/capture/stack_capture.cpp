@@ -54,7 +54,7 @@ void StackCapture::Take(const CONTEXT& context, const StackWalkProcs& procs) {
       corrupt_ = true;
       break;
     }
-    frames_[count_++] = {frame.AddrPC.Offset, frame.AddrFrame.Offset, frame.AddrReturn.Offset};
+    frames_[count_++] = {frame.AddrPC.Offset, frame.AddrFrame.Offset};
     if (procs.endAtHighReturn && (frame.AddrReturn.Offset >> 32) != 0) {
       endedOnPurpose_ = true;
       break;

@@ -16,7 +16,6 @@ inline constexpr std::size_t kMostStackBytes = 256 * 1024;   // what the scans m
 struct CapturedFrame {
   ULONG_PTR pc = 0;        // the fault's instruction at level 0, a return address above it
   ULONG_PTR frame = 0;     // AddrFrame: the saved frame pointer's slot, the return address 8 above
-  ULONG_PTR returnTo = 0;  // AddrReturn
 };
 
 struct StackWalkProcs {

@@ -16,6 +16,10 @@ std::string MailHead(const MailSettings& settings, LONG part) {
 
 namespace {
 
+// The report's leading empty line and dash line stay out of the mail: it starts at the
+// report's 205th character, the program line.
+constexpr std::size_t kMailReportStart = 204;
+
 std::string EndMarker(const MailSettings& settings) { return "[" + std::string(Clip(settings.textForEnd)) + "]"; }
 
 LONG Length(std::string_view text) { return static_cast<LONG>(Clip(text).size()); }

@@ -50,10 +50,6 @@ struct MailRoad {
   std::optional<std::string> clipboard;  // the report to paste, when it goes that way
 };
 
-// The report's leading empty line and dash line stay out of the mail: it starts at the
-// report's 205th character, the program line.
-inline constexpr std::size_t kMailReportStart = 204;
-
 MailRoad PlanMail(const MailSettings& settings, std::string_view report, const MailCoding& coding = {});
 
 // The head of one link: the recipient and "GPF in " with the window title as the subject,

@@ -1,8 +1,10 @@
-#include "crash/resolve/lookup_address_window.h"
-
+// The address look-up window ("Lookup Address Utility"): the user types an address (any
+// expression EVALUATE reads, such as "0414A98h"), and the window shows what the debug records
+// say of it. Nothing in the program opens it; it is there for a developer with a report.
 #include <cstdlib>
 #include <string>
 
+#include "crash/faultscribe.h"
 #include "platform/rt/display.h"
 #include "platform/rt/event_loop.h"
 #include "platform/rt/events.h"
@@ -10,7 +12,6 @@
 #include "platform/rt/evaluate.h"
 #include "platform/rt/window_def.h"
 
-namespace crash {
 namespace {
 
 namespace ctl {
@@ -41,7 +42,7 @@ rt::WindowDef LookupAddressDef(std::string& address, std::string& result) {
 
 }  // namespace
 
-void RunLookupAddressWindow(FaultscribeClass& reporter) {
+void FaultscribeClass::LookupAddress() {
   std::string address, result;
   rt::Window* window = rt::OpenWindow(LookupAddressDef(address, result));
   if (window == nullptr) return;
@@ -58,12 +59,8 @@ void RunLookupAddressWindow(FaultscribeClass& reporter) {
     char* end = nullptr;
     unsigned long long number = value.empty() ? 0 : std::strtoull(value.c_str(), &end, 10);
     bool whole = !value.empty() && value[0] != '-' && end != nullptr && *end == '\0';
-    result = std::string(reporter._GetSymbol(whole ? static_cast<ULONG_PTR>(number) : 0, 1).View());
+    result = std::string(_GetSymbol(whole ? static_cast<ULONG_PTR>(number) : 0, 1).View());
     DISPLAY(ctl::RESULT);
   }
   rt::CloseWindow(*window);
 }
-
-}  // namespace crash
-
-void FaultscribeClass::LookupAddress() { crash::RunLookupAddressWindow(*this); }

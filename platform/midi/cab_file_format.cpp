@@ -1,10 +1,14 @@
 #include "platform/midi/cab_file_format.h"
 
+#include <array>
+
 #include "platform/midi/device_sysex.h"
 
 namespace midi {
 
 namespace {
+constexpr size_t kCabNameCharacters = 4 * kCabNameChunks;
+
 // The bytes after the slot of a start message, and after the function of a data message.
 constexpr BYTE kStartData[] = {0x00, 0x10};
 constexpr BYTE kDataPrefix[] = {0x20, 0x00};
@@ -19,8 +23,10 @@ std::uint32_t CharactersToWord(std::string_view four) {
 void AppendCharacters(std::uint32_t word, std::string& out) {
   for (int i = 0; i < 4; ++i) out.push_back(static_cast<char>((word >> (8 * i)) & 0xFF));
 }
-}  // namespace
 
+using CabChunk = std::array<BYTE, kCabChunkBytes>;
+
+// A 32-bit word as 7-bit bytes, lowest bits first, and back.
 CabChunk PackChunk(std::uint32_t word) {
   CabChunk chunk{};
   for (size_t i = 0; i < kCabChunkBytes; ++i) chunk[i] = static_cast<BYTE>((word >> (7 * i)) & 0x7F);
@@ -32,6 +38,7 @@ std::uint32_t UnpackChunk(std::span<const BYTE, kCabChunkBytes> chunk) {
   for (size_t i = 0; i < kCabChunkBytes; ++i) word |= std::uint32_t{chunk[i] & 0x7Fu} << (7 * i);
   return word;
 }
+}  // namespace
 
 std::string CabNameFromData(std::span<const BYTE> dataMessage) {
   if (dataMessage.size() < kCabChunksAt + kCabNameChunks * kCabChunkBytes) return {};

@@ -4,7 +4,6 @@
 // characters; the first data message opens with the 32-character name in 8 chunks) and a
 // closing message (7Ch). How four characters sit in a chunk is our own guess, kept here
 // alone so that it can be corrected in one place.
-#include <array>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -24,17 +23,10 @@ inline constexpr size_t kCabChunkBytes = 5;
 inline constexpr size_t kCabChunksPerMessage = 32;
 inline constexpr size_t kCabDataMessages = 64;
 inline constexpr size_t kCabNameChunks = 8;
-inline constexpr size_t kCabNameCharacters = 4 * kCabNameChunks;
 inline constexpr size_t kCabSamples = kCabDataMessages * kCabChunksPerMessage - kCabNameChunks;
 // 0-based position of the first chunk in a data message (after the function and 20h 00h).
 inline constexpr size_t kCabChunksAt = 8;
 inline constexpr size_t kCabDataMessageLength = kCabChunksAt + kCabChunksPerMessage * kCabChunkBytes + 2;
-
-using CabChunk = std::array<BYTE, kCabChunkBytes>;
-
-// A 32-bit word as 7-bit bytes, lowest bits first, and back.
-CabChunk PackChunk(std::uint32_t word);
-std::uint32_t UnpackChunk(std::span<const BYTE, kCabChunkBytes> chunk);
 
 // The 32 characters of the name chunks of a first data message, as they are (NUL padding
 // included); empty when the message is too short to hold them.

@@ -3,6 +3,8 @@
 #include <QDropEvent>
 #include <QMimeData>
 #include <QUrl>
+#include <string>
+#include <vector>
 
 #include "platform/qt/wait_loop.h"
 #include "platform/rt/user_action.h"
@@ -10,6 +12,8 @@
 
 namespace qtscreen {
 
+namespace {
+// The local paths among a drag's URLs, in order; remote URLs are left out.
 std::vector<std::string> LocalFiles(const QMimeData* data) {
   std::vector<std::string> paths;
   if (!data || !data->hasUrls()) return paths;
@@ -18,6 +22,7 @@ std::vector<std::string> LocalFiles(const QMimeData* data) {
   }
   return paths;
 }
+}  // namespace
 
 int FileDropField(const rt::Window& window, int field) {
   for (int guard = 0; window.IsField(field) && guard <= window.Fields(); ++guard) {

@@ -3,17 +3,10 @@
 // the drop id "~FILE", or onto a control inside one, reach the runtime as a Drop event
 // for the taking control.
 #include <QObject>
-#include <string>
-#include <vector>
 
 #include "platform/rt/window.h"
 
-class QMimeData;
-
 namespace qtscreen {
-
-// The local paths among a drag's URLs, in order; remote URLs are left out.
-std::vector<std::string> LocalFiles(const QMimeData* data);
 
 // The field that takes files dropped on `field`: the field itself or the nearest enclosing
 // control whose drop id includes "~FILE"; 0 when none does.

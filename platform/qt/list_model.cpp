@@ -10,6 +10,7 @@
 
 namespace qtscreen {
 
+namespace {
 Qt::Alignment AlignmentOf(char align) {
   switch (align) {
     case 'R':
@@ -18,6 +19,7 @@ Qt::Alignment AlignmentOf(char align) {
     default: return Qt::AlignLeft | Qt::AlignVCenter;
   }
 }
+}  // namespace
 
 ListModel::ListModel(rt::Window& window, int field, QObject* parent)
     : QAbstractTableModel(parent), window_(window), field_(field) {

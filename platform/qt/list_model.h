@@ -48,6 +48,4 @@ class IndentDelegate final : public QStyledItemDelegate {
   const DialogUnits& units_;
 };
 
-Qt::Alignment AlignmentOf(char align);
-
 }  // namespace qtscreen

@@ -18,7 +18,6 @@
 
 #include "crash/records/debug_directory.h"
 #include "crash/faultscribe.h"
-#include "crash/resolve/lookup_address_window.h"
 #include "crash/present/presenter.h"
 #include "platform/rt/clock.h"
 #include "platform/harness/scripted_screen.h"

@@ -7,6 +7,12 @@ namespace midi {
 
 namespace {
 
+// True when BOXWRIGHT_SIMULATOR asks for the simulated device.
+bool SimulatorRequested() {
+  const char* value = std::getenv("BOXWRIGHT_SIMULATOR");
+  return value != nullptr && std::strcmp(value, "0") != 0;
+}
+
 class SimulatorInput : public BytePipe {
  public:
   explicit SimulatorInput(Simulator& simulator) : simulator_(simulator) {}
@@ -35,11 +41,6 @@ Simulator& SimulatorInstance() {
   // Never destroyed: back-end threads may still be winding down while the process ends.
   static Simulator* instance = new Simulator();
   return *instance;
-}
-
-bool SimulatorRequested() {
-  const char* value = std::getenv("BOXWRIGHT_SIMULATOR");
-  return value != nullptr && std::strcmp(value, "0") != 0;
 }
 
 SimulatorBackend::SimulatorBackend(Simulator& simulator) : simulator_(simulator) {}

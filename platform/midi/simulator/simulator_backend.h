@@ -24,7 +24,4 @@ class SimulatorBackend : public Backend {
   Simulator& simulator_;
 };
 
-// True when BOXWRIGHT_SIMULATOR asks for the simulated device.
-bool SimulatorRequested();
-
 }  // namespace midi

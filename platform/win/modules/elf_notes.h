@@ -10,7 +10,6 @@
 
 namespace win {
 
-inline constexpr std::uint32_t kBuildIdNoteType = 3;  // NT_GNU_BUILD_ID, owner "GNU"
 inline constexpr std::size_t kMostBuildId = 64;
 
 // A build id: the linker's hash of a program file, which tells whether a file is the image
@@ -72,6 +71,7 @@ bool FindNote(const Reader& read, std::uint64_t size, std::uint64_t align, std::
 // The build id among the notes, when the reader finds one that fits.
 template <class Reader>
 bool FindBuildId(const Reader& read, std::uint64_t size, std::uint64_t align, BuildId& id) {
+  constexpr std::uint32_t kBuildIdNoteType = 3;  // NT_GNU_BUILD_ID, owner "GNU"
   std::uint64_t at = 0, length = 0;
   if (!FindNote(read, size, align, "GNU", kBuildIdNoteType, at, length)) return false;
   if (length == 0 || length > kMostBuildId || !read(at, id.bytes, static_cast<std::size_t>(length))) return false;
