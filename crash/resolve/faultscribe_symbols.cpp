@@ -49,16 +49,17 @@ crash::SymbolText& Short(crash::SymbolText& text, std::uint64_t value) {
 }
 
 // What lets an address in a library (a module without records) be looked up later, when the
-// library is loaded elsewhere: the nearest exported procedure and the offset from it, and the
-// address as the library's file counts it.
+// library is loaded elsewhere: the address as the library's file counts it, then the nearest
+// exported procedure and the offset from it. The file's offset comes first: after a long
+// library path it is what must still fit the text.
 void AppendWhereInModule(crash::SymbolText& text, ULONG_PTR module, ULONG_PTR address) {
   win::LoadedModule loaded, program;
   if (!win::FindModuleOfHandle(module, loaded) || (win::ProgramModule(program) && program.base == loaded.base)) return;
   gLibrary = module;
+  Short(text.Append(" Offset="), address - loaded.loadBias).Append('h');
   win::NearestSymbol nearest;
   if (loaded.exports != nullptr && win::FindNearestSymbol(*loaded.exports, loaded.loadBias, address, nearest))
     Short(text.Append(" Symbol=").Append(nearest.name).Append('+'), address - nearest.address).Append('h');
-  Short(text.Append(" Offset="), address - loaded.loadBias).Append('h');
 }
 
 using GetModuleHandleExAProc = BOOL (*)(DWORD, const char*, HMODULE*);
