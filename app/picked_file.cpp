@@ -5,18 +5,9 @@
 #include "platform/win/system/last_error.h"
 #include "textrope/textrope.h"
 
-namespace {
-
-std::string SystemReason(DWORD code) {
-  std::string text = code != 0 ? SystemErrorText(code) : std::string();
-  while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
-  return text;
-}
-
-}  // namespace
-
 std::string FailureReason(const Textrope& ST) {
-  std::string reason = SystemReason(static_cast<DWORD>(ST.winErrorCode));
+  // Code 0 is a refusal the Textrope said in its own words.
+  std::string reason = ST.winErrorCode != 0 ? SystemErrorSentence(static_cast<DWORD>(ST.winErrorCode)) : "";
   return reason.empty() ? ST.lastError : reason;
 }
 
@@ -27,7 +18,7 @@ PickedFile LoadPickedFile(Textrope& ST, const std::string& path, std::int64_t la
     if (file.kind != win::FileKind::Missing && file.kind != win::FileKind::Regular) {
       return {PickedOutcome::NotAFile, win::NotAFileSentence(file.kind)};
     }
-    return {PickedOutcome::Unreadable, SystemReason(ErrorCodeFromErrno(file.error))};
+    return {PickedOutcome::Unreadable, SystemErrorSentence(ErrorCodeFromErrno(file.error))};
   }
   if (file.info.st_size > largest) return {PickedOutcome::TooLarge, {}};
   if (file.info.st_size == 0) return {PickedOutcome::Loaded, {}};

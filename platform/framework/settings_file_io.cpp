@@ -21,8 +21,7 @@ FileText TooLarge() { return Failure(EFBIG, "It is larger than 1 MiB, too large 
 }  // namespace
 
 std::string LastErrorSentence() {
-  std::string text = SystemErrorText(GetLastError());
-  while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
+  std::string text = SystemErrorSentence(GetLastError());
   return text.empty() ? "It could not be written." : text;
 }
 

@@ -2,9 +2,6 @@
 // created, nothing waits, and the user learns it from the boxes and the mail, which carry the
 // report instead. Without a clipboard tool the mail carries the report too.
 #include <gtest/gtest.h>
-#include <sys/socket.h>
-#include <sys/stat.h>
-#include <sys/un.h>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -22,6 +19,7 @@
 #include "tests/support/file_text.h"
 #include "tests/support/private_desktop.h"
 #include "tests/support/short_folder.h"
+#include "tests/support/special_files.h"
 
 namespace {
 
@@ -42,18 +40,9 @@ std::vector<Hostile> HostileNames() {
   return {
       {"a link to another file", [](const fs::path& p) { fs::create_symlink(p / "victim", p / kName); }, ELOOP},
       {"a link to nothing", [](const fs::path& p) { fs::create_symlink(p / "made-through-link", p / kName); }, ELOOP},
-      {"a FIFO", [](const fs::path& p) { ASSERT_EQ(::mkfifo((p / kName).c_str(), 0644), 0); }, crash::kNotARegularFile},
+      {"a FIFO", [](const fs::path& p) { test_support::MakeFifo(p / kName); }, crash::kNotARegularFile},
       {"a folder", [](const fs::path& p) { fs::create_directory(p / kName); }, EISDIR},
-      {"a socket",
-       [](const fs::path& p) {
-         int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-         sockaddr_un address{.sun_family = AF_UNIX, .sun_path = {}};
-         std::string path = (p / kName).string();
-         path.copy(address.sun_path, sizeof address.sun_path - 1);
-         ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-         ::close(fd);
-       },
-       crash::kNotARegularFile},
+      {"a socket", [](const fs::path& p) { test_support::MakeSocket(p / kName); }, crash::kNotARegularFile},
   };
 }
 
@@ -83,7 +72,7 @@ TEST(ReportFileWrite, OnlyARegularFileIsWrittenAndNothingWaits) {
   }
   // A FIFO that someone reads is still no file, and a device is none either.
   test_support::ShortFolder place;
-  ASSERT_EQ(::mkfifo((place / kName).c_str(), 0644), 0);
+  test_support::MakeFifo(place / kName);
   int reader = ::open((place / kName).c_str(), O_RDONLY | O_NONBLOCK);
   EXPECT_EQ(crash::WriteTextFile((place / kName).c_str(), {"report"}, true), crash::kNotARegularFile);
   char ignored;

@@ -53,6 +53,12 @@ std::string SystemErrorText(DWORD code) {
   return {};
 }
 
+std::string SystemErrorSentence(DWORD code) {
+  std::string text = SystemErrorText(code);
+  while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
+  return text;
+}
+
 DWORD FormatMessageA(DWORD flags, const void* /*source*/, DWORD messageId, DWORD /*languageId*/,
                      char* buffer, DWORD size, void* /*arguments*/) {
   if ((flags & FORMAT_MESSAGE_FROM_SYSTEM) == 0 || buffer == nullptr) {

@@ -14,3 +14,5 @@ DWORD FormatMessageA(DWORD flags, const void* source, DWORD messageId, DWORD lan
 
 // The same text as a string; empty when the code has no text.
 std::string SystemErrorText(DWORD code);
+// The same text as one sentence for a message, without its line end; empty when none.
+std::string SystemErrorSentence(DWORD code);
