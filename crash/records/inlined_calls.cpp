@@ -17,44 +17,31 @@ constexpr std::uint32_t kMostDepth = 256;
 
 bool InlinedCallLookup::Use(const RecordFile& file, std::uint64_t offset, std::uint64_t size) {
   Forget();
-  if (!file_.OpenDuplicate(file.Descriptor())) return false;
-  offset_ = offset;
-  size_ = size;
+  if (!section_.Use(file, offset, size)) return false;
   unsigned char header[kHeaderSize];
-  if (!Read(0, header, sizeof header) || std::memcmp(header, "QVIC", 4) != 0) return true;
+  if (!section_.Read(0, header, sizeof header) || std::memcmp(header, "QVIC", 4) != 0) return true;
   rangeCount_ = ReadU32(header + 4);
   rangeTable_ = ReadU32(header + 8);
   callTable_ = ReadU32(header + 12);
   namePool_ = ReadU32(header + 16);
-  loaded_ = std::uint64_t{rangeTable_} + std::uint64_t{rangeCount_} * kRangeSize <= size_ && callTable_ <= size_ &&
-            namePool_ <= size_;
+  loaded_ = std::uint64_t{rangeTable_} + std::uint64_t{rangeCount_} * kRangeSize <= size && callTable_ <= size &&
+            namePool_ <= size;
   return true;
 }
 
 void InlinedCallLookup::Forget() {
-  file_.Close();
+  section_.Forget();
   loaded_ = false;
   rangeCount_ = 0;
 }
 
-bool InlinedCallLookup::Read(std::uint64_t offset, void* into, std::size_t count) const {
-  if (offset > size_ || count > size_ - offset) return false;
-  return file_.ReadExactly(offset_ + offset, into, count);
-}
-
 bool InlinedCallLookup::ReadCall(std::uint32_t index, InlinedCallStep& step, std::uint32_t& parent) {
   unsigned char bytes[kCallSize];
-  if (!Read(callTable_ + std::uint64_t{index} * kCallSize, bytes, sizeof bytes)) return false;
+  if (!section_.Read(callTable_ + std::uint64_t{index} * kCallSize, bytes, sizeof bytes)) return false;
   step.callLine = ReadU32(bytes + 4);
   step.callSource = ReadU32(bytes + 8);
   parent = ReadU32(bytes + 12);
-  std::uint64_t nameAt = std::uint64_t{namePool_} + ReadU32(bytes);
-  if (nameAt >= size_) return false;
-  std::size_t count = static_cast<std::size_t>(std::min<std::uint64_t>(kNameLength, size_ - nameAt));
-  if (!Read(nameAt, step.name, count)) return false;
-  step.name[count] = '\0';
-  step.name[strnlen(step.name, count)] = '\0';
-  return true;
+  return section_.ReadName(std::uint64_t{namePool_} + ReadU32(bytes), step.name);
 }
 
 bool InlinedCallLookup::Find(std::uint32_t rva, InlinedChain& chain) {
@@ -65,11 +52,11 @@ bool InlinedCallLookup::Find(std::uint32_t rva, InlinedChain& chain) {
   unsigned char range[kRangeSize];
   while (high - low > 1) {
     std::uint32_t middle = low + (high - low) / 2;
-    if (!Read(rangeTable_ + std::uint64_t{middle} * kRangeSize, range, 4)) return false;
+    if (!section_.Read(rangeTable_ + std::uint64_t{middle} * kRangeSize, range, 4)) return false;
     if (ReadU32(range) <= rva) low = middle;
     else high = middle;
   }
-  if (!Read(rangeTable_ + std::uint64_t{low} * kRangeSize, range, sizeof range)) return false;
+  if (!section_.Read(rangeTable_ + std::uint64_t{low} * kRangeSize, range, sizeof range)) return false;
   if (rva < ReadU32(range) || rva >= ReadU32(range + 4)) return false;
   // From the innermost call outwards, keeping the innermost ones and the last read, the outermost.
   constexpr std::size_t kInner = kMostInlinedCalls - 1;

@@ -40,12 +40,10 @@ class InlinedCallLookup {
   bool Find(std::uint32_t rva, InlinedChain& chain);
 
  private:
-  bool Read(std::uint64_t offset, void* into, std::size_t count) const;
   // Call `index` and the call it lies in (kNoCall: none).
   bool ReadCall(std::uint32_t index, InlinedCallStep& step, std::uint32_t& parent);
 
-  RecordFile file_;
-  std::uint64_t offset_ = 0, size_ = 0;
+  RecordSpan section_;
   std::uint32_t rangeCount_ = 0, rangeTable_ = 0, callTable_ = 0, namePool_ = 0;
   bool loaded_ = false;
 };

@@ -4,7 +4,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstring>
 
 namespace crash {
 
@@ -40,6 +42,33 @@ long RecordFile::ReadAt(std::uint64_t offset, void* into, std::size_t count) con
     done += static_cast<std::size_t>(n);
   }
   return static_cast<long>(done);
+}
+
+bool RecordSpan::Use(const RecordFile& file, std::uint64_t offset, std::uint64_t size) {
+  Forget();
+  if (!file_.OpenDuplicate(file.Descriptor())) return false;
+  offset_ = offset;
+  size_ = size;
+  return true;
+}
+
+void RecordSpan::Forget() {
+  file_.Close();
+  offset_ = size_ = 0;
+}
+
+bool RecordSpan::Read(std::uint64_t at, void* into, std::size_t count) const {
+  if (at > size_ || count > size_ - at) return false;
+  return file_.ReadExactly(offset_ + at, into, count);
+}
+
+bool RecordSpan::ReadName(std::uint64_t at, char* name, std::size_t limit) const {
+  if (at >= size_) return false;
+  const std::size_t count = static_cast<std::size_t>(std::min<std::uint64_t>(limit, size_ - at));
+  if (!Read(at, name, count)) return false;
+  name[count] = '\0';
+  name[strnlen(name, count)] = '\0';
+  return true;
 }
 
 }  // namespace crash

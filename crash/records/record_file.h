@@ -33,6 +33,32 @@ class RecordFile {
   int fd_ = -1;
 };
 
+// A stretch of a record file (one section), read only within its bounds: whatever offsets a
+// damaged section holds, nothing before or after it is read.
+class RecordSpan {
+ public:
+  // Holds a duplicate of the file's descriptor and the stretch; false when it cannot be
+  // duplicated (nothing is held then).
+  bool Use(const RecordFile& file, std::uint64_t offset, std::uint64_t size);
+  void Forget();
+  bool IsOpen() const { return file_.IsOpen(); }
+  std::uint64_t Size() const { return size_; }
+
+  // True only when all count bytes at `at` lie in the stretch and were read.
+  bool Read(std::uint64_t at, void* into, std::size_t count) const;
+  // The NUL-ended name at `at`, at most N - 1 characters (the rest cut), always NUL-ended.
+  template <std::size_t N>
+  bool ReadName(std::uint64_t at, char (&name)[N]) const {
+    return ReadName(at, name, N - 1);
+  }
+
+ private:
+  bool ReadName(std::uint64_t at, char* name, std::size_t limit) const;
+
+  RecordFile file_;
+  std::uint64_t offset_ = 0, size_ = 0;
+};
+
 // Little-endian numbers of the record layout.
 inline std::uint32_t ReadU32(const unsigned char* p) {
   return p[0] | p[1] << 8 | p[2] << 16 | static_cast<std::uint32_t>(p[3]) << 24;

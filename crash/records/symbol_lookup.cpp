@@ -17,10 +17,7 @@ void Say(LookupLog* log, const char* what) {
 
 bool SymbolLookup::UseRecords(const RecordFile& file, std::uint32_t offset, std::uint32_t size) {
   Forget();
-  if (!file_.OpenDuplicate(file.Descriptor())) return false;
-  recordsOffset_ = offset;
-  recordsSize_ = size;
-  return true;
+  return records_.Use(file, offset, size);
 }
 
 bool SymbolLookup::UseRecords(const char* path, std::uint32_t offset, std::uint32_t size) {
@@ -29,20 +26,15 @@ bool SymbolLookup::UseRecords(const char* path, std::uint32_t offset, std::uint3
 }
 
 void SymbolLookup::Forget() {
-  file_.Close();
+  records_.Forget();
   headerLoaded_ = false;
   procedureBlock_.base = lineBlock_.base = moduleNameBlock_.base = -1;
   symbolAt_ = -1;
 }
 
-bool SymbolLookup::Read(std::uint64_t offset, void* into, std::size_t count) const {
-  if (offset > recordsSize_ || count > recordsSize_ - offset) return false;
-  return file_.ReadExactly(recordsOffset_ + offset, into, count);
-}
-
 bool SymbolLookup::LoadHeader() {
   if (headerLoaded_) return true;
-  if (!Read(0, header_, sizeof header_) || std::memcmp(header_, "QVDB", 4) != 0) return false;
+  if (!records_.Read(0, header_, sizeof header_) || std::memcmp(header_, "QVDB", 4) != 0) return false;
   auto field = [&](int at) { return ReadU32(header_ + at); };
   moduleNames_ = {field(8), field(4), 4};
   moduleNamePool_ = field(12);
@@ -52,9 +44,9 @@ bool SymbolLookup::LoadHeader() {
   procedures_ = {field(52), field(48), 8};
   // Every table must lie inside the records (a damaged or foreign file is "not found").
   for (const Table* table : {&moduleNames_, &lines_, &procedures_}) {
-    if (std::uint64_t{table->offset} + std::uint64_t{table->count} * table->entrySize > recordsSize_) return false;
+    if (std::uint64_t{table->offset} + std::uint64_t{table->count} * table->entrySize > records_.Size()) return false;
   }
-  if (moduleNamePool_ > recordsSize_ || stringPool_ > recordsSize_ || symbolArea_ > recordsSize_) return false;
+  if (moduleNamePool_ > records_.Size() || stringPool_ > records_.Size() || symbolArea_ > records_.Size()) return false;
   procedureBlock_.base = lineBlock_.base = moduleNameBlock_.base = -1;
   symbolAt_ = -1;
   headerLoaded_ = true;
@@ -66,10 +58,10 @@ bool SymbolLookup::LoadBlock(const Table& table, Block& block, std::uint32_t num
   std::uint64_t first = std::uint64_t{number} * kBlockEntries;
   std::uint32_t count = static_cast<std::uint32_t>(std::min<std::uint64_t>(kBlockEntries, table.count - first));
   block.base = -1;
-  if (!Read(table.offset + first * table.entrySize, block.bytes, count * table.entrySize)) return false;
+  if (!records_.Read(table.offset + first * table.entrySize, block.bytes, count * table.entrySize)) return false;
   block.hasNext = first + count < table.count;
   unsigned char next[4];
-  if (block.hasNext && !Read(table.offset + (first + count) * table.entrySize, next, 4)) return false;
+  if (block.hasNext && !records_.Read(table.offset + (first + count) * table.entrySize, next, 4)) return false;
   block.nextFirstRva = block.hasNext ? ReadU32(next) : 0;
   block.count = count;
   block.base = number;
@@ -86,11 +78,11 @@ std::int64_t SymbolLookup::Covering(const Table& table, Block& block, std::uint3
     std::uint32_t blocks = (table.count + kBlockEntries - 1) / kBlockEntries;
     std::uint32_t low = 0, high = blocks;  // answer in [low, high)
     unsigned char word[4];
-    if (!Read(table.offset, word, 4)) return -1;
+    if (!records_.Read(table.offset, word, 4)) return -1;
     if (ReadU32(word) > rva) return -1;
     while (high - low > 1) {
       std::uint32_t middle = low + (high - low) / 2;
-      if (!Read(table.offset + std::uint64_t{middle} * kBlockEntries * table.entrySize, word, 4)) return -1;
+      if (!records_.Read(table.offset + std::uint64_t{middle} * kBlockEntries * table.entrySize, word, 4)) return -1;
       if (ReadU32(word) <= rva) low = middle;
       else high = middle;
     }
@@ -110,13 +102,7 @@ std::int64_t SymbolLookup::Covering(const Table& table, Block& block, std::uint3
 }
 
 bool SymbolLookup::ReadName(std::uint32_t pool, std::uint32_t at, char (&name)[kNameLength + 1]) {
-  std::uint64_t start = std::uint64_t{pool} + at;
-  if (start >= recordsSize_) return false;
-  std::size_t count = static_cast<std::size_t>(std::min<std::uint64_t>(kNameLength, recordsSize_ - start));
-  if (!Read(start, name, count)) return false;
-  name[count] = '\0';
-  name[strnlen(name, count)] = '\0';
-  return true;
+  return records_.ReadName(std::uint64_t{pool} + at, name);
 }
 
 bool SymbolLookup::FindProcedure(std::uint32_t rva, SymbolAnswer& answer, LookupLog* log) {
@@ -127,13 +113,13 @@ bool SymbolLookup::FindProcedure(std::uint32_t rva, SymbolAnswer& answer, Lookup
   Say(log, "GetSymbol, ProcFound Start");
   std::uint32_t indexRva = ReadU32(entry), recordAt = ReadU32(entry + 4);
   std::uint64_t at = std::uint64_t{symbolArea_} + recordAt;
-  if (at + 13 > recordsSize_) return false;
+  if (at + 13 > records_.Size()) return false;
   if (symbolAt_ != static_cast<std::int64_t>(at)) {
     // The window reaches 425 bytes, or to the end of the records, whichever is first.
-    std::size_t count = static_cast<std::size_t>(std::min<std::uint64_t>(kSymbolWindow, recordsSize_ - at));
+    std::size_t count = static_cast<std::size_t>(std::min<std::uint64_t>(kSymbolWindow, records_.Size() - at));
     std::memset(symbol_, 0, sizeof symbol_);
     symbolAt_ = -1;
-    if (!Read(at, symbol_, count)) return false;
+    if (!records_.Read(at, symbol_, count)) return false;
     symbolAt_ = static_cast<std::int64_t>(at);
     procName_[0] = '\0';
     if (symbol_[0] == kProcedureKind && !ReadName(stringPool_, ReadU32(symbol_ + 5), procName_)) {
@@ -167,7 +153,7 @@ bool SymbolLookup::FindLine(std::uint32_t rva, SymbolAnswer& answer, LookupLog* 
 }
 
 bool SymbolLookup::SourceName(std::uint32_t index, char (&name)[kNameLength + 1]) {
-  if (!file_.IsOpen() || !LoadHeader()) return false;
+  if (!records_.IsOpen() || !LoadHeader()) return false;
   if (index >= moduleNames_.count || !LoadBlock(moduleNames_, moduleNameBlock_, index / kBlockEntries)) return false;
   std::uint32_t nameAt = ReadU32(moduleNameBlock_.bytes + (index % kBlockEntries) * 4);
   return ReadName(moduleNamePool_, nameAt, name);
@@ -175,7 +161,7 @@ bool SymbolLookup::SourceName(std::uint32_t index, char (&name)[kNameLength + 1]
 
 SymbolAnswer SymbolLookup::Find(std::uint32_t rva, LookupLog* log) {
   SymbolAnswer answer;
-  if (!file_.IsOpen() || !LoadHeader()) return answer;
+  if (!records_.IsOpen() || !LoadHeader()) return answer;
   answer.kind = SymbolAnswer::Kind::SymbolTableError;
   if (!FindProcedure(rva, answer, log) || !FindLine(rva, answer, log)) return answer;
   answer.kind = SymbolAnswer::Kind::Resolved;

@@ -63,7 +63,6 @@ class SymbolLookup {
   };
 
   bool LoadHeader();
-  bool Read(std::uint64_t offset, void* into, std::size_t count) const;
   bool LoadBlock(const Table& table, Block& block, std::uint32_t number);
   // The entry covering the rva (the last whose rva is not above it), or -1; its bytes in *entry.
   std::int64_t Covering(const Table& table, Block& block, std::uint32_t rva, const unsigned char** entry);
@@ -71,8 +70,7 @@ class SymbolLookup {
   bool FindProcedure(std::uint32_t rva, SymbolAnswer& answer, LookupLog* log);
   bool FindLine(std::uint32_t rva, SymbolAnswer& answer, LookupLog* log);
 
-  RecordFile file_;
-  std::uint32_t recordsOffset_ = 0, recordsSize_ = 0;
+  RecordSpan records_;
   bool headerLoaded_ = false;
   unsigned char header_[56] = {};
   Table procedures_, lines_, moduleNames_;
