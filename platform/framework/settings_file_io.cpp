@@ -33,9 +33,8 @@ FileText ReadWholeFile(const std::string& path) {
       return {ReadOutcome::Missing, {}, {}, false};
     }
     if (file.kind == win::FileKind::Folder) return Failure(EISDIR, "A folder is in its place.");
-    if (file.kind == win::FileKind::BrokenLink) return Failure(ENOENT, win::NotAFileSentence(file.kind));
     if (file.kind != win::FileKind::Regular && file.kind != win::FileKind::Missing) {
-      return Failure(EINVAL, "It is not a file.");
+      return Failure(file.kind == win::FileKind::BrokenLink ? ENOENT : EINVAL, win::NotAFileSentence(file.kind));
     }
     return Failure(file.error);
   }
